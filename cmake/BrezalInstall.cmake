@@ -1,0 +1,22 @@
+# Install rules, the CMake package (find_package(Brezal)) and the pkg-config file.
+include(CMakePackageConfigHelpers)
+
+install(TARGETS brezal EXPORT BrezalTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(TARGETS quimera RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT BrezalTargets NAMESPACE Brezal:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Brezal)
+
+configure_package_config_file(cmake/BrezalConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/BrezalConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Brezal)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/BrezalConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/BrezalConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/BrezalConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Brezal)
+
+configure_file(cmake/brezal.pc.in ${CMAKE_CURRENT_BINARY_DIR}/brezal.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/brezal.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,0 +1,39 @@
+// ado::RegionalSettings: how numbers, dates and booleans are written and read as text.
+//
+// The process's settings are read once from its locale (LC_NUMERIC, LC_TIME, LC_MESSAGES)
+// and can be replaced with SetCurrent, as a user changes the system's regional settings.
+#pragma once
+
+#include <string>
+
+namespace ado {
+
+class RegionalSettings {
+public:
+    enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
+
+    std::string decimalSeparator = ".";
+    std::string thousandsSeparator = ",";
+    DateOrder dateOrder = DateOrder::MonthDayYear;
+    std::string dateSeparator = "/";
+    std::string timeSeparator = ":";
+    bool twentyFourHour = false;          // false: "1:05:09 PM"
+    std::string amDesignator = "AM";
+    std::string pmDesignator = "PM";
+    bool fourDigitYear = true;
+    bool leadingZeroDayMonth = false;     // "05/03/2024" rather than "5/3/2024"
+    std::string trueText = "True";
+    std::string falseText = "False";
+
+    // Settings of a named locale ("es_ES.UTF-8", "en_US.UTF-8", "C"); nullptr or "" reads the
+    // process environment (LC_ALL, LC_TIME, LANG...). An unknown locale gives the "C" settings.
+    static RegionalSettings FromLocale(const char* localeName = nullptr);
+    static RegionalSettings Spanish();      // es_ES as the platform writes it
+    static RegionalSettings UnitedStates(); // en_US as the platform writes it
+
+    // The process-wide settings every conversion uses unless it is given others.
+    static const RegionalSettings& Current();
+    static void SetCurrent(const RegionalSettings& settings);
+};
+
+}  // namespace ado
