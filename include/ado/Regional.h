@@ -22,16 +22,23 @@ public:
     std::string pmDesignator = "PM";
     bool fourDigitYear = true;
     bool leadingZeroDayMonth = false;     // "05/03/2024" rather than "5/3/2024"
+    bool leadingZeroHour = false;         // "09:05:09" rather than "9:05:09"
     std::string trueText = "True";
     std::string falseText = "False";
 
     // Settings of a named locale ("es_ES.UTF-8", "en_US.UTF-8", "C"); nullptr or "" reads the
-    // process environment (LC_ALL, LC_TIME, LANG...). An unknown locale gives the "C" settings.
+    // process environment (LC_ALL, LC_NUMERIC, LC_TIME, LC_MESSAGES, LANG). Numbers come from
+    // the numeric category, date order, separators and clock from the time category, the
+    // boolean words from the messages category's language. A category whose locale is not
+    // installed gives the "C" settings for that category. The year is always written with
+    // four digits, as the platform's short date does, so that text round trips keep the century.
     static RegionalSettings FromLocale(const char* localeName = nullptr);
     static RegionalSettings Spanish();      // es_ES as the platform writes it
     static RegionalSettings UnitedStates(); // en_US as the platform writes it
 
-    // The process-wide settings every conversion uses unless it is given others.
+    // The process-wide settings every conversion uses unless it is given others. Read from the
+    // environment on first use; SetCurrent is not synchronised with conversions running on
+    // other threads, so call it at start-up or while no conversion runs.
     static const RegionalSettings& Current();
     static void SetCurrent(const RegionalSettings& settings);
 };

@@ -10,7 +10,18 @@
 //    ("Verdadero"/"Falso" under a Spanish locale, "True"/"False" otherwise);
 //  - text that does not read as the target fails with ado::Error 13 (type mismatch).
 // Text forms of numbers and dates follow ado::RegionalSettings (decimal separator,
-// date order, date and time separators), taken from the process locale unless overridden.
+// date order, date and time separators), taken from the process locale unless overridden:
+//  - numbers have no thousands separator; a Double keeps 15 significant digits and a Single 7,
+//    switching to "1E+20" / "1,5E-07" as the platform prints them; Currency and Decimal drop
+//    trailing zeros;
+//  - a date is the short date, then a space and the long time unless the time is midnight;
+//    a value with no date part (1899-12-30) shows the time alone.
+// Reading text accepts spaces around the number, a sign, thousands separators in the whole
+// part, the regional decimal separator, an exponent (E or D) and "&H"/"&O" literals (up to
+// FFFF they are 16-bit, up to FFFFFFFF 32-bit, as the platform reads them). Dates are read in
+// the regional order with the regional separator or '/', '-', '.', an optional time
+// "h:mm[:ss] [AM|PM]", and ISO "yyyy-mm-dd[ hh:mm[:ss]]" / "yyyy-mm-ddThh:mm:ss" always;
+// two-digit years 00-29 are 2000-2029 and 30-99 are 1930-1999.
 #pragma once
 
 #include <compare>
@@ -112,7 +123,7 @@ public:
     const std::string& AsString() const;
     const Binary& AsBinary() const;
     const SafeArray& AsArray() const;
-    SafeArray& AsArray();
+    SafeArray& AsArray();  // unshares a copied array first, so copies never alias
     const RecordsetPtr& AsObject() const;
 
     // Conversions with the platform's rules (see the top of this header).
@@ -148,6 +159,7 @@ public:
     struct Bound {
         int32_t lower = 0;
         int32_t count = 0;
+        friend bool operator==(Bound, Bound) = default;
     };
     SafeArray() = default;
     explicit SafeArray(std::vector<Bound> bounds);
@@ -160,6 +172,8 @@ public:
     const Variant& At(std::initializer_list<int32_t> indexes) const;
     Variant& At(std::initializer_list<int32_t> indexes);
     size_t Size() const { return elements_.size(); }
+    // Every element in storage order (first index fastest), for walks over the whole array.
+    const std::vector<Variant>& Elements() const { return elements_; }
     friend bool operator==(const SafeArray&, const SafeArray&) = default;
 
 private:
@@ -170,8 +184,10 @@ private:
 
 // Ordering used by Find, Filter and Sort. Numbers (Bool, integers, reals, Currency,
 // Decimal, Date) compare by value across kinds; texts compare without regard to case
-// unless caseSensitive; a text against a number is read as a number when it can be,
-// otherwise both compare as texts. Null and Empty sort before everything, equal to each other.
+// unless caseSensitive (ASCII and the accented Latin-1 letters fold: "á" equals "Á");
+// a text against a number is read as a number when it can be (against a Date, as a date
+// first), otherwise both compare as texts. Binary compares bytewise. Null and Empty sort
+// before everything, equal to each other; then numbers, texts, binaries, arrays, objects.
 std::weak_ordering Compare(const Variant& a, const Variant& b, bool caseSensitive = false);
 
 }  // namespace ado
