@@ -1,0 +1,47 @@
+// The default file utility and its factory.
+#include <filesystem>
+#include <system_error>
+
+#include "components/fabrica.h"
+#include "components/utilidades.h"
+
+namespace utilidades {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class UtilidadArchivoPredeterminada final : public UtilidadArchivo {
+public:
+    bool Existe(const std::string& strRuta, bool blnIncluirCarpetas) const override {
+        std::error_code ec;
+        const fs::file_status estado = fs::status(strRuta, ec);
+        return fs::is_regular_file(estado) || (blnIncluirCarpetas && fs::is_directory(estado));
+    }
+
+    bool Borrar(const std::string& strRuta, bool blnSoloArchivos) const override {
+        std::error_code ec;
+        const fs::file_status estado = fs::symlink_status(strRuta, ec);
+        if (ec || (blnSoloArchivos && fs::is_directory(estado))) return false;
+        return fs::remove(strRuta, ec) && !ec;
+    }
+};
+
+FabricaUtilidadArchivo& Fabrica() {
+    static FabricaUtilidadArchivo fabrica;
+    return fabrica;
+}
+
+}  // namespace
+
+std::unique_ptr<UtilidadArchivo> CrearUtilidadArchivoPredeterminada() {
+    return std::make_unique<UtilidadArchivoPredeterminada>();
+}
+
+void InstalarFabricaUtilidadArchivo(FabricaUtilidadArchivo fabrica) { Fabrica() = std::move(fabrica); }
+
+std::unique_ptr<UtilidadArchivo> CrearUtilidadArchivo() {
+    return componentes::CrearConFabrica(Fabrica(), &CrearUtilidadArchivoPredeterminada);
+}
+
+}  // namespace utilidades
