@@ -1,0 +1,206 @@
+// The read path against raw engine calls: opening a 1,000,000-row client cursor, a full
+// scan reading every field, and 100,000 random bookmark jumps; peak memory beside.
+#include <malloc.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <sqlcipher/sqlite3.h>
+
+#include "ado/ado.h"
+#include "support/ratios.h"
+
+namespace {
+
+constexpr int kRows = 1'000'000;
+
+const std::string& DatabaseFile() {
+    static const std::string file = [] {
+        const auto path = std::filesystem::temp_directory_path() / "brezal-bench-read-1m.db";
+        const std::string f = path.string();
+        if (std::filesystem::exists(path)) return f;
+        ado::CreateDatabase("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + f);
+        sqlite3* db = nullptr;
+        sqlite3_open(f.c_str(), &db);
+        sqlite3_exec(db,
+                     "CREATE TABLE Movimientos (Id INTEGER PRIMARY KEY, Cuenta TEXT(40), Importe DOUBLE, "
+                     "Unidades LONG, Fecha DATETIME, Nota TEXT(80)); BEGIN",
+                     nullptr, nullptr, nullptr);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, "INSERT INTO Movimientos VALUES (?1, ?2, ?3, ?4, ?5, ?6)", -1, &st, nullptr);
+        for (int i = 1; i <= kRows; ++i) {
+            const std::string cuenta = "Cuenta " + std::to_string(i % 5000);
+            const std::string fecha = "2024-" + std::to_string(10 + i % 3) + "-1" + std::to_string(i % 10) + " 10:20:30";
+            sqlite3_bind_int(st, 1, i);
+            sqlite3_bind_text(st, 2, cuenta.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_double(st, 3, i * 1.25);
+            sqlite3_bind_int(st, 4, i % 97);
+            sqlite3_bind_text(st, 5, fecha.c_str(), -1, SQLITE_TRANSIENT);
+            if (i % 4) sqlite3_bind_text(st, 6, "pagado con tarjeta", -1, SQLITE_STATIC);
+            else sqlite3_bind_null(st, 6);
+            sqlite3_step(st);
+            sqlite3_reset(st);
+        }
+        sqlite3_finalize(st);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        return f;
+    }();
+    return file;
+}
+
+constexpr const char* kQuery = "SELECT Id, Cuenta, Importe, Unidades, Fecha, Nota FROM Movimientos";
+
+// The raw engine's rows, copied into memory as plainly as C++ allows.
+struct RawRow {
+    int64_t id;
+    std::string cuenta;
+    double importe;
+    int64_t unidades;
+    std::string fecha;
+    std::string nota;
+    bool notaNull;
+};
+
+std::string Text(sqlite3_stmt* st, int i) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(st, i))) : std::string();
+}
+
+std::vector<RawRow> RawCopy() {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(DatabaseFile().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, kQuery, -1, &st, nullptr);
+    std::vector<RawRow> rows;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        rows.push_back({sqlite3_column_int64(st, 0), Text(st, 1), sqlite3_column_double(st, 2),
+                        sqlite3_column_int64(st, 3), Text(st, 4), Text(st, 5), sqlite3_column_type(st, 5) == SQLITE_NULL});
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return rows;
+}
+
+ado::ConnectionPtr Connect() {
+    auto cn = ado::Connection::Create();
+    cn->CursorLocation(ado::adUseClient);
+    cn->Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + DatabaseFile());
+    return cn;
+}
+
+ado::RecordsetPtr OpenCursor(const ado::ConnectionPtr& cn) {
+    auto rs = ado::Recordset::Create();
+    rs->Open(kQuery, cn, ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdText);
+    return rs;
+}
+
+void RawOpen(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(RawCopy());
+}
+
+void CursorOpen(benchmark::State& state) {
+    auto cn = Connect();
+    for (auto _ : state) benchmark::DoNotOptimize(OpenCursor(cn));
+}
+
+void RawScan(benchmark::State& state) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(DatabaseFile().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    for (auto _ : state) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, kQuery, -1, &st, nullptr);
+        size_t bytes = 0;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            benchmark::DoNotOptimize(sqlite3_column_int64(st, 0) + sqlite3_column_double(st, 2) + sqlite3_column_int64(st, 3));
+            bytes += Text(st, 1).size() + Text(st, 4).size() + Text(st, 5).size();
+        }
+        benchmark::DoNotOptimize(bytes);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+}
+
+void CursorScan(benchmark::State& state) {
+    auto cn = Connect();
+    auto rs = OpenCursor(cn);
+    ado::Fields& f = rs->Fields();
+    for (auto _ : state) {
+        rs->MoveFirst();
+        size_t bytes = 0;
+        for (; !rs->adoEOF(); rs->MoveNext()) {
+            benchmark::DoNotOptimize(f[0].Value().AsI4() + f[2].Value().AsR8() + f[3].Value().AsI4());
+            bytes += f[1].Value().AsString().size() + f[4].Value().AsDate().serial;
+            const ado::Variant nota = f[5].Value();
+            bytes += nota.IsNull() ? 0 : nota.AsString().size();
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+
+constexpr int kJumps = 100'000;
+
+std::vector<uint32_t> JumpTargets() {
+    std::mt19937 rng(11);
+    std::vector<uint32_t> v(kJumps);
+    for (auto& x : v) x = rng() % kRows;
+    return v;
+}
+
+void RawJumps(benchmark::State& state) {
+    static const std::vector<RawRow> rows = RawCopy();
+    const auto targets = JumpTargets();
+    for (auto _ : state)
+        for (uint32_t t : targets) benchmark::DoNotOptimize(rows[t].id);
+}
+
+void CursorJumps(benchmark::State& state) {
+    auto cn = Connect();
+    auto rs = OpenCursor(cn);
+    std::vector<ado::Variant> marks;
+    marks.reserve(kRows);
+    for (; !rs->adoEOF(); rs->MoveNext()) marks.push_back(rs->Bookmark());
+    const auto targets = JumpTargets();
+    ado::Field& id = rs->Fields()[0];
+    for (auto _ : state)
+        for (uint32_t t : targets) {
+            rs->Bookmark(marks[t]);
+            benchmark::DoNotOptimize(id.Value().AsI4());
+        }
+}
+
+size_t HeapInUse() { return mallinfo2().uordblks; }
+
+std::string Megabytes(size_t bytes) { return std::to_string(bytes / (1024 * 1024)) + " MiB"; }
+
+}  // namespace
+
+BENCHMARK(RawOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(CursorOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(RawScan)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(CursorScan)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(RawJumps)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(CursorJumps)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char** argv) {
+    DatabaseFile();
+    size_t before = HeapInUse();
+    size_t rawBytes = 0, cursorBytes = 0;
+    {
+        auto rows = RawCopy();
+        rawBytes = HeapInUse() - before;
+    }
+    before = HeapInUse();
+    {
+        auto cn = Connect();
+        auto rs = OpenCursor(cn);
+        cursorBytes = HeapInUse() - before;
+    }
+    return benchsupport::RunWithRatios(argc, argv,
+                                       {{"CursorOpen", "RawOpen", 1.3},
+                                        {"CursorScan", "RawScan", 0},
+                                        {"CursorJumps", "RawJumps", 0}},
+                                       {{"memory of 1,000,000 rows, raw copy", Megabytes(rawBytes)},
+                                        {"memory of 1,000,000 rows, client cursor", Megabytes(cursorBytes)}});
+}

@@ -1,0 +1,80 @@
+// ado::Field and ado::Fields: the columns of a recordset and their values in the current row.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ado/Enums.h"
+#include "ado/Properties.h"
+#include "ado/Variant.h"
+
+namespace ado {
+
+namespace cursor {
+struct CursorState;
+}
+
+class Field {
+public:
+    const std::string& Name() const;
+    DataTypeEnum Type() const;
+    int32_t DefinedSize() const;
+    int32_t Attributes() const;
+    uint8_t Precision() const;
+    uint8_t NumericScale() const;
+
+    // The value in the current row; fails with 3021 at BOF/EOF or on a deleted row.
+    Variant Value() const;
+    // Writing starts an edit of the current row (updatable cursors only).
+    void Value(const Variant& v);
+    // The value as read from the source, before any pending change.
+    Variant OriginalValue() const;
+
+    // Dynamic properties, in the client cursor's order: BASECATALOGNAME, BASECOLUMNNAME,
+    // BASESCHEMANAME, BASETABLENAME, KEYCOLUMN, Optimize, ISAUTOINCREMENT, ...
+    ado::Properties& Properties();
+
+    // Engine side: the field's position among the recordset's columns.
+    Field(cursor::CursorState* state, size_t column) : state_(state), column_(column) {}
+    size_t Index() const { return column_; }
+
+private:
+    cursor::CursorState* state_;
+    size_t column_;
+    std::unique_ptr<ado::Properties> properties_;
+};
+
+using FieldPtr = std::shared_ptr<Field>;
+
+class Fields {
+public:
+    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+    // By 0-based index, or by name without regard to case; a missing field fails with 3265.
+    FieldPtr Item(int32_t index) const;
+    FieldPtr Item(std::string_view name) const;
+    Field& operator[](int32_t index) const;
+    Field& operator[](std::string_view name) const;
+    // The 0-based index of the named field, or -1.
+    int32_t IndexOf(std::string_view name) const;
+
+    // In-memory recordsets: define a field on a closed or disconnected recordset.
+    void Append(std::string_view name, DataTypeEnum type, int32_t definedSize = 0,
+                int32_t attributes = adFldUnspecified, const Variant& value = Variant());
+    void Delete(std::string_view name);
+    void Delete(int32_t index);
+
+    // Engine side.
+    void Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::unique_ptr<Field>> items);
+    auto begin() const { return items_.begin(); }
+    auto end() const { return items_.end(); }
+
+private:
+    size_t Require(std::string_view name) const;
+    std::weak_ptr<cursor::CursorState> owner_;  // every FieldPtr handed out keeps it alive
+    std::vector<std::unique_ptr<Field>> items_;
+};
+
+}  // namespace ado

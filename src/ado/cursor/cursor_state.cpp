@@ -1,0 +1,31 @@
+#include "ado/cursor/cursor_state.h"
+
+#include "ado/error_numbers.h"
+
+namespace ado::cursor {
+
+RowId CursorState::RequireCurrent() const {
+    if (!HasCurrent()) Raise(Condition::NoCurrentRecord);
+    const RowId row = CurrentRow();
+    if (store.Flags(row) & RowStore::Deleted) Raise(Condition::NoCurrentRecord);
+    return row;
+}
+
+int32_t CursorState::PositionOf(RowId row) const {
+    if (!positionsValid) {
+        positionOf.assign(store.RowCount(), -1);
+        for (size_t i = 0; i < order.size(); ++i) positionOf[order[i]] = static_cast<int32_t>(i);
+        positionsValid = true;
+    }
+    return row < positionOf.size() ? positionOf[row] : -1;
+}
+
+void CursorState::ResetOrder() {
+    order.clear();
+    order.reserve(store.RowCount());
+    for (RowId r = 0; r < store.RowCount(); ++r)
+        if (!(store.Flags(r) & RowStore::Deleted)) order.push_back(r);
+    OrderChanged();
+}
+
+}  // namespace ado::cursor

@@ -1,0 +1,88 @@
+// The client cursor engine's row store: every row of a recordset in memory.
+//
+// Rows are kept row-major as 16-byte tagged cells; texts and binaries live in one arena
+// and values that fit no cell (Decimal, arrays, objects) in a side table. A row's id is its
+// position of arrival and never changes, so bookmarks stay valid while rows are added,
+// deleted (flagged, not erased) or reordered by a view.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ado/Variant.h"
+#include "ado/cursor/column_info.h"
+
+namespace ado::cursor {
+
+using RowId = uint32_t;
+
+class RowStore {
+public:
+    enum class Tag : uint8_t { Null, Empty, Bool, Int, Real, Currency, Date, Text, Blob, Boxed };
+
+    struct Cell {
+        Tag tag = Tag::Null;
+        uint32_t length = 0;  // Text and Blob: byte count
+        union {
+            int64_t i = 0;    // Bool, Int, Currency (scaled)
+            double d;         // Real, Date (serial)
+            uint64_t offset;  // Text and Blob: arena offset; Boxed: side-table index
+        };
+    };
+    static_assert(sizeof(Cell) == 16);
+
+    explicit RowStore(std::vector<ColumnInfo> columns = {});
+
+    const std::vector<ColumnInfo>& Columns() const { return columns_; }
+    std::vector<ColumnInfo>& Columns() { return columns_; }
+    size_t ColumnCount() const { return columns_.size(); }
+    size_t RowCount() const { return rowFlags_.size(); }
+    void Reserve(size_t rows);
+
+    // Loading, one row at a time: BeginRow, then one Put... per column in order.
+    RowId BeginRow();
+    void PutNull() { cells_.emplace_back(); }
+    void PutInt(int64_t v) { Push(Tag::Int).i = v; }
+    void PutBool(bool v) { Push(Tag::Bool).i = v ? -1 : 0; }
+    void PutReal(double v) { Push(Tag::Real).d = v; }
+    void PutDate(double serial) { Push(Tag::Date).d = serial; }
+    void PutCurrency(int64_t scaled) { Push(Tag::Currency).i = scaled; }
+    void PutText(std::string_view s) { PutBytes(Tag::Text, s.data(), s.size()); }
+    void PutBlob(const void* p, size_t n) { PutBytes(Tag::Blob, p, n); }
+    void PutVariant(const Variant& v);
+
+    // Reading and writing a cell as a Variant of the column's ADO type.
+    Variant Get(RowId row, size_t column) const;
+    void Set(RowId row, size_t column, const Variant& v);
+    const Cell& CellAt(RowId row, size_t column) const { return cells_[row * columns_.size() + column]; }
+    std::string_view TextAt(const Cell& c) const { return {arena_.data() + c.offset, c.length}; }
+
+    // Per-row flags used by editing and batches.
+    enum RowFlag : uint8_t { Deleted = 1, New = 2, Modified = 4, Conflict = 8 };
+    uint8_t Flags(RowId row) const { return rowFlags_[row]; }
+    void SetFlags(RowId row, uint8_t flags) { rowFlags_[row] = flags; }
+
+    size_t MemoryBytes() const;
+
+private:
+    Cell& Push(Tag t) {
+        Cell& c = cells_.emplace_back();
+        c.tag = t;
+        return c;
+    }
+    void PutBytes(Tag t, const void* p, size_t n);
+    Cell Encode(const Variant& v);
+
+    std::vector<ColumnInfo> columns_;
+    std::vector<Cell> cells_;
+    std::vector<uint8_t> rowFlags_;
+    std::string arena_;
+    std::vector<Variant> boxed_;
+};
+
+// The Variant kind that a column of this ADO type yields.
+VariantType VariantTypeFor(DataTypeEnum type);
+
+}  // namespace ado::cursor

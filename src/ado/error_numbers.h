@@ -1,0 +1,100 @@
+// The one table from engine conditions to the numbers and Spanish texts the library
+// recognises. Providers classify what their engine reports into a Condition and raise
+// it through MakeError, so every engine fails with the same numbers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "ado/Error.h"
+#include "ado/ErrorNumbers.h"
+
+namespace ado {
+
+enum class Condition {
+    General,
+    LockConflict,
+    IntegrityOnChange,
+    IntegrityOnDelete,
+    NoCurrentRecord,
+    ProviderNotFound,
+    ItemNotFound,
+    DuplicateKey,
+    TimeLimit,
+    RowChanged,
+    BadBookmark,
+    ObjectClosed,
+    ObjectOpen,
+    SyntaxError,
+    TableNotFound,
+    MissingParameters,
+    FileNotFound,
+    WrongPassword,
+    CantFetchBackwards,
+    NotSupported,
+    InvalidArgument,
+    NoTransaction,
+    InTransaction,
+    ReadOnlyCursor,
+    ExclusiveUse,
+};
+
+struct ConditionEntry {
+    Condition condition;
+    int32_t number;
+    std::string_view description;
+};
+
+inline constexpr ConditionEntry kConditionTable[] = {
+    {Condition::General, err::Fail, "Error no especificado"},
+    {Condition::LockConflict, err::LockedByUser,
+     "No se pudo actualizar; la base de datos o el registro están bloqueados por otro usuario."},
+    {Condition::IntegrityOnChange, err::IntegrityOnChange,
+     "No se puede agregar o cambiar el registro porque se necesita un registro relacionado en otra tabla."},
+    {Condition::IntegrityOnDelete, err::IntegrityOnDelete,
+     "No se puede eliminar o cambiar el registro porque otra tabla tiene registros relacionados."},
+    {Condition::NoCurrentRecord, err::NoCurrentRecord,
+     "BOF o EOF es True, o el registro actual se eliminó. La operación solicitada requiere un registro actual."},
+    {Condition::ProviderNotFound, err::ProviderNotFound,
+     "No se puede encontrar el proveedor. Es posible que no esté instalado correctamente."},
+    {Condition::ItemNotFound, err::ItemNotFound,
+     "No se encontró el elemento en la colección correspondiente al nombre o número solicitado."},
+    {Condition::DuplicateKey, err::DuplicateKey,
+     "Los cambios no se realizaron porque crearían valores duplicados en el índice, clave principal o "
+     "relación."},
+    {Condition::TimeLimit, err::TimeLimit, "Tiempo de espera agotado."},
+    {Condition::RowChanged, err::ConcurrencyViolation,
+     "No se encuentra la fila para actualizarla: otro usuario cambió el registro desde que se leyó."},
+    {Condition::BadBookmark, err::BadBookmark, "El marcador no es válido."},
+    {Condition::ObjectClosed, err::ObjectClosed, "No se permite esta operación si el objeto está cerrado."},
+    {Condition::ObjectOpen, err::ObjectOpen, "No se permite esta operación si el objeto está abierto."},
+    {Condition::SyntaxError, err::SyntaxError, "Error de sintaxis en la instrucción SQL."},
+    {Condition::TableNotFound, err::TableNotFound, "No se encuentra la tabla o consulta de entrada."},
+    {Condition::MissingParameters, err::NoValueForParameters,
+     "No se han especificado valores para algunos de los parámetros requeridos."},
+    {Condition::FileNotFound, err::Fail, "No se encuentra el archivo de base de datos."},
+    {Condition::WrongPassword, err::InvalidPassword, "La contraseña no es válida."},
+    {Condition::CantFetchBackwards, -2147217884, "El conjunto de filas no admite recuperaciones hacia atrás."},
+    {Condition::NotSupported, err::FeatureNotAvailable,
+     "El objeto o proveedor no es capaz de realizar la operación solicitada."},
+    {Condition::InvalidArgument, err::InvalidArgument,
+     "Los argumentos son de tipo incorrecto, están fuera del intervalo aceptable o están en conflicto con otros."},
+    {Condition::NoTransaction, err::InvalidTransaction, "No hay ninguna transacción activa."},
+    {Condition::InTransaction, err::InTransaction,
+     "No se puede cerrar explícitamente la conexión mientras haya una transacción en curso."},
+    {Condition::ReadOnlyCursor, err::FeatureNotAvailable,
+     "El conjunto de registros es de sólo lectura: no admite esta operación."},
+    {Condition::ExclusiveUse, err::LockedByUser,
+     "El archivo ya está en uso: otro usuario lo tiene abierto en modo exclusivo."},
+};
+
+const ConditionEntry& Lookup(Condition c);
+
+// An ado::Error for the condition; `detail`, when given, is appended to the description.
+Error MakeError(Condition c, std::string_view detail = {}, std::string_view source = "ADO",
+                std::string_view sqlState = {}, int32_t nativeError = 0);
+
+[[noreturn]] void Raise(Condition c, std::string_view detail = {});
+
+}  // namespace ado

@@ -1,0 +1,87 @@
+#include "ado/Field.h"
+
+#include "ado/connection_string.h"
+#include "ado/cursor/cursor_state.h"
+#include "ado/error_numbers.h"
+
+namespace ado {
+
+namespace {
+const cursor::ColumnInfo& Info(const cursor::CursorState* s, size_t column) { return s->store.Columns()[column]; }
+}  // namespace
+
+const std::string& Field::Name() const { return Info(state_, column_).name; }
+DataTypeEnum Field::Type() const { return Info(state_, column_).type; }
+int32_t Field::DefinedSize() const { return Info(state_, column_).definedSize; }
+int32_t Field::Attributes() const { return Info(state_, column_).attributes; }
+uint8_t Field::Precision() const { return Info(state_, column_).precision; }
+uint8_t Field::NumericScale() const { return Info(state_, column_).numericScale; }
+
+Variant Field::Value() const {
+    if (!state_->open) Raise(Condition::ObjectClosed);
+    return state_->store.Get(state_->RequireCurrent(), column_);
+}
+
+void Field::Value(const Variant&) {
+    if (!state_->open) Raise(Condition::ObjectClosed);
+    state_->RequireCurrent();
+    Raise(Condition::ReadOnlyCursor);
+}
+
+Variant Field::OriginalValue() const { return Value(); }
+
+ado::Properties& Field::Properties() {
+    if (!properties_) {
+        // The client cursor's order: the base names at 0..3 and KEYCOLUMN at 4.
+        const cursor::ColumnInfo& c = Info(state_, column_);
+        auto text = [](const std::string& s) { return s.empty() ? Variant(Variant::Null) : Variant(s); };
+        properties_ = std::make_unique<ado::Properties>();
+        auto& p = *properties_;
+        p.Add({"BASECATALOGNAME", text(c.baseCatalog), adVarWChar, adPropRead});
+        p.Add({"BASECOLUMNNAME", text(c.baseColumn), adVarWChar, adPropRead});
+        p.Add({"BASESCHEMANAME", text(c.baseSchema), adVarWChar, adPropRead});
+        p.Add({"BASETABLENAME", text(c.baseTable), adVarWChar, adPropRead});
+        p.Add({"KEYCOLUMN", Variant(c.key), adBoolean, adPropRead});
+        p.Add({"Optimize", Variant(false), adBoolean, adPropRead | adPropWrite});
+        p.Add({"ISAUTOINCREMENT", Variant(c.autoIncrement), adBoolean, adPropRead});
+        p.Add({"ISNULLABLE", Variant((c.attributes & adFldIsNullable) != 0), adBoolean, adPropRead});
+    }
+    return *properties_;
+}
+
+// --- Fields -------------------------------------------------------------------------------
+
+int32_t Fields::IndexOf(std::string_view name) const {
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (EqualsNoCase(items_[i]->Name(), name)) return static_cast<int32_t>(i);
+    return -1;
+}
+
+size_t Fields::Require(std::string_view name) const {
+    const int32_t i = IndexOf(name);
+    if (i < 0) Raise(Condition::ItemNotFound, std::string(name));
+    return static_cast<size_t>(i);
+}
+
+FieldPtr Fields::Item(int32_t index) const { return FieldPtr(owner_.lock(), &(*this)[index]); }
+FieldPtr Fields::Item(std::string_view name) const { return FieldPtr(owner_.lock(), items_[Require(name)].get()); }
+
+Field& Fields::operator[](int32_t index) const {
+    if (index < 0 || index >= Count()) Raise(Condition::ItemNotFound);
+    return *items_[static_cast<size_t>(index)];
+}
+
+Field& Fields::operator[](std::string_view name) const { return *items_[Require(name)]; }
+
+void Fields::Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::unique_ptr<Field>> items) {
+    owner_ = std::move(owner);
+    items_ = std::move(items);
+}
+
+void Fields::Append(std::string_view, DataTypeEnum, int32_t, int32_t, const Variant&) {
+    Raise(Condition::NotSupported);
+}
+void Fields::Delete(std::string_view) { Raise(Condition::NotSupported); }
+void Fields::Delete(int32_t) { Raise(Condition::NotSupported); }
+
+}  // namespace ado

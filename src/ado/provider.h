@@ -1,0 +1,71 @@
+// The narrow interface between the ado objects and the engines under them.
+//
+// A Provider serves one or more provider names ("Microsoft.Jet.OLEDB.4.0", "MSDASQL", ...)
+// and opens Sessions. A Session runs statements and fills the cursor engine's RowStore.
+// Providers know nothing of Connection or Recordset; failures are thrown as ado::Error.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ado/Enums.h"
+#include "ado/Variant.h"
+#include "ado/connection_string.h"
+#include "ado/cursor/row_store.h"
+
+namespace ado::provider {
+
+struct OpenRequest {
+    std::string providerName;
+    ConnectionString settings;    // every key of the connection string
+    std::string user;
+    std::string password;
+    ConnectModeEnum mode = adModeUnknown;
+    int32_t connectionTimeout = 15;
+};
+
+struct Statement {
+    std::string text;
+    CommandTypeEnum type = adCmdText;
+    std::vector<Variant> parameters;  // positional values
+    int32_t timeoutSeconds = 30;      // 0 = no limit
+};
+
+class Session {
+public:
+    virtual ~Session() = default;
+
+    // Runs the statement. When it returns rows, `rows` receives columns and data and the
+    // result is -1; otherwise the result is the number of records affected.
+    virtual int64_t Execute(const Statement& statement, cursor::RowStore& rows) = 0;
+
+    // Transactions; BeginTrans returns the new nesting level (1 for the outermost).
+    virtual int32_t BeginTrans() = 0;
+    virtual void CommitTrans() = 0;
+    virtual void RollbackTrans() = 0;
+    virtual int32_t TransactionLevel() const = 0;
+
+    // A connection-level dynamic property was written by the client (the hook may refuse).
+    virtual void PropertyWritten(std::string_view name, const Variant& value) {
+        (void)name;
+        (void)value;
+    }
+    // Dynamic properties the session offers, with their initial values.
+    virtual std::vector<std::pair<std::string, Variant>> DynamicProperties() const { return {}; }
+};
+
+class Provider {
+public:
+    virtual ~Provider() = default;
+    virtual bool Serves(std::string_view providerName) const = 0;
+    virtual std::unique_ptr<Session> Open(const OpenRequest& request) = 0;
+    // Creates a new, empty database (ADOX's Catalog.Create); fails if it exists.
+    virtual void Create(const OpenRequest& request);
+};
+
+// The providers linked into this program. Unknown names give nullptr.
+Provider* FindProvider(std::string_view providerName);
+
+}  // namespace ado::provider

@@ -1,0 +1,178 @@
+#include "ado/providers/sqlite/result_reader.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "ado/providers/sqlite/dialect/iso_date.h"
+#include "ado/providers/sqlite/sqlite_errors.h"
+#include "ado/providers/sqlite/type_map.h"
+
+namespace ado::sqlite {
+
+namespace {
+
+void DescribeBase(sqlite3* db, sqlite3_stmt* stmt, int i, cursor::ColumnInfo& c, MappedType& m) {
+    const char* table = sqlite3_column_table_name(stmt, i);
+    const char* origin = sqlite3_column_origin_name(stmt, i);
+    const char* database = sqlite3_column_database_name(stmt, i);
+    if (!table || !origin) return;
+    c.baseTable = table;
+    c.baseColumn = origin;
+    const char* declared = nullptr;
+    const char* collation = nullptr;
+    int notNull = 0, primaryKey = 0, autoIncrement = 0;
+    if (sqlite3_table_column_metadata(db, database, table, origin, &declared, &collation, &notNull, &primaryKey,
+                                      &autoIncrement) != SQLITE_OK)
+        return;
+    c.key = primaryKey != 0;
+    if (autoIncrement) m.autoIncrement = true;
+    if (!notNull) c.attributes |= adFldIsNullable;
+    c.attributes |= adFldUpdatable;
+}
+
+}  // namespace
+
+void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows) {
+    const int n = sqlite3_column_count(stmt);
+    std::vector<cursor::ColumnInfo> columns(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        cursor::ColumnInfo& c = columns[static_cast<size_t>(i)];
+        c.name = sqlite3_column_name(stmt, i);
+        const char* declared = sqlite3_column_decltype(stmt, i);
+        MappedType m = MapDeclaredType(declared ? declared : "");
+        DescribeBase(db, stmt, i, c, m);
+        c.type = m.type;
+        c.definedSize = m.definedSize;
+        c.precision = m.precision;
+        c.numericScale = m.scale;
+        c.autoIncrement = m.autoIncrement;
+        c.attributes |= adFldMayBeNull | adFldUnknownUpdatable;
+        if (c.key) c.attributes |= adFldKeyColumn;
+        if (IsFixedLength(c.type)) c.attributes |= adFldFixed;
+        if (IsLong(c.type)) c.attributes |= adFldLong;
+        if (c.autoIncrement) c.attributes &= ~adFldUpdatable;
+    }
+    rows.Columns() = std::move(columns);
+}
+
+namespace {
+
+// How a stored value becomes a cell, decided once per column from its ADO type.
+enum class Reader : uint8_t { Natural, Integer, Boolean, Real, Currency, Date, Text, Blob };
+
+Reader ReaderFor(DataTypeEnum t) {
+    switch (t) {
+        case adSmallInt: case adInteger: case adBigInt: case adUnsignedTinyInt: case adTinyInt: return Reader::Integer;
+        case adBoolean: return Reader::Boolean;
+        case adSingle: case adDouble: case adNumeric: case adDecimal: return Reader::Real;
+        case adCurrency: return Reader::Currency;
+        case adDate: case adDBDate: case adDBTime: case adDBTimeStamp: return Reader::Date;
+        case adLongVarBinary: case adVarBinary: case adBinary: return Reader::Blob;
+        case adVariant: return Reader::Natural;
+        default: return Reader::Text;
+    }
+}
+
+void PutNatural(sqlite3_stmt* stmt, int i, int storage, cursor::RowStore& rows) {
+    switch (storage) {
+        case SQLITE_INTEGER: rows.PutInt(sqlite3_column_int64(stmt, i)); break;
+        case SQLITE_FLOAT: rows.PutReal(sqlite3_column_double(stmt, i)); break;
+        case SQLITE_TEXT: {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            rows.PutText({p, static_cast<size_t>(sqlite3_column_bytes(stmt, i))});
+            break;
+        }
+        case SQLITE_BLOB: rows.PutBlob(sqlite3_column_blob(stmt, i), static_cast<size_t>(sqlite3_column_bytes(stmt, i))); break;
+        default: rows.PutNull(); break;
+    }
+}
+
+void PutCell(sqlite3_stmt* stmt, int i, Reader reader, cursor::RowStore& rows) {
+    const int storage = sqlite3_column_type(stmt, i);
+    if (storage == SQLITE_NULL) return rows.PutNull();
+    switch (reader) {
+        case Reader::Integer:
+            if (storage == SQLITE_INTEGER) return rows.PutInt(sqlite3_column_int64(stmt, i));
+            break;
+        case Reader::Boolean:
+            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutBool(sqlite3_column_double(stmt, i) != 0);
+            break;
+        case Reader::Real:
+            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutReal(sqlite3_column_double(stmt, i));
+            break;
+        case Reader::Currency:
+            if (storage == SQLITE_INTEGER) return rows.PutCurrency(sqlite3_column_int64(stmt, i) * 10000);
+            if (storage == SQLITE_FLOAT) return rows.PutCurrency(std::llround(sqlite3_column_double(stmt, i) * 10000.0));
+            break;
+        case Reader::Date:
+            if (storage == SQLITE_TEXT) {
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+                if (auto d = ParseIsoDate({p, static_cast<size_t>(sqlite3_column_bytes(stmt, i))}))
+                    return rows.PutDate(d->serial);
+            } else {
+                return rows.PutDate(sqlite3_column_double(stmt, i));
+            }
+            break;
+        case Reader::Text:
+            if (storage == SQLITE_BLOB) break;
+            {
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+                return rows.PutText({p, static_cast<size_t>(sqlite3_column_bytes(stmt, i))});
+            }
+        case Reader::Blob:
+        case Reader::Natural: break;
+    }
+    // A value that does not fit the declared type is kept as the engine holds it.
+    PutNatural(stmt, i, storage, rows);
+}
+
+// Computed columns have no declared type: take it from the values that came back.
+void SettleUntypedColumns(cursor::RowStore& rows) {
+    for (size_t c = 0; c < rows.ColumnCount(); ++c) {
+        cursor::ColumnInfo& info = rows.Columns()[c];
+        if (info.type != adVariant) continue;
+        bool anyReal = false, anyText = false, anyBlob = false, wide = false;
+        size_t longest = 0;
+        for (cursor::RowId r = 0; r < rows.RowCount(); ++r) {
+            const auto& cell = rows.CellAt(r, c);
+            switch (cell.tag) {
+                case cursor::RowStore::Tag::Int: wide |= cell.i > INT32_MAX || cell.i < INT32_MIN; break;
+                case cursor::RowStore::Tag::Real: anyReal = true; break;
+                case cursor::RowStore::Tag::Text: anyText = true; longest = std::max<size_t>(longest, cell.length); break;
+                case cursor::RowStore::Tag::Blob: anyBlob = true; break;
+                default: break;
+            }
+        }
+        if (anyBlob) info.type = adLongVarBinary, info.definedSize = 1073741823;
+        else if (anyText) {
+            info.type = longest > 255 ? adLongVarWChar : adVarWChar;
+            info.definedSize = longest > 255 ? 536870910 : 255;
+        } else if (anyReal) info.type = adDouble, info.definedSize = 8;
+        else if (wide) info.type = adBigInt, info.definedSize = 8;
+        else info.type = adInteger, info.definedSize = 4;
+        if (info.type != adVarWChar && info.type != adLongVarWChar && info.type != adLongVarBinary)
+            info.attributes |= adFldFixed;
+    }
+}
+
+}  // namespace
+
+void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int step, cursor::RowStore& rows) {
+    const int n = static_cast<int>(rows.ColumnCount());
+    std::vector<Reader> readers;
+    bool untyped = false;
+    for (const auto& c : rows.Columns()) {
+        readers.push_back(ReaderFor(c.type));
+        untyped |= c.type == adVariant;
+    }
+    while (step == SQLITE_ROW) {
+        rows.BeginRow();
+        for (int i = 0; i < n; ++i) PutCell(stmt, i, readers[static_cast<size_t>(i)], rows);
+        step = sqlite3_step(stmt);
+    }
+    if (step != SQLITE_DONE) ThrowEngineError(db);
+    if (untyped) SettleUntypedColumns(rows);
+}
+
+}  // namespace ado::sqlite

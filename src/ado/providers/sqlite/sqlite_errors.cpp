@@ -1,0 +1,73 @@
+#include "ado/providers/sqlite/sqlite_errors.h"
+
+#include <cctype>
+#include <string>
+
+#include "ado/error_numbers.h"
+
+namespace ado::sqlite {
+
+namespace {
+
+// Messages of SQLITE_ERROR that name a more precise condition.
+struct MessageRow {
+    std::string_view prefix;
+    Condition condition;
+};
+constexpr MessageRow kMessages[] = {
+    {"no such table", Condition::TableNotFound},
+    {"no such view", Condition::TableNotFound},
+    {"no such column", Condition::MissingParameters},  // Access reads an unknown name as a parameter
+    {"near ", Condition::SyntaxError},
+    {"incomplete input", Condition::SyntaxError},
+    {"unrecognized token", Condition::SyntaxError},
+};
+
+Condition Classify(int code, std::string_view message, StatementKind kind) {
+    switch (code) {
+        case SQLITE_CONSTRAINT_PRIMARYKEY:
+        case SQLITE_CONSTRAINT_UNIQUE:
+        case SQLITE_CONSTRAINT_ROWID: return Condition::DuplicateKey;
+        case SQLITE_CONSTRAINT_FOREIGNKEY:
+            return kind == StatementKind::Delete ? Condition::IntegrityOnDelete : Condition::IntegrityOnChange;
+        case SQLITE_INTERRUPT: return Condition::TimeLimit;
+        case SQLITE_NOTADB: return Condition::WrongPassword;
+        case SQLITE_CANTOPEN: return Condition::FileNotFound;
+        default: break;
+    }
+    switch (code & 0xFF) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: return Condition::LockConflict;
+        case SQLITE_ERROR:
+            for (const auto& row : kMessages)
+                if (message.substr(0, row.prefix.size()) == row.prefix) return row.condition;
+            return Condition::General;
+        default: return Condition::General;
+    }
+}
+
+}  // namespace
+
+StatementKind KindOf(std::string_view sql) {
+    size_t i = 0;
+    while (i < sql.size() && (std::isspace(static_cast<unsigned char>(sql[i])) || sql[i] == '(')) ++i;
+    std::string word;
+    while (i < sql.size() && std::isalpha(static_cast<unsigned char>(sql[i])))
+        word += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[i++])));
+    if (word == "INSERT" || word == "REPLACE") return StatementKind::Insert;
+    if (word == "UPDATE") return StatementKind::Update;
+    if (word == "DELETE") return StatementKind::Delete;
+    return StatementKind::Other;
+}
+
+Error EngineError(int extendedCode, std::string_view engineMessage, StatementKind kind) {
+    const Condition c = Classify(extendedCode, engineMessage, kind);
+    const std::string detail = "(motor: " + std::string(engineMessage) + ")";
+    return MakeError(c, detail, "Microsoft JET Database Engine", {}, extendedCode);
+}
+
+void ThrowEngineError(sqlite3* db, StatementKind kind) {
+    throw EngineError(sqlite3_extended_errcode(db), sqlite3_errmsg(db), kind);
+}
+
+}  // namespace ado::sqlite

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ado/provider.h"
+
+namespace ado::sqlite {
+
+class SqliteProvider : public provider::Provider {
+public:
+    bool Serves(std::string_view providerName) const override;
+    std::unique_ptr<provider::Session> Open(const provider::OpenRequest& request) override;
+    void Create(const provider::OpenRequest& request) override;
+};
+
+}  // namespace ado::sqlite

@@ -1,0 +1,47 @@
+// A session of the embedded engine: one database file, opened with its password.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include <sqlcipher/sqlite3.h>
+
+#include "ado/provider.h"
+
+namespace ado::sqlite {
+
+class SqliteSession : public provider::Session {
+public:
+    explicit SqliteSession(const provider::OpenRequest& request);
+    ~SqliteSession() override;
+
+    int64_t Execute(const provider::Statement& statement, cursor::RowStore& rows) override;
+    int32_t BeginTrans() override;
+    void CommitTrans() override;
+    void RollbackTrans() override;
+    int32_t TransactionLevel() const override { return level_; }
+    void PropertyWritten(std::string_view name, const Variant& value) override;
+    std::vector<std::pair<std::string, Variant>> DynamicProperties() const override;
+
+    sqlite3* Handle() const { return db_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    void OpenFile(const std::string& key);
+    void Run(const std::string& sql);  // a statement without rows or parameters
+    bool IsTableOrView(std::string_view name);
+    int64_t RunTranslated(const std::string& accessSql, const provider::Statement& st, cursor::RowStore& rows);
+
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    std::string password_;
+    int32_t engineType_ = 5;
+    bool exclusive_ = false;
+    bool readOnly_ = false;
+    int32_t busyTimeoutMs_ = 15000;
+    int32_t level_ = 0;
+    std::chrono::steady_clock::time_point deadline_{};
+};
+
+}  // namespace ado::sqlite

@@ -1,0 +1,139 @@
+// Recordset: opening, closing and the properties that govern the cursor.
+#include "ado/Recordset.h"
+
+#include "ado/cursor/cursor_state.h"
+#include "ado/error_numbers.h"
+#include "ado/provider.h"
+
+namespace ado {
+
+Recordset::Recordset() : state_(std::make_shared<cursor::CursorState>()) {
+    properties_.Add({"Update Criteria", Variant(int32_t{adCriteriaUpdCols}), adInteger, adPropRead | adPropWrite});
+    properties_.Add({"Unique Table", Variant(""), adBSTR, adPropRead | adPropWrite});
+}
+
+Recordset::~Recordset() = default;
+
+ObjectStateEnum Recordset::State() const { return state_->open ? adStateOpen : adStateClosed; }
+
+void Recordset::RequireOpen() const {
+    if (!state_->open) Raise(Condition::ObjectClosed);
+}
+
+void Recordset::RequireClosed() const {
+    if (state_->open) Raise(Condition::ObjectOpen);
+}
+
+void Recordset::Source(std::string_view source) {
+    RequireClosed();
+    source_ = source;
+}
+
+void Recordset::ActiveConnection(const ConnectionPtr& connection) {
+    RequireClosed();
+    connection_ = connection;
+}
+
+CursorTypeEnum Recordset::CursorType() const { return cursorType_; }
+
+void Recordset::CursorType(CursorTypeEnum type) {
+    RequireClosed();
+    cursorType_ = type;
+}
+
+void Recordset::LockType(LockTypeEnum type) {
+    RequireClosed();
+    lockType_ = type;
+}
+
+void Recordset::CursorLocation(CursorLocationEnum location) {
+    RequireClosed();
+    cursorLocation_ = location;
+    cursorLocationSet_ = true;
+}
+
+void Recordset::Open() { Open(source_, connection_, cursorType_, lockType_, adCmdUnknown); }
+
+void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnection, CursorTypeEnum cursorType,
+                     LockTypeEnum lockType, int32_t options) {
+    RequireClosed();
+    if (!activeConnection || activeConnection->State() == adStateClosed) Raise(Condition::ObjectClosed);
+    if (source.empty()) Raise(Condition::InvalidArgument);
+    connection_ = activeConnection;
+    source_ = source;
+    if (!cursorLocationSet_) cursorLocation_ = connection_->CursorLocation();
+    if (cursorType != adOpenUnspecified) cursorType_ = cursorType;
+    if (lockType != adLockUnspecified) lockType_ = lockType;
+    // A client cursor is always static; the others keep the type asked for.
+    if (cursorLocation_ == adUseClient) cursorType_ = adOpenStatic;
+    auto type = static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords);
+    if (type == adCmdUnspecified) type = adCmdUnknown;
+    Load(source_, type);
+}
+
+void Recordset::Load(const std::string& text, CommandTypeEnum type) {
+    provider::Session& session = connection_->Session();
+    provider::Statement st;
+    st.text = text;
+    st.type = type;
+    st.timeoutSeconds = connection_->CommandTimeout();
+    cursor::RowStore rows;
+    const int64_t affected = connection_->Guard([&] { return session.Execute(st, rows); });
+    if (affected >= 0) return;  // an action statement leaves the recordset closed
+    Start(std::move(rows));
+}
+
+void Recordset::Adopt(cursor::RowStore&& rows, const ConnectionPtr& connection, std::string source) {
+    RequireClosed();
+    connection_ = connection;
+    source_ = std::move(source);
+    Start(std::move(rows));
+}
+
+void Recordset::Start(cursor::RowStore&& rows) {
+    // A fresh state: fields handed out by an earlier open keep the old one alive.
+    state_ = std::make_shared<cursor::CursorState>();
+    cursor::CursorState& s = *state_;
+    s.store = std::move(rows);
+    s.scrollable = !(cursorLocation_ == adUseServer && cursorType_ == adOpenForwardOnly);
+    s.bookmarks = cursorLocation_ == adUseClient || cursorType_ == adOpenKeyset || cursorType_ == adOpenStatic;
+    std::vector<std::unique_ptr<Field>> fields;
+    for (size_t i = 0; i < s.store.ColumnCount(); ++i) fields.push_back(std::make_unique<Field>(&s, i));
+    s.fields.Reset(state_, std::move(fields));
+    s.ResetOrder();
+    s.position = 0;
+    s.open = true;
+}
+
+void Recordset::Close() {
+    RequireOpen();
+    state_->open = false;
+    state_ = std::make_shared<cursor::CursorState>();
+}
+
+ado::Fields& Recordset::Fields() { return state_->fields; }
+
+EditModeEnum Recordset::EditMode() const {
+    RequireOpen();
+    if (state_->editMode == adEditNone) state_->RequireCurrent();
+    return state_->editMode;
+}
+
+bool Recordset::Supports(CursorOptionEnum option) const {
+    int32_t caps = adFind;
+    if (state_->scrollable) caps |= adMovePrevious | adHoldRecords;
+    if (state_->bookmarks || (!state_->open && (cursorLocation_ == adUseClient || cursorType_ == adOpenKeyset ||
+                                                cursorType_ == adOpenStatic)))
+        caps |= adBookmark | adApproxPosition;
+    return (caps & option) == option;
+}
+
+int32_t Recordset::RecordCount() const {
+    RequireOpen();
+    // Forward-only and dynamic server cursors do not know their count.
+    if (cursorLocation_ == adUseServer && (cursorType_ == adOpenForwardOnly || cursorType_ == adOpenDynamic))
+        return -1;
+    return static_cast<int32_t>(state_->order.size());
+}
+
+}  // namespace ado

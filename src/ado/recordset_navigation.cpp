@@ -1,0 +1,110 @@
+// Recordset: moving the current row, positions and bookmarks.
+#include <cmath>
+
+#include "ado/Recordset.h"
+#include "ado/cursor/cursor_state.h"
+#include "ado/error_numbers.h"
+
+namespace ado {
+
+void Recordset::RequireScrollable() const {
+    if (!state_->scrollable) Raise(Condition::CantFetchBackwards);
+}
+
+bool Recordset::adoEOF() const {
+    RequireOpen();
+    return state_->AtEOF();
+}
+
+bool Recordset::BOF() const {
+    RequireOpen();
+    return state_->AtBOF();
+}
+
+void Recordset::MoveFirst() {
+    RequireOpen();
+    state_->position = 0;
+}
+
+void Recordset::MoveLast() {
+    RequireOpen();
+    RequireScrollable();
+    const auto n = static_cast<int64_t>(state_->order.size());
+    state_->position = n == 0 ? 0 : n - 1;
+}
+
+void Recordset::MoveNext() {
+    RequireOpen();
+    if (state_->AtEOF()) Raise(Condition::NoCurrentRecord);
+    ++state_->position;
+}
+
+void Recordset::MovePrevious() {
+    RequireOpen();
+    RequireScrollable();
+    if (state_->position < 0 || state_->order.empty()) Raise(Condition::NoCurrentRecord);
+    --state_->position;
+}
+
+void Recordset::Move(int32_t rows, const Variant& start) {
+    RequireOpen();
+    cursor::CursorState& s = *state_;
+    const auto n = static_cast<int64_t>(s.order.size());
+    int64_t base = s.position;
+    const bool fromCurrent = start.IsEmpty() || (start.IsNumeric() && start.ToInt32() == adBookmarkCurrent &&
+                                                 start.Type() != VariantType::R8);
+    if (!fromCurrent) {
+        if (start.Type() == VariantType::R8) {
+            Bookmark(start);
+            base = s.position;
+        } else if (start.ToInt32() == adBookmarkFirst) {
+            base = 0;
+        } else if (start.ToInt32() == adBookmarkLast) {
+            base = n - 1;
+        } else {
+            Raise(Condition::BadBookmark);
+        }
+    } else {
+        if (rows < 0 && s.AtBOF()) Raise(Condition::NoCurrentRecord);
+        if (rows > 0 && s.AtEOF()) Raise(Condition::NoCurrentRecord);
+    }
+    if (rows < 0) RequireScrollable();
+    int64_t target = base + rows;
+    if (target < 0) target = -1;
+    if (target > n) target = n;
+    s.position = target;
+}
+
+int32_t Recordset::AbsolutePosition() const {
+    RequireOpen();
+    if (state_->order.empty() || state_->AtBOF()) return state_->AtEOF() && !state_->order.empty() ? adPosEOF : adPosBOF;
+    if (state_->AtEOF()) return adPosEOF;
+    return static_cast<int32_t>(state_->position + 1);
+}
+
+void Recordset::AbsolutePosition(int32_t position) {
+    RequireOpen();
+    if (position < 1 || position > static_cast<int64_t>(state_->order.size())) Raise(Condition::InvalidArgument);
+    state_->position = position - 1;
+}
+
+Variant Recordset::Bookmark() const {
+    RequireOpen();
+    if (!state_->bookmarks) Raise(Condition::NotSupported);
+    return Variant(static_cast<double>(state_->RequireCurrent()) + 1.0);
+}
+
+void Recordset::Bookmark(const Variant& bookmark) {
+    RequireOpen();
+    if (!state_->bookmarks) Raise(Condition::NotSupported);
+    if (!bookmark.IsNumeric()) Raise(Condition::BadBookmark);
+    const double value = bookmark.ToDouble();
+    if (value < 1 || value != std::floor(value) || value > static_cast<double>(state_->store.RowCount()))
+        Raise(Condition::BadBookmark);
+    const auto row = static_cast<cursor::RowId>(value - 1);
+    const int32_t pos = state_->PositionOf(row);
+    if (pos < 0) Raise(Condition::BadBookmark);
+    state_->position = pos;
+}
+
+}  // namespace ado

@@ -1,0 +1,151 @@
+// Opening embedded databases: providers, files, passwords, Errors, transactions.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/EmbeddedDb.h"
+
+using namespace ado;
+using testsupport::EmbeddedDb;
+using testsupport::ErrorNumberOf;
+using testsupport::JetConnectionString;
+
+namespace {
+
+std::uintmax_t SizeOf(const std::string& f) { return std::filesystem::file_size(f); }
+
+std::string ReadAll(const std::string& f) {
+    std::ifstream in(f, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+TEST(Connection, OpenFailuresCarryTheirNumbersAndLandInErrors) {
+    EmbeddedDb plain;
+    EmbeddedDb locked("secreto");
+    struct Case {
+        const char* what;
+        std::string cs;
+        int32_t number;
+    } cases[] = {
+        {"unknown provider", "Provider=NoExiste.1;Data Source=" + plain.file(), err::ProviderNotFound},
+        {"missing file", JetConnectionString(plain.dir().file("nada.db")), err::Fail},
+        {"wrong password", JetConnectionString(locked.file(), "otra"), err::InvalidPassword},
+        {"no password on an encrypted file", JetConnectionString(locked.file()), err::InvalidPassword},
+        {"not a database", JetConnectionString(plain.dir().file("texto.db")), err::InvalidPassword},
+    };
+    std::ofstream(plain.dir().file("texto.db")) << "esto no es una base de datos, solo texto plano de prueba...";
+    const std::string before = ReadAll(locked.file());
+    for (const auto& c : cases) {
+        auto cn = Connection::Create();
+        EXPECT_EQ(ErrorNumberOf([&] { cn->Open(c.cs); }), c.number) << c.what;
+        EXPECT_EQ(cn->State(), adStateClosed) << c.what;
+        ASSERT_EQ(cn->Errors().Count(), 1) << c.what;
+        EXPECT_EQ(cn->Errors().Item(0).Number(), c.number) << c.what;
+        EXPECT_FALSE(cn->Errors().Item(0).Description().empty()) << c.what;
+    }
+    EXPECT_EQ(ReadAll(locked.file()), before) << "a failed open must not touch the file";
+    EXPECT_FALSE(std::filesystem::exists(plain.dir().file("nada.db"))) << "open never creates a database";
+}
+
+TEST(Connection, PasswordsOnPlainAndEncryptedFiles) {
+    EmbeddedDb plain;
+    EmbeddedDb locked("clave ñ;1");
+    // A password given for a plain file is accepted and the file opens as it is.
+    auto cn = Connection::Create();
+    cn->Open(JetConnectionString(plain.file(), "loquesea"));
+    cn->Execute("CREATE TABLE t (x LONG)");
+    cn->Close();
+    EXPECT_EQ(ReadAll(plain.file()).substr(0, 15), "SQLite format 3");
+
+    auto enc = Connection::Create();
+    enc->Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + locked.file() +
+              ";Jet OLEDB:Database Password=\"clave ñ;1\"");
+    enc->Execute("CREATE TABLE t (x LONG)");
+    enc->Execute("INSERT INTO t VALUES (42)");
+    enc->Close();
+    EXPECT_EQ(ReadAll(locked.file()).find("SQLite format 3"), std::string::npos) << "the file is encrypted";
+
+    // The password may also come through the dynamic property written before Open.
+    auto again = Connection::Create();
+    again->Properties().Item("jet oledb:database password").Value(Variant("clave ñ;1"));
+    again->Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + locked.file());
+    auto rs = again->Execute("SELECT x FROM t");
+    EXPECT_EQ(rs->Fields()[0].Value().ToInt32(), 42);
+}
+
+TEST(Connection, ConnectionStringForms) {
+    EmbeddedDb db;
+    auto cn = Connection::Create();
+    cn->Provider("Microsoft.Jet.OLEDB.4.0");
+    cn->Open(db.file());  // a string without '=' is the data source itself
+    EXPECT_EQ(cn->State(), adStateOpen);
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Provider("MSDASQL"); }), err::ObjectOpen);
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Open(db.file()); }), err::ObjectOpen);
+    cn->Close();
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Close(); }), err::ObjectClosed);
+    cn->Open("  PROVIDER = microsoft.jet.oledb.4.0 ; data source = " + db.file() + " ;");
+    EXPECT_EQ(cn->State(), adStateOpen);
+}
+
+TEST(Connection, ErrorsAreReplacedByTheNextFailureAndKeptBySuccess) {
+    EmbeddedDb db;
+    auto cn = db.Connect();
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Execute("SELECT * FROM NoHay"); }), err::TableNotFound);
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Execute("SELEC 1"); }), err::SyntaxError);
+    ASSERT_EQ(cn->Errors().Count(), 1);
+    EXPECT_EQ(cn->Errors().Item(0).Number(), err::SyntaxError);
+    cn->Execute("CREATE TABLE t (x LONG)");
+    EXPECT_EQ(cn->Errors().Count(), 1) << "success leaves the collection alone";
+    cn->Errors().Clear();
+    EXPECT_EQ(cn->Errors().Count(), 0);
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Errors().Item(0); }), err::ItemNotFound);
+}
+
+TEST(Connection, NestedTransactionsAreSavepointsVisibleInTheFile) {
+    EmbeddedDb db;
+    auto cn = db.Connect();
+    cn->Execute("CREATE TABLE t (x LONG)");
+    EXPECT_EQ(ErrorNumberOf([&] { cn->CommitTrans(); }), err::InvalidTransaction);
+    EXPECT_EQ(cn->BeginTrans(), 1);
+    cn->Execute("INSERT INTO t VALUES (1)");
+    EXPECT_EQ(cn->BeginTrans(), 2);
+    cn->Execute("INSERT INTO t VALUES (2)");
+    EXPECT_EQ(cn->BeginTrans(), 3);
+    cn->Execute("INSERT INTO t VALUES (3)");
+    cn->RollbackTrans();  // undoes 3 only
+    cn->CommitTrans();    // keeps 2 inside level 1
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Close(); }), err::InTransaction);
+    cn->CommitTrans();
+
+    auto other = db.Connect();
+    auto rs = other->Execute("SELECT SUM(x) FROM t");
+    EXPECT_EQ(rs->Fields()[0].Value().ToInt32(), 3);
+
+    cn->BeginTrans();
+    cn->Execute("DELETE FROM t");
+    cn->RollbackTrans();
+    rs = other->Execute("SELECT COUNT(*) FROM t");
+    EXPECT_EQ(rs->Fields()[0].Value().ToInt32(), 2);
+}
+
+TEST(Connection, ExecuteReturnsRowsOrRecordsAffected) {
+    EmbeddedDb db;
+    auto cn = db.Connect();
+    int32_t affected = -7;
+    auto none = cn->Execute("CREATE TABLE t (x LONG, y TEXT(10))", &affected);
+    EXPECT_EQ(none->State(), adStateClosed);
+    cn->Execute("INSERT INTO t VALUES (1, 'a')");
+    cn->Execute("INSERT INTO t VALUES (2, 'b')");
+    cn->Execute("UPDATE t SET y = 'z'", &affected);
+    EXPECT_EQ(affected, 2);
+    auto rs = cn->Execute("SELECT * FROM t");
+    EXPECT_EQ(rs->State(), adStateOpen);
+    EXPECT_EQ(rs->CursorType(), adOpenForwardOnly);
+    EXPECT_EQ(rs->LockType(), adLockReadOnly);
+    EXPECT_FALSE(rs->Supports(adMovePrevious));
+    EXPECT_EQ(rs->RecordCount(), -1);
+    EXPECT_GT(SizeOf(db.file()), 0u);
+}

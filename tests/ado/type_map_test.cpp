@@ -1,0 +1,99 @@
+// Declared Access types become ADO types; key columns and base names reach the fields.
+#include <gtest/gtest.h>
+
+#include "support/EmbeddedDb.h"
+
+using namespace ado;
+using testsupport::EmbeddedDb;
+
+TEST(TypeMap, DeclaredTypesMapToAdoTypesAndValues) {
+    EmbeddedDb db;
+    auto cn = db.Connect();
+    cn->Execute(
+        "CREATE TABLE Tipos (Id COUNTER PRIMARY KEY, Texto TEXT(50), Var VARCHAR(12), Car CHAR, Memo MEMO, "
+        "Largo LONGTEXT, Entero LONG, Corto SHORT, Octeto BYTE, Doble DOUBLE, Flotante FLOAT, Simple SINGLE, "
+        "Real1 REAL, Moneda CURRENCY, Dinero MONEY, Dec DECIMAL(10,2), Fecha DATETIME, Dia DATE, Si BIT, "
+        "SiNo YESNO, Logico LOGICAL, Guid1 GUID, Bin BINARY, Ole OLEOBJECT, Gordo BIGINT)");
+    cn->Execute(
+        "INSERT INTO Tipos (Texto, Var, Car, Memo, Largo, Entero, Corto, Octeto, Doble, Flotante, Simple, Real1, "
+        "Moneda, Dinero, Dec, Fecha, Dia, Si, SiNo, Logico, Guid1, Bin, Ole, Gordo) VALUES ('á', 'b', 'c', 'm', 'l', "
+        "70000, 300, 200, 1.5, 2.5, 0.5, 0.25, 12.3456, 7, 123.45, #2/29/2024 13:45:10#, #12/31/1899#, True, "
+        "False, Yes, '{6F9619FF-8B86-D011-B42D-00C04FC964FF}', X'00FF', X'01', 5000000000)");
+    struct Case {
+        const char* name;
+        DataTypeEnum type;
+        int32_t size;
+        VariantType value;
+    } cases[] = {
+        {"Id", adInteger, 4, VariantType::I4},           {"Texto", adVarWChar, 50, VariantType::String},
+        {"Var", adVarWChar, 12, VariantType::String},     {"Car", adVarWChar, 255, VariantType::String},
+        {"Memo", adLongVarWChar, 536870910, VariantType::String},
+        {"Largo", adLongVarWChar, 536870910, VariantType::String},
+        {"Entero", adInteger, 4, VariantType::I4},        {"Corto", adSmallInt, 2, VariantType::I2},
+        {"Octeto", adUnsignedTinyInt, 1, VariantType::I2}, {"Doble", adDouble, 8, VariantType::R8},
+        {"Flotante", adDouble, 8, VariantType::R8},       {"Simple", adSingle, 4, VariantType::R4},
+        {"Real1", adSingle, 4, VariantType::R4},          {"Moneda", adCurrency, 8, VariantType::Currency},
+        {"Dinero", adCurrency, 8, VariantType::Currency}, {"Dec", adNumeric, 19, VariantType::Decimal},
+        {"Fecha", adDate, 8, VariantType::Date},          {"Dia", adDate, 8, VariantType::Date},
+        {"Si", adBoolean, 2, VariantType::Bool},          {"SiNo", adBoolean, 2, VariantType::Bool},
+        {"Logico", adBoolean, 2, VariantType::Bool},      {"Guid1", adGUID, 16, VariantType::String},
+        {"Bin", adLongVarBinary, 1073741823, VariantType::Binary},
+        {"Ole", adLongVarBinary, 1073741823, VariantType::Binary},
+        {"Gordo", adBigInt, 8, VariantType::I8},
+    };
+    auto rs = db.Query(cn, "SELECT * FROM Tipos");
+    for (const auto& c : cases) {
+        Field& f = rs->Fields()[c.name];
+        EXPECT_EQ(f.Type(), c.type) << c.name;
+        EXPECT_EQ(f.DefinedSize(), c.size) << c.name;
+        EXPECT_EQ(f.Value().Type(), c.value) << c.name;
+    }
+    EXPECT_EQ(rs->Fields()["Moneda"].Value().AsCurrency().scaled, 123456);
+    EXPECT_EQ(rs->Fields()["Dec"].Value().ToDouble(), 123.45);
+    EXPECT_TRUE(rs->Fields()["Si"].Value().AsBool());
+    EXPECT_FALSE(rs->Fields()["SiNo"].Value().AsBool());
+    EXPECT_EQ(rs->Fields()["Gordo"].Value().AsI8(), 5000000000);
+    const DateParts p = SplitDate(rs->Fields()["Fecha"].Value().AsDate());
+    EXPECT_EQ((std::array{p.year, p.month, p.day, p.hour, p.minute, p.second}),
+              (std::array{2024, 2, 29, 13, 45, 10}));
+    EXPECT_EQ(rs->Fields()["Dia"].Value().AsDate().serial, 1.0);
+    EXPECT_EQ(rs->Fields()["Bin"].Value().AsBinary(), (Binary{0x00, 0xFF}));
+    EXPECT_EQ(rs->Fields()["Id"].Properties().Item("ISAUTOINCREMENT").Value().AsBool(), true);
+    EXPECT_TRUE(rs->Fields()["Texto"].Attributes() & adFldIsNullable);
+    EXPECT_TRUE(rs->Fields()["Entero"].Attributes() & adFldFixed);
+    EXPECT_TRUE(rs->Fields()["Memo"].Attributes() & adFldLong);
+}
+
+TEST(TypeMap, KeyColumnsAndBaseNamesInTheClientCursorOrder) {
+    EmbeddedDb db;
+    auto cn = db.Connect();
+    cn->Execute("CREATE TABLE Lineas (Pedido LONG, Linea SHORT, Producto TEXT(20), PRIMARY KEY (Pedido, Linea))");
+    cn->Execute("CREATE TABLE Suelta (a LONG, b TEXT(5))");
+    cn->Execute("INSERT INTO Lineas VALUES (1, 1, 'x')");
+    cn->Execute("INSERT INTO Suelta VALUES (1, 'y')");
+    auto rs = db.Query(cn, "SELECT l.Producto AS Articulo, l.Linea, l.Pedido, s.b, l.Linea * 2 AS Doble "
+                           "FROM Lineas l, Suelta s");
+    const char* order[] = {"BASECATALOGNAME", "BASECOLUMNNAME", "BASESCHEMANAME", "BASETABLENAME", "KEYCOLUMN"};
+    Properties& props = rs->Fields()[0].Properties();
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(props.Item(i).Name(), order[i]);
+    struct Case {
+        const char* field;
+        const char* baseTable;
+        const char* baseColumn;
+        bool key;
+    } cases[] = {
+        {"Articulo", "Lineas", "Producto", false}, {"Linea", "Lineas", "Linea", true},
+        {"Pedido", "Lineas", "Pedido", true},      {"b", "Suelta", "b", false},
+    };
+    for (const auto& c : cases) {
+        Properties& p = rs->Fields()[c.field].Properties();
+        EXPECT_EQ(p.Item("BASETABLENAME").Value().ToString(), c.baseTable) << c.field;
+        EXPECT_EQ(p.Item("BASECOLUMNNAME").Value().ToString(), c.baseColumn) << c.field;
+        EXPECT_EQ(p.Item(4).Value().AsBool(), c.key) << c.field;
+        EXPECT_EQ((rs->Fields()[c.field].Attributes() & adFldKeyColumn) != 0, c.key) << c.field;
+    }
+    Field& computed = rs->Fields()["Doble"];
+    EXPECT_TRUE(computed.Properties().Item("BASETABLENAME").Value().IsNull());
+    EXPECT_EQ(computed.Type(), adInteger);
+    EXPECT_EQ(computed.Value().ToInt32(), 2);
+}
