@@ -1,0 +1,78 @@
+// The default error manager: the log line, password masking, the stderr fallback.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "components/centinela.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using namespace centinela;
+
+int32_t Informar(GestorErrores& gestor, int32_t numero, const std::string& descripcion) {
+    return gestor.Informar("Quimera", "clsAccesoDatos", "AbrirBaseDatos", numero, descripcion, "Microsoft OLE DB",
+                           "Desconocido", "Desconocido", "Desconocido", 0, 3082, "");
+}
+
+TEST(GestorErrores, OcultarClavesEnmascaraCadaValorDeClave) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"Provider=SQLOLEDB; User ID=sa; Password=secreto;Application Name=Almena;",
+         "Provider=SQLOLEDB; User ID=sa; Password=***;Application Name=Almena;"},
+        {"Jet OLEDB:Database Password=TERMOS58217", "Jet OLEDB:Database Password=***"},
+        {"DSN=x;PwD=abc;UID=u", "DSN=x;PwD=***;UID=u"},
+        {"PASSWORD = dos palabras", "PASSWORD = ***"},
+        {"pwd=\"a;b\";uid=u", "pwd=***;uid=u"},
+        {"Password='a;b'", "Password=***"},
+        {"Password=;x", "Password=***;x"},
+        {"pwd=1;PWD=2", "pwd=***;PWD=***"},
+        {"La password no es válida", "La password no es válida"},
+    };
+    for (const auto& [texto, esperado] : casos) EXPECT_EQ(OcultarClaves(texto), esperado) << texto;
+}
+
+TEST(GestorErrores, UnaLineaPorInformeEnLaCarpetaIndicada) {
+    testsupport::TempDir tmp;
+    const auto carpeta = tmp.path() / "registro" / "nuevo";  // created on the first report
+    auto gestor = CrearGestorErroresPredeterminado();
+    gestor->Inicializar(true, "Quimera", carpeta.string());
+
+    EXPECT_EQ(Informar(*gestor, 3706, "Sin proveedor; Password=secreto;\nsegunda línea"), DecisionAbandonar);
+    EXPECT_EQ(Informar(*gestor, -2147467259, "Otro fallo"), DecisionAbandonar);
+
+    std::ostringstream registro;
+    registro << std::ifstream(carpeta / ArchivoRegistro).rdbuf();
+    const std::string hora = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)";
+    const std::regex esperado(hora + "\tQuimera\tclsAccesoDatos\tAbrirBaseDatos\t3706\t"
+                                     "Sin proveedor; Password=\\*\\*\\*; segunda línea\tMicrosoft OLE DB\n" +
+                              hora + "\tQuimera\tclsAccesoDatos\tAbrirBaseDatos\t-2147467259\tOtro fallo\tMicrosoft OLE DB\n");
+    EXPECT_TRUE(std::regex_match(registro.str(), esperado)) << registro.str();
+}
+
+TEST(GestorErrores, SinRegistroNoEscribeNadaYContestaIgual) {
+    testsupport::TempDir tmp;
+    auto gestor = CrearGestorErroresPredeterminado();
+    gestor->Inicializar(false, "Quimera", tmp.path().string());
+    EXPECT_EQ(Informar(*gestor, 5, "x"), DecisionAbandonar);
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / ArchivoRegistro));
+}
+
+TEST(GestorErrores, SiNoPuedeEscribirInformaPorLaSalidaDeErrores) {
+    testsupport::TempDir tmp;
+    std::ofstream(tmp.file("archivo")) << "x";
+    const std::string bajoUnArchivo = tmp.file("archivo") + "/carpeta";  // never writable, not even by root
+    for (const std::string& carpeta : {bajoUnArchivo, std::string()}) {
+        auto gestor = CrearGestorErroresPredeterminado();
+        gestor->Inicializar(true, "Quimera", carpeta);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Informar(*gestor, 3146, "Fallo ODBC; Pwd=oculta"), DecisionAbandonar);
+        const std::string salida = testing::internal::GetCapturedStderr();
+        EXPECT_NE(salida.find("AbrirBaseDatos\t3146\tFallo ODBC; Pwd=***\tMicrosoft OLE DB\n"), std::string::npos)
+            << salida;
+    }
+}
+
+}  // namespace
