@@ -1,0 +1,43 @@
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
+
+#include "ado/Error.h"
+#include "ado/ErrorNumbers.h"
+
+namespace ado::sqlite {
+namespace {
+
+constexpr const char* kSource = "Microsoft JET Database Engine";
+
+struct RuntimeMessage {
+    int32_t number;
+    const char* text;
+};
+
+constexpr RuntimeMessage kRuntimeMessages[] = {
+    {kInvalidProcedureCall, "Argumento o llamada a procedimiento no válida"},
+    {err::Overflow, "Desbordamiento"},
+    {err::TypeMismatch, "No coinciden los tipos"},
+    {kInvalidPatternString, "Cadena de modelo no válida"},
+    {err::InvalidUseOfNull, "Uso no válido de Null"},
+};
+
+}  // namespace
+
+void ThrowSyntaxError(std::string_view detail) {
+    throw Error(err::SyntaxError, "Error de sintaxis en la instrucción SQL: " + std::string(detail), kSource);
+}
+
+void ThrowNotSupported(std::string_view what) {
+    throw Error(err::FeatureNotAvailable,
+                "El motor de base de datos incrustado no admite esta construcción de SQL de Access: " +
+                    std::string(what),
+                kSource);
+}
+
+void ThrowRuntimeError(int32_t number) {
+    for (const auto& m : kRuntimeMessages)
+        if (m.number == number) throw Error(number, m.text, kSource);
+    throw Error(number, "Error de aplicación o definido por el objeto", kSource);
+}
+
+}  // namespace ado::sqlite

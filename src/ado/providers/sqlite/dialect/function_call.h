@@ -1,0 +1,85 @@
+// The bridge between the engine's function calls and the Access functions: argument
+// reading with VBA's conversions, results, and registration from tables.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include <sqlcipher/sqlite3.h>
+
+#include "ado/Variant.h"
+
+namespace ado::sqlite::detail {
+
+// One call of a registered function. Reading an argument may throw ado::Error (13 type
+// mismatch, 94 invalid use of Null, ...); the caller turns that into an engine error
+// carrying the Spanish description.
+class Call {
+public:
+    Call(sqlite3_context* ctx, int argc, sqlite3_value** argv) : ctx_(ctx), argc_(argc), argv_(argv) {}
+
+    int Count() const { return argc_; }
+    bool IsNull(int i) const { return sqlite3_value_type(argv_[i]) == SQLITE_NULL; }
+    bool IsText(int i) const { return sqlite3_value_type(argv_[i]) == SQLITE_TEXT; }
+    bool IsInteger(int i) const { return sqlite3_value_type(argv_[i]) == SQLITE_INTEGER; }
+    int64_t Integer(int i) const { return sqlite3_value_int64(argv_[i]); }
+
+    // The argument as a Variant: integers as I4 (I8 when wider), reals as R8, texts in
+    // the stored date form as Date, other texts as String, blobs as Binary.
+    Variant Value(int i) const;
+    // The argument as text: texts as they are, numbers as CStr writes them.
+    std::string Text(int i) const;
+    // A date argument: a stored date text, a date serial number, or a text CDate reads.
+    // Null gives nullopt.
+    std::optional<Date> DateArg(int i) const;
+    // CLng and CDbl of the argument; Null fails with 94.
+    int32_t Long(int i) const;
+    double Double(int i) const;
+
+    void ReturnNull() { sqlite3_result_null(ctx_); }
+    void Return(int64_t v) { sqlite3_result_int64(ctx_, v); }
+    void Return(double v) { sqlite3_result_double(ctx_, v); }
+    void ReturnText(std::string_view s);
+    void ReturnDate(Date d);
+    void ReturnBool(bool b) { sqlite3_result_int(ctx_, b ? -1 : 0); }
+    void Return(const Variant& v);
+    void ReturnArgument(int i) { sqlite3_result_value(ctx_, argv_[i]); }
+
+    sqlite3_context* Context() const { return ctx_; }
+
+private:
+    sqlite3_context* ctx_;
+    int argc_;
+    sqlite3_value** argv_;
+};
+
+using FunctionBody = void (*)(Call&);
+
+struct FunctionSpec {
+    const char* name;
+    int minArgs;
+    int maxArgs;
+    FunctionBody body;
+    bool deterministic = true;
+};
+
+// Registers each spec for every argument count from minArgs to maxArgs.
+void RegisterFunctionTable(sqlite3* db, std::span<const FunctionSpec> specs);
+
+// Runs `body` and reports a thrown ado::Error as the engine error of this call.
+void RunGuarded(sqlite3_context* ctx, void (*body)(void*), void* data);
+
+// The function tables, one per concern (functions_*.cpp).
+std::span<const FunctionSpec> TextFunctions();
+std::span<const FunctionSpec> DateFunctions();
+std::span<const FunctionSpec> ConversionFunctions();
+std::span<const FunctionSpec> MathFunctions();
+std::span<const FunctionSpec> FormatFunctions();
+
+// The Access LIKE in place of the engine's like(X,Y) and like(X,Y,Z) (access_like.cpp).
+void RegisterAccessLike(sqlite3* db);
+
+}  // namespace ado::sqlite::detail

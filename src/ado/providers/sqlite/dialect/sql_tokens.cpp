@@ -1,0 +1,241 @@
+#include "ado/providers/sqlite/dialect/sql_tokens.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "ado/providers/sqlite/dialect/date_literal.h"
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
+#include "ado/providers/sqlite/dialect/iso_date.h"
+
+namespace ado::sqlite::detail {
+namespace {
+
+bool IsWordStart(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return std::isalpha(u) || c == '_' || u >= 0x80;
+}
+bool IsWordChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return std::isalnum(u) || c == '_' || c == '$' || u >= 0x80;
+}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Keywords sorted for binary search: the words that take part in statement structure or
+// operators, so that such a Word is never read as a column or table name.
+constexpr std::array<std::string_view, 79> kReserved = {
+    "ADD",       "ALL",       "ALTER",     "AND",          "AS",        "ASC",        "ATTACH",
+    "AUTOINCREMENT", "BEGIN", "BETWEEN",   "BY",           "CASE",      "CHECK",      "COLLATE",
+    "COMMIT",    "CONSTRAINT", "CREATE",   "CROSS",        "DEFAULT",   "DELETE",     "DESC",
+    "DETACH",    "DISTINCT",  "DISTINCTROW", "DROP",       "ELSE",      "END",        "ESCAPE",
+    "EXCEPT",    "EXISTS",    "EXPLAIN",   "FOREIGN",      "FROM",      "FULL",       "GLOB",
+    "GROUP",     "HAVING",    "IN",        "INDEX",        "INNER",     "INSERT",     "INTERSECT",
+    "INTO",      "IS",        "ISNULL",    "JOIN",         "LEFT",      "LIKE",       "LIMIT",
+    "MOD",       "NATURAL",   "NOT",       "NOTNULL",      "OFFSET",    "ON",         "OR",
+    "ORDER",     "OUTER",     "PARAMETERS", "PERCENT",     "PIVOT",     "PRAGMA",     "PRIMARY",
+    "REFERENCES", "REGEXP",   "RIGHT",     "SELECT",       "SET",       "TABLE",      "THEN",
+    "TOP",       "TRANSFORM", "UNION",     "UNIQUE",       "UPDATE",    "USING",      "VALUES",
+    "WHEN",      "WHERE",
+};
+
+[[noreturn]] void Unterminated(const char* what) { ThrowSyntaxError(std::string(what) + " sin terminar."); }
+
+// Reads a quoted run starting at `open`; a doubled closing quote stands for itself.
+size_t ReadQuoted(std::string_view sql, size_t open, char close, bool doubling, std::string& value,
+                  const char* what) {
+    size_t i = open + 1;
+    while (true) {
+        if (i >= sql.size()) Unterminated(what);
+        if (sql[i] == close) {
+            if (doubling && i + 1 < sql.size() && sql[i + 1] == close) {
+                value += close;
+                i += 2;
+                continue;
+            }
+            return i + 1;
+        }
+        value += sql[i++];
+    }
+}
+
+size_t ReadNumber(std::string_view sql, size_t i) {
+    if (sql[i] == '0' && i + 1 < sql.size() && (sql[i + 1] == 'x' || sql[i + 1] == 'X')) {
+        i += 2;
+        while (i < sql.size() && std::isxdigit(static_cast<unsigned char>(sql[i]))) ++i;
+        return i;
+    }
+    while (i < sql.size() && IsDigit(sql[i])) ++i;
+    if (i < sql.size() && sql[i] == '.') {
+        ++i;
+        while (i < sql.size() && IsDigit(sql[i])) ++i;
+    }
+    if (i < sql.size() && (sql[i] == 'e' || sql[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < sql.size() && (sql[j] == '+' || sql[j] == '-')) ++j;
+        if (j < sql.size() && IsDigit(sql[j])) {
+            while (j < sql.size() && IsDigit(sql[j])) ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
+}  // namespace
+
+Tokens Tokenize(std::string_view sql) {
+    static constexpr std::array<std::string_view, 8> kTwoCharOps = {"<>", "<=", ">=", "==", "!=", "||", "<<", ">>"};
+    Tokens out;
+    size_t i = 0;
+    while (i < sql.size()) {
+        const char c = sql[i];
+        const size_t start = i;
+        Token t{TokenKind::Punct, {}, {}, {}};
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
+            while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+            t.kind = TokenKind::Space;
+        } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            while (i < sql.size() && sql[i] != '\n') ++i;
+            t.kind = TokenKind::Comment;
+        } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+            const size_t close = sql.find("*/", i + 2);
+            if (close == std::string_view::npos) Unterminated("comentario");
+            i = close + 2;
+            t.kind = TokenKind::Comment;
+        } else if (c == '\'' || c == '"') {
+            i = ReadQuoted(sql, i, c, true, t.value, "literal de texto");
+            t.kind = TokenKind::String;
+            t.text = QuoteString(t.value);
+        } else if (c == '[') {
+            i = ReadQuoted(sql, i, ']', false, t.value, "identificador entre corchetes");
+            t.kind = TokenKind::Name;
+            t.text = QuoteName(t.value);
+        } else if (c == '`') {
+            i = ReadQuoted(sql, i, '`', true, t.value, "identificador entre comillas");
+            t.kind = TokenKind::Name;
+            t.text = QuoteName(t.value);
+        } else if (c == '#') {
+            std::string content;
+            i = ReadQuoted(sql, i, '#', false, content, "literal de fecha");
+            t.kind = TokenKind::Date;
+            t.value = FormatIsoDate(ParseDateLiteral(content));
+            t.text = QuoteString(t.value);
+        } else if (IsDigit(c) || (c == '.' && i + 1 < sql.size() && IsDigit(sql[i + 1]))) {
+            i = ReadNumber(sql, i);
+            t.kind = TokenKind::Number;
+        } else if (IsWordStart(c)) {
+            while (i < sql.size() && IsWordChar(sql[i])) ++i;
+            t.kind = TokenKind::Word;
+        } else if (c == '?') {
+            ++i;
+            while (i < sql.size() && IsDigit(sql[i])) ++i;
+            t.kind = TokenKind::Placeholder;
+        } else if ((c == ':' || c == '@' || c == '$') && i + 1 < sql.size() && IsWordChar(sql[i + 1])) {
+            ++i;
+            while (i < sql.size() && IsWordChar(sql[i])) ++i;
+            t.kind = TokenKind::Placeholder;
+        } else {
+            const std::string_view two = sql.substr(i, 2);
+            i += std::find(kTwoCharOps.begin(), kTwoCharOps.end(), two) != kTwoCharOps.end() ? 2 : 1;
+        }
+        t.original = std::string(sql.substr(start, i - start));
+        if (t.text.empty()) t.text = t.original;
+        if (t.kind == TokenKind::Word) t.value = t.original;
+        out.push_back(std::move(t));
+    }
+    return out;
+}
+
+std::string JoinTokens(const Tokens& tokens, size_t begin, size_t end) {
+    std::string s;
+    end = std::min(end, tokens.size());
+    for (size_t i = begin; i < end; ++i) s += tokens[i].text;
+    return s;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+std::string ToUpperAscii(std::string_view s) {
+    std::string r(s);
+    for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return r;
+}
+
+std::string QuoteName(std::string_view name) {
+    std::string r = "\"";
+    for (char c : name) {
+        if (c == '"') r += '"';
+        r += c;
+    }
+    return r + "\"";
+}
+
+std::string QuoteString(std::string_view value) {
+    std::string r = "'";
+    for (char c : value) {
+        if (c == '\'') r += '\'';
+        r += c;
+    }
+    return r + "'";
+}
+
+bool IsReservedWord(std::string_view word) {
+    return std::binary_search(kReserved.begin(), kReserved.end(), ToUpperAscii(word));
+}
+
+size_t NextSignificant(const Tokens& t, size_t i) {
+    for (++i; i < t.size(); ++i)
+        if (IsSignificant(t[i])) return i;
+    return t.size();
+}
+
+size_t PrevSignificant(const Tokens& t, size_t i) {
+    while (i-- > 0)
+        if (IsSignificant(t[i])) return i;
+    return npos;
+}
+
+size_t FirstSignificant(const Tokens& t, size_t begin, size_t end) {
+    for (size_t i = begin; i < end && i < t.size(); ++i)
+        if (IsSignificant(t[i])) return i;
+    return end;
+}
+
+size_t MatchingClose(const Tokens& t, size_t open) {
+    int depth = 0;
+    for (size_t i = open; i < t.size(); ++i) {
+        if (IsPunct(t[i], "(")) ++depth;
+        if (IsPunct(t[i], ")") && --depth == 0) return i;
+    }
+    return t.size();
+}
+
+size_t MatchingOpen(const Tokens& t, size_t close) {
+    int depth = 0;
+    for (size_t i = close + 1; i-- > 0;) {
+        if (IsPunct(t[i], ")")) ++depth;
+        if (IsPunct(t[i], "(") && --depth == 0) return i;
+    }
+    return npos;
+}
+
+std::vector<Range> SplitStatements(const Tokens& t) {
+    std::vector<Range> ranges;
+    int depth = 0;
+    size_t begin = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (IsPunct(t[i], "(")) ++depth;
+        if (IsPunct(t[i], ")")) depth = std::max(0, depth - 1);
+        if (depth == 0 && IsPunct(t[i], ";")) {
+            ranges.push_back({begin, i});
+            begin = i + 1;
+        }
+    }
+    ranges.push_back({begin, t.size()});
+    return ranges;
+}
+
+}  // namespace ado::sqlite::detail

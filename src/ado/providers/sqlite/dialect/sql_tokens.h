@@ -1,0 +1,70 @@
+// Tokens of an Access SQL statement, and the small navigation helpers the translation
+// passes share. The tokenizer already writes the context-free forms: strings in
+// apostrophes, [names] and `names` in double quotes, #dates# as ISO text literals.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ado::sqlite::detail {
+
+enum class TokenKind {
+    Space,
+    Comment,
+    Word,         // identifier or keyword, as written
+    Name,         // a quoted identifier ([x], `x`)
+    String,       // a text literal
+    Date,         // a #date# literal (written as a text literal)
+    Number,
+    Placeholder,  // ?, ?NNN, :name, @name, $name
+    Punct,        // operators and ( ) , ; .
+    Raw,          // text produced by a pass
+};
+
+struct Token {
+    TokenKind kind;
+    std::string text;      // what is written to the output
+    std::string value;     // decoded content: a literal's text, a name without quotes
+    std::string original;  // the text as written in the statement
+};
+
+using Tokens = std::vector<Token>;
+inline constexpr size_t npos = static_cast<size_t>(-1);
+
+// Splits the statement; unterminated literals, names, dates or comments throw
+// err::SyntaxError, a #date# that is no date as well.
+Tokens Tokenize(std::string_view sql);
+
+std::string JoinTokens(const Tokens& tokens, size_t begin = 0, size_t end = npos);
+
+bool EqualsNoCase(std::string_view a, std::string_view b);
+std::string ToUpperAscii(std::string_view s);
+std::string QuoteName(std::string_view name);     // "na""me"
+std::string QuoteString(std::string_view value);  // 'it''s'
+
+inline bool IsSignificant(const Token& t) { return t.kind != TokenKind::Space && t.kind != TokenKind::Comment; }
+inline bool IsPunct(const Token& t, std::string_view p) { return t.kind == TokenKind::Punct && t.text == p; }
+inline bool IsWord(const Token& t, std::string_view upperWord) {
+    return t.kind == TokenKind::Word && EqualsNoCase(t.text, upperWord);
+}
+// A keyword of SQLite or Access: such a Word is never a column or table name.
+bool IsReservedWord(std::string_view word);
+
+// Index of the next (previous) significant token after (before) i; size() (npos) when none.
+size_t NextSignificant(const Tokens& t, size_t i);
+size_t PrevSignificant(const Tokens& t, size_t i);
+size_t FirstSignificant(const Tokens& t, size_t begin, size_t end);
+// The parenthesis matching the one at i; size() (npos) when it is not closed (opened).
+size_t MatchingClose(const Tokens& t, size_t open);
+size_t MatchingOpen(const Tokens& t, size_t close);
+
+// The statements of a token list: ranges separated by ';' at parenthesis depth 0
+// (the ';' excluded).
+struct Range {
+    size_t begin, end;
+};
+std::vector<Range> SplitStatements(const Tokens& t);
+
+}  // namespace ado::sqlite::detail
