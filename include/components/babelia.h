@@ -6,9 +6,10 @@
 //  - takes the language from the name of a locale ("en_GB.UTF-8", "es", ...): the one it
 //    is given, or else the process environment's LC_ALL, LC_MESSAGES or LANG, the first
 //    that is set. No locale needs to be installed: only the name is read;
-//  - answers CodigoIdioma with the platform's locale identifier for that language
-//    (Spanish 3082, English 1033, ...; see idioma.cpp for the table). "C", "POSIX" and
-//    languages it does not know count as Spanish, the language the library speaks;
+//  - answers CodigoIdioma with the platform's locale identifier for that language and
+//    territory (es 3082, es_MX 2058, en 1033, en_GB 2057, fr 1036, pt_BR 1046, ...; a
+//    territory it does not know takes its language's code). "C", "POSIX" and languages it
+//    does not know count as Spanish, the language the library speaks;
 //  - translates through the compiled catalogue <folder>/<ll_TT or ll>/LC_MESSAGES/brezal.mo,
 //    whose message ids are the Spanish texts. The folder is the one it is given, or else the
 //    installed share/locale, or else the build tree's locale folder. A text the catalogue
