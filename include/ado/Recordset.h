@@ -5,6 +5,21 @@
 // (adUseClient) is always static and scrollable with stable bookmarks; a server cursor keeps
 // the requested type and its limits (a forward-only one cannot move backwards, has no
 // bookmarks and reports RecordCount -1).
+//
+// Editing. A cursor opened with adLockOptimistic or adLockPessimistic writes each row to
+// its base table at Update (immediate mode); adLockBatchOptimistic keeps the changes
+// pending, with each row's original values and status, until UpdateBatch writes them in
+// one transaction. Assigning a field starts an edit (EditMode 1), AddNew an addition (2).
+// Update's WHERE holds the key plus the columns the "Update Criteria" property names; a
+// row that no longer matches fails with -2147217864 and stays pending. A recordset whose
+// ActiveConnection is set to null keeps working disconnected: its edits stay pending until
+// it is reconnected and UpdateBatch runs. Moving off an edited row saves it first.
+// EditMode returns to adEditNone after every successful Update, in batch mode too.
+//
+// Server cursors (adUseServer) are served by the same engine. With adLockPessimistic the
+// first field assignment takes the engine's write lock for the connection until Update or
+// CancelUpdate, so another connection writing the same database meets 3260. A server
+// cursor does not support Sort, Filter with criteria, Find's indexes or disconnection.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +38,7 @@ namespace ado {
 namespace cursor {
 struct CursorState;
 class RowStore;
+using RowId = uint32_t;
 }
 
 class Recordset : public std::enable_shared_from_this<Recordset> {
@@ -63,6 +79,21 @@ public:
     bool Supports(CursorOptionEnum option) const;
     EditModeEnum EditMode() const;
 
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete(AffectEnum affect = adAffectCurrent);
+    void UpdateBatch(AffectEnum affect = adAffectAll);
+    void CancelBatch(AffectEnum affect = adAffectAll);
+    // RecordStatusEnum bits of the current row.
+    int32_t Status() const;
+    // A FilterGroupEnum value (criteria strings and bookmark arrays come with Find/Filter).
+    Variant Filter() const { return filter_; }
+    void Filter(const Variant& filter);
+
+    // Engine side: a field of the current row was assigned.
+    void SetFieldValue(size_t column, const Variant& value);
+
     std::string Source() const { return source_; }
     void Source(std::string_view source);
     ConnectionPtr ActiveConnection() const { return connection_; }
@@ -86,6 +117,13 @@ private:
     void RequireScrollable() const;
     void Load(const std::string& text, CommandTypeEnum type);
     void Start(cursor::RowStore&& rows);
+    void RequireUpdatable() const;
+    bool Immediate() const;
+    void BeginEdit(cursor::RowId row);
+    void WriteEdit();
+    void KeepEditPending();
+    void DeleteRow(cursor::RowId row);
+    bool LeaveRow();  // before a move: saves an edit; true when a deleted current row left
 
     std::shared_ptr<cursor::CursorState> state_;
     ConnectionPtr connection_;
@@ -95,6 +133,7 @@ private:
     CursorLocationEnum cursorLocation_ = adUseServer;
     bool cursorLocationSet_ = false;  // otherwise inherited from the connection at Open
     MarshalOptionsEnum marshalOptions_ = adMarshalAll;
+    Variant filter_ = Variant(int32_t{adFilterNone});
     ado::Properties properties_;
 };
 

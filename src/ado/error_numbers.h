@@ -38,6 +38,11 @@ enum class Condition {
     InTransaction,
     ReadOnlyCursor,
     ExclusiveUse,
+    ErrorsOccurred,
+    DataConversion,
+    MissingBaseTable,
+    IllegalOperation,
+    EditInProgress,
 };
 
 struct ConditionEntry {
@@ -87,6 +92,15 @@ inline constexpr ConditionEntry kConditionTable[] = {
      "El conjunto de registros es de sólo lectura: no admite esta operación."},
     {Condition::ExclusiveUse, err::LockedByUser,
      "El archivo ya está en uso: otro usuario lo tiene abierto en modo exclusivo."},
+    {Condition::ErrorsOccurred, err::ErrorsOccurred,
+     "La operación de varios pasos generó errores. Compruebe el valor de estado de cada registro."},
+    {Condition::DataConversion, err::DataConversion,
+     "La aplicación usa un valor de tipo incorrecto para la operación actual."},
+    {Condition::MissingBaseTable, err::Fail,
+     "Información de tabla base o de columna de clave insuficiente para actualizar o volver a leer."},
+    {Condition::IllegalOperation, err::IllegalOperation, "No se permite la operación en este contexto."},
+    {Condition::EditInProgress, err::IllegalOperation,
+     "No se permite la operación mientras hay una edición en curso: llame a Update o CancelUpdate."},
 };
 
 const ConditionEntry& Lookup(Condition c);

@@ -1,5 +1,7 @@
 #include "ado/Field.h"
 
+#include "ado/Recordset.h"
+
 #include "ado/connection_string.h"
 #include "ado/cursor/cursor_state.h"
 #include "ado/error_numbers.h"
@@ -19,16 +21,22 @@ uint8_t Field::NumericScale() const { return Info(state_, column_).numericScale;
 
 Variant Field::Value() const {
     if (!state_->open) Raise(Condition::ObjectClosed);
-    return state_->store.Get(state_->RequireCurrent(), column_);
+    return state_->Shown(state_->RequireCurrent(), column_);
 }
 
-void Field::Value(const Variant&) {
+void Field::Value(const Variant& v) {
+    if (!state_->open || !state_->owner) Raise(Condition::ObjectClosed);
+    state_->owner->SetFieldValue(column_, v);
+}
+
+Variant Field::OriginalValue() const {
     if (!state_->open) Raise(Condition::ObjectClosed);
-    state_->RequireCurrent();
-    Raise(Condition::ReadOnlyCursor);
+    const cursor::RowId row = state_->RequireCurrent();
+    if (auto it = state_->pending.find(row); it != state_->pending.end() && !it->second.original.empty())
+        return it->second.original[column_];
+    if (state_->store.Flags(row) & cursor::RowStore::New) return Variant(Variant::Null);
+    return state_->store.Get(row, column_);
 }
-
-Variant Field::OriginalValue() const { return Value(); }
 
 ado::Properties& Field::Properties() {
     if (!properties_) {

@@ -14,6 +14,7 @@
 #include "ado/Variant.h"
 #include "ado/connection_string.h"
 #include "ado/cursor/row_store.h"
+#include "ado/cursor/row_write.h"
 
 namespace ado::provider {
 
@@ -46,6 +47,14 @@ public:
     virtual void CommitTrans() = 0;
     virtual void RollbackTrans() = 0;
     virtual int32_t TransactionLevel() const = 0;
+
+    // Writes one row to its base table; returns the rows affected (0 means the row was not
+    // found as it was read). For an insert, `readBack` receives the columns it names as stored.
+    virtual int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) = 0;
+    // Pessimistic editing: takes the engine's write lock for the row until Unlock; a lock
+    // held by another connection fails with 3260 after the connection's timeout.
+    virtual void Lock(const cursor::RowWrite& row) = 0;
+    virtual void Unlock(bool keepChanges) = 0;
 
     // A connection-level dynamic property was written by the client (the hook may refuse).
     virtual void PropertyWritten(std::string_view name, const Variant& value) {

@@ -12,7 +12,17 @@ Recordset::Recordset() : state_(std::make_shared<cursor::CursorState>()) {
     properties_.Add({"Unique Table", Variant(""), adBSTR, adPropRead | adPropWrite});
 }
 
-Recordset::~Recordset() = default;
+Recordset::~Recordset() {
+    if (state_->editMode != adEditNone && connection_ && connection_->State() == adStateOpen) {
+        // A pessimistic lock must not outlive its recordset.
+        try {
+            connection_->Session().Unlock(false);
+        } catch (...) {
+        }
+    }
+    state_->owner = nullptr;
+    state_->open = false;
+}
 
 ObjectStateEnum Recordset::State() const { return state_->open ? adStateOpen : adStateClosed; }
 
@@ -30,7 +40,10 @@ void Recordset::Source(std::string_view source) {
 }
 
 void Recordset::ActiveConnection(const ConnectionPtr& connection) {
-    RequireClosed();
+    // An open client cursor may be disconnected (null) and reconnected later.
+    if (state_->open && cursorLocation_ != adUseClient) Raise(Condition::ObjectOpen);
+    if (state_->open && state_->editMode != adEditNone) Raise(Condition::EditInProgress);
+    if (connection && connection->State() == adStateClosed) Raise(Condition::ObjectClosed);
     connection_ = connection;
 }
 
@@ -103,11 +116,15 @@ void Recordset::Start(cursor::RowStore&& rows) {
     s.ResetOrder();
     s.position = 0;
     s.open = true;
+    s.owner = this;
+    filter_ = Variant(int32_t{adFilterNone});
 }
 
 void Recordset::Close() {
     RequireOpen();
+    if (state_->editMode != adEditNone) Raise(Condition::EditInProgress);
     state_->open = false;
+    state_->owner = nullptr;
     state_ = std::make_shared<cursor::CursorState>();
 }
 
@@ -121,6 +138,9 @@ EditModeEnum Recordset::EditMode() const {
 
 bool Recordset::Supports(CursorOptionEnum option) const {
     int32_t caps = adFind;
+    if (lockType_ != adLockReadOnly) caps |= adAddNew | adDelete | adUpdate;
+    if (lockType_ == adLockBatchOptimistic || (lockType_ != adLockReadOnly && cursorLocation_ == adUseClient))
+        caps |= adUpdateBatch;
     if (state_->scrollable) caps |= adMovePrevious | adHoldRecords;
     if (state_->bookmarks || (!state_->open && (cursorLocation_ == adUseClient || cursorType_ == adOpenKeyset ||
                                                 cursorType_ == adOpenStatic)))

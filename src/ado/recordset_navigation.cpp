@@ -23,12 +23,14 @@ bool Recordset::BOF() const {
 
 void Recordset::MoveFirst() {
     RequireOpen();
+    LeaveRow();
     state_->position = 0;
 }
 
 void Recordset::MoveLast() {
     RequireOpen();
     RequireScrollable();
+    LeaveRow();
     const auto n = static_cast<int64_t>(state_->order.size());
     state_->position = n == 0 ? 0 : n - 1;
 }
@@ -36,6 +38,7 @@ void Recordset::MoveLast() {
 void Recordset::MoveNext() {
     RequireOpen();
     if (state_->AtEOF()) Raise(Condition::NoCurrentRecord);
+    if (LeaveRow()) return;  // the next row took the deleted one's place
     ++state_->position;
 }
 
@@ -43,32 +46,35 @@ void Recordset::MovePrevious() {
     RequireOpen();
     RequireScrollable();
     if (state_->position < 0 || state_->order.empty()) Raise(Condition::NoCurrentRecord);
+    LeaveRow();
     --state_->position;
 }
 
 void Recordset::Move(int32_t rows, const Variant& start) {
     RequireOpen();
     cursor::CursorState& s = *state_;
-    const auto n = static_cast<int64_t>(s.order.size());
-    int64_t base = s.position;
-    const bool fromCurrent = start.IsEmpty() || (start.IsNumeric() && start.ToInt32() == adBookmarkCurrent &&
-                                                 start.Type() != VariantType::R8);
-    if (!fromCurrent) {
-        if (start.Type() == VariantType::R8) {
-            Bookmark(start);
-            base = s.position;
-        } else if (start.ToInt32() == adBookmarkFirst) {
-            base = 0;
-        } else if (start.ToInt32() == adBookmarkLast) {
-            base = n - 1;
-        } else {
-            Raise(Condition::BadBookmark);
-        }
-    } else {
+    if (rows < 0) RequireScrollable();
+    const bool fromCurrent = start.IsEmpty() || (start.Type() != VariantType::R8 && start.IsNumeric() &&
+                                                 start.ToInt32() == adBookmarkCurrent);
+    if (fromCurrent) {
         if (rows < 0 && s.AtBOF()) Raise(Condition::NoCurrentRecord);
         if (rows > 0 && s.AtEOF()) Raise(Condition::NoCurrentRecord);
     }
-    if (rows < 0) RequireScrollable();
+    const bool dropped = LeaveRow();
+    const auto n = static_cast<int64_t>(s.order.size());
+    int64_t base = s.position;
+    if (fromCurrent) {
+        if (dropped && rows > 0) --base;  // the deleted row's place is taken by the next one
+    } else if (start.Type() == VariantType::R8) {
+        Bookmark(start);
+        base = s.position;
+    } else if (start.ToInt32() == adBookmarkFirst) {
+        base = 0;
+    } else if (start.ToInt32() == adBookmarkLast) {
+        base = n - 1;
+    } else {
+        Raise(Condition::BadBookmark);
+    }
     int64_t target = base + rows;
     if (target < 0) target = -1;
     if (target > n) target = n;
@@ -77,13 +83,14 @@ void Recordset::Move(int32_t rows, const Variant& start) {
 
 int32_t Recordset::AbsolutePosition() const {
     RequireOpen();
-    if (state_->order.empty() || state_->AtBOF()) return state_->AtEOF() && !state_->order.empty() ? adPosEOF : adPosBOF;
+    if (state_->position < 0) return adPosBOF;
     if (state_->AtEOF()) return adPosEOF;
     return static_cast<int32_t>(state_->position + 1);
 }
 
 void Recordset::AbsolutePosition(int32_t position) {
     RequireOpen();
+    LeaveRow();
     if (position < 1 || position > static_cast<int64_t>(state_->order.size())) Raise(Condition::InvalidArgument);
     state_->position = position - 1;
 }
@@ -102,9 +109,10 @@ void Recordset::Bookmark(const Variant& bookmark) {
     if (value < 1 || value != std::floor(value) || value > static_cast<double>(state_->store.RowCount()))
         Raise(Condition::BadBookmark);
     const auto row = static_cast<cursor::RowId>(value - 1);
-    const int32_t pos = state_->PositionOf(row);
-    if (pos < 0) Raise(Condition::BadBookmark);
-    state_->position = pos;
+    if (state_->PositionOf(row) < 0 || (state_->store.Flags(row) & cursor::RowStore::Deleted && !state_->showDeleted))
+        Raise(Condition::BadBookmark);
+    LeaveRow();
+    state_->position = state_->PositionOf(row);
 }
 
 }  // namespace ado

@@ -10,7 +10,7 @@ namespace testsupport {
 
 inline std::string JetConnectionString(const std::string& file, const std::string& password = "") {
     std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file + ";";
-    if (!password.empty()) cs += "Jet OLEDB:Database Password=" + password + ";";
+    if (!password.empty()) cs += "Jet OLEDB:Database Password=\"" + password + "\";";
     return cs;
 }
 

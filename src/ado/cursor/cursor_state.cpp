@@ -28,4 +28,16 @@ void CursorState::ResetOrder() {
     OrderChanged();
 }
 
+bool CursorState::DropDeletedCurrent() {
+    if (!HasCurrent() || !(store.Flags(CurrentRow()) & RowStore::Deleted)) return false;
+    order.erase(order.begin() + position);
+    OrderChanged();
+    return true;
+}
+
+Variant CursorState::Shown(RowId row, size_t column) const {
+    if (editMode != adEditNone && edit.row == row) return edit.values[column];
+    return store.Get(row, column);
+}
+
 }  // namespace ado::cursor

@@ -2,13 +2,31 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "ado/Enums.h"
 #include "ado/Field.h"
 #include "ado/cursor/row_store.h"
 
+namespace ado {
+class Recordset;
+}
+
 namespace ado::cursor {
+
+// The copy buffer of the row being edited or added.
+struct EditBuffer {
+    RowId row = 0;
+    std::vector<Variant> values;
+    std::vector<uint8_t> dirty;  // per column: written since the edit began
+};
+
+// What a row looked like before its pending change (batch mode, disconnected cursors).
+struct PendingChange {
+    std::vector<Variant> original;
+    std::vector<uint8_t> changed;  // per column, over every Update since the last batch
+};
 
 struct CursorState {
     RowStore store;
@@ -20,9 +38,15 @@ struct CursorState {
     bool scrollable = true;
     bool bookmarks = true;
     EditModeEnum editMode = adEditNone;
+    EditBuffer edit;
+    std::unordered_map<RowId, PendingChange> pending;
+    std::vector<RowId> affected;       // rows the last Delete/UpdateBatch/CancelBatch touched
+    Recordset* owner = nullptr;        // the recordset, while it is open
+    bool showDeleted = false;          // a filter that shows deleted rows (pending, conflicts)
+    std::unordered_map<RowId, int32_t> conflicts;  // RecordStatusEnum bits of the last batch's failures
     ado::Fields fields;
 
-    bool AtBOF() const { return position < 0; }
+    bool AtBOF() const { return position < 0 || order.empty(); }
     bool AtEOF() const { return position >= static_cast<int64_t>(order.size()); }
     bool HasCurrent() const { return !AtBOF() && !AtEOF(); }
     RowId CurrentRow() const { return order[static_cast<size_t>(position)]; }
@@ -33,6 +57,10 @@ struct CursorState {
     void OrderChanged() { positionsValid = false; }
     // Every row not deleted, in arrival order.
     void ResetOrder();
+    // A deleted current row leaves the order when the cursor moves; true when it did.
+    bool DropDeletedCurrent();
+    // The value a field shows: the edit buffer's while the row is being edited.
+    Variant Shown(RowId row, size_t column) const;
 };
 
 }  // namespace ado::cursor

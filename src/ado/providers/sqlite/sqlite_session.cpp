@@ -19,11 +19,10 @@ struct StatementHandle {
     ~StatementHandle() { sqlite3_finalize(stmt); }
 };
 
-std::string QuoteName(std::string_view name) {
-    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
-    std::string out = "\"";
-    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
+// A table name in Access's brackets, for text that goes through the dialect translator.
+std::string BracketName(std::string_view name) {
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') return std::string(name);
+    return "[" + std::string(name) + "]";
 }
 
 }  // namespace
@@ -41,11 +40,15 @@ SqliteSession::SqliteSession(const provider::OpenRequest& request) {
     OpenFile(password_);
 }
 
-SqliteSession::~SqliteSession() { sqlite3_close_v2(db_); }
+SqliteSession::~SqliteSession() {
+    statements_.Clear();
+    sqlite3_close_v2(db_);
+}
 
 void SqliteSession::OpenFile(const std::string& key) {
     const int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
     auto attempt = [&](const std::string& k) {
+        statements_.Clear();
         sqlite3_close_v2(db_);
         db_ = nullptr;
         if (sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) != SQLITE_OK) ThrowEngineError(db_);
@@ -105,9 +108,9 @@ int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& 
         case adCmdTable:
         case adCmdTableDirect:
             if (!IsTableOrView(st.text)) Raise(Condition::TableNotFound, "'" + st.text + "'");
-            return RunTranslated("SELECT * FROM " + QuoteName(st.text), st, rows);
+            return RunTranslated("SELECT * FROM " + BracketName(st.text), st, rows);
         case adCmdUnknown:
-            if (IsTableOrView(st.text)) return RunTranslated("SELECT * FROM " + QuoteName(st.text), st, rows);
+            if (IsTableOrView(st.text)) return RunTranslated("SELECT * FROM " + BracketName(st.text), st, rows);
             return RunTranslated(st.text, st, rows);
         default: return RunTranslated(st.text, st, rows);
     }
@@ -129,7 +132,7 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         const Translation& tr;
         ~Detach() {
             for (const auto& a : tr.attachments)
-                sqlite3_exec(s->db_, ("DETACH DATABASE " + QuoteName(a.alias)).c_str(), nullptr, nullptr, nullptr);
+                sqlite3_exec(s->db_, ("DETACH DATABASE " + QuoteIdentifier(a.alias)).c_str(), nullptr, nullptr, nullptr);
         }
     } detach{this, tr};
 

@@ -8,8 +8,11 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "ado/provider.h"
+#include "ado/providers/sqlite/statement_cache.h"
 
 namespace ado::sqlite {
+
+std::string QuoteIdentifier(std::string_view name);
 
 class SqliteSession : public provider::Session {
 public:
@@ -21,6 +24,9 @@ public:
     void CommitTrans() override;
     void RollbackTrans() override;
     int32_t TransactionLevel() const override { return level_; }
+    int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) override;
+    void Lock(const cursor::RowWrite& row) override;
+    void Unlock(bool keepChanges) override;
     void PropertyWritten(std::string_view name, const Variant& value) override;
     std::vector<std::pair<std::string, Variant>> DynamicProperties() const override;
 
@@ -34,6 +40,9 @@ private:
     int64_t RunTranslated(const std::string& accessSql, const provider::Statement& st, cursor::RowStore& rows);
 
     sqlite3* db_ = nullptr;
+    StatementCache statements_;
+    bool locked_ = false;
+    bool ownsLockTransaction_ = false;
     std::string path_;
     std::string password_;
     int32_t engineType_ = 5;
