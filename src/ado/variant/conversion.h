@@ -16,9 +16,10 @@ namespace ado::conv {
 [[noreturn]] void FailNull();
 [[noreturn]] void FailSubscript();
 
-// Valid DATE serials: 0100-01-01 .. 9999-12-31 23:59:59.
-inline constexpr double kMinDateSerial = -657434.0;
-inline constexpr double kMaxDateSerial = 2958466.0;  // exclusive
+// Valid DATE serials, both bounds exclusive: 0100-01-01 00:00:00 is -657434 and its
+// afternoon, counting the time forwards, is -657434.5.
+inline constexpr double kMinDateSerial = -657435.0;
+inline constexpr double kMaxDateSerial = 2958466.0;
 double CheckedDateSerial(double serial);             // fails with 6 outside the range
 
 // Rounds half to even and checks the target range (NaN fails too).
@@ -53,6 +54,10 @@ int64_t DecimalToInteger(const Decimal& d);  // half to even; 6 outside int64
 Currency DecimalToCurrency(const Decimal& d);
 int CompareDecimal(const Decimal& a, const Decimal& b);  // -1, 0, 1
 void AppendDecimal(std::string& out, const Decimal& d, std::string_view decimalSeparator);
+
+// x (finite, nonzero) rounded to `precision` significant digits: the digits without
+// trailing zeros, and the decimal exponent of the first one. Returns how many digits.
+int RoundedDigits(double x, int precision, char* digits, int& exp10);
 
 // Text forms.
 void AppendInteger(std::string& out, int64_t v);

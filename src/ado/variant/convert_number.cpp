@@ -24,9 +24,16 @@ int64_t CurrencyToInteger(Currency c) {
 }
 
 Currency CurrencyFromDouble(double x) {
-    const double r = std::nearbyint(x * 10000.0);
-    if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0)) FailOverflow();
-    return Currency{static_cast<int64_t>(r)};
+    const double scaled = x * 10000.0;
+    if (std::fabs(scaled) < 9007199254740992.0) return Currency{static_cast<int64_t>(std::nearbyint(scaled))};
+    // Beyond 2^53 the product is inexact: scale the whole part as an integer and round only
+    // the fraction (whole × 10000 is even, so the fraction alone decides half to even).
+    const double whole = std::trunc(x);
+    if (!(std::fabs(whole) <= 922337203685477.0)) FailOverflow();  // NaN too
+    const auto fraction = static_cast<int64_t>(std::nearbyint((x - whole) * 10000.0));
+    int64_t result;
+    if (__builtin_add_overflow(static_cast<int64_t>(whole) * 10000, fraction, &result)) FailOverflow();
+    return Currency{result};
 }
 
 Currency CurrencyFromInteger(int64_t v) {
@@ -36,7 +43,7 @@ Currency CurrencyFromInteger(int64_t v) {
 }
 
 double CheckedDateSerial(double serial) {
-    if (!(serial >= kMinDateSerial && serial < kMaxDateSerial)) FailOverflow();
+    if (!(serial > kMinDateSerial && serial < kMaxDateSerial)) FailOverflow();
     return serial;
 }
 
@@ -158,9 +165,12 @@ bool Variant::ToBool() const {
         case VariantType::String: {
             const std::string& s = std::get<std::string>(v_);
             const RegionalSettings& rs = RegionalSettings::Current();
+            const size_t first = s.find_first_not_of(' ');
+            const std::string_view trimmed =
+                first == std::string::npos ? std::string_view{} : std::string_view(s).substr(first, s.find_last_not_of(' ') + 1 - first);
             for (const auto& [word, value] : {std::pair<std::string_view, bool>{rs.trueText, true},
                                               {rs.falseText, false}, {"True", true}, {"False", false}})
-                if (conv::CompareText(s, word, false) == 0) return value;
+                if (conv::CompareText(trimmed, word, false) == 0) return value;
             conv::ParsedNumber n;
             if (!conv::ParseNumber(s, rs, n)) FailTypeMismatch();
             return n.count != 0;

@@ -18,7 +18,10 @@ std::string Variant::ToString(const RegionalSettings& rs) const {
         case VariantType::R8: conv::AppendReal(out, std::get<double>(v_), 15, rs.decimalSeparator); break;
         case VariantType::Currency: conv::AppendCurrency(out, std::get<Currency>(v_), rs.decimalSeparator); break;
         case VariantType::Decimal: conv::AppendDecimal(out, std::get<Decimal>(v_), rs.decimalSeparator); break;
-        case VariantType::Date: conv::AppendDate(out, std::get<Date>(v_), rs); break;
+        case VariantType::Date:
+            out.reserve(32);  // date and time pass the short-string capacity: grow once
+            conv::AppendDate(out, std::get<Date>(v_), rs);
+            break;
         case VariantType::String: out = std::get<std::string>(v_); break;
         case VariantType::Binary: {
             const Binary& b = std::get<Binary>(v_);

@@ -51,7 +51,8 @@ Date MakeDate(int year, int month, int day, int hour, int minute, int second) {
 
 DateParts SplitDate(Date date) {
     const double s = date.serial;
-    if (!std::isfinite(s) || s < -657434.0 || s >= 2958466.0) throw Error(err::Overflow, "Desbordamiento");
+    // 0100-01-01 12:00 is -657434.5: the lower bound excludes only the day before.
+    if (!std::isfinite(s) || s <= -657435.0 || s >= 2958466.0) throw Error(err::Overflow, "Desbordamiento");
     double whole = std::trunc(s);
     double frac = std::fabs(s - whole);
     int64_t secs = std::llround(frac * 86400.0);

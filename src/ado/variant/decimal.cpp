@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include <fmt/format.h>
-
 #include "ado/variant/conversion.h"
 
 namespace ado::conv {
@@ -101,16 +99,9 @@ Decimal DecimalFromCurrency(Currency c) {
 Decimal DecimalFromDouble(double x, int significantDigits) {
     if (!std::isfinite(x)) FailOverflow();
     if (x == 0) return Decimal{};
-    // "d.ddde±xx" with the platform's number of significant digits.
-    char buf[48];
-    const auto end = fmt::format_to_n(buf, sizeof buf, "{:.{}e}", std::fabs(x), significantDigits - 1).out;
     char digits[24];
-    int count = 0;
-    const char* p = buf;
-    for (; p != end && *p != 'e'; ++p)
-        if (*p != '.') digits[count++] = *p;
     int exp10 = 0;
-    std::from_chars(p + 1 + (p[1] == '+'), end, exp10);
+    const int count = RoundedDigits(std::fabs(x), significantDigits, digits, exp10);
     const Decimal d = DecimalFromDigits(digits, count, exp10 - (count - 1), x < 0, false);
     return Normalized(d.mantissa, d.scale, d.negative);
 }

@@ -3,8 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-
-#include <fmt/format.h>
+#include <type_traits>
 
 #include "ado/variant/conversion.h"
 
@@ -18,7 +17,7 @@ bool StartsWith(std::string_view s, size_t i, std::string_view what) {
     return !what.empty() && s.substr(i, what.size()) == what;
 }
 
-void AppendDigit(ParsedNumber& n, char c, bool fraction) {
+inline void AppendDigit(ParsedNumber& n, char c, bool fraction) {
     if (n.count == 0 && c == '0') {  // leading zeros carry no digits
         if (fraction) --n.exponent;
         return;
@@ -90,6 +89,18 @@ const char* ScientificText(const ParsedNumber& n, char* buf, size_t size) {
 template <class Real>
 Real ParsedToReal(const ParsedNumber& n) {
     if (n.count == 0) return 0;
+    if constexpr (std::is_same_v<Real, double>) {
+        // Up to 15 digits and a power of ten a double holds exactly: one rounding, done here.
+        static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        if (n.count <= 15 && !n.inexact && n.exponent >= -22 && n.exponent <= 22) {
+            int64_t m = 0;
+            for (int i = 0; i < n.count; ++i) m = m * 10 + (n.digits[i] - '0');
+            const double x = n.exponent < 0 ? static_cast<double>(m) / kPow10[-n.exponent]
+                                             : static_cast<double>(m) * kPow10[n.exponent];
+            return n.negative ? -x : x;
+        }
+    }
     char buf[ParsedNumber::kMaxDigits + 32];
     const char* end = ScientificText(n, buf, sizeof buf);
     Real x = 0;
@@ -161,17 +172,64 @@ void AppendInteger(std::string& out, int64_t v) {
     out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
+int RoundedDigits(double x, int precision, char* digits, int& exp10) {
+    // The shortest form that reads back as x is also x rounded to `precision` digits when it
+    // has no more than that (the grid of `precision` digits is coarser than a double's ulp).
+    char buf[64];
+    const char* end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific).ptr;
+    auto countDigits = [&] {
+        int n = 0;
+        for (const char* p = buf; *p != 'e'; ++p) n += *p != '.' && *p != '-';
+        return n;
+    };
+    if (countDigits() > precision)
+        end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, precision - 1).ptr;
+    int count = 0;
+    const char* p = buf;
+    for (; *p != 'e'; ++p)
+        if (IsDigit(*p)) digits[count++] = *p;
+    std::from_chars(p + 1 + (p[1] == '+'), end, exp10);
+    while (count > 1 && digits[count - 1] == '0') --count;
+    return count;
+}
+
 void AppendReal(std::string& out, double x, int significantDigits, std::string_view decimalSeparator) {
     if (x == 0) {  // also -0
         out += '0';
         return;
     }
-    // The general form: fixed while the exponent is in -5..digits-1, else "1.5E-07".
-    char buf[48];
-    const auto end = fmt::format_to_n(buf, sizeof buf, "{:.{}G}", x, significantDigits).out;
-    for (const char* p = buf; p != end; ++p) {
-        if (*p == '.') out += decimalSeparator;
-        else out += *p;
+    if (!std::isfinite(x)) {
+        out += std::isnan(x) ? "NaN" : (x < 0 ? "-Infinity" : "Infinity");
+        return;
+    }
+    char digits[24];
+    int exp10 = 0;
+    const int count = RoundedDigits(x, significantDigits, digits, exp10);
+    if (x < 0) out += '-';
+    if (exp10 < -4 || exp10 >= significantDigits) {  // "1,5E-07", "1E+20"
+        out += digits[0];
+        if (count > 1) {
+            out += decimalSeparator;
+            out.append(digits + 1, static_cast<size_t>(count - 1));
+        }
+        out += 'E';
+        out += exp10 < 0 ? '-' : '+';
+        const int e = exp10 < 0 ? -exp10 : exp10;
+        if (e < 10) out += '0';
+        AppendInteger(out, e);
+    } else if (exp10 < 0) {  // "0,000123"
+        out += '0';
+        out += decimalSeparator;
+        out.append(static_cast<size_t>(-exp10 - 1), '0');
+        out.append(digits, static_cast<size_t>(count));
+    } else {  // "1234,5"
+        const int whole = exp10 + 1;
+        out.append(digits, static_cast<size_t>(count < whole ? count : whole));
+        if (count < whole) out.append(static_cast<size_t>(whole - count), '0');
+        if (count > whole) {
+            out += decimalSeparator;
+            out.append(digits + whole, static_cast<size_t>(count - whole));
+        }
     }
 }
 
