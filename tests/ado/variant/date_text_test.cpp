@@ -91,6 +91,8 @@ TEST(DateText, SerialsBeforeTheEpochCountTheTimeForwards) {
     EXPECT_EQ((std::array{p.year, p.month, p.day, p.hour, p.minute}), (std::array{1899, 12, 29, 6, 0}));
     EXPECT_EQ(ado::MakeDate(1899, 12, 29, 18).serial, -1.75);
     EXPECT_EQ(ado::MakeDate(1800, 1, 1).serial, -36522);
+    EXPECT_EQ(ErrorOf([] { ado::MakeDate(100, 1, 0); }), ado::err::Overflow);     // rolls back into year 99
+    EXPECT_EQ(ErrorOf([] { ado::MakeDate(9999, 12, 32); }), ado::err::Overflow);  // rolls into year 10000
 }
 
 }  // namespace

@@ -1,0 +1,1 @@
+// Removed once the frame's first sources land.

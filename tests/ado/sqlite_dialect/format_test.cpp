@@ -1,0 +1,79 @@
+// Format through a real engine: named formats, number, date and text patterns.
+#include "engine.h"
+
+namespace {
+
+using dialect_test::ExpectEvaluations;
+using dialect_test::RegionalScope;
+
+TEST(Format, NumberPatterns) {
+    RegionalScope us(ado::RegionalSettings::UnitedStates());
+    ExpectEvaluations({
+        {"FORMAT(1234.5, '#,##0.00')", "'1,234.50'"},
+        {"FORMAT(0.125, '0.00') || ' ' || FORMAT(2.5, '0')", "'0.13 3'"},
+        {"FORMAT(1.005, '0.00')", "'1.01'"},
+        {"FORMAT(0.5, '0%')", "'50%'"},
+        {"FORMAT(-5, '0;(0)') || FORMAT(-5, '0.0')", "'(5)-5.0'"},
+        {"FORMAT(0, '0;(0);\"cero\"')", "'cero'"},
+        {"FORMAT(NULL, '0;0;0;\"nada\"')", "'nada'"},
+        {"FORMAT(NULL, '0')", "NULL"},
+        {"FORMAT(1234567, '#,##0,')", "'1,235'"},
+        {"FORMAT(5, '000') || ' ' || FORMAT(123456789, '000-00-0000')", "'005 123-45-6789'"},
+        {"FORMAT(1.5, '#.##') || ' ' || FORMAT(1, '#.##') || ' ' || FORMAT(0.5, '#.00')", "'1.5 1. .50'"},
+        {"FORMAT(1234.5, '0.00E+00') || ' ' || FORMAT(0.000123, '0.0E-0')", "'1.23E+03 1.2E-4'"},
+        {"FORMAT(99.99, '0.0E+0')", "'1.0E+2'"},
+        {"FORMAT(7, '\"Nº \"0 \\k\\g')", "'Nº 7 kg'"},
+        {"FORMAT('12.5', '0.00') || ' ' || FORMAT('abc', '0.00')", "'12.50 abc'"},
+    });
+}
+
+TEST(Format, NamedFormats) {
+    {
+        RegionalScope us(ado::RegionalSettings::UnitedStates());
+        ExpectEvaluations({
+            {"FORMAT(-1234.5, 'Currency') || ' ' || FORMAT(1234.5, 'currency')", "'($1,234.50) $1,234.50'"},
+            {"FORMAT(3, 'Fixed') || ' ' || FORMAT(1234.5, 'Standard') || ' ' || FORMAT(0.256, 'Percent')",
+             "'3.00 1,234.50 25.60%'"},
+            {"FORMAT(0, 'Yes/No') || FORMAT(-1, 'Yes/No') || FORMAT(1, 'True/False') || FORMAT(0, 'On/Off')",
+             "'NoYesTrueOff'"},
+            {"FORMAT(12345.678, 'Scientific') || ' ' || FORMAT(2.5, 'General Number')", "'1.23E+04 2.5'"},
+            {"FORMAT('2024-03-05 14:07:09', 'Short Date')", "'3/5/2024'"},
+            {"FORMAT('2024-03-05 14:07:09', 'Short Time') || ' ' || FORMAT('2024-03-05 14:07:09', 'Medium Time')",
+             "'14:07 02:07 PM'"},
+            {"FORMAT('2024-03-05 14:07:09', 'Long Date')", "'Tuesday, March 5, 2024'"},
+        });
+    }
+    RegionalScope es(ado::RegionalSettings::Spanish());
+    ExpectEvaluations({
+        {"FORMAT(1234.5, 'Currency') || ' ' || FORMAT(1234.5, '#,##0.00')", "'1.234,50 € 1.234,50'"},
+        {"FORMAT(-1, 'Yes/No') || ' ' || FORMAT(1, 'True/False')", "'Sí Verdadero'"},
+        {"FORMAT('2024-03-05 14:07:09', 'Long Date')", "'martes, 5 de marzo de 2024'"},
+    });
+}
+
+TEST(Format, DatePatterns) {
+    RegionalScope us(ado::RegionalSettings::UnitedStates());
+    ExpectEvaluations({
+        {"FORMAT('2024-03-05 14:07:09', 'yyyy-mm-dd')", "'2024-03-05'"},
+        {"FORMAT('2024-03-05 14:07:09', 'dd/mm/yyyy hh:nn:ss')", "'05/03/2024 14:07:09'"},
+        {"FORMAT('2024-03-05 14:07:09', 'h:mm AM/PM') || ' ' || FORMAT('2024-03-05 00:07:09', 'h:m a/p')",
+         "'2:07 PM 12:7 a'"},
+        {"FORMAT('2024-03-05 14:07:09', 'd-mmm-yy') || ' ' || FORMAT('2024-03-05', 'dddd, mmmm d')",
+         "'5-Mar-24 Tuesday, March 5'"},
+        {"FORMAT('2024-08-05', 'q') || FORMAT('2024-02-01', 'y') || FORMAT('2024-03-05', 'w')", "'2323'"},
+        {"FORMAT(45356, 'yyyy') || ' ' || FORMAT(45356.5, 'hh\"h\"')", "'2024 12h'"},
+        {"FORMAT('2024-03-05', 'mmmm') || ' ' || FORMAT('not a date', 'yyyy')", "'March not a date'"},
+    });
+    RegionalScope es(ado::RegionalSettings::Spanish());
+    ExpectEvaluations({{"FORMAT('2024-03-05 14:07:09', 'dddd d \"de\" mmmm, ddd')", "'martes 5 de marzo, mar'"}});
+}
+
+TEST(Format, TextPatterns) {
+    ExpectEvaluations({
+        {"FORMAT('abc', '>') || FORMAT('ÁBC', '<')", "'ABCábc'"},
+        {"FORMAT('abc', '@@@@@') || '|' || FORMAT('abc', '!@@@@@') || '|'", "'  abc|abc  |'"},
+        {"FORMAT('12345', '@@-@@@') || ' ' || FORMAT('1', '&&&')", "'12-345 1'"},
+    });
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// The text functions through a real engine.
+#include "engine.h"
+
+namespace {
+
+using dialect_test::ExpectEvaluations;
+
+TEST(TextFunctions, CaseAndPieces) {
+    ExpectEvaluations({
+        {"UCASE('árbol ñu ÿ')", "'ÁRBOL ÑU Ÿ'"},
+        {"LCASE('ÀÉÎÕÜ ŁŽ ΑΩ Ж')", "'àéîõü łž αω ж'"},
+        {"UCASE('straße')", "'STRAßE'"},
+        {"UCASE(NULL)", "NULL"},
+        {"MID('Quimera', 2, 3)", "'uim'"},
+        {"MID('Quimera', 5)", "'era'"},
+        {"MID('ñandú', 2, 2)", "'an'"},
+        {"MID('abc', 10)", "''"},
+        {"MID(12345, 2, 2)", "'23'"},
+        {"MID('abc', 0)", "error: Argumento o llamada a procedimiento no válida"},
+        {"MID('abc', 1, -1)", "error: Argumento o llamada a procedimiento no válida"},
+        {"MID('abc', NULL)", "error: Uso no válido de Null"},
+        {"\"LEFT\"('camión', 5)", "'camió'"},
+        {"\"RIGHT\"('camión', 3)", "'ión'"},
+        {"\"RIGHT\"('ab', 5)", "'ab'"},
+        {"\"LEFT\"('a', -1)", "error: Argumento o llamada a procedimiento no válida"},
+        {"LEN('camión')", "6"},
+        {"LEN(12345)", "5"},
+        {"LEN(NULL)", "NULL"},
+        {"TRIM('  a b  ') || '|' || LTRIM('  a ') || '|' || RTRIM(' a  ')", "'a b|a | a'"},
+        {"STRREVERSE('añob')", "'boña'"},
+        {"SPACE(3) || '|'", "'   |'"},
+        {"STRING(3, '*x')", "'***'"},
+        {"STRING(2, 65) || STRING(1, 321)", "'AAA'"},
+        {"STRING(NULL, 'x')", "NULL"},
+        {"UCASE$(NULL)", "error: Uso no válido de Null"},
+        {"\"LEFT$\"('abc', 1) || MID$('abc', 2)", "'abc'"},
+    });
+}
+
+TEST(TextFunctions, InStr) {
+    ExpectEvaluations({
+        {"INSTR('Quimera', 'MER')", "4"},
+        {"INSTR(5, 'abcabc', 'b')", "5"},
+        {"INSTR(1, 'aBc', 'b', 0)", "0"},
+        {"INSTR(1, 'aBc', 'B', 0)", "2"},
+        {"INSTR(1, 'ÁRBOL', 'árbol', 1)", "1"},
+        {"INSTR('abc', '')", "1"},
+        {"INSTR(3, 'abc', '')", "3"},
+        {"INSTR('', 'a')", "0"},
+        {"INSTR(9, 'abc', 'a')", "0"},
+        {"INSTR(NULL, 'a')", "NULL"},
+        {"INSTR(NULL, 'abc', 'a')", "error: Uso no válido de Null"},
+        {"INSTR(0, 'abc', 'a')", "error: Argumento o llamada a procedimiento no válida"},
+    });
+}
+
+TEST(TextFunctions, CharacterCodesUseTheWindowsLatinPage) {
+    ExpectEvaluations({
+        {"ASC('A')", "65"},
+        {"ASC('€uro')", "128"},
+        {"ASC('é')", "233"},
+        {"ASC('')", "error: Argumento o llamada a procedimiento no válida"},
+        {"ASC(NULL)", "error: Uso no válido de Null"},
+        {"CHR(65) || CHR(128) || CHR(233) || CHR(159)", "'A€éŸ'"},
+        {"CHR(256)", "error: Argumento o llamada a procedimiento no válida"},
+        {"ASCW('€') || ',' || CHRW(8364)", "'8364,€'"},
+    });
+}
+
+}  // namespace
