@@ -95,6 +95,9 @@ size_t ChainStart(const Tokens& t, size_t amp) {
         if (IsPunct(t[i], ")")) {
             i = MatchingOpen(t, i);
             if (i == npos) break;
+            // EXISTS (...) and IN (...) bind to their group: no simple operand here.
+            const size_t before = PrevSignificant(t, i);
+            if (before != npos && (IsWord(t[before], "EXISTS") || IsWord(t[before], "IN"))) return npos;
         } else if (IsWord(t[i], "END")) {
             i = MatchingCase(t, i);
             if (i == npos) break;
@@ -109,9 +112,15 @@ size_t ChainStart(const Tokens& t, size_t amp) {
 
 Token RawToken(std::string text) { return Token{TokenKind::Raw, std::move(text), {}, {}}; }
 
+void MakeConcatenation(Token& amp) { amp = Token{TokenKind::Punct, "||", {}, amp.original}; }
+
 // Rewrites the chain holding the & at `amp`; returns where scanning may resume.
 size_t RewriteChain(Tokens& t, size_t amp) {
     const size_t start = ChainStart(t, amp);
+    if (start == npos) {
+        MakeConcatenation(t[amp]);
+        return amp;
+    }
     struct Operand {
         size_t first, last;
     };
@@ -129,17 +138,23 @@ size_t RewriteChain(Tokens& t, size_t amp) {
         i = NextSignificant(t, next);
     }
     if (operands.size() < 2) {
-        t[amp] = Token{TokenKind::Punct, "||", {}, t[amp].original};  // operands not delimited: plain ||
+        MakeConcatenation(t[amp]);  // operands not delimited: plain ||
         return amp;
     }
     // Right to left, so that earlier indexes stay valid.
     for (size_t k = operands.size(); k-- > 0;) {
         const Operand& o = operands[k];
-        t.insert(t.begin() + static_cast<std::ptrdiff_t>(o.last + 1), RawToken(",'')"));
-        t.insert(t.begin() + static_cast<std::ptrdiff_t>(o.first), RawToken("IFNULL("));
+        // A literal is never Null: it needs no IFNULL.
+        const TokenKind kind = t[o.first].kind;
+        const bool literal = o.first == o.last &&
+                             (kind == TokenKind::String || kind == TokenKind::Number || kind == TokenKind::Date);
+        if (!literal) {
+            t.insert(t.begin() + static_cast<std::ptrdiff_t>(o.last + 1), RawToken(",'')"));
+            t.insert(t.begin() + static_cast<std::ptrdiff_t>(o.first), RawToken("IFNULL("));
+        }
         if (k > 0) {
             const size_t ampIndex = NextSignificant(t, operands[k - 1].last);
-            t[ampIndex] = Token{TokenKind::Punct, "||", {}, t[ampIndex].original};
+            MakeConcatenation(t[ampIndex]);
         }
     }
     return start;
