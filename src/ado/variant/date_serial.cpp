@@ -44,6 +44,8 @@ Date MakeDate(int year, int month, int day, int hour, int minute, int second) {
     const double frac = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
     // Whole days plus a time that counts forwards: negative serials store the fraction negated.
     const double whole = static_cast<double>(days) + std::floor(frac);
+    // Rolled-over days and times may still leave 0100-01-01 .. 9999-12-31.
+    if (whole < -657434.0 || whole > 2958465.0) throw Error(err::Overflow, "Desbordamiento");
     const double timePart = frac - std::floor(frac);
     if (whole >= 0) return Date{whole + timePart};
     return Date{whole - timePart};
