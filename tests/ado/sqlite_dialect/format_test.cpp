@@ -24,6 +24,7 @@ TEST(Format, NumberPatterns) {
         {"FORMAT(99.99, '0.0E+0')", "'1.0E+2'"},
         {"FORMAT(7, '\"Nº \"0 \\k\\g')", "'Nº 7 kg'"},
         {"FORMAT('12.5', '0.00') || ' ' || FORMAT('abc', '0.00')", "'12.50 abc'"},
+        {"FORMAT(1e308 * 10, '0')", "error: Desbordamiento"},
     });
 }
 

@@ -41,6 +41,7 @@ TEST(Translate, DateLiterals) {
         {"WHERE F = #13:45#", "WHERE F = '1899-12-30 13:45:00'"},
         {"WHERE F = #15-Mar-2024#", "WHERE F = '2024-03-15 00:00:00'"},
         {"WHERE F = #March 15, 2024 8:00#", "WHERE F = '2024-03-15 08:00:00'"},
+        {"WHERE F = #2024-03-15T08:30#", "WHERE F = '2024-03-15 08:30:00'"},
         {"WHERE F = #25/12/2023#", "WHERE F = '2023-12-25 00:00:00'"},  // no month 25: day first
         {"WHERE F BETWEEN #1/2/99# AND #1/2/29#", "WHERE F BETWEEN '1999-01-02 00:00:00' AND '2029-01-02 00:00:00'"},
     });
@@ -134,6 +135,8 @@ TEST(Translate, ExternalTablesAreAttached) {
     const std::string alias = tr.attachments[0].alias;
     EXPECT_EQ(tr.attachments[0].path, "C:\\datos\\otra.mdb");
     EXPECT_EQ(tr.sql, "SELECT * FROM \"" + alias + "\".\"Clientes\" AS c INNER JOIN \"" + alias + "\".\"Pedidos\" ON c.Id = 1");
+
+    EXPECT_EQ(TranslateAccessSql("SELECT a IN 'x' FROM t").sql, "SELECT a IN 'x' FROM t");  // no table there
 
     const auto other = TranslateAccessSql("INSERT INTO Copia IN 'b.db' SELECT * FROM t IN 'a.db'");
     ASSERT_EQ(other.attachments.size(), 2u);

@@ -25,6 +25,13 @@ bool IsTableName(const Token& tok) {
     return tok.kind == TokenKind::Name || (tok.kind == TokenKind::Word && !IsReservedWord(tok.text));
 }
 
+// The words after which a table name stands.
+bool IsTablePosition(const Token& tok) {
+    for (std::string_view w : {"FROM", "JOIN", "INTO", "UPDATE"})
+        if (IsWord(tok, w)) return true;
+    return IsPunct(tok, ",") || IsPunct(tok, "(");
+}
+
 }  // namespace
 
 void QualifyExternalTables(Tokens& t, Translation& out) {
@@ -37,6 +44,7 @@ void QualifyExternalTables(Tokens& t, Translation& out) {
         const size_t before = PrevSignificant(t, table);
         if (before != npos && IsPunct(t[before], "."))
             ThrowSyntaxError("una tabla con IN 'archivo' no puede llevar otro prefijo.");
+        if (before == npos || !IsTablePosition(t[before])) continue;
         const size_t after = NextSignificant(t, file);
         if (t[file].value.empty() || (after < t.size() && (t[after].kind == TokenKind::String || t[after].kind == TokenKind::Name)))
             ThrowNotSupported("IN con un origen de datos externo que no es un archivo de base de datos.");

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "ado/Error.h"
+#include "ado/ErrorNumbers.h"
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/format_value.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
@@ -71,6 +73,7 @@ std::optional<Date> AsDate(const Variant& v) {
 }
 
 std::string FormatNumber(double v, std::string_view pattern, const RegionalSettings& r) {
+    if (!std::isfinite(v)) ThrowRuntimeError(err::Overflow);
     const std::vector<std::string_view> s = Sections(pattern);
     if (v == 0 && s.size() > 2 && !s[2].empty()) return FormatNumberSection(0, s[2], r);
     if (v < 0 && s.size() > 1 && !s[1].empty()) return FormatNumberSection(-v, s[1], r);

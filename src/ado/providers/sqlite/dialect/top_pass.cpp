@@ -1,5 +1,6 @@
 // SELECT TOP n [PERCENT]: SQLite limits rows with LIMIT at the end of the SELECT instead.
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
@@ -75,7 +76,9 @@ void NumberPositionalPlaceholders(Tokens& t) {
         if (tok.text == "?") {
             tok.text = "?" + std::to_string(++highest);
         } else if (tok.text[0] == '?') {
-            highest = std::max(highest, std::stoi(tok.text.substr(1)));
+            int number = 0;
+            std::from_chars(tok.text.data() + 1, tok.text.data() + tok.text.size(), number);
+            highest = std::max(highest, number);
         } else if (named.emplace(tok.text, highest + 1).second) {
             ++highest;
         }
