@@ -91,8 +91,11 @@ public:
     Variant Filter() const { return filter_; }
     void Filter(const Variant& filter);
 
-    // Engine side: a field of the current row was assigned.
+    // Engine side: a field of the current row was assigned; Fields::Append and Delete.
     void SetFieldValue(size_t column, const Variant& value);
+    void AppendField(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
+                     const Variant& value);
+    void DeleteField(size_t column);
 
     std::string Source() const { return source_; }
     void Source(std::string_view source);
@@ -117,6 +120,7 @@ private:
     void RequireScrollable() const;
     void Load(const std::string& text, CommandTypeEnum type);
     void Start(cursor::RowStore&& rows);
+    void RebuildFields();
     void RequireUpdatable() const;
     bool Immediate() const;
     void BeginEdit(cursor::RowId row);

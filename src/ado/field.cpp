@@ -86,10 +86,24 @@ void Fields::Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::
     items_ = std::move(items);
 }
 
-void Fields::Append(std::string_view, DataTypeEnum, int32_t, int32_t, const Variant&) {
-    Raise(Condition::NotSupported);
+namespace {
+Recordset& OwnerOf(const std::weak_ptr<cursor::CursorState>& owner) {
+    auto state = owner.lock();
+    if (!state || !state->owner) Raise(Condition::ObjectClosed);
+    return *state->owner;
 }
-void Fields::Delete(std::string_view) { Raise(Condition::NotSupported); }
-void Fields::Delete(int32_t) { Raise(Condition::NotSupported); }
+}  // namespace
+
+void Fields::Append(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
+                    const Variant& value) {
+    OwnerOf(owner_).AppendField(name, type, definedSize, attributes, value);
+}
+
+void Fields::Delete(std::string_view name) { OwnerOf(owner_).DeleteField(Require(name)); }
+
+void Fields::Delete(int32_t index) {
+    if (index < 0 || index >= Count()) Raise(Condition::ItemNotFound);
+    OwnerOf(owner_).DeleteField(static_cast<size_t>(index));
+}
 
 }  // namespace ado

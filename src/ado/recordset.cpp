@@ -8,6 +8,8 @@
 namespace ado {
 
 Recordset::Recordset() : state_(std::make_shared<cursor::CursorState>()) {
+    state_->owner = this;
+    RebuildFields();
     properties_.Add({"Update Criteria", Variant(int32_t{adCriteriaUpdCols}), adInteger, adPropRead | adPropWrite});
     properties_.Add({"Unique Table", Variant(""), adBSTR, adPropRead | adPropWrite});
 }
@@ -65,7 +67,19 @@ void Recordset::CursorLocation(CursorLocationEnum location) {
     cursorLocationSet_ = true;
 }
 
-void Recordset::Open() { Open(source_, connection_, cursorType_, lockType_, adCmdUnknown); }
+void Recordset::Open() {
+    if (source_.empty() && !connection_ && state_->store.ColumnCount() > 0) {
+        // An in-memory recordset over the fields appended to it.
+        RequireClosed();
+        cursorLocation_ = adUseClient;
+        cursorType_ = adOpenStatic;
+        if (lockType_ == adLockReadOnly || lockType_ == adLockUnspecified) lockType_ = adLockBatchOptimistic;
+        cursor::RowStore rows(state_->store.Columns());
+        Start(std::move(rows));
+        return;
+    }
+    Open(source_, connection_, cursorType_, lockType_, adCmdUnknown);
+}
 
 void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnection, CursorTypeEnum cursorType,
                      LockTypeEnum lockType, int32_t options) {
@@ -110,9 +124,7 @@ void Recordset::Start(cursor::RowStore&& rows) {
     s.store = std::move(rows);
     s.scrollable = !(cursorLocation_ == adUseServer && cursorType_ == adOpenForwardOnly);
     s.bookmarks = cursorLocation_ == adUseClient || cursorType_ == adOpenKeyset || cursorType_ == adOpenStatic;
-    std::vector<std::unique_ptr<Field>> fields;
-    for (size_t i = 0; i < s.store.ColumnCount(); ++i) fields.push_back(std::make_unique<Field>(&s, i));
-    s.fields.Reset(state_, std::move(fields));
+    RebuildFields();
     s.ResetOrder();
     s.position = 0;
     s.open = true;
@@ -125,7 +137,12 @@ void Recordset::Close() {
     if (state_->editMode != adEditNone) Raise(Condition::EditInProgress);
     state_->open = false;
     state_->owner = nullptr;
-    state_ = std::make_shared<cursor::CursorState>();
+    // The fields stay defined, without rows, as ADO keeps them after Close.
+    auto closed = std::make_shared<cursor::CursorState>();
+    closed->store = cursor::RowStore(state_->store.Columns());
+    closed->owner = this;
+    state_ = std::move(closed);
+    RebuildFields();
 }
 
 ado::Fields& Recordset::Fields() { return state_->fields; }

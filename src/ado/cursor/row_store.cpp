@@ -143,6 +143,29 @@ Variant RowStore::Get(RowId row, size_t column) const {
     return Variant();
 }
 
+void RowStore::AddColumn(ColumnInfo info, const Variant& fill) {
+    const size_t oldWidth = columns_.size();
+    columns_.push_back(std::move(info));
+    std::vector<Cell> cells;
+    cells.reserve(RowCount() * columns_.size());
+    for (size_t r = 0; r < RowCount(); ++r) {
+        cells.insert(cells.end(), cells_.begin() + static_cast<ptrdiff_t>(r * oldWidth),
+                     cells_.begin() + static_cast<ptrdiff_t>((r + 1) * oldWidth));
+        cells.push_back(Encode(fill));
+    }
+    cells_ = std::move(cells);
+}
+
+void RowStore::RemoveColumn(size_t column) {
+    const size_t oldWidth = columns_.size();
+    columns_.erase(columns_.begin() + static_cast<ptrdiff_t>(column));
+    std::vector<Cell> cells;
+    cells.reserve(RowCount() * columns_.size());
+    for (size_t i = 0; i < cells_.size(); ++i)
+        if (i % oldWidth != column) cells.push_back(cells_[i]);
+    cells_ = std::move(cells);
+}
+
 size_t RowStore::MemoryBytes() const {
     return cells_.capacity() * sizeof(Cell) + rowFlags_.capacity() + arena_.capacity() +
            boxed_.capacity() * sizeof(Variant);

@@ -59,6 +59,10 @@ public:
     const Cell& CellAt(RowId row, size_t column) const { return cells_[row * columns_.size() + column]; }
     std::string_view TextAt(const Cell& c) const { return {arena_.data() + c.offset, c.length}; }
 
+    // Reshaping (in-memory recordsets): every row gets `fill` in the new column.
+    void AddColumn(ColumnInfo info, const Variant& fill);
+    void RemoveColumn(size_t column);
+
     // Per-row flags used by editing and batches.
     enum RowFlag : uint8_t { Deleted = 1, New = 2, Modified = 4, Conflict = 8 };
     uint8_t Flags(RowId row) const { return rowFlags_[row]; }

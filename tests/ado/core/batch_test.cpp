@@ -1,0 +1,199 @@
+// Batch mode, disconnected and in-memory recordsets, and atomic batches on real files.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/EmbeddedDb.h"
+
+using namespace ado;
+using testsupport::EmbeddedDb;
+using testsupport::ErrorNumberOf;
+
+namespace {
+
+class BatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cn = db.Connect();
+        cn->Execute("CREATE TABLE Art (Id LONG PRIMARY KEY, Nombre TEXT(20), Precio CURRENCY)");
+        for (int i = 1; i <= 4; ++i)
+            cn->Execute("INSERT INTO Art VALUES (" + std::to_string(i) + ", 'a" + std::to_string(i) + "', " +
+                        std::to_string(i) + ")");
+    }
+    RecordsetPtr OpenBatch() {
+        auto rs = Recordset::Create();
+        rs->CursorLocation(adUseClient);
+        rs->Open("SELECT * FROM Art ORDER BY Id", cn, adOpenStatic, adLockBatchOptimistic, adCmdText);
+        return rs;
+    }
+    int32_t Count(const std::string& where = "") {
+        return db.Connect()->Execute("SELECT COUNT(*) FROM Art " + where)->Fields()[0].Value().ToInt32();
+    }
+
+    EmbeddedDb db;
+    ConnectionPtr cn;
+};
+
+}  // namespace
+
+TEST_F(BatchTest, ChangesWaitForUpdateBatchWithTheirStatus) {
+    auto rs = OpenBatch();
+    rs->Fields()["Nombre"].Value("uno");
+    rs->Update();
+    EXPECT_EQ(rs->EditMode(), adEditNone);
+    EXPECT_EQ(rs->Status(), adRecModified);
+    EXPECT_EQ(rs->Fields()["Nombre"].OriginalValue().ToString(), "a1");
+    rs->MoveNext();
+    rs->Delete();
+    rs->AddNew();
+    rs->Fields()["Id"].Value(9);
+    rs->Fields()["Nombre"].Value("nuevo");
+    rs->Update();
+    EXPECT_EQ(rs->Status(), adRecNew);
+    EXPECT_EQ(Count(), 4) << "nothing reaches the file before UpdateBatch";
+    EXPECT_EQ(Count("WHERE Nombre = 'uno'"), 0);
+
+    rs->Filter(Variant(int32_t{adFilterPendingRecords}));
+    EXPECT_EQ(rs->RecordCount(), 3);
+    rs->Filter(Variant(int32_t{adFilterNone}));
+    EXPECT_EQ(rs->RecordCount(), 4);
+
+    rs->UpdateBatch();
+    EXPECT_EQ(Count(), 4);
+    EXPECT_EQ(Count("WHERE Nombre = 'uno'"), 1);
+    EXPECT_EQ(Count("WHERE Id = 2"), 0);
+    EXPECT_EQ(Count("WHERE Id = 9"), 1);
+    rs->Filter(Variant(int32_t{adFilterPendingRecords}));
+    EXPECT_EQ(rs->RecordCount(), 0);
+}
+
+TEST_F(BatchTest, ConflictsAreMarkedPerRowAndTheRestIsWritten) {
+    auto rs = OpenBatch();
+    for (int i = 0; i < 4; ++i, rs->MoveNext()) {
+        rs->Fields()["Precio"].Value(100 + i);
+        rs->Update();
+    }
+    db.Connect()->Execute("UPDATE Art SET Precio = 50 WHERE Id = 2");
+    db.Connect()->Execute("DELETE FROM Art WHERE Id = 4");
+    EXPECT_EQ(ErrorNumberOf([&] { rs->UpdateBatch(); }), err::ConcurrencyViolation);
+    EXPECT_EQ(cn->Errors().Count(), 2);
+    EXPECT_EQ(Count("WHERE Precio >= 100"), 2) << "rows 1 and 3 are written";
+    rs->Filter(Variant(int32_t{adFilterConflictingRecords}));
+    ASSERT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 2);
+    EXPECT_EQ(rs->Status(), adRecModified | adRecConcurrencyViolation);
+    rs->Filter(Variant(int32_t{adFilterPendingRecords}));
+    EXPECT_EQ(rs->RecordCount(), 2) << "conflicting rows stay pending";
+    rs->CancelBatch();
+    rs->Filter(Variant(int32_t{adFilterNone}));
+    rs->MoveFirst();
+    rs->Move(1);
+    EXPECT_EQ(rs->Fields()["Precio"].Value().ToDouble(), 2.0) << "CancelBatch restores the original values";
+}
+
+TEST_F(BatchTest, DeleteAndCancelBatchRestoreRows) {
+    auto rs = OpenBatch();
+    rs->Delete();
+    rs->MoveNext();
+    EXPECT_EQ(rs->RecordCount(), 3);
+    rs->CancelBatch();
+    EXPECT_EQ(rs->RecordCount(), 4);
+    rs->UpdateBatch();
+    EXPECT_EQ(Count(), 4);
+}
+
+TEST_F(BatchTest, DisconnectEditReconnectUpdateBatch) {
+    auto rs = OpenBatch();
+    rs->ActiveConnection(nullptr);
+    cn->Close();
+    rs->MoveLast();
+    rs->Fields()["Nombre"].Value("lejos");
+    rs->Update();
+    rs->AddNew();
+    rs->Fields()["Id"].Value(7);
+    rs->Update();
+    EXPECT_EQ(ErrorNumberOf([&] { rs->UpdateBatch(); }), err::IllegalOperation);
+    auto back = db.Connect();
+    rs->ActiveConnection(back);
+    rs->UpdateBatch();
+    EXPECT_EQ(Count("WHERE Nombre = 'lejos' AND Id = 4"), 1);
+    EXPECT_EQ(Count("WHERE Id = 7"), 1);
+}
+
+TEST_F(BatchTest, RollbackUndoesABatchWrittenInsideTheClientsTransaction) {
+    auto rs = OpenBatch();
+    rs->Fields()["Nombre"].Value("temporal");
+    rs->Update();
+    cn->BeginTrans();
+    rs->UpdateBatch();
+    EXPECT_EQ(cn->Execute("SELECT COUNT(*) FROM Art WHERE Nombre = 'temporal'")->Fields()[0].Value().ToInt32(), 1);
+    cn->RollbackTrans();
+    EXPECT_EQ(Count("WHERE Nombre = 'temporal'"), 0);
+}
+
+TEST(InMemoryRecordset, AppendOpenEditWithoutAnyDatabase) {
+    auto rs = Recordset::Create();
+    rs->Fields().Append("Codigo", adInteger);
+    rs->Fields().Append("Texto", adVarWChar, 10);
+    EXPECT_EQ(rs->Fields().Count(), 2);
+    rs->Open();
+    EXPECT_TRUE(rs->Supports(adAddNew));
+    for (int i = 1; i <= 3; ++i) {
+        rs->AddNew();
+        rs->Fields()["Codigo"].Value(i);
+        rs->Fields()["Texto"].Value("t" + std::to_string(i));
+        rs->Update();
+    }
+    rs->MoveFirst();
+    rs->Fields()["Texto"].Value("cambio");
+    rs->Update();
+    rs->MoveNext();
+    rs->Delete();
+    rs->MoveFirst();
+    EXPECT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(rs->Fields()["Texto"].Value().ToString(), "cambio");
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields()["Codigo"].Value().ToInt32(), 3);
+    rs->Fields().Append("Extra", adDouble, 0, adFldUnspecified, Variant(1.5));
+    EXPECT_EQ(rs->Fields()["Extra"].Value().ToDouble(), 1.5);
+    rs->Fields().Delete("Texto");
+    EXPECT_EQ(rs->Fields().Count(), 2);
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields().Append("Codigo", adInteger); }), err::IllegalOperation);
+}
+
+TEST_F(BatchTest, AKilledBatchLeavesTheFileBeforeOrAfterNeverHalf) {
+    cn->Execute("DELETE FROM Art");
+    const std::string journal = db.file() + "-journal";
+    constexpr int kRows = 200000;
+    const pid_t child = fork();
+    if (child == 0) {
+        auto c = db.Connect();
+        auto rs = Recordset::Create();
+        rs->CursorLocation(adUseClient);
+        rs->Open("SELECT * FROM Art", c, adOpenStatic, adLockBatchOptimistic, adCmdText);
+        for (int i = 0; i < kRows; ++i) {
+            rs->AddNew();
+            rs->Fields()[0].Value(i);
+            rs->Fields()[1].Value("fila");
+            rs->Update();
+        }
+        rs->UpdateBatch();
+        _exit(0);
+    }
+    bool sawJournal = false;
+    for (int i = 0; i < 3000 && !sawJournal; ++i) {
+        sawJournal = std::filesystem::exists(journal);
+        if (!sawJournal) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(sawJournal) << "the batch was caught while writing";
+    const int32_t rows = Count();
+    EXPECT_TRUE(rows == 0 || rows == kRows) << rows << " rows: a batch is all or nothing";
+}

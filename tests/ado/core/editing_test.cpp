@@ -1,0 +1,220 @@
+// Immediate-mode editing on real files: buffers, update criteria, constraint and lock failures.
+#include <gtest/gtest.h>
+
+#include "support/EmbeddedDb.h"
+
+using namespace ado;
+using testsupport::EmbeddedDb;
+using testsupport::ErrorNumberOf;
+
+namespace {
+
+class EditingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cn = db.Connect();
+        cn->Execute("CREATE TABLE Clientes (Id COUNTER PRIMARY KEY, Nombre TEXT(20) NOT NULL, Ciudad TEXT(20), "
+                    "Saldo CURRENCY DEFAULT 10, Alta DATETIME)");
+        cn->Execute("CREATE TABLE Pedidos (IdPedido COUNTER PRIMARY KEY, IdCliente LONG REFERENCES Clientes(Id), "
+                    "Total DOUBLE)");
+        cn->Execute("INSERT INTO Clientes (Nombre, Ciudad) VALUES ('Ana', 'León')");
+        cn->Execute("INSERT INTO Clientes (Nombre, Ciudad) VALUES ('Luis', 'Ávila')");
+        cn->Execute("INSERT INTO Pedidos (IdCliente, Total) VALUES (1, 5)");
+    }
+    RecordsetPtr Open(const std::string& sql, LockTypeEnum lock = adLockOptimistic, ConnectionPtr c = nullptr,
+                      CursorLocationEnum location = adUseClient) {
+        auto rs = Recordset::Create();
+        rs->CursorLocation(location);
+        rs->Open(sql, c ? c : cn, adOpenKeyset, lock, adCmdText);
+        return rs;
+    }
+    Variant Scalar(const std::string& sql) { return db.Connect()->Execute(sql)->Fields()[0].Value(); }
+
+    EmbeddedDb db;
+    ConnectionPtr cn;
+};
+
+}  // namespace
+
+TEST_F(EditingTest, AddNewReadsBackAutonumberAndDefaults) {
+    auto rs = Open("SELECT * FROM Clientes");
+    rs->AddNew();
+    EXPECT_EQ(rs->EditMode(), adEditAdd);
+    rs->Fields()["Nombre"].Value("Íñigo");
+    rs->Fields()["Alta"].Value(Variant(MakeDate(2024, 2, 29, 8, 30)));
+    rs->Update();
+    EXPECT_EQ(rs->EditMode(), adEditNone);
+    EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 3);
+    EXPECT_EQ(rs->Fields()["Saldo"].Value().ToDouble(), 10.0) << "the column's default comes back";
+    EXPECT_TRUE(rs->Fields()["Ciudad"].Value().IsNull());
+    EXPECT_EQ(Scalar("SELECT Nombre FROM Clientes WHERE Id = 3").ToString(), "Íñigo");
+    EXPECT_EQ(Scalar("SELECT Alta FROM Clientes WHERE Id = 3").AsDate(), MakeDate(2024, 2, 29, 8, 30));
+    EXPECT_EQ(rs->RecordCount(), 3);
+}
+
+TEST_F(EditingTest, EditCancelAndTheBufferRules) {
+    auto rs = Open("SELECT * FROM Clientes ORDER BY Id");
+    rs->Fields()["Ciudad"].Value("Soria");
+    EXPECT_EQ(rs->EditMode(), adEditInProgress);
+    EXPECT_EQ(rs->Fields()["Ciudad"].Value().ToString(), "Soria");
+    EXPECT_EQ(rs->Fields()["Ciudad"].OriginalValue().ToString(), "León");
+    rs->CancelUpdate();
+    EXPECT_EQ(rs->Fields()["Ciudad"].Value().ToString(), "León");
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["Nombre"].Value(std::string(21, 'x')); }), err::ErrorsOccurred);
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["Id"].Value(9); }), err::ErrorsOccurred);
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["Saldo"].Value("mucho"); }), err::DataConversion);
+    rs->Fields()["Nombre"].Value("Ana María");
+    rs->MoveNext();  // moving off an edited row saves it
+    EXPECT_EQ(Scalar("SELECT Nombre FROM Clientes WHERE Id = 1").ToString(), "Ana María");
+    rs->AddNew();
+    rs->CancelUpdate();
+    EXPECT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 2) << "the row current before AddNew comes back";
+}
+
+TEST_F(EditingTest, ReadOnlyCursorsRefuseEveryWrite) {
+    auto rs = Open("SELECT * FROM Clientes", adLockReadOnly);
+    for (CursorOptionEnum o : {adUpdate, adAddNew, adDelete, adUpdateBatch}) EXPECT_FALSE(rs->Supports(o));
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()[1].Value("x"); }), err::FeatureNotAvailable);
+    EXPECT_EQ(ErrorNumberOf([&] { rs->AddNew(); }), err::FeatureNotAvailable);
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Delete(); }), err::FeatureNotAvailable);
+    auto rw = Open("SELECT * FROM Clientes");
+    for (CursorOptionEnum o : {adUpdate, adAddNew, adDelete}) EXPECT_TRUE(rw->Supports(o));
+}
+
+TEST_F(EditingTest, UpdateCriteriaDecideWhichConcurrentChangesConflict) {
+    enum Other { SameColumn, OtherColumn, Deleted };
+    struct Case {
+        int32_t criteria;
+        Other other;
+        bool conflict;
+    } cases[] = {
+        {adCriteriaKey, SameColumn, false},       {adCriteriaKey, OtherColumn, false},
+        {adCriteriaKey, Deleted, true},           {adCriteriaAllCols, SameColumn, true},
+        {adCriteriaAllCols, OtherColumn, true},   {adCriteriaAllCols, Deleted, true},
+        {adCriteriaUpdCols, SameColumn, true},    {adCriteriaUpdCols, OtherColumn, false},
+        {adCriteriaUpdCols, Deleted, true},       {adCriteriaTimeStamp, OtherColumn, true},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::to_string(c.criteria) + "/" + std::to_string(c.other);
+        cn->Execute("DELETE FROM Pedidos");
+        cn->Execute("DELETE FROM Clientes");
+        cn->Execute("INSERT INTO Clientes (Id, Nombre, Ciudad) VALUES (1, 'Ana', 'León')");
+        auto rs = Recordset::Create();
+        rs->CursorLocation(adUseClient);
+        rs->Properties().Item("Update Criteria").Value(Variant(c.criteria));
+        rs->Open("SELECT * FROM Clientes", cn, adOpenStatic, adLockOptimistic, adCmdText);
+        auto other = db.Connect();
+        if (c.other == SameColumn) other->Execute("UPDATE Clientes SET Ciudad = 'Vigo'");
+        if (c.other == OtherColumn) other->Execute("UPDATE Clientes SET Nombre = 'Eva'");
+        if (c.other == Deleted) other->Execute("DELETE FROM Clientes");
+        rs->Fields()["Ciudad"].Value("Soria");
+        const int32_t number = ErrorNumberOf([&] { rs->Update(); });
+        EXPECT_EQ(number, c.conflict ? err::ConcurrencyViolation : 0) << what;
+        if (c.conflict) {
+            EXPECT_EQ(rs->EditMode(), adEditInProgress) << what << ": the change stays pending";
+            EXPECT_EQ(rs->Fields()["Ciudad"].OriginalValue().ToString(), "León") << what;
+            EXPECT_EQ(cn->Errors().Item(0).Number(), err::ConcurrencyViolation) << what;
+            const std::string stored =
+                c.other == Deleted ? "" : Scalar("SELECT Ciudad FROM Clientes").ToString();
+            EXPECT_NE(stored, "Soria") << what << ": the database keeps the other user's row";
+            rs->CancelUpdate();
+        } else {
+            EXPECT_EQ(Scalar("SELECT Ciudad FROM Clientes").ToString(), "Soria") << what;
+        }
+    }
+}
+
+TEST_F(EditingTest, ConstraintFailuresCarryTheLibrarysNumbers) {
+    auto clientes = Open("SELECT * FROM Clientes ORDER BY Id");
+    auto pedidos = Open("SELECT * FROM Pedidos");
+    struct Case {
+        const char* what;
+        std::function<void()> action;
+        int32_t number;
+    } cases[] = {
+        {"autonumber assigned", [&] { clientes->Fields()["Id"].Value(2); }, err::ErrorsOccurred},
+        {"foreign key on insert",
+         [&] {
+             pedidos->AddNew();
+             pedidos->Fields()["IdCliente"].Value(99);
+             pedidos->Update();
+         },
+         err::IntegrityOnChange},
+        {"foreign key on update",
+         [&] {
+             pedidos->MoveFirst();
+             pedidos->Fields()["IdCliente"].Value(77);
+             pedidos->Update();
+         },
+         err::IntegrityOnChange},
+        {"foreign key on delete", [&] { clientes->MoveFirst(); clientes->Delete(); }, err::IntegrityOnDelete},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorNumberOf(c.action), c.number) << c.what;
+        if (c.number != err::ErrorsOccurred) {
+            EXPECT_EQ(cn->Errors().Item(0).Number(), c.number) << c.what;
+        }
+        if (c.number == err::IntegrityOnDelete) {
+            EXPECT_EQ(clientes->EditMode(), adEditInProgress) << c.what << ": a failed delete stays in edit mode";
+        }
+        if (clientes->EditMode() != adEditNone) clientes->CancelUpdate();
+        if (pedidos->EditMode() != adEditNone) pedidos->CancelUpdate();
+    }
+    // A real duplicate key, through a table without autonumber.
+    cn->Execute("CREATE TABLE Codigos (Codigo TEXT(5) PRIMARY KEY, Texto TEXT(10))");
+    cn->Execute("INSERT INTO Codigos VALUES ('A', 'uno')");
+    auto codigos = Open("SELECT * FROM Codigos");
+    codigos->AddNew();
+    codigos->Fields()["Codigo"].Value("A");
+    EXPECT_EQ(ErrorNumberOf([&] { codigos->Update(); }), err::DuplicateKey);
+    EXPECT_EQ(cn->Errors().Item(0).Number(), err::DuplicateKey);
+    EXPECT_EQ(codigos->EditMode(), adEditAdd);
+    codigos->CancelUpdate();
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Codigos").ToInt32(), 1);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Clientes").ToInt32(), 2);
+    EXPECT_EQ(Scalar("SELECT IdCliente FROM Pedidos").ToInt32(), 1);
+}
+
+TEST_F(EditingTest, DeletedRowsLeaveTheCursorAsAdoSays) {
+    cn->Execute("INSERT INTO Clientes (Nombre) VALUES ('Eva')");
+    auto rs = Open("SELECT * FROM Clientes WHERE Id > 1 ORDER BY Id");
+    rs->Delete();
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()[0].Value(); }), err::NoCurrentRecord);
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields()["Nombre"].Value().ToString(), "Eva");
+    EXPECT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Clientes").ToInt32(), 2);
+}
+
+TEST_F(EditingTest, PessimisticServerEditLocksOutOtherConnections) {
+    auto editor = db.Connect(adUseServer);
+    auto rs = Open("SELECT * FROM Clientes ORDER BY Id", adLockPessimistic, editor, adUseServer);
+    EXPECT_EQ(rs->CursorLocation(), adUseServer);
+    rs->Fields()["Ciudad"].Value("Soria");  // takes the lock
+
+    auto other = Connection::Create();
+    other->ConnectionTimeout(1);
+    other->Open(testsupport::JetConnectionString(db.file()));
+    EXPECT_EQ(ErrorNumberOf([&] { other->Execute("UPDATE Clientes SET Ciudad = 'Vigo' WHERE Id = 2"); }),
+              err::LockedByUser);
+    auto rival = Recordset::Create();
+    rival->CursorLocation(adUseServer);
+    rival->Open("SELECT * FROM Clientes", other, adOpenKeyset, adLockPessimistic, adCmdText);
+    EXPECT_EQ(ErrorNumberOf([&] { rival->Fields()["Ciudad"].Value("Vigo"); }), err::LockedByUser);
+    EXPECT_EQ(rival->EditMode(), adEditNone);
+
+    rs->Update();  // releases the lock
+    other->Execute("UPDATE Clientes SET Ciudad = 'Vigo' WHERE Id = 2");
+    EXPECT_EQ(Scalar("SELECT Ciudad FROM Clientes WHERE Id = 1").ToString(), "Soria");
+}
+
+TEST_F(EditingTest, CommandTimeLimitInterruptsLongStatements) {
+    cn->CommandTimeout(1);
+    EXPECT_EQ(ErrorNumberOf([&] {
+                  cn->Execute("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000000) "
+                              "SELECT COUNT(*) FROM c");
+              }),
+              err::TimeLimit);
+    EXPECT_EQ(cn->Errors().Item(0).Number(), err::TimeLimit);
+}
