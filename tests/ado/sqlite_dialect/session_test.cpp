@@ -54,6 +54,9 @@ TEST_F(AccessSession, Queries) {
         {"SELECT Count(*) FROM Clientes WHERE IsNull(Apellido)", "1"},
         {"SELECT IIf(Activo, 'sí', 'no') FROM Clientes ORDER BY Id", "'sí'|'no'|'sí'|'no'"},
         {"SELECT DateDiff('yyyy', Alta, #1/1/2025#) FROM Clientes ORDER BY Id", "1|2|1|3"},
+        {"SELECT First(Nombre) & Last(Nombre) & VarP(Id) & Round(StDev(Id), 4) FROM Clientes",
+         "'AnaÓscar1.251.291'"},
+        {"SELECT Count(*) & '/' & StDev(Id) & '/' & First(Apellido) FROM Clientes WHERE Id = 2", "'1//'"},
         {"SELECT Format(Alta, 'dd/mm/yyyy') & ' ' & UCase(Left(Nombre, 3)) FROM Clientes WHERE Id Mod 2 = 0 ORDER BY Id",
          "'02/01/2023 LUI'|'04/07/2022 ÓSC'"},
     };

@@ -106,6 +106,10 @@ TEST(Translate, StatementForms) {
          R"(CREATE TABLE t ( "Id" INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, P DECIMAL(10,2)))"},
         {"CREATE TABLE t (Codigo TEXT(5) PRIMARY KEY, Peso SINGLE, Foto OLEOBJECT)",
          "CREATE TABLE t (Codigo TEXT(5) PRIMARY KEY, Peso SINGLE, Foto OLEOBJECT)"},
+        {"CREATE TABLE t (Alta DATETIME DEFAULT Now(), Nota TEXT(10) WITH COMPRESSION, No YESNO DEFAULT No)",
+         "CREATE TABLE t (Alta DATETIME DEFAULT (Now()), Nota TEXT(10), No YESNO DEFAULT 0)"},
+        {"CREATE VIEW v AS SELECT * FROM t WHERE a = True", "CREATE VIEW v AS SELECT * FROM t WHERE a = -1"},
+        {"INSERT INTO t (Activo, No) VALUES (Yes, 1)", "INSERT INTO t (Activo, No) VALUES (-1, 1)"},
     });
 }
 

@@ -16,7 +16,8 @@
 //  - DELETE * FROM t -> DELETE FROM t; SELECT ... INTO t FROM ... -> CREATE TABLE t AS SELECT ...;
 //  - CREATE TABLE: Access type names are kept as declared, except one COUNTER or
 //    AUTOINCREMENT column, which becomes INTEGER PRIMARY KEY AUTOINCREMENT (its separate
-//    PRIMARY KEY (col) clause, when it names only that column, is dropped).
+//    PRIMARY KEY (col) clause, when it names only that column, is dropped); DEFAULT f()
+//    -> DEFAULT (f()); WITH COMPRESSION is dropped.
 // Comments are kept as written. Malformed text throws ado::Error(err::SyntaxError);
 // Access constructs the engine cannot express throw ado::Error(err::FeatureNotAvailable).
 #pragma once
@@ -62,8 +63,10 @@ Translation TranslateAccessSql(std::string_view accessSql);
 // stays valid at least until the calling thread's next call; errors are not cached.
 const Translation& TranslateAccessSqlCached(std::string_view accessSql);
 
-// Registers the Access functions (UCASE, MID, NOW, DATEDIFF, FORMAT, ...) and the
-// Access LIKE on a connection.
+// Registers the Access functions (UCASE, MID, NOW, DATEDIFF, FORMAT, ...), the Access
+// aggregates (First, Last, StDev, Var...) and the Access LIKE on a connection. The
+// engine's own date(), time(), trim(x, y) and replace() stay as they are.
+// PRAGMA case_sensitive_like puts the engine's LIKE back.
 void RegisterAccessFunctions(sqlite3* db);
 
 }  // namespace ado::sqlite

@@ -79,6 +79,9 @@ std::span<const FunctionSpec> ConversionFunctions();
 std::span<const FunctionSpec> MathFunctions();
 std::span<const FunctionSpec> FormatFunctions();
 
+// First, Last, StDev, StDevP, Var, VarP (functions_aggregate.cpp).
+void RegisterAccessAggregates(sqlite3* db);
+
 // The Access LIKE in place of the engine's like(X,Y) and like(X,Y,Z) (access_like.cpp).
 void RegisterAccessLike(sqlite3* db);
 

@@ -7,6 +7,7 @@ void RegisterAccessFunctions(sqlite3* db) {
     using namespace detail;
     for (auto table : {TextFunctions(), DateFunctions(), ConversionFunctions(), MathFunctions(), FormatFunctions()})
         RegisterFunctionTable(db, table);
+    RegisterAccessAggregates(db);
     RegisterAccessLike(db);
 }
 

@@ -181,14 +181,44 @@ private:
     std::string counterName_;
 };
 
+// Column options of Access that SQLite has no use for, and DEFAULT values that SQLite
+// takes only in parentheses: DEFAULT Now() -> DEFAULT (Now()).
+void RewriteColumnOptions(Tokens& t, size_t open, size_t close) {
+    for (size_t i = close; i-- > open;) {
+        if (IsWord(t[i], "DEFAULT")) {
+            const size_t name = NextSignificant(t, i);
+            const size_t call = name < close ? NextSignificant(t, name) : close;
+            const bool function = t[name].kind == TokenKind::Word || t[name].kind == TokenKind::Name;
+            if (call < close && function && IsPunct(t[call], "(")) {
+                const size_t end = MatchingClose(t, call);
+                if (end >= close) ThrowSyntaxError("falta el paréntesis de cierre en un valor DEFAULT.");
+                t.insert(t.begin() + static_cast<std::ptrdiff_t>(end + 1), Token{TokenKind::Raw, ")", {}, {}});
+                t.insert(t.begin() + static_cast<std::ptrdiff_t>(name), Token{TokenKind::Raw, "(", {}, {}});
+                close += 2;
+            }
+        } else if (IsWord(t[i], "WITH")) {
+            // WITH COMPRESSION / WITH COMP: a storage hint of Access text columns.
+            const size_t what = NextSignificant(t, i);
+            if (what < close && (IsWord(t[what], "COMPRESSION") || IsWord(t[what], "COMP"))) {
+                size_t begin = i;
+                while (begin > open + 1 && t[begin - 1].kind == TokenKind::Space) --begin;
+                Erase(t, begin, what + 1);
+                close -= what + 1 - begin;
+            }
+        }
+    }
+}
+
 void RewriteCreateTable(Tokens& t, Range r, size_t head) {
     size_t i = NextSignificant(t, head);
     if (i < r.end && (IsWord(t[i], "TEMP") || IsWord(t[i], "TEMPORARY"))) i = NextSignificant(t, i);
     if (i >= r.end || !IsWord(t[i], "TABLE")) return;
     while (i < r.end && !IsPunct(t[i], "(") && !IsWord(t[i], "AS")) ++i;
     if (i >= r.end || !IsPunct(t[i], "(")) return;
-    const size_t close = MatchingClose(t, i);
+    size_t close = MatchingClose(t, i);
     if (close >= r.end) ThrowSyntaxError("falta el paréntesis de cierre en CREATE TABLE.");
+    RewriteColumnOptions(t, i, close);
+    close = MatchingClose(t, i);
     CounterColumn(t).Rewrite(i, close);
 }
 

@@ -17,12 +17,16 @@ constexpr std::string_view kKeywordFunctions[] = {"LEFT", "RIGHT", "ISNULL"};
 
 enum class StatementKind { Query, Definition, Pragma };
 
+// Table definitions hold names and types, not expressions (but for DEFAULT values);
+// views, indexes and triggers hold expressions like any query.
 StatementKind KindOf(const Tokens& t, Range r) {
     const size_t head = FirstSignificant(t, r.begin, r.end);
     if (head == r.end) return StatementKind::Query;
-    for (std::string_view ddl : {"CREATE", "ALTER", "DROP"})
-        if (IsWord(t[head], ddl)) return StatementKind::Definition;
-    return IsWord(t[head], "PRAGMA") ? StatementKind::Pragma : StatementKind::Query;
+    if (IsWord(t[head], "PRAGMA")) return StatementKind::Pragma;
+    if (!IsWord(t[head], "CREATE") && !IsWord(t[head], "ALTER")) return StatementKind::Query;
+    size_t object = NextSignificant(t, head);
+    if (object < r.end && (IsWord(t[object], "TEMP") || IsWord(t[object], "TEMPORARY"))) object = NextSignificant(t, object);
+    return object < r.end && IsWord(t[object], "TABLE") ? StatementKind::Definition : StatementKind::Query;
 }
 
 bool IsNameToken(const Token& tok) {
@@ -94,7 +98,7 @@ public:
             } else if (called) {
                 for (std::string_view f : kKeywordFunctions)
                     if (IsWord(tok, f)) tok = Token{TokenKind::Name, QuoteName(f), std::string(f), tok.original};
-            } else if (!qualified && !aliased && kind != StatementKind::Pragma &&
+            } else if (!qualified && !aliased && !targets[i] && kind != StatementKind::Pragma &&
                        (kind != StatementKind::Definition || (prev != npos && IsWord(t_[prev], "DEFAULT"))) &&
                        !(IsWord(tok, "NO") && next < t_.size() && IsWord(t_[next], "ACTION"))) {
                 for (const auto& b : kBooleans)

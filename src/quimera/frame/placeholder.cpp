@@ -1,1 +1,0 @@
-// Removed once the frame's first sources land.
