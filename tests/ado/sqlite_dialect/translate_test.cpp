@@ -40,7 +40,8 @@ TEST(Translate, DateLiterals) {
         {"WHERE F = #12:05:09 AM#", "WHERE F = '1899-12-30 00:05:09'"},
         {"WHERE F = #13:45#", "WHERE F = '1899-12-30 13:45:00'"},
         {"WHERE F = #15-Mar-2024#", "WHERE F = '2024-03-15 00:00:00'"},
-        {"WHERE F = #March 15, 2024 8:00#", "WHERE F = '2024-03-15 08:00:00'"},
+        {"WHERE F = #March 15, 2024 8:00# OR F = #15 enero 2024#",
+         "WHERE F = '2024-03-15 08:00:00' OR F = '2024-01-15 00:00:00'"},
         {"WHERE F = #2024-03-15T08:30#", "WHERE F = '2024-03-15 08:30:00'"},
         {"WHERE F = #25/12/2023#", "WHERE F = '2023-12-25 00:00:00'"},  // no month 25: day first
         {"WHERE F BETWEEN #1/2/99# AND #1/2/29#", "WHERE F BETWEEN '1999-01-02 00:00:00' AND '2029-01-02 00:00:00'"},
@@ -127,8 +128,8 @@ TEST(Translate, ParametersBecomeNumberedPlaceholders) {
 
     ExpectTranslations({
         {"PARAMETERS Nombre Text; INSERT INTO t (Nombre) VALUES (Nombre)", "INSERT INTO t (Nombre) VALUES (?1)"},
-        {"PARAMETERS Precio Currency; UPDATE t SET Precio = Precio * 2, b = 1 WHERE x.Precio > [Precio]",
-         "UPDATE t SET Precio = ?1 * 2, b = 1 WHERE x.Precio > ?1"},
+        {"PARAMETERS Precio Currency; UPDATE t SET Precio = Precio * 2, No = No WHERE x.Precio > [Precio]",
+         "UPDATE t SET Precio = ?1 * 2, No = 0 WHERE x.Precio > ?1"},
     });
 }
 
