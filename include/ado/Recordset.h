@@ -27,6 +27,7 @@
 #include <string>
 #include <string_view>
 
+#include "ado/Command.h"
 #include "ado/Connection.h"
 #include "ado/Enums.h"
 #include "ado/Field.h"
@@ -35,6 +36,9 @@
 
 namespace ado {
 
+namespace provider {
+struct Statement;
+}
 namespace cursor {
 struct CursorState;
 class RowStore;
@@ -55,6 +59,9 @@ public:
     void Open(std::string_view source, const ConnectionPtr& activeConnection,
               CursorTypeEnum cursorType = adOpenUnspecified, LockTypeEnum lockType = adLockUnspecified,
               int32_t options = adCmdUnknown);
+    // Opens over a command: its connection, text, type and parameters.
+    void Open(const CommandPtr& command, CursorTypeEnum cursorType = adOpenUnspecified,
+              LockTypeEnum lockType = adLockUnspecified);
     void Close();
     ObjectStateEnum State() const;
 
@@ -99,6 +106,7 @@ public:
 
     std::string Source() const { return source_; }
     void Source(std::string_view source);
+    void Source(const CommandPtr& command);
     ConnectionPtr ActiveConnection() const { return connection_; }
     void ActiveConnection(const ConnectionPtr& connection);
     CursorTypeEnum CursorType() const;
@@ -118,7 +126,8 @@ private:
     void RequireOpen() const;
     void RequireClosed() const;
     void RequireScrollable() const;
-    void Load(const std::string& text, CommandTypeEnum type);
+    void Load(const provider::Statement& statement);
+    void Prepare(CursorTypeEnum cursorType, LockTypeEnum lockType);
     void Start(cursor::RowStore&& rows);
     void RebuildFields();
     void RequireUpdatable() const;
@@ -132,6 +141,7 @@ private:
     std::shared_ptr<cursor::CursorState> state_;
     ConnectionPtr connection_;
     std::string source_;
+    CommandPtr sourceCommand_;
     CursorTypeEnum cursorType_ = adOpenForwardOnly;
     LockTypeEnum lockType_ = adLockReadOnly;
     CursorLocationEnum cursorLocation_ = adUseServer;

@@ -43,6 +43,7 @@ enum class Condition {
     MissingBaseTable,
     IllegalOperation,
     EditInProgress,
+    InvalidConnection,
 };
 
 struct ConditionEntry {
@@ -99,6 +100,8 @@ inline constexpr ConditionEntry kConditionTable[] = {
     {Condition::MissingBaseTable, err::Fail,
      "Información de tabla base o de columna de clave insuficiente para actualizar o volver a leer."},
     {Condition::IllegalOperation, err::IllegalOperation, "No se permite la operación en este contexto."},
+    {Condition::InvalidConnection, err::InvalidConnection,
+     "No se puede usar la conexión para realizar esta operación. Está cerrada o no es válida en este contexto."},
     {Condition::EditInProgress, err::IllegalOperation,
      "No se permite la operación mientras hay una edición en curso: llame a Update o CancelUpdate."},
 };

@@ -30,8 +30,17 @@ struct OpenRequest {
 struct Statement {
     std::string text;
     CommandTypeEnum type = adCmdText;
-    std::vector<Variant> parameters;  // positional values
-    int32_t timeoutSeconds = 30;      // 0 = no limit
+    std::vector<Variant> parameters;       // values, in the command's order
+    std::vector<std::string> parameterNames;  // their names, when the command has named parameters
+    int32_t timeoutSeconds = 30;           // 0 = no limit
+    bool prepared = false;                 // keep the compiled statement for the next run
+};
+
+// A parameter a statement declares, as Refresh reports it.
+struct ParameterInfo {
+    std::string name;
+    DataTypeEnum type = adVariant;
+    int32_t size = 0;
 };
 
 class Session {
@@ -41,6 +50,9 @@ public:
     // Runs the statement. When it returns rows, `rows` receives columns and data and the
     // result is -1; otherwise the result is the number of records affected.
     virtual int64_t Execute(const Statement& statement, cursor::RowStore& rows) = 0;
+
+    // The parameters the statement declares (Command's Parameters.Refresh).
+    virtual std::vector<ParameterInfo> DescribeParameters(const Statement& statement) = 0;
 
     // Transactions; BeginTrans returns the new nesting level (1 for the outermost).
     virtual int32_t BeginTrans() = 0;

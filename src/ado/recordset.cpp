@@ -39,6 +39,14 @@ void Recordset::RequireClosed() const {
 void Recordset::Source(std::string_view source) {
     RequireClosed();
     source_ = source;
+    sourceCommand_.reset();
+}
+
+void Recordset::Source(const CommandPtr& command) {
+    RequireClosed();
+    if (!command) Raise(Condition::InvalidArgument);
+    sourceCommand_ = command;
+    source_ = command->CommandText();
 }
 
 void Recordset::ActiveConnection(const ConnectionPtr& connection) {
@@ -78,7 +86,35 @@ void Recordset::Open() {
         Start(std::move(rows));
         return;
     }
+    if (sourceCommand_) return Open(sourceCommand_, cursorType_, lockType_);
     Open(source_, connection_, cursorType_, lockType_, adCmdUnknown);
+}
+
+void Recordset::Prepare(CursorTypeEnum cursorType, LockTypeEnum lockType) {
+    if (!cursorLocationSet_) cursorLocation_ = connection_->CursorLocation();
+    if (cursorType != adOpenUnspecified) cursorType_ = cursorType;
+    if (lockType != adLockUnspecified) lockType_ = lockType;
+    // A client cursor is always static; the others keep the type asked for.
+    if (cursorLocation_ == adUseClient) cursorType_ = adOpenStatic;
+}
+
+void Recordset::Open(const CommandPtr& command, CursorTypeEnum cursorType, LockTypeEnum lockType) {
+    RequireClosed();
+    if (!command) Raise(Condition::InvalidArgument);
+    connection_ = command->RequireConnection();
+    sourceCommand_ = command;
+    source_ = command->CommandText();
+    Prepare(cursorType, lockType);
+    provider::Statement st;
+    st.text = source_;
+    st.type = command->CommandType();
+    st.timeoutSeconds = command->CommandTimeout();
+    st.prepared = command->Prepared();
+    for (const auto& p : command->Parameters()) {
+        st.parameters.push_back(p->Value());
+        st.parameterNames.push_back(p->Name());
+    }
+    Load(st);
 }
 
 void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnection, CursorTypeEnum cursorType,
@@ -88,22 +124,19 @@ void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnect
     if (source.empty()) Raise(Condition::InvalidArgument);
     connection_ = activeConnection;
     source_ = source;
-    if (!cursorLocationSet_) cursorLocation_ = connection_->CursorLocation();
-    if (cursorType != adOpenUnspecified) cursorType_ = cursorType;
-    if (lockType != adLockUnspecified) lockType_ = lockType;
-    // A client cursor is always static; the others keep the type asked for.
-    if (cursorLocation_ == adUseClient) cursorType_ = adOpenStatic;
+    sourceCommand_.reset();
+    Prepare(cursorType, lockType);
     auto type = static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords);
     if (type == adCmdUnspecified) type = adCmdUnknown;
-    Load(source_, type);
-}
-
-void Recordset::Load(const std::string& text, CommandTypeEnum type) {
-    provider::Session& session = connection_->Session();
     provider::Statement st;
-    st.text = text;
+    st.text = source_;
     st.type = type;
     st.timeoutSeconds = connection_->CommandTimeout();
+    Load(st);
+}
+
+void Recordset::Load(const provider::Statement& st) {
+    provider::Session& session = connection_->Session();
     cursor::RowStore rows;
     const int64_t affected = connection_->Guard([&] { return session.Execute(st, rows); });
     if (affected >= 0) return;  // an action statement leaves the recordset closed

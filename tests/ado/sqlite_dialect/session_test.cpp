@@ -80,7 +80,7 @@ TEST_F(AccessSession, MakeTableDeleteAndAutonumber) {
     EXPECT_EQ(RunAccess(db, "INSERT INTO Clientes (Nombre) VALUES ('Pablo')"), "");
     EXPECT_EQ(RunAccess(db, "SELECT Max(Id) FROM Clientes"), "5");
     EXPECT_EQ(RunAccess(db, "SELECT sql FROM sqlite_master WHERE name = 'Clientes'"),
-              "'CREATE TABLE Clientes (\"Id\" INTEGER PRIMARY KEY AUTOINCREMENT, Nombre TEXT(50), Apellido TEXT(50), "
+              "'CREATE TABLE Clientes (`Id` INTEGER PRIMARY KEY AUTOINCREMENT, Nombre TEXT(50), Apellido TEXT(50), "
               "Alta DATETIME, Activo YESNO)'");
 }
 

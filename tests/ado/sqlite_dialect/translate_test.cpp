@@ -22,11 +22,11 @@ TEST(Translate, QuotesAndBrackets) {
     ExpectTranslations({
         {R"(SELECT * FROM Clientes WHERE Nombre = "O'Brien")", R"(SELECT * FROM Clientes WHERE Nombre = 'O''Brien')"},
         {R"(SELECT [Nombre Cliente], [Pedidos].[Fecha] FROM [Pedidos])",
-         R"(SELECT "Nombre Cliente", "Pedidos"."Fecha" FROM "Pedidos")"},
-        {R"(SELECT 'say "hi"', "a ""b"" c", [a"b])", R"(SELECT 'say "hi"', 'a "b" c', "a""b")"},
+         R"(SELECT `Nombre Cliente`, `Pedidos`.`Fecha` FROM `Pedidos`)"},
+        {R"(SELECT 'say "hi"', "a ""b"" c", [a"b])", R"(SELECT 'say "hi"', 'a "b" c', `a"b`)"},
         {"SELECT 'TRUE & [x] #1/1/2000# -- no' FROM t", "SELECT 'TRUE & [x] #1/1/2000# -- no' FROM t"},
         {"SELECT a -- \"not & a string\n, [b] /* TRUE & 'x' */ FROM t",
-         "SELECT a -- \"not & a string\n, \"b\" /* TRUE & 'x' */ FROM t"},
+         "SELECT a -- \"not & a string\n, `b` /* TRUE & 'x' */ FROM t"},
         {"INSERT INTO t (a, b) VALUES (?, :b); SELECT last_insert_rowid() AS n",
          "INSERT INTO t (a, b) VALUES (?, :b); SELECT last_insert_rowid() AS n"},
     });
@@ -58,14 +58,14 @@ TEST(Translate, WordsAccessSpellsOtherwise) {
         {"PRAGMA foreign_keys = TRUE", "PRAGMA foreign_keys = TRUE"},
         {"SELECT DISTINCTROW a, b Mod 3 FROM t", "SELECT DISTINCT a, b % 3 FROM t"},
         {"SELECT Left(N, 2), Right(N, 1), IsNull(x), Mid(N, 2) FROM t LEFT JOIN u ON t.a = u.a",
-         R"(SELECT "LEFT"(N, 2), "RIGHT"(N, 1), "ISNULL"(x), Mid(N, 2) FROM t LEFT JOIN u ON t.a = u.a)"},
+         R"(SELECT `LEFT`(N, 2), `RIGHT`(N, 1), `ISNULL`(x), Mid(N, 2) FROM t LEFT JOIN u ON t.a = u.a)"},
     });
 }
 
 TEST(Translate, Concatenation) {
     ExpectTranslations({
         {"SELECT Nombre & ' ' & Apellidos FROM t", "SELECT IFNULL(Nombre,'') || ' ' || IFNULL(Apellidos,'') FROM t"},
-        {R"(SELECT a.b & "x" AS c, [d e]&f FROM t)", R"(SELECT IFNULL(a.b,'') || 'x' AS c, IFNULL("d e",'')||IFNULL(f,'') FROM t)"},
+        {R"(SELECT a.b & "x" AS c, [d e]&f FROM t)", R"(SELECT IFNULL(a.b,'') || 'x' AS c, IFNULL(`d e`,'')||IFNULL(f,'') FROM t)"},
         {"SELECT UCase(a) & (b & c) FROM t", "SELECT IFNULL(UCase(a),'') || IFNULL((IFNULL(b,'') || IFNULL(c,'')),'') FROM t"},
         {"SELECT 1 + 2 & 3, -x * 2 & y", "SELECT IFNULL(1 + 2,'') || 3, IFNULL(-x * 2,'') || IFNULL(y,'')"},
         {"SELECT * FROM t WHERE x = a & b AND NOT c & d LIKE 'z*'",
@@ -98,13 +98,13 @@ TEST(Translate, StatementForms) {
     ExpectTranslations({
         {"DELETE * FROM t WHERE a = 1", "DELETE FROM t WHERE a = 1"},
         {"DELETE t.* FROM t", "DELETE FROM t"},
-        {"SELECT a, b INTO [Nueva Tabla] FROM t WHERE c", R"(CREATE TABLE "Nueva Tabla" AS SELECT a, b FROM t WHERE c)"},
+        {"SELECT a, b INTO [Nueva Tabla] FROM t WHERE c", R"(CREATE TABLE `Nueva Tabla` AS SELECT a, b FROM t WHERE c)"},
         {"CREATE TABLE [Clientes] (Id COUNTER PRIMARY KEY, Nombre TEXT(50) NOT NULL, Saldo CURRENCY, Alta DATETIME)",
-         R"(CREATE TABLE "Clientes" ("Id" INTEGER PRIMARY KEY AUTOINCREMENT, Nombre TEXT(50) NOT NULL, Saldo CURRENCY, Alta DATETIME))"},
+         R"(CREATE TABLE `Clientes` (`Id` INTEGER PRIMARY KEY AUTOINCREMENT, Nombre TEXT(50) NOT NULL, Saldo CURRENCY, Alta DATETIME))"},
         {"CREATE TABLE t (Id AUTOINCREMENT, Nota MEMO, CONSTRAINT pk PRIMARY KEY (Id))",
-         R"(CREATE TABLE t ("Id" INTEGER PRIMARY KEY AUTOINCREMENT, Nota MEMO))"},
+         R"(CREATE TABLE t (`Id` INTEGER PRIMARY KEY AUTOINCREMENT, Nota MEMO))"},
         {"CREATE TABLE t (PRIMARY KEY ([Id]), [Id] COUNTER(1,1) CONSTRAINT pk PRIMARY KEY NOT NULL, P DECIMAL(10,2))",
-         R"(CREATE TABLE t ( "Id" INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, P DECIMAL(10,2)))"},
+         R"(CREATE TABLE t ( `Id` INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, P DECIMAL(10,2)))"},
         {"CREATE TABLE t (Codigo TEXT(5) PRIMARY KEY, Peso SINGLE, Foto OLEOBJECT)",
          "CREATE TABLE t (Codigo TEXT(5) PRIMARY KEY, Peso SINGLE, Foto OLEOBJECT)"},
         {"CREATE TABLE t (Alta DATETIME DEFAULT Now(), Nota TEXT(10) WITH COMPRESSION, No YESNO DEFAULT No)",
@@ -139,7 +139,7 @@ TEST(Translate, ExternalTablesAreAttached) {
     ASSERT_EQ(tr.attachments.size(), 1u);
     const std::string alias = tr.attachments[0].alias;
     EXPECT_EQ(tr.attachments[0].path, "C:\\datos\\otra.mdb");
-    EXPECT_EQ(tr.sql, "SELECT * FROM \"" + alias + "\".\"Clientes\" AS c INNER JOIN \"" + alias + "\".\"Pedidos\" ON c.Id = 1");
+    EXPECT_EQ(tr.sql, "SELECT * FROM `" + alias + "`.`Clientes` AS c INNER JOIN `" + alias + "`.`Pedidos` ON c.Id = 1");
 
     EXPECT_EQ(TranslateAccessSql("SELECT a IN 'x' FROM t").sql, "SELECT a IN 'x' FROM t");  // no table there
 

@@ -1,12 +1,17 @@
 #include "ado/providers/sqlite/sqlite_session.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
+#include "ado/connection_string.h"
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/bind.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/result_reader.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
+#include "ado/providers/sqlite/stored_queries.h"
+#include "ado/providers/sqlite/type_map.h"
 
 namespace ado::sqlite {
 
@@ -103,22 +108,123 @@ bool SqliteSession::IsTableOrView(std::string_view name) {
     return sqlite3_step(h.stmt) == SQLITE_ROW;
 }
 
-int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& rows) {
+std::string SqliteSession::AccessText(const provider::Statement& st) {
     switch (st.type) {
         case adCmdTable:
         case adCmdTableDirect:
             if (!IsTableOrView(st.text)) Raise(Condition::TableNotFound, "'" + st.text + "'");
-            return RunTranslated("SELECT * FROM " + BracketName(st.text), st, rows);
+            return "SELECT * FROM " + BracketName(st.text);
+        case adCmdStoredProc:
+            if (auto stored = FindStoredQuery(db_, st.text)) return *stored;
+            if (IsTableOrView(st.text)) return "SELECT * FROM " + BracketName(st.text);
+            Raise(Condition::ItemNotFound, "(no existe la consulta '" + st.text + "')");
         case adCmdUnknown:
-            if (IsTableOrView(st.text)) return RunTranslated("SELECT * FROM " + BracketName(st.text), st, rows);
-            return RunTranslated(st.text, st, rows);
-        default: return RunTranslated(st.text, st, rows);
+            if (auto stored = FindStoredQuery(db_, st.text)) return *stored;
+            if (IsTableOrView(st.text)) return "SELECT * FROM " + BracketName(st.text);
+            return st.text;
+        default: return st.text;
     }
 }
 
+int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& rows) {
+    if (st.type == adCmdText || st.type == adCmdUnknown) {
+        auto translate = [](std::string_view access) { return TranslateAccessSql(access).sql; };
+        if (auto defined = DefineStoredQuery(db_, st.text, translate)) return *defined;
+    }
+    return RunTranslated(AccessText(st), st, rows);
+}
+
+namespace {
+
+// The Access text with more names declared as parameters of type Value.
+std::string DeclareParameters(const std::string& accessSql, const std::vector<std::string>& names) {
+    std::string declared;
+    for (const auto& n : names) declared += "[" + n + "] Value, ";
+    size_t i = 0;
+    while (i < accessSql.size() && std::isspace(static_cast<unsigned char>(accessSql[i]))) ++i;
+    if (accessSql.size() - i >= 11 && EqualsNoCase(std::string_view(accessSql).substr(i, 11), "PARAMETERS "))
+        return accessSql.substr(0, i + 11) + declared + accessSql.substr(i + 11);
+    declared.resize(declared.size() - 2);
+    return "PARAMETERS " + declared + "; " + accessSql;
+}
+
+}  // namespace
+
+const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vector<std::string>* implicit) {
+    auto known = implicitParameters_.find(accessSql);
+    if (known == implicitParameters_.end()) {
+        // Prepare until every unknown name has been taken for a parameter.
+        std::vector<std::string> names;
+        for (int round = 0; round < 64; ++round) {
+            const Translation& tr = TranslateAccessSqlCached(names.empty() ? accessSql : DeclareParameters(accessSql, names));
+            StatementHandle h;
+            if (sqlite3_prepare_v2(db_, tr.sql.c_str(), -1, &h.stmt, nullptr) == SQLITE_OK) break;
+            const std::string message = sqlite3_errmsg(db_);
+            constexpr std::string_view kUnknown = "no such column: ";
+            if (message.rfind(kUnknown, 0) != 0) break;  // a real error: the run reports it
+            names.push_back(message.substr(kUnknown.size()));
+        }
+        if (implicitParameters_.size() > 512) implicitParameters_.clear();
+        known = implicitParameters_.emplace(accessSql, std::move(names)).first;
+    }
+    if (implicit) *implicit = known->second;
+    return TranslateAccessSqlCached(known->second.empty() ? accessSql : DeclareParameters(accessSql, known->second));
+}
+
+std::vector<provider::ParameterInfo> SqliteSession::DescribeParameters(const provider::Statement& st) {
+    std::vector<std::string> implicit;
+    const Translation& tr = Resolve(AccessText(st), &implicit);
+    std::vector<provider::ParameterInfo> out;
+    for (const auto& p : tr.parameters) {
+        const bool isImplicit = std::find(implicit.begin(), implicit.end(), p.name.substr(1, p.name.size() - 2)) !=
+                                    implicit.end() && p.name.front() == '[';
+        if (isImplicit) {
+            out.push_back({p.name.substr(1, p.name.size() - 2), adVariant, 0});
+            continue;
+        }
+        const MappedType m = MapDeclaredType(p.type);
+        out.push_back({p.name, m.type == adVariant ? adVarWChar : m.type, m.definedSize});
+    }
+    if (!out.empty()) return out;
+    for (const auto& name : tr.placeholders) out.push_back({name, adVariant, 0});
+    // Unnamed ? markers come after the named ones, numbered as ADO does.
+    StatementHandle h;
+    if (sqlite3_prepare_v2(db_, tr.sql.c_str(), -1, &h.stmt, nullptr) == SQLITE_OK && h.stmt)
+        for (int i = static_cast<int>(out.size()) + 1; i <= sqlite3_bind_parameter_count(h.stmt); ++i)
+            out.push_back({"Param" + std::to_string(i), adVariant, 0});
+    return out;
+}
+
+namespace {
+
+std::string_view Unbracketed(std::string_view name) {
+    if (!name.empty() && (name.front() == '@' || name.front() == ':')) name.remove_prefix(1);
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') return name.substr(1, name.size() - 2);
+    return name;
+}
+
+// Values bind by name where both the text and the command name them, by position otherwise.
+void BindStatement(sqlite3_stmt* stmt, const Translation& tr, const provider::Statement& st) {
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int i = 1; i <= count; ++i) {
+        std::string_view name;
+        if (static_cast<size_t>(i) <= tr.placeholders.size()) name = tr.placeholders[static_cast<size_t>(i - 1)];
+        else if (const char* n = sqlite3_bind_parameter_name(stmt, i); n && n[0] != '?') name = n;
+        const Variant* value = nullptr;
+        if (!name.empty())
+            for (size_t k = 0; k < st.parameterNames.size() && !value; ++k)
+                if (EqualsNoCase(Unbracketed(st.parameterNames[k]), Unbracketed(name))) value = &st.parameters[k];
+        if (!value && static_cast<size_t>(i) <= st.parameters.size()) value = &st.parameters[static_cast<size_t>(i - 1)];
+        if (!value) Raise(Condition::MissingParameters, name.empty() ? std::string() : "(" + std::string(name) + ")");
+        BindVariant(stmt, i, *value);
+    }
+}
+
+}  // namespace
+
 int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provider::Statement& st,
                                      cursor::RowStore& rows) {
-    const Translation& tr = TranslateAccessSqlCached(accessSql);
+    const Translation& tr = Resolve(accessSql);
     const StatementKind kind = KindOf(tr.sql);
     for (const auto& a : tr.attachments) {
         StatementHandle h;
@@ -128,13 +234,13 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         if (sqlite3_step(h.stmt) != SQLITE_DONE) ThrowEngineError(db_);
     }
     struct Detach {
-        SqliteSession* s;
-        const Translation& tr;
+        sqlite3* db;
+        std::vector<AttachedFile> files;
         ~Detach() {
-            for (const auto& a : tr.attachments)
-                sqlite3_exec(s->db_, ("DETACH DATABASE " + QuoteIdentifier(a.alias)).c_str(), nullptr, nullptr, nullptr);
+            for (const auto& a : files)
+                sqlite3_exec(db, ("DETACH DATABASE " + QuoteIdentifier(a.alias)).c_str(), nullptr, nullptr, nullptr);
         }
-    } detach{this, tr};
+    } detach{db_, tr.attachments};
 
     // The command's time limit interrupts the statement through the progress handler.
     deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(st.timeoutSeconds);
@@ -147,16 +253,27 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         ~ClearProgress() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
     } clearProgress{db_};
 
-    StatementHandle h;
-    if (sqlite3_prepare_v2(db_, tr.sql.c_str(), static_cast<int>(tr.sql.size()), &h.stmt, nullptr) != SQLITE_OK)
-        ThrowEngineError(db_, kind);
-    if (!h.stmt) return 0;  // only comments or whitespace
-    BindParameters(h.stmt, st.parameters);
-    const int first = sqlite3_step(h.stmt);
+    // A prepared command keeps its compiled statement in the cache; others are finalized.
+    StatementHandle owned;
+    sqlite3_stmt* stmt = nullptr;
+    if (st.prepared) {
+        stmt = statements_.Get(db_, tr.sql);
+    } else {
+        if (sqlite3_prepare_v2(db_, tr.sql.c_str(), static_cast<int>(tr.sql.size()), &owned.stmt, nullptr) != SQLITE_OK)
+            ThrowEngineError(db_, kind);
+        stmt = owned.stmt;
+    }
+    if (!stmt) return 0;  // only comments or whitespace
+    struct Reset {
+        sqlite3_stmt* s;
+        ~Reset() { sqlite3_reset(s); }
+    } reset{stmt};
+    BindStatement(stmt, tr, st);
+    const int first = sqlite3_step(stmt);
     if (first != SQLITE_ROW && first != SQLITE_DONE) ThrowEngineError(db_, kind);
-    if (sqlite3_column_count(h.stmt) == 0) return sqlite3_changes(db_);
-    DescribeColumns(db_, h.stmt, rows);
-    ReadRows(db_, h.stmt, first, rows);
+    if (sqlite3_column_count(stmt) == 0) return sqlite3_changes(db_);
+    DescribeColumns(db_, stmt, rows);
+    ReadRows(db_, stmt, first, rows);
     return -1;
 }
 

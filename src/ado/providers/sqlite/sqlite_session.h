@@ -3,16 +3,17 @@
 
 #include <chrono>
 #include <memory>
+#include <unordered_map>
 #include <string>
 
 #include <sqlcipher/sqlite3.h>
 
 #include "ado/provider.h"
+#include "ado/providers/sqlite/dialect/access_dialect.h"
+#include "ado/providers/sqlite/row_writer.h"
 #include "ado/providers/sqlite/statement_cache.h"
 
 namespace ado::sqlite {
-
-std::string QuoteIdentifier(std::string_view name);
 
 class SqliteSession : public provider::Session {
 public:
@@ -24,6 +25,7 @@ public:
     void CommitTrans() override;
     void RollbackTrans() override;
     int32_t TransactionLevel() const override { return level_; }
+    std::vector<provider::ParameterInfo> DescribeParameters(const provider::Statement& statement) override;
     int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) override;
     void Lock(const cursor::RowWrite& row) override;
     void Unlock(bool keepChanges) override;
@@ -38,9 +40,15 @@ private:
     void Run(const std::string& sql);  // a statement without rows or parameters
     bool IsTableOrView(std::string_view name);
     int64_t RunTranslated(const std::string& accessSql, const provider::Statement& st, cursor::RowStore& rows);
+    // The Access text a statement runs: a stored query's, a table's SELECT, or its own.
+    std::string AccessText(const provider::Statement& st);
+    // The translation of an Access text in which names that are no column are parameters,
+    // as the Access engine reads them; `implicit` receives those names.
+    const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr);
 
     sqlite3* db_ = nullptr;
     StatementCache statements_;
+    std::unordered_map<std::string, std::vector<std::string>> implicitParameters_;  // by Access text
     bool locked_ = false;
     bool ownsLockTransaction_ = false;
     std::string path_;

@@ -164,13 +164,15 @@ std::string ToUpperAscii(std::string_view s) {
     return r;
 }
 
+// Grave accents, not double quotes: the engine reads an unknown "name" as a string
+// literal, which would hide a misspelt column; `name` is always a name.
 std::string QuoteName(std::string_view name) {
-    std::string r = "\"";
+    std::string r = "`";
     for (char c : name) {
-        if (c == '"') r += '"';
+        if (c == '`') r += '`';
         r += c;
     }
-    return r + "\"";
+    return r + "`";
 }
 
 std::string QuoteString(std::string_view value) {

@@ -41,7 +41,7 @@ std::string JoinTokens(const Tokens& tokens, size_t begin = 0, size_t end = npos
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 std::string ToUpperAscii(std::string_view s);
-std::string QuoteName(std::string_view name);     // "na""me"
+std::string QuoteName(std::string_view name);     // `na``me`
 std::string QuoteString(std::string_view value);  // 'it''s'
 
 inline bool IsSignificant(const Token& t) { return t.kind != TokenKind::Space && t.kind != TokenKind::Comment; }

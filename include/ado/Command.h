@@ -1,0 +1,118 @@
+// ado::Command, ado::Parameter and ado::Parameters: statements run with parameters,
+// stored queries, and prepared statements kept for reuse.
+//
+// For Access SQL, Refresh discovers the parameters a PARAMETERS declaration names (as
+// declared, brackets included when written with them) and otherwise the named references
+// of the text in order. Values bind by name where the text names its parameters and by
+// position otherwise.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ado/Connection.h"
+#include "ado/Enums.h"
+#include "ado/Variant.h"
+
+namespace ado {
+
+class Parameter {
+public:
+    Parameter(std::string name = {}, DataTypeEnum type = adEmpty, ParameterDirectionEnum direction = adParamInput,
+              int32_t size = 0, Variant value = Variant())
+        : name_(std::move(name)), type_(type), direction_(direction), size_(size), value_(std::move(value)) {}
+
+    const std::string& Name() const { return name_; }
+    void Name(std::string_view name) { name_ = name; }
+    const Variant& Value() const { return value_; }
+    void Value(const Variant& v) { value_ = v; }
+    DataTypeEnum Type() const { return type_; }
+    void Type(DataTypeEnum t) { type_ = t; }
+    ParameterDirectionEnum Direction() const { return direction_; }
+    void Direction(ParameterDirectionEnum d) { direction_ = d; }
+    int32_t Size() const { return size_; }
+    void Size(int32_t s) { size_ = s; }
+
+private:
+    std::string name_;
+    DataTypeEnum type_;
+    ParameterDirectionEnum direction_;
+    int32_t size_;
+    Variant value_;
+};
+
+using ParameterPtr = std::shared_ptr<Parameter>;
+class Command;
+using CommandPtr = std::shared_ptr<Command>;
+
+class Parameters {
+public:
+    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+    // By 0-based index, or by name without regard to case (brackets optional); 3265 when missing.
+    ParameterPtr Item(int32_t index) const;
+    ParameterPtr Item(std::string_view name) const;
+    int32_t IndexOf(std::string_view name) const;
+    void Append(ParameterPtr p);
+    void Delete(int32_t index);
+    void Delete(std::string_view name);
+    // Asks the provider which parameters the command's text declares.
+    void Refresh();
+
+    auto begin() const { return items_.begin(); }
+    auto end() const { return items_.end(); }
+
+private:
+    friend class Command;
+    Command* owner_ = nullptr;
+    std::vector<ParameterPtr> items_;
+};
+
+class Command : public std::enable_shared_from_this<Command> {
+public:
+    Command() { parameters_.owner_ = this; }
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+    static CommandPtr Create() { return std::make_shared<Command>(); }
+
+    ConnectionPtr ActiveConnection() const { return connection_; }
+    void ActiveConnection(const ConnectionPtr& c) { connection_ = c; }
+    const std::string& CommandText() const { return text_; }
+    void CommandText(std::string_view text) { text_ = text; }
+    CommandTypeEnum CommandType() const { return type_; }
+    void CommandType(CommandTypeEnum type) { type_ = type; }
+    const std::string& Name() const { return name_; }
+    void Name(std::string_view name) { name_ = name; }
+    bool Prepared() const { return prepared_; }
+    void Prepared(bool prepared) { prepared_ = prepared; }
+    int32_t CommandTimeout() const { return timeout_; }
+    void CommandTimeout(int32_t seconds);
+    ado::Parameters& Parameters() { return parameters_; }
+
+    ParameterPtr CreateParameter(std::string_view name = {}, DataTypeEnum type = adEmpty,
+                                 ParameterDirectionEnum direction = adParamInput, int32_t size = 0,
+                                 const Variant& value = Variant()) const;
+
+    // Runs the command. `parameters`, when given, is an array of values that replaces the
+    // Parameters' values for this run. A row-returning statement gives an open, read-only,
+    // forward-only recordset; any other a closed one and *recordsAffected.
+    RecordsetPtr Execute(int32_t* recordsAffected = nullptr, const Variant& parameters = Variant(),
+                         int32_t options = adOptionUnspecified);
+
+private:
+    friend class Parameters;
+    friend class Recordset;
+    ConnectionPtr RequireConnection() const;
+
+    ConnectionPtr connection_;
+    std::string text_;
+    CommandTypeEnum type_ = adCmdUnknown;
+    std::string name_;
+    bool prepared_ = false;
+    int32_t timeout_ = 30;
+    ado::Parameters parameters_;
+};
+
+}  // namespace ado

@@ -1,0 +1,125 @@
+#include "ado/Command.h"
+
+#include "ado/Recordset.h"
+#include "ado/connection_string.h"
+#include "ado/error_numbers.h"
+#include "ado/provider.h"
+
+namespace ado {
+
+namespace {
+
+std::string_view Unbracketed(std::string_view name) {
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') return name.substr(1, name.size() - 2);
+    return name;
+}
+
+}  // namespace
+
+// --- Parameters ----------------------------------------------------------------------------
+
+int32_t Parameters::IndexOf(std::string_view name) const {
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (EqualsNoCase(Unbracketed(items_[i]->Name()), Unbracketed(name))) return static_cast<int32_t>(i);
+    return -1;
+}
+
+ParameterPtr Parameters::Item(int32_t index) const {
+    if (index < 0 || index >= Count()) Raise(Condition::ItemNotFound);
+    return items_[static_cast<size_t>(index)];
+}
+
+ParameterPtr Parameters::Item(std::string_view name) const {
+    const int32_t i = IndexOf(name);
+    if (i < 0) Raise(Condition::ItemNotFound, std::string(name));
+    return items_[static_cast<size_t>(i)];
+}
+
+void Parameters::Append(ParameterPtr p) {
+    if (!p) Raise(Condition::InvalidArgument);
+    if (!p->Name().empty() && IndexOf(p->Name()) >= 0) Raise(Condition::IllegalOperation, "(parámetro repetido)");
+    items_.push_back(std::move(p));
+}
+
+void Parameters::Delete(int32_t index) {
+    if (index < 0 || index >= Count()) Raise(Condition::ItemNotFound);
+    items_.erase(items_.begin() + index);
+}
+
+void Parameters::Delete(std::string_view name) {
+    const int32_t i = IndexOf(name);
+    if (i < 0) Raise(Condition::ItemNotFound, std::string(name));
+    Delete(i);
+}
+
+void Parameters::Refresh() {
+    const ConnectionPtr cn = owner_->RequireConnection();
+    provider::Statement st;
+    st.text = owner_->CommandText();
+    st.type = owner_->CommandType();
+    provider::Session& session = cn->Session();
+    const auto found = cn->Guard([&] { return session.DescribeParameters(st); });
+    std::vector<ParameterPtr> refreshed;
+    for (const auto& info : found) {
+        // A value the client already gave under the same name is kept.
+        const int32_t old = IndexOf(info.name);
+        Variant value = old >= 0 ? items_[static_cast<size_t>(old)]->Value() : Variant();
+        refreshed.push_back(std::make_shared<Parameter>(info.name, info.type, adParamInput, info.size, value));
+    }
+    items_ = std::move(refreshed);
+}
+
+// --- Command -------------------------------------------------------------------------------
+
+void Command::CommandTimeout(int32_t seconds) {
+    if (seconds < 0) Raise(Condition::InvalidArgument);
+    timeout_ = seconds;
+}
+
+ConnectionPtr Command::RequireConnection() const {
+    if (!connection_ || connection_->State() == adStateClosed) Raise(Condition::InvalidConnection);
+    if (text_.empty()) Raise(Condition::InvalidArgument, "(el comando no tiene texto)");
+    return connection_;
+}
+
+ParameterPtr Command::CreateParameter(std::string_view name, DataTypeEnum type, ParameterDirectionEnum direction,
+                                      int32_t size, const Variant& value) const {
+    return std::make_shared<Parameter>(std::string(name), type, direction, size, value);
+}
+
+RecordsetPtr Command::Execute(int32_t* recordsAffected, const Variant& parameters, int32_t options) {
+    const ConnectionPtr cn = RequireConnection();
+    auto rs = Recordset::Create();
+    rs->CursorLocation(adUseServer);
+    rs->CursorType(adOpenForwardOnly);
+    rs->LockType(adLockReadOnly);
+    provider::Statement st;
+    st.text = text_;
+    st.type = (options != adOptionUnspecified && (options & ~adExecuteNoRecords))
+                  ? static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords)
+                  : type_;
+    st.timeoutSeconds = timeout_;
+    st.prepared = prepared_;
+    for (const auto& p : parameters_) {
+        st.parameters.push_back(p->Value());
+        st.parameterNames.push_back(p->Name());
+    }
+    if (parameters.Type() == VariantType::Array) {
+        // Values given to Execute replace those of the collection, in order.
+        const SafeArray& a = parameters.AsArray();
+        for (int32_t i = a.LBound(); i <= a.UBound(); ++i) {
+            const size_t k = static_cast<size_t>(i - a.LBound());
+            if (k < st.parameters.size()) st.parameters[k] = a.At({i});
+            else st.parameters.push_back(a.At({i})), st.parameterNames.emplace_back();
+        }
+    }
+    cursor::RowStore rows;
+    provider::Session& session = cn->Session();
+    const int64_t affected = cn->Guard([&] { return session.Execute(st, rows); });
+    if (recordsAffected) *recordsAffected = affected >= 0 ? static_cast<int32_t>(affected) : -1;
+    if (affected < 0 && !(options != adOptionUnspecified && (options & adExecuteNoRecords)))
+        rs->Adopt(std::move(rows), cn, text_);
+    return rs;
+}
+
+}  // namespace ado
