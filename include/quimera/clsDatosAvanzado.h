@@ -1,0 +1,51 @@
+// clsDatosAvanzado: lookups, aggregates, counters, keys and data transfer. It works through
+// one inner clsAccesoDatos and one inner clsSQL of its own, whose events it does not pass on.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "components/babelia.h"
+#include "quimera/Enumeraciones.h"
+#include "quimera/Eventos.h"
+#include "quimera/ObjetoQuimera.h"
+#include "quimera/clsAccesoDatos.h"
+#include "quimera/clsSQL.h"
+
+namespace quimera {
+
+class clsDatosAvanzado : public ObjetoQuimera<clsDatosAvanzadoEventos> {
+public:
+    // Creates the error manager, the regional object, the inner clsAccesoDatos and clsSQL.
+    clsDatosAvanzado();
+    ~clsDatosAvanzado() override;
+
+    std::string Nombre() const { return "Datos Avanzado"; }
+
+    // Also initialises the inner objects, with the host path or else the program's folder,
+    // and hands the inner clsAccesoDatos the regional object this one holds.
+    void InicializarPropiedades(const std::string& strRuta = "", TipoOrigenDatos numOrigen = dnAccess,
+                                bool blnAutomatizar = true, TipoSQL numTipoSQL = TipoJet,
+                                std::shared_ptr<babelia::Regional> pObjRegional = nullptr);
+
+    // Not passed on to the inner clsAccesoDatos.
+    bool MostrarMensajes() const { return blnMostrarMensajes_; }
+    void MostrarMensajes(bool blnMostrarMensajes) { blnMostrarMensajes_ = blnMostrarMensajes; }
+
+private:
+    std::string_view ClaseInforme() const override { return "clsDatosAvanzado"; }
+    int32_t IdiomaInforme() const override { return objRegional_->CodigoIdioma(); }
+    bool PublicaErroresADO() const override { return true; }
+    void EventoErroresADO(ado::Errors& colErrores) override {
+        Eventos().Emitir(&clsDatosAvanzadoEventos::ErroresADO, colErrores);
+    }
+    void MostrarErroresADO(ado::Errors& colErrores, bool blnForzar) override;
+
+    bool blnMostrarMensajes_ = false;
+    std::shared_ptr<babelia::Regional> objRegional_;
+    std::unique_ptr<clsAccesoDatos> objAccesoDatos_;
+    std::unique_ptr<clsSQL> objSQL_;
+    TipoOrigenDatos numOrigenDatos_ = dnAccess;  // the database engine, not a property
+};
+
+}  // namespace quimera
