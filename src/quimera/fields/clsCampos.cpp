@@ -25,7 +25,8 @@ int32_t clsCampos::SiguienteContador() const {
     if (!colCampos_) return -1;
     if (colCampos_->Cuenta() == 0) return 1;
     int32_t numMaximo = 0;
-    for (const clsCampoPtr& campo : colCampos_->Elementos()) numMaximo = std::max(numMaximo, Establecido(campo).Contador());
+    for (const clsCampoPtr& campo : colCampos_->Elementos())
+        numMaximo = std::max(numMaximo, Establecido(campo).Contador());
     return frame::Sumar(numMaximo, 1);
 }
 

@@ -61,7 +61,8 @@ TEST_F(Transacciones, FallosYDecisiones) {
     EXPECT_EQ(t.Cuenta(), 0);
     ASSERT_EQ(registro.informes.size(), 2u);
     const pruebas::Informe& i = registro.informes[0];
-    EXPECT_EQ(std::tie(i.strClase, i.strMetodo, i.numIdioma), std::make_tuple("clsTransacciones", "IniciarTransaccion", 100));
+    EXPECT_EQ(std::tie(i.strClase, i.strMetodo, i.numIdioma),
+              std::make_tuple("clsTransacciones", "IniciarTransaccion", 100));
     EXPECT_NE(i.numError, 0);
     EXPECT_EQ(registro.informes[1].numError, frame::ErrorObjetoNoEstablecido);
 

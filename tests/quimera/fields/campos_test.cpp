@@ -32,8 +32,8 @@ TEST_F(Campos, ValoresInicialesDeUnDescriptor) {
               std::make_tuple(true, dnFormatoPredeterminadoTipo, -1, -1));
     EXPECT_EQ(std::make_tuple(c.ConcatenadorAlias1(), c.ConcatenadorAlias2(), c.Id(), c.Descripcion()),
               std::make_tuple(" ", " ", "", ""));
-    EXPECT_EQ(std::make_tuple(c.Contador(), c.TipoDato(), c.Negrita(), c.Preview(), c.AgruparPorCampo(), c.OrdenAgrupacion()),
-              std::make_tuple(0, dnTexto, false, false, false, 0));
+    EXPECT_EQ(std::make_tuple(c.Contador(), c.TipoDato(), c.Negrita(), c.Preview(), c.OrdenAgrupacion()),
+              std::make_tuple(0, dnTexto, false, false, 0));
 }
 
 TEST_F(Campos, AgregarNumeraYNombra) {

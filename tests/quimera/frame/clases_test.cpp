@@ -49,29 +49,18 @@ TEST_F(Clases, InicializarPropiedadesDaAlGestorElNombreYLaCarpeta) {
 
 TEST_F(Clases, InicializarConRutaVaciaConservaLaRutaHostSinAvisar) {
     clsAccesoDatos acceso;
+    EXPECT_EQ(std::make_tuple(acceso.AutomatizarLocCursor(), acceso.OrigenDatos(), acceso.MostrarMensajes()),
+              std::make_tuple(true, dnAccess, false));
     CuentaRutas eventos;
     acceso.ConectarEventos(eventos);
     acceso.RutaHost("/host");
     acceso.InicializarPropiedades("", dnSQLServer2008, false);
-    EXPECT_EQ(acceso.RutaHost(), "/host");
+    EXPECT_EQ(std::make_tuple(acceso.AutomatizarLocCursor(), acceso.OrigenDatos(), acceso.RutaHost()),
+              std::make_tuple(false, dnSQLServer2008, "/host"));
     EXPECT_EQ(registro.inicializaciones, std::vector<std::string>{"Quimera|/host"});
     acceso.InicializarPropiedades("/otra");
     EXPECT_EQ(acceso.RutaHost(), "/otra");
     EXPECT_EQ(eventos.veces, 1);  // only the write of RutaHost raised the event
-}
-
-TEST_F(Clases, ValoresDeClsAccesoDatos) {
-    clsAccesoDatos acceso;
-    EXPECT_TRUE(acceso.AutomatizarLocCursor());
-    EXPECT_EQ(acceso.OrigenDatos(), dnAccess);
-    EXPECT_FALSE(acceso.MostrarMensajes());
-    EXPECT_EQ(acceso.RutaHost(), "");
-    acceso.InicializarPropiedades("", dnODBC, false);
-    EXPECT_EQ(acceso.OrigenDatos(), dnODBC);
-    EXPECT_FALSE(acceso.AutomatizarLocCursor());
-    acceso.InicializarPropiedades();
-    EXPECT_EQ(acceso.OrigenDatos(), dnAccess);
-    EXPECT_TRUE(acceso.AutomatizarLocCursor());
 }
 
 TEST_F(Clases, UnRegionalSinEstablecerConservaElQueHay) {

@@ -39,30 +39,6 @@ TEST_F(Eventos, CadaSumideroVeLoQueDejoElAnterior) {
     EXPECT_EQ(t.RutaHost(), "x/a/b");
 }
 
-TEST_F(Eventos, ArgumentosPorReferenciaDeOtrosEventos) {
-    // Each sink replaces the recordset and toggles the veto.
-    struct Borrado : clsAccesoDatosEventos {
-        void AntesBorrar(ado::RecordsetPtr& rs, bool& bolCancelar, bool& bolMensaje) override {
-            visto = rs;
-            rs = puesto = ado::Recordset::Create();
-            bolCancelar = !bolCancelar;
-            bolMensaje = false;
-        }
-        ado::RecordsetPtr visto, puesto;
-    } uno, otro;
-    Emisor<clsAccesoDatosEventos> emisor;
-    emisor.Conectar(uno);
-    emisor.Conectar(otro);
-    ado::RecordsetPtr rs;
-    bool bolCancelar = false, bolMensaje = true;
-    emisor.Emitir(&clsAccesoDatosEventos::AntesBorrar, rs, bolCancelar, bolMensaje);
-    EXPECT_EQ(uno.visto, nullptr);
-    EXPECT_EQ(otro.visto, uno.puesto);
-    EXPECT_EQ(rs, otro.puesto);
-    EXPECT_FALSE(bolCancelar);  // toggled twice
-    EXPECT_FALSE(bolMensaje);
-}
-
 TEST_F(Eventos, DesconectarDentroDeUnManejador) {
     clsTransacciones t;
     std::vector<std::string> visto;

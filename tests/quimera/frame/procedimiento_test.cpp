@@ -152,7 +152,8 @@ TEST_F(PasosConConexion, ElCaminoPropioDeUnMetodo) {
             })
             .AlAbandonar([&](const frame::Fallo&) { sucesos.push_back("abandono"); });
         if (caso.blnTabla)
-            p.Reconocer(kReconocidos, [&](const Reconocido& r, const frame::Fallo&) { sucesos.push_back(r.strAccion); });
+            p.Reconocer(kReconocidos,
+                        [&](const Reconocido& r, const frame::Fallo&) { sucesos.push_back(r.strAccion); });
         p.paso([&] {
             if (caso.blnErroresADO) ConsultaFallida(cn);
             throw ado::Error(kReconocidos[0].numError, "No existe la tabla");

@@ -19,7 +19,8 @@ protected:
     ParametrosDialogo Parametros(std::array<int32_t, 6> botones = {101, 100, 100, 100, 100, 100},
                                  int32_t numBotonDefecto = 101) {
         ParametrosDialogo p{.pObjRegional = pruebas::Regional("es_ES")};
-        std::tie(p.numBoton1, p.numBoton2, p.numBoton3, p.numBoton4, p.numBoton5, p.numBoton6) = std::tuple_cat(botones);
+        std::tie(p.numBoton1, p.numBoton2, p.numBoton3, p.numBoton4, p.numBoton5, p.numBoton6) =
+            std::tuple_cat(botones);
         p.numBotonDefecto = numBotonDefecto;
         return p;
     }
@@ -40,16 +41,17 @@ TEST_F(Dialogo, BotonesPredeterminadoYCierreSinBoton) {
         {{100, 100, 100, 100, 100, 102}, 101, {{"Cancelar", 102}}, std::nullopt, true},
         {{0, 114, 101, 99, 100, 100}, 101, {{"Aceptar", 101}}, 101, false},
         {{105, 106, 107, 101, 101, 102}, 106,
-         {{"Reintentar", 105}, {"Ignorar", 106}, {"Anular", 107}, {"Aceptar", 101}, {"Aceptar", 101}, {"Cancelar", 102}},
-         106, true},
+         {{"Reintentar", 105}, {"Ignorar", 106}, {"Anular", 107}, {"Aceptar", 101}, {"Aceptar", 101},
+          {"Cancelar", 102}}, 106, true},
         {{113, 112, 111, 110, 109, 108}, 110,
-         {{"Cuatro", 113}, {"Tres", 112}, {"Dos", 111}, {"Aceptar", 110}, {"Cerrar", 109}, {"Ayuda", 108}}, 110, false},
+         {{"Cuatro", 113}, {"Tres", 112}, {"Dos", 111}, {"Aceptar", 110}, {"Cerrar", 109}, {"Ayuda", 108}},
+         110, false},
     };
     for (const Caso& caso : casos) {
         ParametrosDialogo p = Parametros(caso.botones, caso.numBotonDefecto);
         // Custom captions go as given, never translated.
-        p.strBotonPropio1 = "Aceptar", p.strBotonPropio2 = "Dos", p.strBotonPropio3 = "Tres", p.strBotonPropio4 = "Cuatro";
-        p.pObjRegional = pruebas::Regional("es_ES");
+        p.strBotonPropio1 = "Aceptar", p.strBotonPropio2 = "Dos";
+        p.strBotonPropio3 = "Tres", p.strBotonPropio4 = "Cuatro";
         MostrarDialogoMensaje(p);
         const ui::DialogoGrabado& d = Dialogos().back();
         EXPECT_EQ(d.botones, caso.esperados);
