@@ -26,7 +26,9 @@ postgres_start() {
     -o "-p $port -k $folder -c listen_addresses=127.0.0.1 -c fsync=off" start
   "${runas[@]}" "$bin/createdb" -h "$folder" -p "$port" -U brezal brezal_test
   export BREZAL_PG_FOLDER="$folder" BREZAL_PG_BIN="$bin" BREZAL_PG_PORT="$port"
-  export BREZAL_TEST_PG="Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=brezal_test;Uid=brezal;Pwd=;"
+  postgres_register_driver "$folder"
+  # Debian registers the driver with its communication log on (a file in /tmp per connection).
+  export BREZAL_TEST_PG="Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=brezal_test;Uid=brezal;Pwd=;CommLog=0;"
   POSTGRES_RUNAS="${runas[*]}"
 }
 
@@ -34,4 +36,20 @@ postgres_stop() {
   [ -n "${BREZAL_PG_FOLDER:-}" ] || return 0
   $POSTGRES_RUNAS "$BREZAL_PG_BIN/pg_ctl" -D "$BREZAL_PG_FOLDER/data" -s -m immediate stop >/dev/null 2>&1 || true
   unset BREZAL_PG_FOLDER
+}
+
+# The tests reach the server through unixODBC's "PostgreSQL Unicode" driver, which Debian's
+# odbc-postgresql registers. Where it is installed but not registered, a private driver list
+# in FOLDER names it (and FreeTDS, for the SQL Server tests).
+postgres_register_driver() {
+  odbcinst -q -d -n "PostgreSQL Unicode" >/dev/null 2>&1 && return 0
+  local pg tds
+  pg="$(find /usr/lib -name psqlodbcw.so 2>/dev/null | head -n 1)"
+  tds="$(find /usr/lib -name libtdsodbc.so 2>/dev/null | head -n 1)"
+  [ -n "$pg" ] || { echo "postgres: no PostgreSQL ODBC driver; server tests will fail" >&2; return 0; }
+  {
+    printf '[PostgreSQL Unicode]\nDriver=%s\n' "$pg"
+    [ -z "$tds" ] || printf '[FreeTDS]\nDriver=%s\n' "$tds"
+  } > "$1/odbcinst.ini"
+  export ODBCSYSINI="$1"
 }

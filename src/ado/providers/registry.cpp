@@ -3,6 +3,9 @@
 
 #include "ado/provider.h"
 #include "ado/providers/sqlite/sqlite_provider.h"
+#ifdef BREZAL_WITH_ODBC
+#include "ado/providers/odbc/odbc_provider.h"
+#endif
 
 namespace ado::provider {
 
@@ -10,6 +13,9 @@ namespace {
 using Factory = std::unique_ptr<Provider> (*)();
 constexpr Factory kBuiltIn[] = {
     [] { return std::unique_ptr<Provider>(std::make_unique<sqlite::SqliteProvider>()); },
+#ifdef BREZAL_WITH_ODBC
+    [] { return std::unique_ptr<Provider>(std::make_unique<odbc::OdbcProvider>()); },
+#endif
 };
 }  // namespace
 

@@ -101,7 +101,8 @@ Condition Classify(const DiagRecord& r, Operation op, bool missingDriverIsProvid
     return Condition::General;
 }
 
-Error DiagnosticError(SQLSMALLINT handleType, SQLHANDLE handle, const ErrorContext& context, Operation op) {
+Error DiagnosticError(SQLSMALLINT handleType, SQLHANDLE handle, const ErrorContext& context, Operation op,
+                      bool waitingForLock) {
     const std::vector<DiagRecord> records = ReadDiagnostics(handleType, handle);
     if (records.empty()) return MakeError(Condition::General, "(el controlador ODBC no dio detalles)", context.source);
     std::string detail;
@@ -116,12 +117,14 @@ Error DiagnosticError(SQLSMALLINT handleType, SQLHANDLE handle, const ErrorConte
             first = &r;
             break;
         }
-    return MakeError(Classify(*first, op, context.missingDriverIsProviderNotFound), detail, context.source,
-                     first->sqlState, first->nativeError);
+    Condition c = Classify(*first, op, context.missingDriverIsProviderNotFound);
+    if (waitingForLock && c == Condition::TimeLimit) c = Condition::LockConflict;
+    return MakeError(c, detail, context.source, first->sqlState, first->nativeError);
 }
 
-void ThrowDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const ErrorContext& context, Operation op) {
-    throw DiagnosticError(handleType, handle, context, op);
+void ThrowDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const ErrorContext& context, Operation op,
+                      bool waitingForLock) {
+    throw DiagnosticError(handleType, handle, context, op, waitingForLock);
 }
 
 }  // namespace ado::odbc

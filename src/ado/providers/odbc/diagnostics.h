@@ -34,12 +34,14 @@ struct ErrorContext {
 // The library's condition for one record.
 Condition Classify(const DiagRecord& record, Operation op, bool missingDriverIsProviderNotFound);
 
-// An ado::Error from the handle's diagnostics: the first record decides the number and carries
-// SQLSTATE and native error; every record's text goes into the description.
+// An ado::Error from the handle's diagnostics: the first record that is not a warning decides
+// the number and carries SQLSTATE and native error; every record's text goes into the
+// description. With `waitingForLock` (row writes and locks, which wait for other connections'
+// locks up to the connection's time limit) a time limit is a lock conflict.
 Error DiagnosticError(SQLSMALLINT handleType, SQLHANDLE handle, const ErrorContext& context,
-                      Operation op = Operation::Other);
+                      Operation op = Operation::Other, bool waitingForLock = false);
 [[noreturn]] void ThrowDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const ErrorContext& context,
-                                   Operation op = Operation::Other);
+                                   Operation op = Operation::Other, bool waitingForLock = false);
 
 // Throws the handle's diagnostics when rc is a failure; returns rc otherwise.
 inline SQLRETURN Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const ErrorContext& context,

@@ -23,12 +23,12 @@ public:
     Handle() = default;
     Handle(SQLSMALLINT type, SQLHANDLE h) : type_(type), h_(h) {}
     ~Handle() { Reset(); }
-    Handle(Handle&& o) noexcept : type_(o.type_), h_(std::exchange(o.h_, SQL_NULL_HANDLE)) {}
+    Handle(Handle&& o) noexcept : type_(o.type_), h_(std::exchange(o.h_, nullptr)) {}
     Handle& operator=(Handle&& o) noexcept {
         if (this != &o) {
             Reset();
             type_ = o.type_;
-            h_ = std::exchange(o.h_, SQL_NULL_HANDLE);
+            h_ = std::exchange(o.h_, nullptr);
         }
         return *this;
     }

@@ -1,0 +1,74 @@
+// A session on a server engine through an ODBC driver: one connection handle, auto-commit
+// until BeginTrans, nested levels as savepoints, rows read in blocks into the cursor engine.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ado/provider.h"
+#include "ado/providers/odbc/dialect.h"
+#include "ado/providers/odbc/result_reader.h"
+#include "ado/providers/odbc/statement_cache.h"
+
+namespace ado::odbc {
+
+class OdbcSession : public provider::Session {
+public:
+    // Connects with SQLDriverConnect; `connectionString` is already in the driver's keywords.
+    OdbcSession(const std::string& connectionString, const provider::OpenRequest& request, ErrorContext context);
+    ~OdbcSession() override;
+
+    int64_t Execute(const provider::Statement& statement, cursor::RowStore& rows) override;
+    // Markers of a text as SQLDescribeParam gives them ("Param1", ...); a stored procedure's
+    // input parameters by name (SQLProcedureColumns).
+    std::vector<provider::ParameterInfo> DescribeParameters(const provider::Statement& statement) override;
+    int32_t BeginTrans() override;
+    void CommitTrans() override;
+    void RollbackTrans() override;
+    int32_t TransactionLevel() const override { return level_; }
+    int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) override;
+    void Lock(const cursor::RowWrite& row) override;
+    void Unlock(bool keepChanges) override;
+
+    const std::string& DbmsName() const { return dbmsName_; }
+    const std::string& DriverName() const { return driverName_; }
+    // Texts as UTF-8 SQL_C_CHAR (drivers known to give UTF-8) or as UTF-16 SQL_C_WCHAR.
+    bool NarrowText() const { return fetch_.narrowUtf8; }
+    void NarrowText(bool narrowUtf8) { fetch_.narrowUtf8 = narrowUtf8; }
+
+private:
+    void Connect(const std::string& connectionString, int32_t timeoutSeconds);
+    void ReadFeatures();
+    std::string StatementText(const provider::Statement& st) const;
+    // After a statement ran on `stmt`: its first result with columns into `rows` (-1), or the
+    // records affected.
+    int64_t CollectResults(SQLHSTMT stmt, const provider::Statement& st, Operation op, cursor::RowStore& rows);
+    std::vector<provider::ParameterInfo> ProcedureParameters(const std::string& name);
+    void SetTimeout(SQLHSTMT stmt, SQLULEN& current, int32_t seconds);
+    void RunStatement(const std::string& sql);  // no rows, no parameters
+    void EndTransaction(bool commit);
+    std::string Quote(std::string_view name) const { return dialect_->quote(name); }
+    // A prepared row write or lock, run with the connection's time limit as the wait for locks.
+    int64_t RunPrepared(const std::string& sql, const std::vector<Variant>& parameters, Operation op,
+                        cursor::RowStore* result);
+
+    Handle dbc_;
+    Handle stmt_;  // Execute's statement
+    SQLULEN stmtTimeout_ = 0;
+    ErrorContext context_;
+    const Dialect* dialect_ = nullptr;
+    FetchOptions fetch_;
+    std::string dbmsName_;
+    std::string driverName_;
+    bool commitClosesStatements_ = false;
+    int32_t connectionTimeout_ = 15;
+    int32_t level_ = 0;
+    bool locked_ = false;
+    bool ownsLockTransaction_ = false;
+    KeyCache keys_{SQL_NULL_HANDLE};
+    ParameterSet parameters_;
+    StatementCache statements_;
+};
+
+}  // namespace ado::odbc

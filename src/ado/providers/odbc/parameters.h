@@ -1,0 +1,37 @@
+// Variants bound as statement parameters (SQLBindParameter), one row of values at a time.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ado/Variant.h"
+#include "ado/providers/odbc/diagnostics.h"
+
+namespace ado::odbc {
+
+class ParameterSet {
+public:
+    // Binds `values` to the markers 1..n of `stmt`. The buffers stay with this object, which
+    // must outlive the statement's execution. Texts go as SQL_C_CHAR (UTF-8 drivers) or
+    // SQL_C_WCHAR, dates as SQL_TIMESTAMP_STRUCT, Decimal and Currency as decimal text, Bool as
+    // SQL_BIT; Null and Empty as a null VARCHAR.
+    void Bind(SQLHSTMT stmt, const std::vector<Variant>& values, bool narrowUtf8, const ErrorContext& context);
+
+private:
+    struct Slot {
+        SQLLEN indicator = 0;
+        union {
+            SQLBIGINT integer;
+            double real;
+            float single;
+            SQLINTEGER long32;
+            SQLSMALLINT short16;
+            unsigned char bit;
+            SQL_TIMESTAMP_STRUCT timestamp;
+        };
+        std::string bytes;  // texts (UTF-8 or UTF-16 units), binaries, decimal text
+    };
+    std::vector<Slot> slots_;
+};
+
+}  // namespace ado::odbc

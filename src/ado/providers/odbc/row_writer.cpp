@@ -1,0 +1,121 @@
+// Row writes of the cursor engine through ODBC, and the row locks of pessimistic editing.
+#include "ado/providers/odbc/odbc_session.h"
+
+namespace ado::odbc {
+
+namespace {
+
+Operation OperationOf(cursor::RowWrite::Kind k) {
+    switch (k) {
+        case cursor::RowWrite::Kind::Insert: return Operation::Insert;
+        case cursor::RowWrite::Kind::Update: return Operation::Update;
+        case cursor::RowWrite::Kind::Delete: return Operation::Delete;
+    }
+    return Operation::Other;
+}
+
+// The insert with the clause that returns the written row (defaults, serials, identities).
+void AddReadBack(std::string& sql, const cursor::RowWrite& w, const Dialect& d) {
+    std::string columns;
+    for (const auto& c : w.readBack) {
+        if (!columns.empty()) columns += ", ";
+        if (d.readBack == ReadBack::Output) columns += "INSERTED.";
+        columns += d.quote(c);
+    }
+    if (d.readBack == ReadBack::Returning) {
+        sql += " RETURNING " + columns;
+        return;
+    }
+    size_t at = sql.find(") VALUES (");
+    at = at == std::string::npos ? sql.find(" DEFAULT VALUES") : at + 1;
+    sql.insert(at, " OUTPUT " + columns);
+}
+
+}  // namespace
+
+int64_t OdbcSession::RunPrepared(const std::string& sql, const std::vector<Variant>& parameters, Operation op,
+                                 cursor::RowStore* result) {
+    PreparedStatement& p = statements_.Get(dbc_.get(), sql, context_);
+    SQLHSTMT h = p.stmt.get();
+    // Writes wait for other connections' locks as long as the connection's time limit.
+    SetTimeout(h, p.timeout, connectionTimeout_);
+    p.parameters.Bind(h, parameters, fetch_.narrowUtf8, context_);
+    const SQLRETURN rc = SQLExecute(h);
+    if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE) ThrowDiagnostics(SQL_HANDLE_STMT, h, context_, op, true);
+    if (!result) {
+        SQLLEN count = 0;
+        if (rc == SQL_NO_DATA || !Succeeded(SQLRowCount(h, &count))) count = 0;
+        SQLFreeStmt(h, SQL_CLOSE);
+        return std::max<SQLLEN>(count, 0);
+    }
+    if (!p.reader) {
+        p.columns = DescribeResult(h, context_, nullptr);
+        p.reader = std::make_unique<ResultReader>(h, p.columns, fetch_, context_);
+    }
+    for (const auto& d : p.columns) result->Columns().push_back(d.info);
+    p.reader->ReadAll(*result);
+    SQLFreeStmt(h, SQL_CLOSE);
+    return static_cast<int64_t>(result->RowCount());
+}
+
+int64_t OdbcSession::Write(const cursor::RowWrite& w, std::vector<Variant>* readBack) {
+    cursor::WriteSql sql = cursor::BuildWriteSql(w, dialect_->quote);
+    // Engines without a returning clause leave the read-back to the cursor's own values.
+    const bool returning = readBack && w.kind == cursor::RowWrite::Kind::Insert && !w.readBack.empty() &&
+                           dialect_->readBack != ReadBack::None;
+    if (!returning) return RunPrepared(sql.text, sql.parameters, OperationOf(w.kind), nullptr);
+    AddReadBack(sql.text, w, *dialect_);
+    cursor::RowStore row;
+    const int64_t written = RunPrepared(sql.text, sql.parameters, Operation::Insert, &row);
+    readBack->clear();
+    for (size_t c = 0; c < row.ColumnCount() && row.RowCount() == 1; ++c) readBack->push_back(row.Get(0, c));
+    return written;
+}
+
+void OdbcSession::Lock(const cursor::RowWrite& row) {
+    if (locked_ || row.whereColumns.empty()) return;
+    // The row's WHERE as the write generator builds it, after "DELETE FROM <table>".
+    cursor::RowWrite probe = row;
+    probe.kind = cursor::RowWrite::Kind::Delete;
+    cursor::WriteSql where = cursor::BuildWriteSql(probe, dialect_->quote);
+    const std::string table = Quote(row.table);
+    where.text.erase(0, ("DELETE FROM " + table).size());
+    std::string sql;
+    switch (dialect_->rowLock) {
+        case RowLock::ForUpdate: sql = "SELECT 1 FROM " + table + where.text + " FOR UPDATE"; break;
+        case RowLock::UpdLockHint: sql = "SELECT 1 FROM " + table + " WITH (UPDLOCK, ROWLOCK)" + where.text; break;
+        case RowLock::Touch: {
+            // Writing a key column with its own value takes the engine's row lock anywhere.
+            cursor::RowWrite touch = row;
+            touch.kind = cursor::RowWrite::Kind::Update;
+            touch.setColumns = {row.whereColumns.front()};
+            touch.setValues = {row.whereValues.front()};
+            cursor::WriteSql update = cursor::BuildWriteSql(touch, dialect_->quote);
+            sql = std::move(update.text);
+            where.parameters = std::move(update.parameters);
+            break;
+        }
+    }
+    const bool own = level_ == 0;
+    if (own)
+        Check(SQLSetConnectAttr(dbc_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
+              SQL_HANDLE_DBC, dbc_.get(), context_);
+    try {
+        RunPrepared(sql, where.parameters, Operation::Other, nullptr);
+    } catch (...) {
+        if (own) EndTransaction(false);
+        throw;
+    }
+    locked_ = true;
+    ownsLockTransaction_ = own;
+}
+
+void OdbcSession::Unlock(bool keepChanges) {
+    if (!locked_) return;
+    locked_ = false;
+    if (!ownsLockTransaction_) return;  // the client's transaction keeps the lock until it ends
+    ownsLockTransaction_ = false;
+    EndTransaction(keepChanges);
+}
+
+}  // namespace ado::odbc
