@@ -2,6 +2,7 @@
 #include "ado/Recordset.h"
 
 #include "ado/cursor/cursor_state.h"
+#include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
 
@@ -155,6 +156,7 @@ void Recordset::Start(cursor::RowStore&& rows) {
     state_ = std::make_shared<cursor::CursorState>();
     cursor::CursorState& s = *state_;
     s.store = std::move(rows);
+    cursor::NumberBaseTables(s.store.Columns());
     s.scrollable = !(cursorLocation_ == adUseServer && cursorType_ == adOpenForwardOnly);
     s.bookmarks = cursorLocation_ == adUseClient || cursorType_ == adOpenKeyset || cursorType_ == adOpenStatic;
     RebuildFields();

@@ -32,7 +32,7 @@ int32_t StatusForFailure(int32_t number) {
 // A successful write, applied to the cursor only once the whole batch has committed.
 struct Written {
     RowId row;
-    cursor::RowWrite write;
+    std::vector<size_t> readBackFields;
     std::vector<Variant> readBack;
 };
 
@@ -57,8 +57,8 @@ void Recordset::UpdateBatch(AffectEnum affect) {
             if (IsPending(s.store, r)) rows.push_back(r);
     }
 
-    const int32_t criteria = properties_.Item("Update Criteria").Value().ToInt32();
-    const Variant unique = properties_.Item("Unique Table").Value();
+    const int32_t criteria = properties_.Item(0).Value().ToInt32();  // "Update Criteria"
+    const Variant unique = properties_.Item(1).Value();               // "Unique Table"
     const std::string uniqueTable = unique.IsText() ? unique.AsString() : std::string();
     provider::Session& session = connection_->Session();
     // One transaction of its own, unless the client has one open.
@@ -77,9 +77,12 @@ void Recordset::UpdateBatch(AffectEnum affect) {
         if (flags & RowStore::Deleted) in.kind = cursor::RowWrite::Kind::Delete;
         else if (flags & RowStore::New) in.kind = cursor::RowWrite::Kind::Insert;
         try {
-            Written w{row, cursor::PlanWrite(in), {}};
-            if (!w.write.table.empty() && session.Write(w.write, &w.readBack) == 0) Raise(Condition::RowChanged);
-            written.push_back(std::move(w));
+            cursor::RowWrite& w = s.scratch;
+            cursor::PlanWrite(in, w);
+            Written done{row, {}, {}};
+            if (!w.table.empty() && session.Write(w, &done.readBack) == 0) Raise(Condition::RowChanged);
+            if (!done.readBack.empty()) done.readBackFields = cursor::ReadBackFields(s.store.Columns(), w);
+            written.push_back(std::move(done));
         } catch (const Error& e) {
             failed.emplace_back(row, e);
         }
@@ -98,10 +101,8 @@ void Recordset::UpdateBatch(AffectEnum affect) {
     s.conflicts.clear();
     for (Written& w : written) {
         const uint8_t flags = s.store.Flags(w.row);
-        if (flags & RowStore::New) {
-            const auto fields = cursor::ReadBackFields(s.store.Columns(), w.write);
-            for (size_t i = 0; i < fields.size() && i < w.readBack.size(); ++i) s.store.Set(w.row, fields[i], w.readBack[i]);
-        }
+        for (size_t i = 0; i < w.readBackFields.size() && i < w.readBack.size(); ++i)
+            s.store.Set(w.row, w.readBackFields[i], w.readBack[i]);
         s.store.SetFlags(w.row, (flags & RowStore::Deleted) ? RowStore::Deleted : 0);
         s.pending.erase(w.row);
         s.affected.push_back(w.row);

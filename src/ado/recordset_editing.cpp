@@ -11,24 +11,30 @@ namespace {
 
 using cursor::RowStore;
 
-// The value as the column keeps it: converted to the column's kind, Null as it is.
-Variant Coerce(const cursor::ColumnInfo& c, const Variant& v) {
-    if (v.IsNull() || v.IsEmpty()) return Variant(Variant::Null);
-    const VariantType kind = cursor::VariantTypeFor(c.type);
-    Variant out;
-    try {
-        out = (kind == VariantType::Empty || kind == VariantType::Object) ? v : v.ConvertTo(kind);
-    } catch (const Error&) {
-        Raise(Condition::DataConversion, "(campo '" + c.name + "')");
+// Stores the value as the column keeps it: converted to the column's kind, Null as it is.
+void Coerce(const cursor::ColumnInfo& c, const Variant& v, Variant& out) {
+    if (v.IsNull() || v.IsEmpty()) {
+        out = Variant(Variant::Null);
+        return;
     }
-    if (kind == VariantType::String && c.definedSize > 0 && (c.type == adVarWChar || c.type == adWChar)) {
+    const VariantType kind = cursor::VariantTypeFor(c.type);
+    if (v.Type() == kind || kind == VariantType::Empty || kind == VariantType::Object) {
+        out = v;  // already the column's kind: one copy, no conversion
+    } else {
+        try {
+            out = v.ConvertTo(kind);
+        } catch (const Error&) {
+            Raise(Condition::DataConversion, "(campo '" + c.name + "')");
+        }
+    }
+    if (kind == VariantType::String && c.definedSize > 0 && (c.type == adVarWChar || c.type == adWChar) &&
+        out.AsString().size() > static_cast<size_t>(c.definedSize)) {
         // The defined size counts characters, not bytes.
         size_t chars = 0;
         for (char ch : out.AsString()) chars += (ch & 0xC0) != 0x80;
         if (chars > static_cast<size_t>(c.definedSize))
             Raise(Condition::ErrorsOccurred, "(el texto no cabe en el campo '" + c.name + "')");
     }
-    return out;
 }
 
 std::vector<Variant> RowValues(const RowStore& store, cursor::RowId row) {
@@ -38,10 +44,11 @@ std::vector<Variant> RowValues(const RowStore& store, cursor::RowId row) {
     return v;
 }
 
-int32_t UpdateCriteria(ado::Properties& p) { return p.Item("Update Criteria").Value().ToInt32(); }
+// The two recordset properties are the first two, added when the recordset was made.
+int32_t UpdateCriteria(ado::Properties& p) { return p.Item(0).Value().ToInt32(); }
 
 std::string UniqueTable(ado::Properties& p) {
-    const Variant& v = p.Item("Unique Table").Value();
+    const Variant& v = p.Item(1).Value();
     return v.IsText() ? v.AsString() : std::string();
 }
 
@@ -78,9 +85,14 @@ void Recordset::SetFieldValue(size_t column, const Variant& value) {
     const cursor::ColumnInfo& info = s.store.Columns()[column];
     if (info.autoIncrement && !(s.store.Flags(row) & RowStore::New && connection_ == nullptr))
         Raise(Condition::ErrorsOccurred, "(el campo '" + info.name + "' es de autonumeración)");
-    Variant coerced = Coerce(info, value);
-    if (s.editMode == adEditNone) BeginEdit(row);
-    s.edit.values[column] = std::move(coerced);
+    // Checked before the edit begins, so a refused value starts nothing.
+    Variant& slot = s.editMode == adEditNone ? s.edit.probe : s.edit.values[column];
+    Coerce(info, value, slot);
+    if (s.editMode == adEditNone) {
+        Variant accepted = std::move(slot);
+        BeginEdit(row);
+        s.edit.values[column] = std::move(accepted);
+    }
     s.edit.dirty[column] = 1;
 }
 
@@ -117,12 +129,14 @@ void Recordset::WriteEdit() {
     cursor::CursorState& s = *state_;
     const bool adding = s.editMode == adEditAdd;
     const cursor::RowId row = s.edit.row;
-    std::vector<Variant> original = adding ? std::vector<Variant>() : RowValues(s.store, row);
+    std::vector<Variant> original;
+    if (!adding) original = RowValues(s.store, row);
     cursor::WritePlanInput in{adding ? cursor::RowWrite::Kind::Insert : cursor::RowWrite::Kind::Update,
                               &s.store.Columns(), &original, &s.edit.values, &s.edit.dirty,
                               UpdateCriteria(properties_), UniqueTable(properties_)};
     provider::Session& session = connection_->Session();
-    const cursor::RowWrite w = cursor::PlanWrite(in);
+    cursor::RowWrite& w = s.scratch;
+    cursor::PlanWrite(in, w);
     std::vector<Variant> readBack;
     if (!w.table.empty()) {
         const int64_t affected = connection_->Guard([&] {

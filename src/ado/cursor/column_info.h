@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ado/Enums.h"
 
@@ -19,8 +20,13 @@ struct ColumnInfo {
     std::string baseSchema;
     std::string baseTable;   // empty for computed columns
     std::string baseColumn;
+    int16_t baseTableIndex = -1;  // columns of the same base table share it; -1 for none
     bool key = false;        // part of the base table's primary key
     bool autoIncrement = false;
 };
+
+// Numbers the distinct base tables of the columns (baseTableIndex), so that writes can
+// tell a column's table by a number rather than by its name.
+void NumberBaseTables(std::vector<ColumnInfo>& columns);
 
 }  // namespace ado::cursor

@@ -8,6 +8,7 @@
 #include "ado/Enums.h"
 #include "ado/Field.h"
 #include "ado/cursor/row_store.h"
+#include "ado/cursor/row_write.h"
 
 namespace ado {
 class Recordset;
@@ -20,6 +21,7 @@ struct EditBuffer {
     RowId row = 0;
     std::vector<Variant> values;
     std::vector<uint8_t> dirty;  // per column: written since the edit began
+    Variant probe;               // a value checked before its edit begins
 };
 
 // What a row looked like before its pending change (batch mode, disconnected cursors).
@@ -42,6 +44,7 @@ struct CursorState {
     std::unordered_map<RowId, PendingChange> pending;
     std::vector<RowId> affected;       // rows the last Delete/UpdateBatch/CancelBatch touched
     Recordset* owner = nullptr;        // the recordset, while it is open
+    RowWrite scratch;                  // the last row write, reused for its capacity
     bool showDeleted = false;          // a filter that shows deleted rows (pending, conflicts)
     std::unordered_map<RowId, int32_t> conflicts;  // RecordStatusEnum bits of the last batch's failures
     ado::Fields fields;

@@ -54,4 +54,18 @@ WriteSql BuildWriteSql(const RowWrite& w, std::string (*quote)(std::string_view)
     return out;
 }
 
+void WriteShapeKey(const RowWrite& w, std::string& key) {
+    key.clear();
+    key += static_cast<char>('0' + static_cast<int>(w.kind));
+    key += w.table;
+    key += '\0';
+    for (const auto& c : w.setColumns) key.append(c).push_back('\0');
+    key += '\1';
+    for (size_t i = 0; i < w.whereColumns.size(); ++i) {
+        key.append(w.whereColumns[i]).push_back(w.whereValues[i].IsNull() || w.whereValues[i].IsEmpty() ? '\2' : '\0');
+    }
+    key += '\1';
+    for (const auto& c : w.readBack) key.append(c).push_back('\0');
+}
+
 }  // namespace ado::cursor

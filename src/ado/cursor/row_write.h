@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ado/Enums.h"
 #include "ado/Variant.h"
 
 namespace ado::cursor {
@@ -19,6 +20,7 @@ struct RowWrite {
     std::vector<std::string> whereColumns; // Update and Delete: the row as it was read
     std::vector<Variant> whereValues;      // Null compares with IS NULL
     std::vector<std::string> readBack;     // Insert: columns to read back (autonumber, defaults)
+    std::vector<DataTypeEnum> readBackTypes;  // their ADO types
 };
 
 struct WriteSql {
@@ -29,5 +31,9 @@ struct WriteSql {
 // "INSERT INTO t (a, b) VALUES (?, ?)", "UPDATE t SET a = ? WHERE k = ? AND c IS NULL", ...
 // `quote` writes an identifier in the engine's quoting.
 WriteSql BuildWriteSql(const RowWrite& w, std::string (*quote)(std::string_view));
+
+// A key that tells writes of the same statement shape apart (kind, table, columns and
+// which criteria are Null), written into `key` without allocating once it has grown.
+void WriteShapeKey(const RowWrite& w, std::string& key);
 
 }  // namespace ado::cursor

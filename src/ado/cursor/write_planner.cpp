@@ -11,7 +11,25 @@ bool OnTable(const ColumnInfo& c, const std::string& table) {
     return !c.baseTable.empty() && EqualsNoCase(c.baseTable, table);
 }
 
-std::string TargetTable(const WritePlanInput& in) {
+// "Is this column on the target table?", by the tables' numbers where columns have them.
+struct TableFilter {
+    const ColumnInfo* target;  // a column of the target table, when one is selected
+    const std::string& table;
+    bool operator()(const ColumnInfo& c) const {
+        if (target && target->baseTableIndex >= 0 && c.baseTableIndex >= 0)
+            return c.baseTableIndex == target->baseTableIndex;
+        return OnTable(c, table);
+    }
+};
+
+TableFilter FilterFor(const std::vector<ColumnInfo>& cols, const std::string& table) {
+    for (const auto& c : cols)
+        if (&c.baseTable == &table || OnTable(c, table)) return TableFilter{&c, table};
+    return TableFilter{nullptr, table};
+}
+
+const std::string& TargetTable(const WritePlanInput& in) {
+    static const std::string none;
     if (!in.uniqueTable.empty()) return in.uniqueTable;
     const auto& cols = *in.columns;
     if (in.changed)
@@ -19,25 +37,25 @@ std::string TargetTable(const WritePlanInput& in) {
             if ((*in.changed)[i] && !cols[i].baseTable.empty()) return cols[i].baseTable;
     for (const auto& c : cols)
         if (!c.baseTable.empty()) return c.baseTable;
-    return {};
+    return none;
 }
 
 // Which columns of the table identify the row as it was read.
-void AddCriteria(const WritePlanInput& in, const std::string& table, RowWrite& w) {
+void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, RowWrite& w) {
     const auto& cols = *in.columns;
     bool anyKey = false;
-    for (const auto& c : cols) anyKey |= OnTable(c, table) && c.key;
+    for (const auto& c : cols) anyKey |= c.key && onTable(c);
     int32_t criteria = in.criteria;
     // Without a key, or without a timestamp column to compare, every column decides.
     if (!anyKey) criteria = adCriteriaAllCols;
     if (criteria == adCriteriaTimeStamp) {
         bool anyVersion = false;
-        for (const auto& c : cols) anyVersion |= OnTable(c, table) && (c.attributes & adFldRowVersion);
+        for (const auto& c : cols) anyVersion |= (c.attributes & adFldRowVersion) && onTable(c);
         if (!anyVersion) criteria = adCriteriaAllCols;
     }
     for (size_t i = 0; i < cols.size(); ++i) {
         const ColumnInfo& c = cols[i];
-        if (!OnTable(c, table)) continue;
+        if (!onTable(c)) continue;
         const bool changed = in.changed && (*in.changed)[i];
         bool use = c.key;
         switch (criteria) {
@@ -54,34 +72,65 @@ void AddCriteria(const WritePlanInput& in, const std::string& table, RowWrite& w
 
 }  // namespace
 
+void NumberBaseTables(std::vector<ColumnInfo>& columns) {
+    for (size_t i = 0; i < columns.size(); ++i) {
+        columns[i].baseTableIndex = -1;
+        if (columns[i].baseTable.empty()) continue;
+        for (size_t j = 0; j < i && columns[i].baseTableIndex < 0; ++j)
+            if (columns[j].baseTableIndex >= 0 && EqualsNoCase(columns[j].baseTable, columns[i].baseTable))
+                columns[i].baseTableIndex = columns[j].baseTableIndex;
+        if (columns[i].baseTableIndex < 0) columns[i].baseTableIndex = static_cast<int16_t>(i);
+    }
+}
+
 RowWrite PlanWrite(const WritePlanInput& in) {
     RowWrite w;
+    PlanWrite(in, w);
+    return w;
+}
+
+void PlanWrite(const WritePlanInput& in, RowWrite& w) {
     w.kind = in.kind;
-    const std::string table = TargetTable(in);
+    w.table.clear();
+    w.setColumns.clear();
+    w.setValues.clear();
+    w.whereColumns.clear();
+    w.whereValues.clear();
+    w.readBack.clear();
+    w.readBackTypes.clear();
+    const std::string& table = TargetTable(in);
     if (table.empty()) Raise(Condition::MissingBaseTable);
     const auto& cols = *in.columns;
+    const TableFilter onTable = FilterFor(cols, table);
     if (in.kind != RowWrite::Kind::Delete) {
         for (size_t i = 0; i < cols.size(); ++i) {
-            if (!OnTable(cols[i], table) || !(*in.changed)[i]) continue;
+            if (!(*in.changed)[i] || !onTable(cols[i])) continue;
             w.setColumns.push_back(cols[i].baseColumn);
             w.setValues.push_back((*in.current)[i]);
         }
-        if (in.kind == RowWrite::Kind::Update && w.setColumns.empty()) return RowWrite{};
+        if (in.kind == RowWrite::Kind::Update && w.setColumns.empty()) return;  // nothing to write
     }
     if (in.kind == RowWrite::Kind::Insert) {
-        for (const auto& c : cols)
-            if (OnTable(c, table)) w.readBack.push_back(c.baseColumn);
+        // What the client did not give comes back from the table: autonumbers, defaults.
+        for (size_t i = 0; i < cols.size(); ++i)
+            if (!(*in.changed)[i] && onTable(cols[i])) {
+                w.readBack.push_back(cols[i].baseColumn);
+                w.readBackTypes.push_back(cols[i].type);
+            }
     } else {
-        AddCriteria(in, table, w);
+        AddCriteria(in, onTable, w);
     }
     w.table = table;
-    return w;
 }
 
 std::vector<size_t> ReadBackFields(const std::vector<ColumnInfo>& columns, const RowWrite& w) {
     std::vector<size_t> fields;
-    for (size_t i = 0; i < columns.size(); ++i)
-        if (OnTable(columns[i], w.table)) fields.push_back(i);
+    for (const auto& name : w.readBack)
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (OnTable(columns[i], w.table) && columns[i].baseColumn == name) {
+                fields.push_back(i);
+                break;
+            }
     return fields;
 }
 

@@ -23,6 +23,8 @@ struct WritePlanInput {
 // The write, or an empty table name when there is nothing to write (an update that
 // changed no column of a base table). Fails with -2147467259 when no base table is known.
 RowWrite PlanWrite(const WritePlanInput& in);
+// The same into `w`, whose vectors keep their capacity between rows.
+void PlanWrite(const WritePlanInput& in, RowWrite& w);
 
 // After an insert: the fields that read back the given columns of the written table.
 std::vector<size_t> ReadBackFields(const std::vector<ColumnInfo>& columns, const RowWrite& w);

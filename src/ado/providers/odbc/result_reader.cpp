@@ -21,6 +21,7 @@ constexpr SQLULEN kMaxBoundBytes = 8000;
 struct ResultReader::Column {
     Fetch fetch;
     SQLSMALLINT cType;
+    uint8_t scale = 0;  // Numeric: the column's decimals, which values keep
     SQLLEN width;       // bytes per row in the buffer
     SQLLEN capacity;    // value bytes that fit (width less the terminator)
     bool bound = true;  // false: read with SQLGetData row by row
@@ -75,6 +76,16 @@ SQLLEN TerminatorOf(SQLSMALLINT cType) {
     return cType == SQL_C_CHAR ? 1 : cType == SQL_C_WCHAR ? static_cast<SQLLEN>(sizeof(SQLWCHAR)) : 0;
 }
 
+// Drivers may drop a numeric's trailing zeros ("12.5" for 12.50): the value keeps the column's scale.
+Decimal WithScale(Decimal d, uint8_t scale) {
+    constexpr unsigned __int128 kLimit = static_cast<unsigned __int128>(1) << 96;
+    while (d.scale < scale && d.scale < 28 && d.mantissa * 10 < kLimit) {
+        d.mantissa *= 10;
+        ++d.scale;
+    }
+    return d;
+}
+
 bool IsVariable(Fetch f) {
     return f == Fetch::Text || f == Fetch::Binary || f == Fetch::Numeric || f == Fetch::Currency;
 }
@@ -107,6 +118,7 @@ ResultReader::ResultReader(SQLHSTMT stmt, const std::vector<DescribedColumn>& de
     for (size_t i = 0; i < described.size(); ++i) {
         Column& c = columns_[i];
         c.fetch = described[i].mapping.fetch;
+        c.scale = described[i].info.numericScale;
         c.cType = CTypeOf(c.fetch, options.narrowUtf8);
         bool mayOverflow = false;
         c.width = WidthOf(described[i], c.cType, mayOverflow);
@@ -213,7 +225,7 @@ void ResultReader::PutValue(const Column& c, const char* data, size_t bytes, cur
     const std::string_view text(data, bytes);
     switch (c.fetch) {
         case Fetch::Numeric: {
-            if (auto d = ParseDecimalText(text)) return rows.PutVariant(Variant(*d));
+            if (auto d = ParseDecimalText(text)) return rows.PutVariant(Variant(WithScale(*d, c.scale)));
             double v = 0;  // beyond Decimal (or NaN): the nearest double
             if (std::from_chars(data, data + bytes, v).ec == std::errc()) return rows.PutReal(v);
             return rows.PutNull();

@@ -5,7 +5,8 @@
 
 namespace ado::sqlite {
 
-void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v) {
+void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v, bool copy) {
+    const auto keep = copy ? SQLITE_TRANSIENT : SQLITE_STATIC;
     switch (v.Type()) {
         case VariantType::Empty:
         case VariantType::Null: sqlite3_bind_null(stmt, index); break;
@@ -29,12 +30,12 @@ void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v) {
         }
         case VariantType::String: {
             const std::string& s = v.AsString();
-            sqlite3_bind_text(stmt, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(stmt, index, s.data(), static_cast<int>(s.size()), keep);
             break;
         }
         case VariantType::Binary: {
             const Binary& b = v.AsBinary();
-            sqlite3_bind_blob(stmt, index, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_blob(stmt, index, b.data(), static_cast<int>(b.size()), keep);
             break;
         }
         default: Raise(Condition::InvalidArgument, "(un parámetro no admite matrices ni objetos)");

@@ -18,6 +18,13 @@ std::string QuoteIdentifier(std::string_view name) {
 
 namespace {
 
+SqliteSession::PreparedStatement Prepared(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK)
+        ThrowEngineError(db, KindOf(sql));
+    return SqliteSession::PreparedStatement(stmt);
+}
+
 StatementKind KindOf(cursor::RowWrite::Kind k) {
     switch (k) {
         case cursor::RowWrite::Kind::Insert: return StatementKind::Insert;
@@ -29,24 +36,42 @@ StatementKind KindOf(cursor::RowWrite::Kind k) {
 
 }  // namespace
 
+SqliteSession::WriteStatements& SqliteSession::WriteStatementsFor(const cursor::RowWrite& w) {
+    cursor::WriteShapeKey(w, shapeKey_);
+    auto it = writeStatements_.find(shapeKey_);
+    if (it != writeStatements_.end()) return it->second;
+    if (writeStatements_.size() >= 256) writeStatements_.clear();
+    WriteStatements ws;
+    ws.write = Prepared(db_, cursor::BuildWriteSql(w, QuoteIdentifier).text);
+    if (!w.readBack.empty()) {
+        std::string select = "SELECT ";
+        for (size_t i = 0; i < w.readBack.size(); ++i) select += (i ? ", " : "") + QuoteIdentifier(w.readBack[i]);
+        select += " FROM " + QuoteIdentifier(w.table) + " WHERE rowid = ?1";
+        ws.readBack = Prepared(db_, select);
+    }
+    return writeStatements_.emplace(shapeKey_, std::move(ws)).first->second;
+}
+
 int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* readBack) {
-    const cursor::WriteSql sql = cursor::BuildWriteSql(w, QuoteIdentifier);
-    sqlite3_stmt* stmt = statements_.Get(db_, sql.text);
-    for (size_t i = 0; i < sql.parameters.size(); ++i) BindVariant(stmt, static_cast<int>(i + 1), sql.parameters[i]);
+    const WriteStatements& ws = WriteStatementsFor(w);
+    sqlite3_stmt* stmt = ws.write.get();
+    // Parameters in the order the statement names them: SET values, then non-Null criteria.
+    // The values outlive the step, so they are bound without a copy.
+    int index = 1;
+    for (const Variant& v : w.setValues) BindVariant(stmt, index++, v, false);
+    for (const Variant& v : w.whereValues)
+        if (!v.IsNull() && !v.IsEmpty()) BindVariant(stmt, index++, v, false);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE) ThrowEngineError(db_, KindOf(w.kind));
     const int64_t changed = sqlite3_changes(db_);
     if (w.kind == cursor::RowWrite::Kind::Insert && readBack && !w.readBack.empty()) {
-        std::string select = "SELECT ";
-        for (size_t i = 0; i < w.readBack.size(); ++i) select += (i ? ", " : "") + QuoteIdentifier(w.readBack[i]);
-        select += " FROM " + QuoteIdentifier(w.table) + " WHERE rowid = ?1";
-        sqlite3_stmt* read = statements_.Get(db_, select);
+        sqlite3_stmt* read = ws.readBack.get();
         sqlite3_bind_int64(read, 1, sqlite3_last_insert_rowid(db_));
-        cursor::RowStore row;
-        const int first = sqlite3_step(read);
-        DescribeColumns(db_, read, row);
-        ReadRows(db_, read, first, row);
+        std::vector<cursor::ColumnInfo> columns(w.readBack.size());
+        for (size_t i = 0; i < columns.size(); ++i) columns[i].type = w.readBackTypes[i];
+        cursor::RowStore row(std::move(columns));
+        ReadRows(db_, read, sqlite3_step(read), row);
         sqlite3_reset(read);
         readBack->clear();
         for (size_t c = 0; c < row.ColumnCount() && row.RowCount() == 1; ++c) readBack->push_back(row.Get(0, c));

@@ -46,13 +46,15 @@ SqliteSession::SqliteSession(const provider::OpenRequest& request) {
 }
 
 SqliteSession::~SqliteSession() {
+    writeStatements_.clear();
     statements_.Clear();
     sqlite3_close_v2(db_);
 }
 
 void SqliteSession::OpenFile(const std::string& key) {
-    const int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
+    const int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     auto attempt = [&](const std::string& k) {
+        writeStatements_.clear();
         statements_.Clear();
         sqlite3_close_v2(db_);
         db_ = nullptr;

@@ -48,6 +48,21 @@ private:
 
     sqlite3* db_ = nullptr;
     StatementCache statements_;
+public:
+    struct Finalizer {
+        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+    };
+    using PreparedStatement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+private:
+    // The compiled statements of each shape of row write, so repeated writes reuse them.
+    struct WriteStatements {
+        PreparedStatement write;
+        PreparedStatement readBack;
+    };
+    WriteStatements& WriteStatementsFor(const cursor::RowWrite& w);
+    std::unordered_map<std::string, WriteStatements> writeStatements_;
+    std::string shapeKey_;
     std::unordered_map<std::string, std::vector<std::string>> implicitParameters_;  // by Access text
     bool locked_ = false;
     bool ownsLockTransaction_ = false;
