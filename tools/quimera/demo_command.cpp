@@ -7,6 +7,8 @@
 #include "ado/ado.h"
 #include "commands.h"
 #include "demo_database.h"
+#include "demo_frame.h"
+#include "demo_writes.h"
 #include "table_printer.h"
 
 namespace tool {
@@ -83,6 +85,12 @@ int RunDemo(const DemoOptions& options) {
                   << ", BASETABLENAME = " << props.Item("BASETABLENAME").Value().ToString()
                   << ", KEYCOLUMN = " << props.Item(4).Value().ToString() << '\n';
     }
+
+    Title("Escritura: edición, conflicto entre dos usuarios y lote");
+    MostrarEscritura(file, std::cout);
+
+    Title("Los objetos de la biblioteca: eventos, transacciones y el gestor de errores");
+    MostrarMarco(folder);
 
     Title("Errores con su número y su descripción");
     ShowFailure("Tabla que no existe", [&] { cn->Execute("SELECT * FROM Proveedores"); });
