@@ -8,10 +8,20 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 
 #include "ado/ado.h"
 #include "support/EmbeddedDb.h"
+
+namespace ado {
+// Failure messages show a Variant's kind and text rather than its bytes.
+inline void PrintTo(const Variant& v, std::ostream* os) {
+    *os << "kind " << static_cast<int>(v.Type()) << ": ";
+    if (v.IsNull() || v.IsEmpty() || v.Type() == VariantType::Array || v.Type() == VariantType::Object) return;
+    *os << (v.Type() == VariantType::Binary ? std::to_string(v.AsBinary().size()) + " bytes" : v.ToString());
+}
+}  // namespace ado
 
 namespace testsupport {
 

@@ -89,11 +89,27 @@ Condition ForeignKey(const DiagRecord& r, Operation op) {
     return Condition::IntegrityOnChange;
 }
 
+// How the driver manager says the driver named cannot be loaded.
+struct MissingDriverRow {
+    std::string_view state;
+    std::string_view text;  // "" = any
+};
+constexpr MissingDriverRow kMissingDriver[] = {
+    {"IM002", ""},                 // data source name not found, no default driver
+    {"IM003", ""},                 // specified driver could not be loaded
+    {"01000", "Can't open lib"},   // unixODBC: a driver name it has not registered
+};
+
+bool IsMissingDriver(const DiagRecord& r) {
+    for (const auto& row : kMissingDriver)
+        if (r.sqlState == row.state && r.message.find(row.text) != std::string::npos) return true;
+    return false;
+}
+
 }  // namespace
 
 Condition Classify(const DiagRecord& r, Operation op, bool missingDriverIsProviderNotFound) {
-    if (r.sqlState == "IM002" || r.sqlState == "IM003")
-        return missingDriverIsProviderNotFound ? Condition::ProviderNotFound : Condition::General;
+    if (IsMissingDriver(r)) return missingDriverIsProviderNotFound ? Condition::ProviderNotFound : Condition::General;
     for (const auto& row : kStates) {
         if (!StartsWith(r.sqlState, row.state) || (row.native != 0 && row.native != r.nativeError)) continue;
         return row.condition == kForeignKey ? ForeignKey(r, op) : row.condition;

@@ -1,0 +1,107 @@
+// Transactions, locks held by other connections and time limits on a real PostgreSQL server.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+#include "pg_server.h"
+
+using namespace ado;
+using testsupport::ErrorNumberOf;
+using testsupport::PgTest;
+
+namespace {
+
+class OdbcTransactions : public PgTest {
+protected:
+    void SetUp() override {
+        PgTest::SetUp();
+        if (IsSkipped()) return;
+        Run("CREATE TABLE stock (id int PRIMARY KEY, articulo varchar(20), unidades int)");
+        Run("INSERT INTO stock VALUES (1, 'tornillo', 10), (2, 'tuerca', 20)");
+    }
+
+    std::string Articulos(const ConnectionPtr& cn) const {
+        auto rs = Query(cn, "SELECT coalesce(string_agg(articulo, ',' ORDER BY id), '') FROM stock");
+        return rs->Fields()[0].Value().AsString();
+    }
+};
+
+TEST_F(OdbcTransactions, NestedLevelsAreSavepoints) {
+    auto cn = Connect();
+    auto other = Connect();
+    EXPECT_EQ(cn->BeginTrans(), 1);
+    cn->Execute("INSERT INTO stock VALUES (3, 'arandela', 1)");
+    EXPECT_EQ(cn->BeginTrans(), 2);
+    cn->Execute("INSERT INTO stock VALUES (4, 'clavo', 1)");
+    EXPECT_EQ(cn->BeginTrans(), 3);
+    // A failure inside a level is undone with it; the outer levels go on.
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Execute("INSERT INTO stock VALUES (1, 'repetido', 1)"); }), err::DuplicateKey);
+    cn->Execute("INSERT INTO stock VALUES (5, 'perno', 1)");
+    cn->RollbackTrans();
+    cn->CommitTrans();
+    EXPECT_EQ(Articulos(cn), "tornillo,tuerca,arandela,clavo");
+    EXPECT_EQ(Articulos(other), "tornillo,tuerca") << "nothing is seen outside before the outer commit";
+    EXPECT_EQ(cn->BeginTrans(), 2);
+    cn->Execute("DELETE FROM stock WHERE id = 3");
+    cn->RollbackTrans();
+    cn->CommitTrans();
+    EXPECT_EQ(Articulos(other), "tornillo,tuerca,arandela,clavo");
+
+    cn->BeginTrans();
+    cn->Execute("DELETE FROM stock");
+    cn->RollbackTrans();
+    EXPECT_EQ(Articulos(other), "tornillo,tuerca,arandela,clavo");
+    EXPECT_EQ(ErrorNumberOf([&] { cn->CommitTrans(); }), err::InvalidTransaction);
+}
+
+TEST_F(OdbcTransactions, RowsLockedByAnotherConnection) {
+    auto holder = Connect(adUseServer);
+    auto rs = Recordset::Create();
+    rs->Open("SELECT * FROM stock ORDER BY id", holder, adOpenKeyset, adLockPessimistic, adCmdText);
+    rs->Fields()["unidades"].Value(Variant(int32_t{11}));  // the pessimistic edit locks row 1
+
+    auto waiter = Connect(adUseServer, 1);
+    waiter->CommandTimeout(1);
+    auto theirs = Recordset::Create();
+    theirs->Open("SELECT * FROM stock ORDER BY id", waiter, adOpenKeyset, adLockPessimistic, adCmdText);
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        int32_t number;
+    } cases[] = {
+        {"a pessimistic edit of the same row", [&] { theirs->Fields()["unidades"].Value(Variant(int32_t{12})); },
+         err::LockedByUser},
+        {"a lock that does not wait", [&] { waiter->Execute("SELECT * FROM stock WHERE id = 1 FOR UPDATE NOWAIT"); },
+         err::LockedByUser},
+        {"a statement that waits past its time limit", [&] { waiter->Execute("UPDATE stock SET unidades = 0"); },
+         err::TimeLimit},
+    };
+    for (const auto& c : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(ErrorNumberOf(c.run), c.number) << c.what;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.what;
+        ASSERT_EQ(waiter->Errors().Count(), 1) << c.what;
+        EXPECT_EQ(waiter->Errors().Item(0).Number(), c.number) << c.what;
+    }
+    theirs->CancelUpdate();
+    // Another row is free, and the lock ends with the holder's Update.
+    theirs->MoveNext();
+    theirs->Fields()["unidades"].Value(Variant(int32_t{21}));
+    theirs->Update();
+    rs->Update();
+    EXPECT_EQ(Scalar("SELECT sum(unidades) FROM stock"), Variant(int64_t{32}));
+}
+
+TEST_F(OdbcTransactions, StatementTimeLimit) {
+    auto cn = Connect();
+    cn->CommandTimeout(1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Execute("SELECT pg_sleep(5)"); }), err::TimeLimit);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    EXPECT_EQ(cn->Errors().Item(0).SQLState(), "57014");
+    cn->CommandTimeout(0);
+    cn->Execute("SELECT pg_sleep(1.2)");  // no limit
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// Writes through the client cursor on a real PostgreSQL server: update criteria against a
+// second connection's changes, read-back of inserts, integrity failures and batches.
+#include <gtest/gtest.h>
+
+#include "pg_server.h"
+
+using namespace ado;
+using testsupport::ErrorNumberOf;
+using testsupport::PgTest;
+
+namespace {
+
+class OdbcWrite : public PgTest {
+protected:
+    void SetUp() override {
+        PgTest::SetUp();
+        if (IsSkipped()) return;
+        Run("CREATE TABLE cuentas (id serial PRIMARY KEY, titular varchar(40) NOT NULL UNIQUE, saldo numeric(12,2), "
+            "nota varchar(40), alta timestamp DEFAULT '2024-01-01 09:30:00', estado varchar(10) DEFAULT 'nueva')");
+        Run("INSERT INTO cuentas (titular, saldo, nota) VALUES ('Ana', 100, 'x'), ('Íñigo', 200, 'y'), "
+            "('Zoe', 300, 'z')");
+    }
+
+    RecordsetPtr Editable(const ConnectionPtr& cn, LockTypeEnum lock = adLockOptimistic) const {
+        return Query(cn, "SELECT id, titular, saldo, nota, alta, estado FROM cuentas ORDER BY id", lock);
+    }
+};
+
+Variant Money(int64_t units) { return Variant(Decimal{static_cast<unsigned __int128>(units) * 100, 2, false}); }
+
+TEST_F(OdbcWrite, UpdateCriteriaDecideWhichChangesByOthersConflict) {
+    enum Other { NoteChanged, BalanceChanged, RowDeleted };
+    struct Case {
+        int32_t criteria;
+        Other other;
+        bool conflict;
+    } cases[] = {
+        {adCriteriaKey, NoteChanged, false},       {adCriteriaKey, BalanceChanged, false},
+        {adCriteriaKey, RowDeleted, true},         {adCriteriaAllCols, NoteChanged, true},
+        {adCriteriaAllCols, BalanceChanged, true}, {adCriteriaUpdCols, NoteChanged, false},
+        {adCriteriaUpdCols, BalanceChanged, true}, {adCriteriaUpdCols, RowDeleted, true},
+        // Without a row-version column, a timestamp criterion compares every column.
+        {adCriteriaTimeStamp, NoteChanged, true},
+    };
+    const char* others[] = {"UPDATE cuentas SET nota = 'otra' WHERE id = 1",
+                            "UPDATE cuentas SET saldo = 111 WHERE id = 1", "DELETE FROM cuentas WHERE id = 1"};
+    for (const auto& c : cases) {
+        const std::string what = "criteria " + std::to_string(c.criteria) + ", other change " + others[c.other];
+        Run("DELETE FROM cuentas WHERE id = 1");
+        Run("INSERT INTO cuentas (id, titular, saldo, nota) VALUES (1, 'Ana', 100, 'x')");
+        auto cn = Connect();
+        auto rs = Editable(cn);
+        rs->Properties().Item("Update Criteria").Value(Variant(c.criteria));
+        Connect()->Execute(others[c.other]);
+        rs->Fields()["saldo"].Value(Variant(int32_t{150}));
+        const int32_t number = ErrorNumberOf([&] { rs->Update(); });
+        EXPECT_EQ(number, c.conflict ? err::ConcurrencyViolation : 0) << what;
+        if (c.conflict) {
+            rs->CancelUpdate();
+        } else {
+            EXPECT_EQ(Scalar("SELECT saldo FROM cuentas WHERE id = 1"), Money(150)) << what;
+        }
+    }
+}
+
+TEST_F(OdbcWrite, InsertsReadBackSerialsAndDefaults) {
+    auto cn = Connect();
+    auto rs = Editable(cn);
+    rs->AddNew();
+    rs->Fields()["titular"].Value(Variant("Óscar"));
+    rs->Fields()["saldo"].Value(Variant(12.5));
+    rs->Update();
+    EXPECT_EQ(rs->Fields()["id"].Value(), Variant(int32_t{4}));
+    EXPECT_EQ(rs->Fields()["estado"].Value(), Variant("nueva"));
+    EXPECT_EQ(rs->Fields()["alta"].Value(), Variant(MakeDate(2024, 1, 1, 9, 30, 0)));
+    // The row just added can be changed and deleted by its key.
+    rs->Fields()["nota"].Value(Variant("después"));
+    rs->Update();
+    EXPECT_EQ(Scalar("SELECT nota FROM cuentas WHERE titular = 'Óscar'"), Variant("después"));
+    rs->Delete();
+    EXPECT_EQ(Scalar("SELECT count(*) FROM cuentas"), Variant(int64_t{3}));
+}
+
+TEST_F(OdbcWrite, IntegrityFailuresCarryTheirNumbers) {
+    Run("CREATE TABLE movimientos (id serial PRIMARY KEY, cuenta int NOT NULL REFERENCES cuentas(id) "
+        "ON UPDATE RESTRICT, importe numeric(12,2))");
+    Run("INSERT INTO movimientos (cuenta, importe) VALUES (1, 10)");
+    auto cn = Connect();
+    struct Case {
+        const char* sql;
+        int32_t number;
+        const char* sqlState;
+    } cases[] = {
+        {"INSERT INTO cuentas (id, titular) VALUES (1, 'Otra')", err::DuplicateKey, "23505"},
+        {"INSERT INTO movimientos (cuenta) VALUES (99)", err::IntegrityOnChange, "23503"},
+        {"UPDATE movimientos SET cuenta = 99", err::IntegrityOnChange, "23503"},
+        {"DELETE FROM cuentas WHERE id = 1", err::IntegrityOnDelete, "23503"},
+        {"UPDATE cuentas SET id = 50 WHERE id = 1", err::IntegrityOnDelete, "23503"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorNumberOf([&] { cn->Execute(c.sql); }), c.number) << c.sql;
+        ASSERT_EQ(cn->Errors().Count(), 1) << c.sql;
+        EXPECT_EQ(cn->Errors().Item(0).SQLState(), c.sqlState) << c.sql;
+        EXPECT_EQ(cn->Errors().Item(0).Source(), "Microsoft OLE DB Provider for ODBC Drivers");
+    }
+    // The same failures through the cursor, which keeps the edit for a retry.
+    auto rs = Editable(cn);
+    rs->AddNew();
+    rs->Fields()["titular"].Value(Variant("Íñigo"));
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Update(); }), err::DuplicateKey);
+    EXPECT_EQ(rs->EditMode(), adEditAdd);
+    rs->CancelUpdate();
+    rs->MoveFirst();
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Delete(); }), err::IntegrityOnDelete);
+}
+
+TEST_F(OdbcWrite, BatchWritesTheRowsThatDoNotConflict) {
+    auto cn = Connect();
+    auto rs = Editable(cn, adLockBatchOptimistic);
+    for (int i = 0; !rs->adoEOF(); ++i, rs->MoveNext())
+        rs->Fields()["saldo"].Value(Variant(int32_t{1000 + i}));
+    rs->AddNew();
+    rs->Fields()["titular"].Value(Variant("Zoe"));  // taken
+    rs->AddNew();
+    rs->Fields()["titular"].Value(Variant("Nueva"));
+    Connect()->Execute("UPDATE cuentas SET saldo = 5 WHERE id = 2");
+
+    // One concurrency conflict and one duplicate key: the other rows are written all the same.
+    EXPECT_EQ(ErrorNumberOf([&] { rs->UpdateBatch(); }), err::ErrorsOccurred);
+    EXPECT_EQ(cn->Errors().Count(), 2);
+    auto check = Query(Connect(), "SELECT string_agg(id || ':' || coalesce(saldo::text, ''), ' ' ORDER BY id) FROM cuentas");
+    EXPECT_EQ(check->Fields()[0].Value(), Variant("1:1000.00 2:5.00 3:1002.00 5:"));
+    rs->Filter(Variant(int32_t{adFilterConflictingRecords}));
+    ASSERT_EQ(rs->RecordCount(), 2);
+    rs->MoveFirst();
+    EXPECT_TRUE(rs->Status() & adRecConcurrencyViolation);
+    EXPECT_EQ(rs->Fields()["id"].Value(), Variant(int32_t{2}));
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Status() & adRecIntegrityViolation);
+}
+
+}  // namespace
