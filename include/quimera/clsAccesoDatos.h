@@ -6,6 +6,7 @@
 #include <string>
 
 #include "components/babelia.h"
+#include "components/utilidades.h"
 #include "quimera/Enumeraciones.h"
 #include "quimera/Eventos.h"
 #include "quimera/ObjetoQuimera.h"
@@ -33,7 +34,21 @@ public:
     bool AutomatizarLocCursor() const { return blnAutomatizarLocCursor_; }
     void AutomatizarLocCursor(bool blnAutomatizarLocCursor) { blnAutomatizarLocCursor_ = blnAutomatizarLocCursor; }
 
+    // SQL text: a statement in the Jet (Access) dialect rewritten for SQL Server, purely as
+    // text. Literals and bracketed names are kept; the empty text after a failure.
+    std::string ConvertirSQL_SQLServer(const std::string& strSQL);
+
 private:
+    // SQL text: the structured passes of ConvertirSQL_SQLServer, each reporting under its name.
+    std::string ConversionISNULL(const std::string& strSQL);
+    std::string ConversionDATEVALUE(const std::string& strSQL);
+    std::string ConversionTIMEVALUE(const std::string& strSQL);
+    std::string ConversionDATEDIFF(const std::string& strSQL);
+    std::string ConversionIIF(const std::string& strSQL);
+
+    // The text utility of this object, created on first use and kept for its life.
+    utilidades::UtilidadTexto& ObjUtilidadTexto();
+
     std::string_view ClaseInforme() const override { return "clsAccesoDatos"; }
     int32_t IdiomaInforme() const override { return objRegional_->CodigoIdioma(); }
     bool PublicaErroresADO() const override { return true; }
@@ -46,6 +61,7 @@ private:
     TipoOrigenDatos numOrigenDatos_ = dnAccess;
     bool blnAutomatizarLocCursor_ = true;
     std::shared_ptr<babelia::Regional> objRegional_;
+    std::unique_ptr<utilidades::UtilidadTexto> objUtilidadTexto_;
 };
 
 }  // namespace quimera
