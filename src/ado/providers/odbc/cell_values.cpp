@@ -84,7 +84,12 @@ double TimeToSerial(const SQL_TIME_STRUCT& t) { return (t.hour * 3600.0 + t.minu
 
 SQL_TIMESTAMP_STRUCT SerialToTimestamp(double serial) {
     double day = std::trunc(serial);
-    int64_t micros = std::llround(std::fabs(serial - day) * 86400e6);
+    // The double holds the time only as finely as its last bit: round to that power of ten of
+    // microseconds, so that whole seconds of far years stay whole.
+    const double bit = (std::nextafter(std::fabs(serial), INFINITY) - std::fabs(serial)) * 86400e6;
+    int64_t step = 1;
+    while (static_cast<double>(step) < bit) step *= 10;
+    int64_t micros = std::llround(std::fabs(serial - day) * 86400e6 / static_cast<double>(step)) * step;
     if (micros >= 86400'000'000LL) {  // rounding reached midnight
         micros -= 86400'000'000LL;
         day += serial < 0 ? -1 : 1;

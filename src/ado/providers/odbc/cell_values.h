@@ -19,7 +19,8 @@ std::optional<int64_t> ParseCurrencyText(std::string_view text);
 // The decimal text of a Decimal or Currency, with '.' whatever the regional settings.
 std::string DecimalText(const Variant& value);
 
-// Timestamps and the DATE serial, microseconds kept. nullopt outside years 100..9999.
+// Timestamps and the DATE serial. The serial is a double: it keeps microseconds for dates of
+// recent centuries, tens of microseconds near years 100 and 9999. nullopt outside years 100..9999.
 std::optional<double> TimestampToSerial(const SQL_TIMESTAMP_STRUCT& ts);
 double TimeToSerial(const SQL_TIME_STRUCT& t);
 SQL_TIMESTAMP_STRUCT SerialToTimestamp(double serial);
