@@ -10,4 +10,12 @@ namespace ado {
 // defaults to the embedded engine. An existing file is never overwritten.
 void CreateDatabase(std::string_view connectionString);
 
+// Writes a compacted copy of a database, as JRO's JetEngine.CompactDatabase does. Each
+// connection string names its file (Data Source) and password (Jet OLEDB:Database
+// Password, none when absent); the destination may give "Jet OLEDB:Engine Type" (the
+// file format, 5 by default). The provider comes from the source's string and defaults
+// to the embedded engine. An existing destination fails, unless it is the source itself:
+// that file is then replaced whole by its compacted copy, or left as it was on a failure.
+void CompactDatabase(std::string_view sourceConnectionString, std::string_view destinationConnectionString);
+
 }  // namespace ado

@@ -84,6 +84,9 @@ public:
     virtual std::unique_ptr<Session> Open(const OpenRequest& request) = 0;
     // Creates a new, empty database (ADOX's Catalog.Create); fails if it exists.
     virtual void Create(const OpenRequest& request);
+    // Writes a compacted copy of the source database as the destination (JRO's
+    // JetEngine.CompactDatabase); the default fails with NotSupported.
+    virtual void Compact(const OpenRequest& source, const OpenRequest& destination);
 };
 
 // The providers linked into this program. Unknown names give nullptr.

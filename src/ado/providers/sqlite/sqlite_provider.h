@@ -9,6 +9,7 @@ public:
     bool Serves(std::string_view providerName) const override;
     std::unique_ptr<provider::Session> Open(const provider::OpenRequest& request) override;
     void Create(const provider::OpenRequest& request) override;
+    void Compact(const provider::OpenRequest& source, const provider::OpenRequest& destination) override;
 };
 
 }  // namespace ado::sqlite

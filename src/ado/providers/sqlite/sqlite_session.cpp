@@ -7,6 +7,7 @@
 #include "ado/connection_string.h"
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/bind.h"
+#include "ado/providers/sqlite/database_copy.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/result_reader.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
@@ -300,9 +301,20 @@ void SqliteSession::RollbackTrans() {
     --level_;
 }
 
-void SqliteSession::PropertyWritten(std::string_view name, const Variant&) {
-    if (EqualsNoCase(name, kPasswordKey) || EqualsNoCase(name, "Jet OLEDB:New Database Password"))
+void SqliteSession::PropertyWritten(std::string_view name, const Variant& value) {
+    // Either password property gives the file its value as the new password (none when empty).
+    if (!EqualsNoCase(name, kPasswordKey) && !EqualsNoCase(name, "Jet OLEDB:New Database Password")) return;
+    if (!exclusive_ || readOnly_)
         Raise(Condition::NotSupported, "(la contraseña de un archivo abierto se cambia en modo exclusivo)");
+    if (level_ > 0 || locked_) Raise(Condition::IllegalOperation, "(hay una transacción en curso)");
+    const std::string key = value.IsNull() || value.IsEmpty() ? std::string() : value.ToString();
+    writeStatements_.clear();
+    statements_.Clear();
+    // A re-encrypted copy replaces the file while this session still holds it; the session
+    // then holds the new file, with the new key, exclusively as before.
+    ReplaceKey(db_, path_, key);
+    OpenFile(key);
+    password_ = key;
 }
 
 std::vector<std::pair<std::string, Variant>> SqliteSession::DynamicProperties() const {

@@ -1,0 +1,118 @@
+#include "ado/providers/sqlite/database_copy.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ado/error_numbers.h"
+#include "ado/providers/sqlite/sqlite_errors.h"
+
+namespace ado::sqlite {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void RaiseSystem(std::string_view what, const fs::path& path, int error) {
+    Raise(Condition::General, "(" + std::string(what) + " '" + path.string() + "': " + std::strerror(error) + ")");
+}
+
+// Flushes a file or folder to the disk, so a rename never publishes unwritten data.
+void Sync(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) RaiseSystem("no se puede abrir", path, errno);
+    const int rc = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (rc != 0) RaiseSystem("no se puede escribir", path, error);
+}
+
+fs::path FolderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
+
+int32_t PragmaValue(sqlite3* db, const std::string& pragma) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &stmt, nullptr) != SQLITE_OK) ThrowEngineError(db);
+    const int rc = sqlite3_step(stmt);
+    const int32_t value = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) ThrowEngineError(db);
+    return value;
+}
+
+void Exec(sqlite3* db, const std::string& sql) {
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) ThrowEngineError(db);
+}
+
+}  // namespace
+
+DatabaseCopy::DatabaseCopy(const fs::path& target) : target_(target) {
+    std::string pattern = (FolderOf(target) / ("." + target.filename().string() + ".brezal-XXXXXX")).string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) RaiseSystem("no se puede crear la copia en", FolderOf(target), errno);
+    ::close(fd);
+    path_ = pattern;
+}
+
+DatabaseCopy::~DatabaseCopy() {
+    if (placed_) return;
+    std::error_code ec;
+    fs::remove(path_, ec);
+    fs::remove(path_.string() + "-journal", ec);
+}
+
+void DatabaseCopy::Fill(sqlite3* db, const std::string& key, int32_t engineType) {
+    const int32_t userVersion = PragmaValue(db, "PRAGMA main.user_version");
+    sqlite3_stmt* attach = nullptr;
+    sqlite3_prepare_v2(db, "ATTACH DATABASE ?1 AS brezal_copia KEY ?2", -1, &attach, nullptr);
+    sqlite3_bind_text(attach, 1, path_.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(attach, 2, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(attach);
+    sqlite3_finalize(attach);
+    if (rc != SQLITE_DONE) ThrowEngineError(db);
+
+    struct Detach {
+        sqlite3* db;
+        bool done = false;
+        ~Detach() {
+            if (!done) sqlite3_exec(db, "DETACH DATABASE brezal_copia", nullptr, nullptr, nullptr);
+        }
+    } detach{db};
+    Exec(db, "SELECT sqlcipher_export('brezal_copia')");
+    // The export copies schema and rows, not the header's values.
+    Exec(db, "PRAGMA brezal_copia.user_version = " + std::to_string(userVersion) +
+                 "; PRAGMA brezal_copia.application_id = " + std::to_string(engineType));
+    detach.done = true;
+    Exec(db, "DETACH DATABASE brezal_copia");
+    Sync(path_);
+}
+
+void DatabaseCopy::Replace() {
+    if (::rename(path_.c_str(), target_.c_str()) != 0) RaiseSystem("no se puede reemplazar", target_, errno);
+    placed_ = true;
+    Sync(FolderOf(target_));
+}
+
+void DatabaseCopy::PlaceNew() {
+    // A hard link never overwrites: a file that appeared meanwhile is kept.
+    if (::link(path_.c_str(), target_.c_str()) != 0) {
+        if (errno == EEXIST) Raise(Condition::General, "(ya existe el archivo de destino '" + target_.string() + "')");
+        RaiseSystem("no se puede crear", target_, errno);
+    }
+    placed_ = true;
+    std::error_code ec;
+    fs::remove(path_, ec);
+    Sync(FolderOf(target_));
+}
+
+int32_t RecordedEngineType(sqlite3* db) { return PragmaValue(db, "PRAGMA main.application_id"); }
+
+void ReplaceKey(sqlite3* db, const fs::path& path, const std::string& key) {
+    DatabaseCopy copy(path);
+    copy.Fill(db, key, RecordedEngineType(db));
+    copy.Replace();
+}
+
+}  // namespace ado::sqlite
