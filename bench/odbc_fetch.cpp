@@ -1,0 +1,228 @@
+// The ODBC provider against raw ODBC calls on the PostgreSQL server of BREZAL_TEST_PG:
+// 1,000,000 rows into a client cursor against a raw block-fetch loop, and 100,000 inserts
+// written by UpdateBatch against raw parameter-array inserts (and, to show where the time
+// goes, against raw inserts of one row per execution, which is what a per-row write costs).
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ado/ado.h"
+#include "support/ratios.h"
+
+namespace {
+
+constexpr int kRows = 1'000'000;
+constexpr int kInserts = 100'000;
+constexpr SQLULEN kBlock = 1024;      // rows per fetch, as the provider reads them
+constexpr SQLULEN kParamSet = 1000;   // rows per execution of the raw inserts
+
+std::string ConnectionString() {
+    return std::string(std::getenv("BREZAL_TEST_PG")) + "ConnSettings=SET search_path TO bench_odbc;";
+}
+
+// A raw connection, failing loudly: a benchmark that measures nothing must not pass for one.
+struct RawConnection {
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    RawConnection() {
+        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+        SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+        const std::string cs = ConnectionString();
+        Ok(SQLDriverConnect(dbc, nullptr, (SQLCHAR*)cs.c_str(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
+           "connect");
+    }
+    ~RawConnection() {
+        SQLDisconnect(dbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+        SQLFreeHandle(SQL_HANDLE_ENV, env);
+    }
+    static void Ok(SQLRETURN rc, const char* what) {
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA) {
+            std::fprintf(stderr, "odbc_fetch: %s failed\n", what);
+            std::exit(1);
+        }
+    }
+    void Run(const char* sql) const {
+        SQLHSTMT st;
+        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &st);
+        Ok(SQLExecDirect(st, (SQLCHAR*)sql, SQL_NTS), sql);
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+    }
+};
+
+void CreateData() {
+    RawConnection raw;
+    raw.Run("CREATE SCHEMA IF NOT EXISTS bench_odbc");
+    raw.Run("CREATE TABLE IF NOT EXISTS movimientos (id int PRIMARY KEY, cuenta varchar(40), importe float8, "
+            "unidades int, fecha timestamp, nota varchar(80))");
+    raw.Run("CREATE TABLE IF NOT EXISTS entradas (id int PRIMARY KEY, cuenta varchar(40), importe float8, "
+            "unidades int, fecha timestamp)");
+    raw.Run("INSERT INTO movimientos SELECT i, 'Cuenta ' || i % 5000, i * 1.25, i % 97, "
+            "timestamp '2024-10-10 10:20:30' + (i % 30) * interval '1 day', "
+            "CASE WHEN i % 4 <> 0 THEN 'pagado con tarjeta' END FROM generate_series(1, 1000000) i "
+            "WHERE NOT EXISTS (SELECT 1 FROM movimientos)");
+}
+
+constexpr const char* kQuery = "SELECT id, cuenta, importe, unidades, fecha, nota FROM movimientos";
+
+// The raw rows, copied into memory as plainly as C++ allows.
+struct RawRow {
+    int32_t id;
+    std::string cuenta;
+    double importe;
+    int32_t unidades;
+    SQL_TIMESTAMP_STRUCT fecha;
+    std::string nota;
+    bool notaNull;
+};
+
+std::vector<RawRow> RawFetch(const RawConnection& raw) {
+    SQLHSTMT st;
+    SQLAllocHandle(SQL_HANDLE_STMT, raw.dbc, &st);
+    SQLULEN fetched = 0;
+    SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kBlock), 0);
+    SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0);
+    std::vector<SQLINTEGER> id(kBlock), unidades(kBlock);
+    std::vector<double> importe(kBlock);
+    std::vector<SQL_TIMESTAMP_STRUCT> fecha(kBlock);
+    constexpr SQLLEN kCuenta = 161, kNota = 321;  // UTF-8: four bytes a character
+    std::vector<char> cuenta(kBlock * kCuenta), nota(kBlock * kNota);
+    std::vector<SQLLEN> ind[6];
+    for (auto& v : ind) v.resize(kBlock);
+    SQLBindCol(st, 1, SQL_C_SLONG, id.data(), 0, ind[0].data());
+    SQLBindCol(st, 2, SQL_C_CHAR, cuenta.data(), kCuenta, ind[1].data());
+    SQLBindCol(st, 3, SQL_C_DOUBLE, importe.data(), 0, ind[2].data());
+    SQLBindCol(st, 4, SQL_C_SLONG, unidades.data(), 0, ind[3].data());
+    SQLBindCol(st, 5, SQL_C_TYPE_TIMESTAMP, fecha.data(), 0, ind[4].data());
+    SQLBindCol(st, 6, SQL_C_CHAR, nota.data(), kNota, ind[5].data());
+    RawConnection::Ok(SQLExecDirect(st, (SQLCHAR*)kQuery, SQL_NTS), "query");
+    std::vector<RawRow> rows;
+    while (SQLFetch(st) != SQL_NO_DATA)
+        for (SQLULEN r = 0; r < fetched; ++r) {
+            const bool noNota = ind[5][r] == SQL_NULL_DATA;
+            rows.push_back({id[r], std::string(&cuenta[r * kCuenta], static_cast<size_t>(ind[1][r])), importe[r],
+                            unidades[r], fecha[r],
+                            noNota ? std::string() : std::string(&nota[r * kNota], static_cast<size_t>(ind[5][r])),
+                            noNota});
+        }
+    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    return rows;
+}
+
+ado::ConnectionPtr Connect() {
+    auto cn = ado::Connection::Create();
+    cn->CursorLocation(ado::adUseClient);
+    cn->Open(ConnectionString());
+    return cn;
+}
+
+void RawFetch(benchmark::State& state) {
+    RawConnection raw;
+    for (auto _ : state) {
+        auto rows = RawFetch(raw);
+        if (rows.size() != kRows) std::abort();
+        benchmark::DoNotOptimize(rows);
+    }
+}
+
+void CursorFetch(benchmark::State& state) {
+    auto cn = Connect();
+    for (auto _ : state) {
+        auto rs = ado::Recordset::Create();
+        rs->Open(kQuery, cn, ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdText);
+        if (rs->RecordCount() != kRows) std::abort();
+        benchmark::DoNotOptimize(rs);
+    }
+}
+
+// Raw inserts in one transaction, `paramSet` rows per execution: parameter arrays, or one row
+// per execution as a per-row interface must.
+void RawInserts(benchmark::State& state, SQLULEN paramSet) {
+    RawConnection raw;
+    std::vector<SQLINTEGER> id(paramSet), unidades(paramSet);
+    std::vector<double> importe(paramSet);
+    std::vector<SQL_TIMESTAMP_STRUCT> fecha(paramSet, SQL_TIMESTAMP_STRUCT{2024, 10, 10, 10, 20, 30, 0});
+    std::vector<char> cuenta(paramSet * 41);
+    std::vector<SQLLEN> nts(paramSet, SQL_NTS);
+    for (auto _ : state) {
+        state.PauseTiming();
+        raw.Run("TRUNCATE entradas");
+        state.ResumeTiming();
+        SQLHSTMT st;
+        SQLAllocHandle(SQL_HANDLE_STMT, raw.dbc, &st);
+        SQLSetConnectAttr(raw.dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+        SQLPrepare(st, (SQLCHAR*)"INSERT INTO entradas (id, cuenta, importe, unidades, fecha) VALUES (?, ?, ?, ?, ?)",
+                   SQL_NTS);
+        SQLSetStmtAttr(st, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(paramSet), 0);
+        SQLBindParameter(st, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, id.data(), 0, nullptr);
+        SQLBindParameter(st, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 40, 0, cuenta.data(), 41, nts.data());
+        SQLBindParameter(st, 3, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 0, 0, importe.data(), 0, nullptr);
+        SQLBindParameter(st, 4, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, unidades.data(), 0, nullptr);
+        SQLBindParameter(st, 5, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 19, 0, fecha.data(), 0,
+                         nullptr);
+        for (int base = 0; base < kInserts; base += static_cast<int>(paramSet)) {
+            for (SQLULEN j = 0; j < paramSet; ++j) {
+                const int i = base + static_cast<int>(j) + 1;
+                id[j] = i;
+                std::snprintf(&cuenta[j * 41], 41, "Cuenta %d", i % 5000);
+                importe[j] = i * 1.25;
+                unidades[j] = i % 97;
+            }
+            RawConnection::Ok(SQLExecute(st), "insert");
+        }
+        SQLEndTran(SQL_HANDLE_DBC, raw.dbc, SQL_COMMIT);
+        SQLSetConnectAttr(raw.dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+    }
+}
+
+void RawInsert(benchmark::State& state) { RawInserts(state, kParamSet); }
+void RawInsertRowByRow(benchmark::State& state) { RawInserts(state, 1); }
+
+void BatchInsert(benchmark::State& state) {
+    auto cn = Connect();
+    for (auto _ : state) {
+        state.PauseTiming();
+        cn->Execute("TRUNCATE entradas");
+        auto rs = ado::Recordset::Create();
+        rs->Open("SELECT id, cuenta, importe, unidades, fecha FROM entradas", cn, ado::adOpenStatic,
+                 ado::adLockBatchOptimistic, ado::adCmdText);
+        ado::Fields& f = rs->Fields();
+        const ado::Variant fecha(ado::MakeDate(2024, 10, 10, 10, 20, 30));
+        for (int i = 1; i <= kInserts; ++i) {
+            rs->AddNew();
+            f[0].Value(i);
+            f[1].Value("Cuenta " + std::to_string(i % 5000));
+            f[2].Value(i * 1.25);
+            f[3].Value(i % 97);
+            f[4].Value(fecha);
+        }
+        state.ResumeTiming();
+        rs->UpdateBatch();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(RawFetch)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(CursorFetch)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(RawInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(RawInsertRowByRow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BatchInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+int main(int argc, char** argv) {
+    if (!std::getenv("BREZAL_TEST_PG")) {
+        std::printf("odbc_fetch: BREZAL_TEST_PG is not set (start a server with scripts/lib/postgres.sh); skipped\n");
+        return 0;
+    }
+    CreateData();
+    return benchsupport::RunWithRatios(argc, argv,
+                                       {{"CursorFetch", "RawFetch", 1.3},
+                                        {"BatchInsert", "RawInsert", 1.5},
+                                        {"BatchInsert", "RawInsertRowByRow", 0}});
+}
