@@ -1,6 +1,7 @@
 // clsSQL: a SQL statement taken apart into its clauses and put together again.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "quimera/Enumeraciones.h"
@@ -22,7 +23,43 @@ public:
     TipoSQL Tipo() const { return numTipo_; }
     void Tipo(TipoSQL numTipo) { numTipo_ = numTipo; }
 
+    // SQL text: the statement and its clauses. Setting Sentencia offers the change through
+    // CambiaSentencia and takes the statement apart; setting a clause (without its keyword)
+    // puts the statement together again and offers that. Keywords count only as whole words
+    // outside quoted literals, bracketed names and parentheses.
+    std::string Sentencia() const { return strSentencia_; }
+    void Sentencia(const std::string& strNuevaSentencia);
+    // What stands in front of the clauses (INSERT INTO Destino (Campo) ), untrimmed.
+    std::string Ejecutar() const { return strEjecutar_; }
+    void Ejecutar(const std::string& strNuevo);
+    // The declarations after PARAMETERS, their closing semicolon included.
+    std::string Parametros() const { return strParametros_; }
+    void Parametros(const std::string& strNuevo);
+    std::string Seleccion() const { return Clausula(kSeleccion); }
+    void Seleccion(const std::string& strNuevo) { Clausula(kSeleccion, strNuevo); }
+    std::string Desde() const { return Clausula(kDesde); }
+    void Desde(const std::string& strNuevo) { Clausula(kDesde, strNuevo); }
+    std::string Condiciones() const { return Clausula(kCondiciones); }
+    void Condiciones(const std::string& strNuevo) { Clausula(kCondiciones, strNuevo); }
+    // GROUP BY, a HAVING part included.
+    std::string Agrupar() const { return Clausula(kAgrupar); }
+    void Agrupar(const std::string& strNuevo) { Clausula(kAgrupar, strNuevo); }
+    std::string Ordenar() const { return Clausula(kOrdenar); }
+    void Ordenar(const std::string& strNuevo) { Clausula(kOrdenar, strNuevo); }
+
 private:
+    // SQL text: the clauses in the order they are written.
+    enum NumClausula { kSeleccion, kDesde, kCondiciones, kAgrupar, kOrdenar, kNumClausulas };
+    std::string Clausula(NumClausula numClausula) const { return strClausulas_[numClausula]; }
+    void Clausula(NumClausula numClausula, const std::string& strNuevo);
+    bool DescomponerSQL(const std::string& strSentencia);
+    bool RecomponerSQL();
+
+    std::string strSentencia_;
+    std::string strEjecutar_;
+    std::string strParametros_;
+    std::array<std::string, kNumClausulas> strClausulas_;
+
     std::string_view ClaseInforme() const override { return "clsSQL"; }
 
     TipoSQL numTipo_ = TipoJet;

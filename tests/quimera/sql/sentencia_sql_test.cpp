@@ -1,0 +1,185 @@
+// clsSQL: statements taken apart into their clauses and put together again, the
+// CambiaSentencia event, keywords at the statement's own level only, and lead texts that
+// belong to the statement that has them.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+
+#include "quimera/apoyo/EntornoQuimera.h"
+#include "quimera/quimera.h"
+#include "quimera/sql/UtilidadQueFalla.h"
+
+namespace {
+
+using namespace quimera;
+
+struct Partes {
+    std::string ejecutar, parametros, seleccion, desde, condiciones, agrupar, ordenar;
+    bool operator==(const Partes&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Partes& p) {
+    return os << "{" << p.ejecutar << "|" << p.parametros << "|" << p.seleccion << "|" << p.desde << "|"
+              << p.condiciones << "|" << p.agrupar << "|" << p.ordenar << "}";
+}
+
+Partes LeerPartes(const clsSQL& s) {
+    return {s.Ejecutar(), s.Parametros(), s.Seleccion(), s.Desde(), s.Condiciones(), s.Agrupar(), s.Ordenar()};
+}
+
+// Notes each CambiaSentencia and answers as told.
+struct Oyente : clsSQLEventos {
+    void CambiaSentencia(const std::string& strAnterior, std::string& strNueva, bool& blnCancelar) override {
+        vistos.push_back(strAnterior + " -> " + strNueva);
+        if (reescribir) strNueva = reescribir(strNueva);
+        blnCancelar = cancelar;
+    }
+    std::vector<std::string> vistos;
+    std::function<std::string(const std::string&)> reescribir;
+    bool cancelar = false;
+};
+
+class SentenciaSQL : public pruebas::EntornoQuimera {
+protected:
+    SentenciaSQL() { sql.ConectarEventos(oyente); }
+    clsSQL sql;
+    Oyente oyente;
+};
+
+TEST_F(SentenciaSQL, SeDescomponeDesdeElFinal) {
+    struct Caso {
+        const char* sentencia;
+        Partes partes;
+    };
+    const Caso casos[] = {
+        {"SELECT Nombre, Ciudad FROM Clientes WHERE Activo = 1 ORDER BY Nombre",
+         {"", "", "Nombre, Ciudad", "Clientes", "Activo = 1", "", "Nombre"}},
+        {"PARAMETERS Desde DateTime; SELECT * FROM Pedidos WHERE Fecha >= Desde",
+         {"", "Desde DateTime;", "*", "Pedidos", "Fecha >= Desde", "", ""}},
+        {"UPDATE Clientes SET Activo = 0 WHERE Baja = 1", {"UPDATE Clientes SET Activo = 0 ", "", "", "", "Baja = 1", "", ""}},
+        {"SELECT Ciudad, COUNT(*) FROM Clientes GROUP BY Ciudad HAVING COUNT(*) > 1",
+         {"", "", "Ciudad, COUNT(*)", "Clientes", "", "Ciudad HAVING COUNT(*) > 1", ""}},
+        {"INSERT INTO Destino (Campo) SELECT Campo FROM Origen",
+         {"INSERT INTO Destino (Campo) ", "", "Campo", "Origen", "", "", ""}},
+        {"select a from t where b order by c", {"", "", "a", "t", "b", "", "c"}},
+        {"DROP TABLE Temporal", {"DROP TABLE Temporal", "", "", "", "", "", ""}},
+        // Keywords count only as whole words outside literals, brackets and parentheses.
+        {"SELECT FROMAGE, WHEREAS FROM Quesos", {"", "", "FROMAGE, WHEREAS", "Quesos", "", "", ""}},
+        {"SELECT * FROM Pedidos WHERE Cliente IN (SELECT Id FROM Clientes WHERE Activo = 1) ORDER BY Fecha",
+         {"", "", "*", "Pedidos", "Cliente IN (SELECT Id FROM Clientes WHERE Activo = 1)", "", "Fecha"}},
+        {"SELECT 'desde FROM', [Order By] FROM T WHERE x = \"WHERE\"",
+         {"", "", "'desde FROM', [Order By]", "T", "x = \"WHERE\"", "", ""}},
+        {"SELECT (a FROM b", {"", "", "(a FROM b", "", "", "", ""}},
+    };
+    for (const Caso& caso : casos) {
+        sql.Sentencia(caso.sentencia);
+        EXPECT_EQ(sql.Sentencia(), caso.sentencia);
+        EXPECT_EQ(LeerPartes(sql), caso.partes) << caso.sentencia;
+    }
+}
+
+TEST_F(SentenciaSQL, UnaClausulaNuevaRecomponeLaSentencia) {
+    struct Caso {
+        const char* sentencia;
+        std::function<void(clsSQL&)> cambio;
+        const char* resultado;
+    };
+    const Caso casos[] = {
+        {"SELECT Nombre, Ciudad FROM Clientes WHERE Activo = 1 ORDER BY Nombre",
+         [](clsSQL& s) { s.Condiciones("Activo = 1 AND Ciudad = 'Madrid'"); },
+         "SELECT Nombre, Ciudad FROM Clientes WHERE Activo = 1 AND Ciudad = 'Madrid' ORDER BY Nombre"},
+        {"PARAMETERS Desde DateTime; SELECT * FROM Pedidos WHERE Fecha >= Desde", [](clsSQL& s) { s.Ordenar(""); },
+         "PARAMETERS Desde DateTime; SELECT * FROM Pedidos WHERE Fecha >= Desde"},
+        {"UPDATE Clientes SET Activo = 0 WHERE Baja = 1", [](clsSQL& s) { s.Agrupar(""); },
+         "UPDATE Clientes SET Activo = 0 WHERE Baja = 1"},
+        {"SELECT a FROM t", [](clsSQL& s) { s.Parametros("x Long"); }, "PARAMETERS x Long; SELECT a FROM t"},
+        {"SELECT a FROM t", [](clsSQL& s) { s.Parametros("x Long; "); }, "PARAMETERS x Long; SELECT a FROM t"},
+        {"SELECT a FROM t", [](clsSQL& s) { s.Agrupar("a"); }, "SELECT a FROM t GROUP BY a"},
+        {"SELECT a FROM t ORDER BY a", [](clsSQL& s) { s.Desde(""); }, "SELECT a ORDER BY a"},
+        {"SELECT a FROM t", [](clsSQL& s) { s.Ejecutar("INSERT INTO d (a) "); }, "INSERT INTO d (a) SELECT a FROM t"},
+        {"SELECT a FROM t", [](clsSQL& s) { s.Seleccion(""); s.Desde(""); }, ""},
+    };
+    for (const Caso& caso : casos) {
+        sql.Sentencia(caso.sentencia);
+        caso.cambio(sql);
+        EXPECT_EQ(sql.Sentencia(), caso.resultado) << caso.sentencia;
+    }
+}
+
+TEST_F(SentenciaSQL, UnaSentenciaSinTextoDelanteNoHeredaElDeOtra) {
+    struct Caso {
+        const char* primera;
+        const char* segunda;
+        const char* recompuesta;  // after setting Condiciones to "x = 1"
+    };
+    const Caso casos[] = {
+        {"INSERT INTO Destino (a) SELECT a FROM Origen", "SELECT b FROM Otra", "SELECT b FROM Otra WHERE x = 1"},
+        {"PARAMETERS p Long; SELECT a FROM t", "SELECT b FROM u", "SELECT b FROM u WHERE x = 1"},
+        {"INSERT INTO d (a) PARAMETERS p Long; SELECT a FROM t", "PARAMETERS q Text; SELECT b FROM u",
+         "PARAMETERS q Text; SELECT b FROM u WHERE x = 1"},
+    };
+    for (const Caso& caso : casos) {
+        sql.Sentencia(caso.primera);
+        sql.Sentencia(caso.segunda);
+        sql.Condiciones("x = 1");
+        EXPECT_EQ(sql.Sentencia(), caso.recompuesta) << caso.segunda;
+    }
+}
+
+TEST_F(SentenciaSQL, ElEventoPuedeReescribirOCancelar) {
+    sql.Sentencia("SELECT a FROM t");
+    oyente.reescribir = [](const std::string& s) { return s + " WHERE b = 2"; };
+    sql.Sentencia("SELECT c FROM u");
+    EXPECT_EQ(sql.Sentencia(), "SELECT c FROM u WHERE b = 2");
+    EXPECT_EQ(sql.Condiciones(), "b = 2");
+
+    oyente.reescribir = nullptr;
+    oyente.cancelar = true;
+    const Partes antes = LeerPartes(sql);
+    sql.Sentencia("SELECT z FROM zz");
+    sql.Sentencia("");
+    EXPECT_EQ(sql.Sentencia(), "SELECT c FROM u WHERE b = 2");
+    EXPECT_EQ(LeerPartes(sql), antes);
+
+    sql.Condiciones("b = 3");  // the clause keeps its value, the statement does not change
+    EXPECT_EQ(sql.Condiciones(), "b = 3");
+    EXPECT_EQ(sql.Sentencia(), "SELECT c FROM u WHERE b = 2");
+
+    oyente.cancelar = false;
+    oyente.vistos.clear();
+    sql.Condiciones("b = 3");  // the same text is offered again
+    sql.Sentencia("");
+    EXPECT_EQ(oyente.vistos, (std::vector<std::string>{"SELECT c FROM u WHERE b = 2 -> SELECT c FROM u WHERE b = 3",
+                                                        "SELECT c FROM u WHERE b = 3 -> "}));
+    EXPECT_EQ(sql.Sentencia(), "");
+    EXPECT_EQ(LeerPartes(sql), Partes{});
+}
+
+TEST_F(SentenciaSQL, ElTipoNoInterviene) {
+    sql.Tipo(TipoANSI);
+    sql.Sentencia("SELECT a FROM t");
+    EXPECT_EQ(sql.Tipo(), TipoANSI);
+    EXPECT_EQ(sql.Desde(), "t");
+}
+
+TEST_F(SentenciaSQL, LosFallosSeInformanConElNombreDelMetodoPrivado) {
+    {
+        pruebas::FabricaQueFalla fabrica("WHERE");
+        sql.Sentencia("SELECT a FROM t WHERE b ORDER BY c");
+        EXPECT_EQ(fabrica.creadas, 1);  // one utility for the whole statement
+    }
+    ASSERT_EQ(registro.informes.size(), 1u);
+    EXPECT_EQ(registro.informes[0].strMetodo, "DescomponerSQL");
+    EXPECT_EQ(registro.informes[0].strClase, "clsSQL");
+    EXPECT_EQ(sql.Ordenar(), "c");  // what the steps before the failure wrote
+
+    registro.informes.clear();
+    oyente.reescribir = [](const std::string&) -> std::string { throw std::runtime_error("manejador roto"); };
+    sql.Condiciones("b = 1");
+    ASSERT_EQ(registro.informes.size(), 1u);
+    EXPECT_EQ(registro.informes[0].strMetodo, "RecomponerSQL");
+    EXPECT_EQ(sql.Sentencia(), "SELECT a FROM t WHERE b ORDER BY c");
+}
+
+}  // namespace
