@@ -13,6 +13,10 @@
 
 namespace quimera {
 
+// The fixed password of the library's Access databases, also the default of every
+// password parameter.
+inline constexpr const char* ClaveBaseDatos = "TERMOS58217";
+
 class clsAccesoDatos : public ObjetoQuimera<clsAccesoDatosEventos> {
 public:
     // Creates the error manager, then the regional object, through the components' factories.
@@ -34,9 +38,115 @@ public:
     bool AutomatizarLocCursor() const { return blnAutomatizarLocCursor_; }
     void AutomatizarLocCursor(bool blnAutomatizarLocCursor) { blnAutomatizarLocCursor_ = blnAutomatizarLocCursor; }
 
+    // Connections. The opening members hand back a new connection that the client owns, or
+    // null after the failure's message. Access (and an engine outside TipoOrigenDatos) goes
+    // through the Jet provider with ClaveBaseDatos, whatever strUsuario and strClave say;
+    // SQL Server engines get a connection string built from the server name and its markers
+    // (" @PROV:SQLNCLI10.1", " @PROV:SQLNCLI10", " @PROV:SQLNCLI11", " @PROV:SQLNCLI.1",
+    // " @NWL:DBMSSOCN") and a second attempt with "SQLNCLI10;" in place of "SQLNCLI;";
+    // dnOracle and dnODBC come back prepared but closed, for the client to open.
+    ado::ConnectionPtr AbrirBaseDatos(const std::string& strConexion, const std::string& strUsuario = "sa",
+                                      const std::string& strClave = ClaveBaseDatos,
+                                      ado::ConnectModeEnum ModoConexion = ado::adModeReadWrite,
+                                      ado::CursorLocationEnum numTipoCursor = ado::adUseClient,
+                                      TipoOrigenDatos numOrigenDatos = dnAccess, const std::string& strServidorSQL = "");
+    // AbrirBaseDatos with the server first; it traps nothing of its own.
+    ado::ConnectionPtr AbrirBaseDatosSQLServer(const std::string& strServidor, const std::string& strBaseDatos,
+                                               const std::string& strUsuario, const std::string& strClave,
+                                               TipoOrigenDatos numTipoMotor,
+                                               ado::CursorLocationEnum numTipoCursor = ado::adUseClient,
+                                               ado::ConnectModeEnum numModoConexion = ado::adModeReadWrite);
+    // Opens the client's connection string as it is: no provider, time limit or password set.
+    ado::ConnectionPtr AbrirBaseDatosDirecta(const std::string& strConexion,
+                                             ado::ConnectModeEnum ModoConexion = ado::adModeReadWrite,
+                                             ado::CursorLocationEnum numTipoCursor = ado::adUseClient);
+    bool ConexionEstaAbierta(ado::ConnectionPtr& objBaseDatos);
+    // Closes an open connection; blnEliminar empties the client's handle. A closed one gives true.
+    bool CerrarConexion(ado::ConnectionPtr& objBaseDatos, bool blnEliminar = true);
+    // Whether the server's master database lists strBaseDatos.
+    bool ExisteBaseDatosSQLServer(const std::string& strServidor, const std::string& strBaseDatos,
+                                  const std::string& strUsuario, const std::string& strClave,
+                                  TipoOrigenDatos numTipoMotor);
+    // Compacts an Access file into strRutaDestino (itself when empty), both with ClaveBaseDatos;
+    // numTipoJet is the Jet file format (5). Other engines: true, nothing done. An existing
+    // destination other than the source fails and nothing is written.
+    bool CompactarBaseDatos(const std::string& strRutaOrigen, const std::string& strRutaDestino = "",
+                            TipoOrigenDatos numTipoBD = dnAccess, int32_t numTipoJet = 5);
+
     // SQL text: a statement in the Jet (Access) dialect rewritten for SQL Server, purely as
     // text. Literals and bracketed names are kept; the empty text after a failure.
     std::string ConvertirSQL_SQLServer(const std::string& strSQL);
+
+    // Cursors. Each member opens a new recordset and hands it back, or null after a failure.
+    // On a connection whose provider name begins with SQLOLEDB or SQLNCLI the SQL text is
+    // first rewritten with ConvertirSQL_SQLServer. A command given in objOrden is opened as
+    // it is (strSQL unused); otherwise the member creates one (adCmdText) and hands it back
+    // there. Without objBaseDatos the command's own connection is used and handed back.
+    // Keyset and dynamic cursors (and AbrirTabla) raise Bloqueo before setting the lock type;
+    // a handler that clears blnBloqueo leaves the provider's read-only default. After opening,
+    // ADO errors left on the connection are published (report only with MostrarMensajes).
+    ado::RecordsetPtr CrearCursorKeyset(std::string strSQL, ado::ConnectionPtr& objBaseDatos,
+                                        ado::CommandPtr& objOrden,
+                                        ado::LockTypeEnum numTipoBloqueo = ado::adLockPessimistic,
+                                        ado::CursorLocationEnum numTipoCursor = ado::adUseClient,
+                                        ado::ADCPROP_UPDATECRITERIA_ENUM numCriterioActualizacion =
+                                            ado::adCriteriaUpdCols);
+    ado::RecordsetPtr CrearCursorDinamico(std::string strSQL, ado::ConnectionPtr& objBaseDatos,
+                                          ado::CommandPtr& objOrden,
+                                          ado::LockTypeEnum numTipoBloqueo = ado::adLockPessimistic,
+                                          ado::CursorLocationEnum numTipoCursor = ado::adUseClient);
+    ado::RecordsetPtr CrearCursorEstatico(std::string strSQL, ado::ConnectionPtr& objBaseDatos,
+                                          ado::CommandPtr& objOrden,
+                                          ado::CursorLocationEnum numTipoCursor = ado::adUseClient);
+    ado::RecordsetPtr CrearCursorInspeccion(std::string strSQL, ado::ConnectionPtr& objBaseDatos,
+                                            ado::CommandPtr& objOrden,
+                                            ado::CursorLocationEnum numTipoCursor = ado::adUseClient);
+    // The whole table, keyset, opened directly; the connection is left client-side.
+    ado::RecordsetPtr AbrirTabla(const std::string& strNombreTabla, ado::ConnectionPtr& objBaseDatos,
+                                 ado::LockTypeEnum numTipoBloqueo = ado::adLockPessimistic);
+
+    // Stored queries and commands. SQL text goes to the provider as written.
+    // A text command; with a name it is also named and prepared.
+    ado::CommandPtr CrearConsulta(const std::string& strSQL, ado::ConnectionPtr& objBaseDatos,
+                                  const std::string& strNombreConsulta = "");
+    // The stored query of that name as an adCmdStoredProc command, not run.
+    ado::CommandPtr AbrirConsulta(const std::string& strNombreConsulta, ado::ConnectionPtr& objBaseDatos);
+    // Runs a query with the values of varParametros: a two-dimensional array whose first index
+    // is 1 name (no brackets), 2 value, 3 ADO data type, and whose second runs over the
+    // parameters 1 to numParametros (indices outside the array are a failure). On Access the
+    // values bind to the parameters the engine reports (the others are dropped); on other
+    // engines each [name] of the text is replaced by the value written as SQL: NULL for Null,
+    // numbers with a decimal point, 200 (adVarChar) quoted with apostrophes doubled, 135
+    // (adDBTimeStamp) as 'yyyy-mm-dd hh:mm:ss' and 134 (adDBTime) as 'hh:mm:ss'. A leading
+    // PARAMETERS declaration is cut off there. With an empty strSQL the stored query
+    // strNombreConsulta runs (without values on other engines).
+    ado::RecordsetPtr EjecutarConsulta(const std::string& strNombreConsulta, ado::ConnectionPtr& objBaseDatos,
+                                       ado::Variant& varParametros, const std::string& strSQL = "",
+                                       ado::CommandTypeEnum numTipoConsulta = ado::adCmdText,
+                                       int32_t numParametros = 0, TipoOrigenDatos numTipoMotor = dnAccess);
+    // The command opened as a keyset cursor (CrearCursorKeyset's defaults); a closed
+    // recordset rather than null when that fails.
+    ado::RecordsetPtr LeerConsultaDinamica(ado::CommandPtr& objConsulta);
+    // The command opened into a static recordset, client-side when AutomatizarLocCursor.
+    ado::RecordsetPtr LeerConsultaEstatica(ado::CommandPtr& objConsulta);
+    void ModificarParametro(ado::CommandPtr& objConsulta, const std::string& strNombreParametro,
+                            const ado::Variant& varNuevoValor);
+
+    // Editing. Each member refuses with a message what makes no sense for the recordset's
+    // position and edit mode, raises its Antes/Despues/Error events (a handler may veto
+    // through bolCancelar or replace objRecordset), publishes the connection's ADO errors,
+    // shows its own message for the failures it recognises and returns whether it was done.
+    bool Editar(ado::RecordsetPtr& objRecordset);
+    bool Agregar(ado::RecordsetPtr& objRecordset);
+    bool CancelarActualizacion(ado::RecordsetPtr& objRecordset);
+    // blnNoMostrarMensaje silences the messages of duplicate keys, time limits, locks and
+    // unspecified provider failures (and the forced report of unrecognised ones).
+    bool Actualizar(ado::RecordsetPtr& objRecordset, bool blnNoMostrarMensaje = false);
+    // Sends every pending change of a batch recordset.
+    bool ActualizarCascada(ado::RecordsetPtr& objRecordset);
+    // Asks first (blnPreguntar), deletes the current record and moves to the next one, or to
+    // the last when it was the last. blnBloqueos keeps unspecified provider failures quiet.
+    bool Borrar(ado::RecordsetPtr& objRecordset, bool blnPreguntar = true, bool blnBloqueos = true);
 
 private:
     // SQL text: the structured passes of ConvertirSQL_SQLServer, each reporting under its name.
@@ -48,6 +158,17 @@ private:
 
     // The text utility of this object, created on first use and kept for its life.
     utilidades::UtilidadTexto& ObjUtilidadTexto();
+
+    // Cursors: what the four SQL members share, and the Bloqueo event with its veto.
+    struct FamiliaCursor;
+    ado::RecordsetPtr CrearCursor(const FamiliaCursor& familia, std::string strSQL, ado::ConnectionPtr& objBaseDatos,
+                                  ado::CommandPtr& objOrden, ado::LockTypeEnum numTipoBloqueo,
+                                  ado::CursorLocationEnum numTipoCursor,
+                                  ado::ADCPROP_UPDATECRITERIA_ENUM numCriterioActualizacion);
+    void AplicarBloqueo(ado::Recordset& objRecordset, ado::LockTypeEnum numTipoBloqueo);
+
+    // Connections: the failure path shared by the opening members.
+    void PrepararFalloApertura(frame::Procedimiento& p);
 
     std::string_view ClaseInforme() const override { return "clsAccesoDatos"; }
     int32_t IdiomaInforme() const override { return objRegional_->CodigoIdioma(); }

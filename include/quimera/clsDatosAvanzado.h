@@ -32,6 +32,16 @@ public:
     bool MostrarMensajes() const { return blnMostrarMensajes_; }
     void MostrarMensajes(bool blnMostrarMensajes) { blnMostrarMensajes_ = blnMostrarMensajes; }
 
+    // Database passwords of Access files (an object initialised with another origin gives
+    // false and leaves the connection open exclusively). The connection is reopened in
+    // exclusive mode (12), the file re-encrypted with strContrasena, or decrypted, and the
+    // connection reopened read/write with the new password, which it keeps in its dynamic
+    // property (a password written in its connection string would be reused instead, as
+    // AbrirBaseDatos never does). QuitarContraseñaBD ignores strContrasena. After a failure
+    // the connection stays as the failing step left it.
+    bool EstablecerContraseñaBD(ado::ConnectionPtr& objConexion, const std::string& strContrasena = ClaveBaseDatos);
+    bool QuitarContraseñaBD(ado::ConnectionPtr& objConexion, const std::string& strContrasena = ClaveBaseDatos);
+
 private:
     std::string_view ClaseInforme() const override { return "clsDatosAvanzado"; }
     int32_t IdiomaInforme() const override { return objRegional_->CodigoIdioma(); }

@@ -1,0 +1,95 @@
+// The silent second attempt, seen from the server's side: a listening socket that hangs up
+// on every caller counts how often the SQL Server driver (FreeTDS) knocks for each member.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+#include "quimera/apoyo/EntornoQuimera.h"
+#include "quimera/quimera.h"
+
+namespace {
+
+using namespace quimera;
+
+class ServidorQueCuelga {
+public:
+    ServidorQueCuelga() {
+        escucha_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in direccion{};
+        direccion.sin_family = AF_INET;
+        direccion.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t largo = sizeof direccion;
+        ::bind(escucha_, reinterpret_cast<sockaddr*>(&direccion), largo);
+        ::listen(escucha_, 16);
+        ::getsockname(escucha_, reinterpret_cast<sockaddr*>(&direccion), &largo);
+        puerto_ = ntohs(direccion.sin_port);
+        hilo_ = std::thread([this] {
+            for (int cliente; (cliente = ::accept(escucha_, nullptr, nullptr)) >= 0;) {
+                ++llamadas_;
+                ::close(cliente);
+            }
+        });
+    }
+    ~ServidorQueCuelga() {
+        ::shutdown(escucha_, SHUT_RDWR);
+        hilo_.join();
+        ::close(escucha_);
+    }
+
+    std::string Nombre() const { return "127.0.0.1," + std::to_string(puerto_); }
+    // The calls received since the last time it was asked.
+    int Llamadas() { return llamadas_.exchange(0); }
+
+private:
+    int escucha_ = -1;
+    int puerto_ = 0;
+    std::atomic<int> llamadas_{0};
+    std::thread hilo_;
+};
+
+class SegundoIntento : public pruebas::EntornoQuimera {
+protected:
+    ServidorQueCuelga servidor;
+    clsAccesoDatos acceso;
+};
+
+TEST_F(SegundoIntento, UnaLlamadaMasSinAvisoNiInforme) {
+    EXPECT_FALSE(acceso.ExisteBaseDatosSQLServer(servidor.Nombre(), "D", "u", "p", dnSQLServer));
+    const int porIntento = servidor.Llamadas();
+    if (porIntento == 0) GTEST_SKIP() << "no SQL Server driver reached the socket";
+    ASSERT_EQ(registro.informes.size(), 1u);
+
+    struct Caso {
+        const char* strMiembro;
+        std::function<bool()> llamar;
+        int numIntentos;
+    };
+    const Caso casos[] = {
+        // ExisteBaseDatosSQLServer tries again with SQL Native Client engines only.
+        {"ExisteBaseDatosSQLServer, SQLNCLI",
+         [&] { return acceso.ExisteBaseDatosSQLServer(servidor.Nombre(), "D", "u", "p", dnSQLServer2005); }, 2},
+        // AbrirBaseDatos, with every SQL Server engine, the string changed or not.
+        {"AbrirBaseDatos, SQLOLEDB",
+         [&] { return acceso.AbrirBaseDatosSQLServer(servidor.Nombre(), "D", "u", "p", dnSQLServer) != nullptr; }, 2},
+        {"AbrirBaseDatos, SQLNCLI",
+         [&] { return acceso.AbrirBaseDatosSQLServer(servidor.Nombre(), "D", "u", "p", dnSQLServer2008) != nullptr; },
+         2},
+    };
+    acceso.MostrarMensajes(true);
+    for (const Caso& c : casos) {
+        const size_t dialogos = Dialogos().size(), informes = registro.informes.size();
+        EXPECT_FALSE(c.llamar()) << c.strMiembro;
+        EXPECT_EQ(servidor.Llamadas(), c.numIntentos * porIntento) << c.strMiembro;
+        // Only the last failure is told: in one message, or in one report.
+        EXPECT_EQ(Dialogos().size() - dialogos + registro.informes.size() - informes, 1u) << c.strMiembro;
+    }
+    EXPECT_EQ(Dialogos().back().strTitulo, "Error de conexión");
+}
+
+}  // namespace
