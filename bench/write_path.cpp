@@ -70,6 +70,19 @@ void RawLoop(const std::string& file, const char* sql, int n) {
     sqlite3_close(db);
 }
 
+// The rows every insert benchmark writes, through AddNew and Update.
+void AddRows(ado::Recordset& rs) {
+    ado::Fields& f = rs.Fields();
+    for (int i = 1; i <= kRows; ++i) {
+        rs.AddNew();
+        f[0].Value(i);
+        f[1].Value("producto");
+        f[2].Value(i);
+        f[3].Value(1.5);
+        rs.Update();
+    }
+}
+
 void RawInsert(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
@@ -85,17 +98,9 @@ void AddNewUpdate(benchmark::State& state) {
         const std::string file = FreshDatabase();
         auto cn = Connect(file);
         auto rs = OpenLines(cn, ado::adLockOptimistic);
-        ado::Fields& f = rs->Fields();
         state.ResumeTiming();
         cn->BeginTrans();
-        for (int i = 1; i <= kRows; ++i) {
-            rs->AddNew();
-            f[0].Value(i);
-            f[1].Value("producto");
-            f[2].Value(i);
-            f[3].Value(1.5);
-            rs->Update();
-        }
+        AddRows(*rs);
         cn->CommitTrans();
     }
 }
@@ -132,15 +137,7 @@ void BatchInsert(benchmark::State& state) {
         const std::string file = FreshDatabase();
         auto cn = Connect(file);
         auto rs = OpenLines(cn, ado::adLockBatchOptimistic);
-        ado::Fields& f = rs->Fields();
-        for (int i = 1; i <= kRows; ++i) {
-            rs->AddNew();
-            f[0].Value(i);
-            f[1].Value("producto");
-            f[2].Value(i);
-            f[3].Value(1.5);
-            rs->Update();
-        }
+        AddRows(*rs);
         state.ResumeTiming();
         rs->UpdateBatch();
     }

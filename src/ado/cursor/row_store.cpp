@@ -69,6 +69,14 @@ void RowStore::Set(RowId row, size_t column, const Variant& v) {
 
 namespace {
 
+bool IsTextType(DataTypeEnum type) {
+    switch (type) {
+        case adVarWChar: case adWChar: case adVarChar: case adChar: case adLongVarWChar: case adLongVarChar:
+        case adBSTR: return true;
+        default: return false;
+    }
+}
+
 Variant IntegerAs(DataTypeEnum type, int64_t i) {
     switch (type) {
         case adBoolean: return Variant(i != 0);
@@ -87,14 +95,7 @@ Variant IntegerAs(DataTypeEnum type, int64_t i) {
         case adNumeric:
         case adDecimal:
         case adVarNumeric: return Variant(i).ConvertTo(VariantType::Decimal);
-        case adVarWChar:
-        case adWChar:
-        case adVarChar:
-        case adChar:
-        case adLongVarWChar:
-        case adLongVarChar:
-        case adBSTR: return Variant(i).ConvertTo(VariantType::String);
-        default: return Variant(i);
+        default: return IsTextType(type) ? Variant(i).ConvertTo(VariantType::String) : Variant(i);
     }
 }
 
@@ -109,14 +110,7 @@ Variant RealAs(DataTypeEnum type, double d) {
         case adDBDate:
         case adDBTime:
         case adDBTimeStamp: return Variant(Date{d});
-        case adVarWChar:
-        case adWChar:
-        case adVarChar:
-        case adChar:
-        case adLongVarWChar:
-        case adLongVarChar:
-        case adBSTR: return Variant(d).ConvertTo(VariantType::String);
-        default: return Variant(d);
+        default: return IsTextType(type) ? Variant(d).ConvertTo(VariantType::String) : Variant(d);
     }
 }
 
