@@ -72,6 +72,9 @@ public:
     virtual void IconoPie(int32_t numValor) = 0;
     // Shows the dialog modally; returns once it is closed.
     virtual void Mostrar(EventosDialogo& eventos) = 0;
+    // Lets the host's message loop process its pending window messages once. Backends
+    // without a message loop (recording, terminal) have nothing to do.
+    virtual void ProcesarMensajesPendientes() {}
 };
 
 // A terminal control when standard input and standard error are both terminals, otherwise

@@ -1,0 +1,89 @@
+// The messages that the editing and query members of clsAccesoDatos show themselves, as
+// data: refusals, the recognised failures of each method and what each one does.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "ado/Recordset.h"
+#include "components/babelia.h"
+#include "quimera/MostrarDialogoMensaje.h"
+#include "quimera/frame/Procedimiento.h"
+
+namespace quimera::avisos {
+
+// What the message says below its heading.
+enum class Contenido : uint8_t {
+    Fijo,              // strContenido
+    Descripcion,       // the failure's description
+    DetectadoEnClase,  // "Detectado en la clase: " and the class's display name
+};
+
+// One message with a single "Aceptar" button, shown whatever MostrarMensajes says.
+struct Aviso {
+    std::string_view strTitulo;
+    std::string_view strInstruccion;
+    Contenido contenido = Contenido::Fijo;
+    std::string_view strContenido{};
+    int32_t numIcono = IconoAdvertencia;
+    // The method translates its fixed texts before the call (the dialog translates again).
+    bool blnTraducir = false;
+    // The heading is followed by the failure's description.
+    bool blnDescripcionEnInstruccion = false;
+};
+
+// Who shows the messages: the class's regional object and display name.
+struct Avisador {
+    std::shared_ptr<babelia::Regional> objRegional;
+    std::string strNombre;
+
+    // strDescripcion: the failure's description, for the messages that carry it.
+    void operator()(const Aviso& aviso, const std::string& strDescripcion = {}) const;
+    // The deletion question: "Sí" and "No", no default button; returns the button pressed.
+    int32_t Preguntar(const Aviso& aviso) const;
+};
+
+// Messages that several methods share.
+inline constexpr Aviso kIntegridadReferencial{"Integridad referencial", "Integridad referencial",
+                                              Contenido::Descripcion};
+inline constexpr Aviso kSinRegistroActivo{"Error", "No hay un registro activo", Contenido::DetectadoEnClase, {},
+                                          IconoError, true};
+
+// What a recognised failure does to the pending change, and when.
+enum class Cambio : uint8_t { Conservar, CancelarAntes, CancelarDespues };
+
+// A failure number a method recognises.
+struct Reconocido {
+    int32_t numError;
+    Aviso aviso;
+    Cambio cambio = Cambio::Conservar;
+    // The method's silencing flag (blnNoMostrarMensaje, blnBloqueos) hides the message.
+    bool blnSilenciable = false;
+};
+
+// Runs a recognised failure's row: the pending change and the message, in the row's order.
+void Atender(const Reconocido& fila, const frame::Fallo& fallo, const Avisador& avisar, bool blnSilencio,
+             const std::function<void()>& cancelarCambio);
+
+template <class Lista>
+bool Contiene(const Lista& lista, int32_t numError) {
+    return std::ranges::find(lista, numError) != std::ranges::end(lista);
+}
+
+// The common opening of the editing members: the recordset's connection, its errors cleared.
+ado::ConnectionPtr TomarConexion(const ado::RecordsetPtr& objRecordset);
+
+// The recordset's edit mode, or adEditNone where it cannot be read (no current record).
+ado::EditModeEnum ModoEdicion(const ado::RecordsetPtr& objRecordset);
+
+// The pending-change rule: CancelUpdate when the recordset is in that edit mode.
+void CancelarSiEnModo(const ado::RecordsetPtr& objRecordset, ado::EditModeEnum numModo);
+
+// The number of the last entry of the connection's Errors, or 0 without one.
+int32_t UltimoErrorADO(const ado::ConnectionPtr& objConexion);
+
+}  // namespace quimera::avisos

@@ -1,0 +1,147 @@
+// clsAccesoDatos::Actualizar and ActualizarCascada: saving the pending change of the current
+// record, or every pending change of a batch recordset.
+#include "ado/ErrorNumbers.h"
+#include "quimera/ControlDialogo.h"
+#include "quimera/clsAccesoDatos.h"
+#include "quimera/editing/Avisos.h"
+#include "quimera/frame/ErroresEjecucion.h"
+
+namespace quimera {
+
+namespace {
+
+using avisos::Aviso;
+using avisos::Cambio;
+using avisos::Contenido;
+using avisos::Reconocido;
+namespace err = ado::err;
+
+constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método actualizar",
+                            Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kSinEdicion{"Actualizar Datos", "Actualizar Datos", Contenido::Fijo,
+                            "No es posible Actualizar. No hay procesos de edición activos"};
+constexpr Aviso kSinEdicionTraducido{kSinEdicion.strTitulo, kSinEdicion.strInstruccion, Contenido::Fijo,
+                                     kSinEdicion.strContenido, IconoAdvertencia, true};
+constexpr Aviso kBloqueado{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
+                           "Imposible Actualizar, el registro está bloqueado por otro usuario"};
+constexpr Aviso kDuplicidadOTiempo{
+    "Actualización cancelada", "Actualización cancelada", Contenido::Fijo,
+    "No se ha podido procesar la actualizacion por duplicidad de indices o consumo de tiempo de espera, "
+    "inténtelo de nuevo.",
+    IconoInformacion};
+constexpr Aviso kConcurrencia{
+    "Actualización cancelada", "Actualización cancelada", Contenido::Fijo,
+    "No se pueden guardar los cambios porque otro usuario ha realizado los mismos cambios en este registro "
+    "desde la ultima vez que actualizó sus datos. Cancele la edición actual y actualize la consulta actual para "
+    "poder editar este registro."};
+constexpr Aviso kErrorConDescripcion{"Error al actualizar", "Error al actualizar. Descripción: ",
+                                     Contenido::DetectadoEnClase, {}, IconoError, true, true};
+constexpr Aviso kErrorCascada{"Error", "Error al actualizar", Contenido::DetectadoEnClase, {}, IconoError, true};
+
+// blnSilenciable: blnNoMostrarMensaje hides the message.
+constexpr Reconocido kActualizar[] = {
+    {err::TimeLimit, kDuplicidadOTiempo, Cambio::CancelarAntes, true},
+    {err::DuplicateKey, kDuplicidadOTiempo, Cambio::CancelarAntes, true},
+    {err::ConcurrencyViolation, kConcurrencia, Cambio::CancelarAntes},
+    {err::CouldNotReadLocked, kBloqueado, Cambio::Conservar, true},
+    {err::LockedByUser, kBloqueado, Cambio::Conservar, true},
+    {err::IntegrityOnChange, avisos::kIntegridadReferencial},
+    {err::Fail, kErrorConDescripcion, Cambio::Conservar, true},
+    {err::OdbcCallFailed, kErrorConDescripcion},
+    {err::NoCurrentRecord, avisos::kSinRegistroActivo},
+};
+// The last ADO error that makes an unrecognised failure cancel the change.
+constexpr int32_t kCancelanTrasInforme[] = {err::TimeLimit, err::DuplicateKey, err::ConcurrencyViolation};
+
+constexpr Reconocido kActualizarCascada[] = {
+    {err::CouldNotReadLocked, kBloqueado},
+    {err::LockedByUser, kBloqueado},
+    {err::IntegrityOnChange, avisos::kIntegridadReferencial},
+    {err::Fail, kErrorCascada},
+    {err::OdbcCallFailed, kErrorCascada},
+    {err::NoCurrentRecord, avisos::kSinRegistroActivo},
+};
+
+}  // namespace
+
+bool clsAccesoDatos::Actualizar(ado::RecordsetPtr& objRecordset, bool blnNoMostrarMensaje) {
+    using E = clsAccesoDatosEventos;
+    bool resultado = false;
+    bool bolCancelar = false;
+    ado::EditModeEnum numModalidad = ado::adEditNone;
+    ado::ConnectionPtr cn;
+    const avisos::Avisador avisar{objRegional_, Nombre()};
+    const auto cancelar = [&] { frame::Establecido(objRecordset).CancelUpdate(); };
+
+    frame::Procedimiento p(*this, "Actualizar", cn);
+    p.ForzarInforme(!blnNoMostrarMensaje)
+        .AlFallar([&](const frame::Fallo& f) {
+            Eventos().Emitir(&E::ErrorActualizar, objRecordset, f.numError, dnIndividual);
+            ui::CrearControlDialogo()->ProcesarMensajesPendientes();
+        })
+        .Reconocer(kActualizar, [&](const Reconocido& fila, const frame::Fallo& f) {
+            avisos::Atender(fila, f, avisar, blnNoMostrarMensaje, cancelar);
+        })
+        .TrasInformeADO([&](const frame::Fallo&) {
+            if (avisos::Contiene(kCancelanTrasInforme, avisos::UltimoErrorADO(cn))) cancelar();
+        });
+
+    p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
+        && p.paso([&] {
+               if (objRecordset->Supports(ado::adUpdate)) return true;
+               avisar(kSinSoporte);
+               return false;
+           })
+        && p.paso([&] {
+               if (objRecordset->EditMode() != ado::adEditNone) return true;
+               avisar(kSinEdicionTraducido);
+               return false;
+           })
+        && p.paso([&] { numModalidad = objRecordset->EditMode(); })
+        && p.paso([&] { Eventos().Emitir(&E::AntesActualizar, objRecordset, bolCancelar, numModalidad); })
+        && p.paso([&] { if (bolCancelar) cancelar(); })
+        && p.paso([&] { if (!bolCancelar) frame::Establecido(objRecordset).Update(); })
+        && p.paso([&] { if (!bolCancelar) Eventos().Emitir(&E::DespuesActualizar, objRecordset, numModalidad); })
+        && p.paso([&] { if (!bolCancelar) resultado = true; })
+        && p.paso([&] { p.PublicarErroresADO(false); });
+    return resultado;
+}
+
+bool clsAccesoDatos::ActualizarCascada(ado::RecordsetPtr& objRecordset) {
+    using E = clsAccesoDatosEventos;
+    bool resultado = false;
+    bool bolCancelar = false;
+    ado::EditModeEnum numModalidad = ado::adEditNone;
+    ado::ConnectionPtr cn;
+    const avisos::Avisador avisar{objRegional_, Nombre()};
+
+    frame::Procedimiento p(*this, "ActualizarCascada", cn);
+    p.AlFallar([&](const frame::Fallo& f) {
+        Eventos().Emitir(&E::ErrorActualizar, objRecordset, f.numError, dnIndividual);
+    });
+    p.Reconocer(kActualizarCascada, [&](const Reconocido& fila, const frame::Fallo& f) {
+        avisos::Atender(fila, f, avisar, false, {});
+    });
+
+    p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
+        && p.paso([&] {
+               if (objRecordset->Supports(ado::adUpdateBatch)) return true;
+               avisar(kSinSoporte);
+               return false;
+           })
+        && p.paso([&] {
+               if (objRecordset->EditMode() != ado::adEditNone) return true;
+               avisar(kSinEdicion);
+               return false;
+           })
+        && p.paso([&] { numModalidad = objRecordset->EditMode(); })
+        && p.paso([&] { Eventos().Emitir(&E::AntesActualizar, objRecordset, bolCancelar, numModalidad); })
+        && p.paso([&] { if (bolCancelar) frame::Establecido(objRecordset).CancelBatch(ado::adAffectAll); })
+        && p.paso([&] { if (!bolCancelar) frame::Establecido(objRecordset).UpdateBatch(ado::adAffectAll); })
+        && p.paso([&] { if (!bolCancelar) Eventos().Emitir(&E::DespuesActualizar, objRecordset, numModalidad); })
+        && p.paso([&] { if (!bolCancelar) resultado = true; })
+        && p.paso([&] { p.PublicarErroresADO(false); });
+    return resultado;
+}
+
+}  // namespace quimera

@@ -1,0 +1,75 @@
+// clsAccesoDatos::Agregar: starts a new record with AddNew.
+#include "ado/ErrorNumbers.h"
+#include "quimera/clsAccesoDatos.h"
+#include "quimera/editing/Avisos.h"
+#include "quimera/frame/ErroresEjecucion.h"
+
+namespace quimera {
+
+namespace {
+
+using avisos::Aviso;
+using avisos::Cambio;
+using avisos::Contenido;
+using avisos::Reconocido;
+
+constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método agregar",
+                            Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kEnEdicion{"Añadir Registros", "Añadir Registros", Contenido::Fijo,
+                           "No es posible Agregar. Ya hay un proceso de edición activo"};
+constexpr Aviso kBloqueado{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
+                           "Imposible agregar, el registro está bloqueado por otro usuario"};
+constexpr Aviso kError{"Error al agregar", "Error al agregar", Contenido::DetectadoEnClase, {}, IconoError, true};
+
+constexpr Reconocido kReconocidos[] = {
+    {ado::err::CouldNotReadLocked, kBloqueado},
+    {ado::err::LockedByUser, kBloqueado},
+    {ado::err::IntegrityOnChange, avisos::kIntegridadReferencial},
+    {ado::err::Fail, kError, Cambio::CancelarDespues},
+    {ado::err::OdbcCallFailed, kError, Cambio::CancelarDespues},
+    {ado::err::NoCurrentRecord, avisos::kSinRegistroActivo},
+};
+constexpr int32_t kCancelanTrasInforme[] = {ado::err::Fail, ado::err::OdbcCallFailed};
+
+}  // namespace
+
+bool clsAccesoDatos::Agregar(ado::RecordsetPtr& objRecordset) {
+    using E = clsAccesoDatosEventos;
+    bool resultado = false;
+    bool bolCancelar = false;
+    ado::ConnectionPtr cn;
+    const avisos::Avisador avisar{objRegional_, Nombre()};
+    const auto regla = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditAdd); };
+
+    frame::Procedimiento p(*this, "Agregar", cn);
+    p.AlFallar([&](const frame::Fallo& f) { Eventos().Emitir(&E::ErrorAgregar, objRecordset, f.numError); })
+        .Reconocer(kReconocidos, [&](const Reconocido& fila, const frame::Fallo& f) {
+            avisos::Atender(fila, f, avisar, false, regla);
+        })
+        .TrasInformeADO([&](const frame::Fallo&) {
+            if (avisos::Contiene(kCancelanTrasInforme, avisos::UltimoErrorADO(cn))) regla();
+        })
+        .AlAbandonar([&](const frame::Fallo&) { regla(); });
+
+    p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
+        && p.paso([&] {
+               if (objRecordset->Supports(ado::adAddNew)) return true;
+               avisar(kSinSoporte);
+               return false;
+           })
+        && p.paso([&] {
+               // An empty recordset has no edit mode to look at.
+               if (objRecordset->adoEOF() && objRecordset->BOF()) return true;
+               if (objRecordset->EditMode() == ado::adEditNone) return true;
+               avisar(kEnEdicion);
+               return false;
+           })
+        && p.paso([&] { Eventos().Emitir(&E::AntesAgregar, objRecordset, bolCancelar); })
+        && p.paso([&] { if (!bolCancelar) frame::Establecido(objRecordset).AddNew(); })
+        && p.paso([&] { if (!bolCancelar) Eventos().Emitir(&E::DespuesAgregar, objRecordset); })
+        && p.paso([&] { if (!bolCancelar) resultado = true; })
+        && p.paso([&] { p.PublicarErroresADO(false); });
+    return resultado;
+}
+
+}  // namespace quimera

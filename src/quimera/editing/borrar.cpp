@@ -1,0 +1,95 @@
+// clsAccesoDatos::Borrar: deletes the current record after asking, then moves on to the next
+// record (or the new last one).
+#include "ado/ErrorNumbers.h"
+#include "quimera/clsAccesoDatos.h"
+#include "quimera/editing/Avisos.h"
+#include "quimera/frame/ErroresEjecucion.h"
+
+namespace quimera {
+
+namespace {
+
+using avisos::Aviso;
+using avisos::Cambio;
+using avisos::Contenido;
+using avisos::Reconocido;
+namespace err = ado::err;
+
+constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método borrar",
+                            Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kSinRegistro{"Eliminar Datos", "Eliminar Datos", Contenido::Fijo,
+                             "No es posible Borrar. No se ha seleccionado un registro válido"};
+constexpr Aviso kEnEdicion{"Eliminar Datos", "Eliminar Datos", Contenido::Fijo,
+                           "No es posible borrar. Hay un proceso de edición activo"};
+constexpr Aviso kPregunta{"Confirmación de borrado", "Eliminar registro", Contenido::Fijo,
+                          "Está a punto de eliminar los datos del registro actual. Esta acción no podrá deshacerse "
+                          "¿Quiere continuar?"};
+constexpr Aviso kBloqueado{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
+                           "Imposible borrar, el registro está bloqueado por otro usuario"};
+constexpr Aviso kError{"Error al borrar", "Error al borrar", Contenido::DetectadoEnClase, {}, IconoError, true};
+
+// A deletion the engine refused leaves the record in edit mode: it is cancelled, so that the
+// recordset can be used again. blnSilenciable: blnBloqueos hides the message.
+constexpr Reconocido kReconocidos[] = {
+    {err::CouldNotReadLocked, kBloqueado, Cambio::CancelarAntes},
+    {err::LockedByUser, kBloqueado, Cambio::CancelarAntes},
+    {err::IntegrityOnDelete, avisos::kIntegridadReferencial, Cambio::CancelarAntes},
+    {err::Fail, kError, Cambio::CancelarAntes, true},
+    {err::OdbcCallFailed, kError, Cambio::CancelarAntes},
+    {err::NoCurrentRecord, avisos::kSinRegistroActivo},
+};
+
+}  // namespace
+
+bool clsAccesoDatos::Borrar(ado::RecordsetPtr& objRecordset, bool blnPreguntar, bool blnBloqueos) {
+    using E = clsAccesoDatosEventos;
+    bool resultado = false;
+    bool bolCancelar = false;
+    bool bolDesplazarSiguiente = true;
+    ado::ConnectionPtr cn;
+    const avisos::Avisador avisar{objRegional_, Nombre()};
+    const auto regla = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditInProgress); };
+
+    frame::Procedimiento p(*this, "Borrar", cn);
+    p.AlFallar([&](const frame::Fallo& f) {
+        Eventos().Emitir(&E::ErrorBorrar, objRecordset, f.numError);
+        // With blnBloqueos an unspecified provider failure left in Errors is not reported.
+        p.ForzarInforme(!(blnBloqueos && avisos::UltimoErrorADO(cn) == err::Fail));
+    });
+    p.Reconocer(kReconocidos, [&](const Reconocido& fila, const frame::Fallo& f) {
+        avisos::Atender(fila, f, avisar, blnBloqueos, regla);
+    });
+    p.TrasInformeADO([&](const frame::Fallo&) { regla(); });
+    p.AlAbandonar([&](const frame::Fallo&) { regla(); });
+
+    p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
+        && p.paso([&] {
+               if (objRecordset->Supports(ado::adDelete)) return true;
+               avisar(kSinSoporte);
+               return false;
+           })
+        && p.paso([&] {
+               if (!objRecordset->adoEOF() && !objRecordset->BOF()) return true;
+               avisar(kSinRegistro);
+               return false;
+           })
+        && p.paso([&] {
+               if (objRecordset->EditMode() == ado::adEditNone) return true;
+               avisar(kEnEdicion);
+               return false;
+           })
+        && p.paso([&] { Eventos().Emitir(&E::AntesBorrar, objRecordset, bolCancelar, blnPreguntar); })
+        && p.paso([&] { return bolCancelar || !blnPreguntar || avisar.Preguntar(kPregunta) != BotonNo; })
+        && p.paso([&] { if (!bolCancelar) frame::Establecido(objRecordset).Delete(ado::adAffectCurrent); })
+        && p.paso([&] { if (!bolCancelar) Eventos().Emitir(&E::DespuesBorrar, objRecordset, bolDesplazarSiguiente); })
+        && p.paso([&] {
+               if (bolCancelar || !bolDesplazarSiguiente || objRecordset->RecordCount() <= 0) return;
+               objRecordset->MoveNext();
+               if (objRecordset->adoEOF()) objRecordset->MoveLast();
+           })
+        && p.paso([&] { if (!bolCancelar) resultado = true; })
+        && p.paso([&] { p.PublicarErroresADO(false); });
+    return resultado;
+}
+
+}  // namespace quimera
