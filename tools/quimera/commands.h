@@ -3,6 +3,10 @@
 
 #include <string>
 
+namespace CLI {
+class App;
+}
+
 namespace tool {
 
 struct SqlOptions {
@@ -16,6 +20,26 @@ struct DemoOptions {
     std::string folder;
 };
 int RunDemo(const DemoOptions& options);
+
+// Subcommands that register themselves: each gives back its CLI11 subcommand.
+// compactar FILE [DEST] [--password P]
+struct CompactOptions {
+    std::string file;
+    std::string destination;
+    std::string password;
+};
+CLI::App* AddCompactCommand(CLI::App& app, CompactOptions& options);
+int RunCompact(const CompactOptions& options);
+
+// clave FILE (--nueva P | --quitar) [--password P]
+struct KeyOptions {
+    std::string file;
+    std::string password;
+    std::string newPassword;
+    bool remove = false;
+};
+CLI::App* AddKeyCommand(CLI::App& app, KeyOptions& options);
+int RunKey(const KeyOptions& options);
 
 // The connection string of an embedded database file.
 std::string EmbeddedConnectionString(const std::string& file, const std::string& password);

@@ -22,10 +22,17 @@ int main(int argc, char** argv) {
     auto* demoCmd = app.add_subcommand("demo", "Crea una base de datos de ejemplo y muestra lo que hace la biblioteca");
     demoCmd->add_option("FOLDER", demo.folder, "Carpeta de trabajo (por omisión, una temporal)");
 
+    tool::CompactOptions compact;
+    auto* compactCmd = tool::AddCompactCommand(app, compact);
+    tool::KeyOptions key;
+    auto* keyCmd = tool::AddKeyCommand(app, key);
+
     CLI11_PARSE(app, argc, argv);
     try {
         if (*sqlCmd) return tool::RunSql(sql);
         if (*demoCmd) return tool::RunDemo(demo);
+        if (*compactCmd) return tool::RunCompact(compact);
+        if (*keyCmd) return tool::RunKey(key);
     } catch (const ado::Error& e) {
         std::cerr << "error " << e.Number() << ": " << e.Description() << '\n';
         return 1;
