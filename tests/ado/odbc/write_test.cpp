@@ -63,6 +63,32 @@ TEST_F(OdbcWrite, UpdateCriteriaDecideWhichChangesByOthersConflict) {
     }
 }
 
+// Every column in the criteria: dates, times, fractions of seconds, binaries and nulls must
+// compare equal to what was read, or the row would seem changed by another user.
+TEST_F(OdbcWrite, RowsOfEveryTypeAreFoundAgain) {
+    Run("CREATE TABLE agenda (id serial PRIMARY KEY, dia date, hora time, cuando timestamp(3), foto bytea, "
+        "importe numeric(10,4), real4 real, activo boolean, nota text)");
+    Run("INSERT INTO agenda (dia, hora, cuando, foto, importe, real4, activo, nota) VALUES ('2024-05-06', "
+        "'07:08:09', '2024-05-06 07:08:09.123', '\\x0102', 1.0001, 0.3, true, 'ñ'), "
+        "(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)");
+    auto cn = Connect();
+    auto rs = Query(cn, "SELECT * FROM agenda ORDER BY id", adLockOptimistic);
+    rs->Properties().Item("Update Criteria").Value(Variant(int32_t{adCriteriaAllCols}));
+    rs->Fields()["nota"].Value(Variant("cambiada"));
+    rs->Update();
+    rs->MoveNext();
+    rs->Fields()["foto"].Value(Variant(Binary{9}));
+    rs->Fields()["hora"].Value(Variant(MakeDate(1899, 12, 30, 23, 0, 0)));
+    rs->Update();
+    rs->MoveFirst();
+    rs->Fields()["foto"].Value(Variant(Variant::Null));
+    rs->Fields()["dia"].Value(Variant(Variant::Null));
+    rs->Update();
+    auto check = Query(Connect(), "SELECT string_agg(concat_ws('|', dia, hora, foto, nota), ' / ' ORDER BY id) "
+                                  "FROM agenda");
+    EXPECT_EQ(check->Fields()[0].Value(), Variant("07:08:09|cambiada / 23:00:00|\\x09"));
+}
+
 TEST_F(OdbcWrite, InsertsReadBackSerialsAndDefaults) {
     auto cn = Connect();
     auto rs = Editable(cn);

@@ -57,7 +57,11 @@ OdbcSession::OdbcSession(const std::string& connectionString, const provider::Op
     Connect(connectionString, request.connectionTimeout);
     ReadFeatures();
     h = SQL_NULL_HANDLE;
-    Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc_.get(), &h), SQL_HANDLE_DBC, dbc_.get(), context_);
+    if (!Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_.get(), &h))) {
+        const Error e = DiagnosticError(SQL_HANDLE_DBC, dbc_.get(), context_);
+        SQLDisconnect(dbc_.get());  // a connected handle cannot be freed
+        throw e;
+    }
     stmt_ = Handle(SQL_HANDLE_STMT, h);
     keys_ = KeyCache(dbc_.get());
 }
@@ -177,6 +181,8 @@ int64_t OdbcSession::CollectResults(SQLHSTMT h, const provider::Statement& st, O
                     d.info.key = keys_.IsKey(d.info);
                     if (d.info.key) d.info.attributes |= adFldKeyColumn;
                 }
+            for (const auto& d : described)
+                if (!d.info.baseTable.empty()) columnTypes_[d.info.baseTable + '\x1f' + d.info.baseColumn] = d.sqlType;
             rows.Columns() = InfosOf(described);
             {
                 ResultReader reader(h, described, fetch_, context_);

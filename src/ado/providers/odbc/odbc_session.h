@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ado/provider.h"
@@ -50,8 +51,10 @@ private:
     void EndTransaction(bool commit);
     std::string Quote(std::string_view name) const { return dialect_->quote(name); }
     // A prepared row write or lock, run with the connection's time limit as the wait for locks.
-    int64_t RunPrepared(const std::string& sql, const std::vector<Variant>& parameters, Operation op,
-                        cursor::RowStore* result);
+    int64_t RunPrepared(const std::string& sql, const std::vector<Variant>& parameters,
+                        const std::vector<SQLSMALLINT>& columnTypes, Operation op, cursor::RowStore* result);
+    // The SQL types of the columns a write's parameters go to, in BuildWriteSql's order.
+    std::vector<SQLSMALLINT> ParameterTypes(const cursor::RowWrite& w) const;
 
     Handle dbc_;
     Handle stmt_;  // Execute's statement
@@ -67,6 +70,7 @@ private:
     bool locked_ = false;
     bool ownsLockTransaction_ = false;
     KeyCache keys_{SQL_NULL_HANDLE};
+    std::unordered_map<std::string, SQLSMALLINT> columnTypes_;  // "table\x1fcolumn" as results described them
     ParameterSet parameters_;
     StatementCache statements_;
 };

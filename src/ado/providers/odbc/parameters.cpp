@@ -29,13 +29,15 @@ size_t CharacterCount(std::string_view utf8) {
 }  // namespace
 
 void ParameterSet::Bind(SQLHSTMT stmt, const std::vector<Variant>& values, bool narrowUtf8,
-                        const ErrorContext& context) {
+                        const ErrorContext& context, const std::vector<SQLSMALLINT>* columnTypes) {
+    if (columnTypes && columnTypes->size() != values.size()) columnTypes = nullptr;
     slots_.clear();
     slots_.resize(values.size());  // no reallocation after this: the driver keeps the addresses
     for (size_t i = 0; i < values.size(); ++i) {
         const Variant& v = values[i];
         Slot& s = slots_[i];
-        Binding b{SQL_C_CHAR, SQL_VARCHAR, 1, 0, nullptr, 0};
+        const SQLSMALLINT column = columnTypes ? (*columnTypes)[i] : SQLSMALLINT{0};
+        Binding b{SQL_C_CHAR, column ? column : SQL_VARCHAR, 1, 0, nullptr, 0};
         switch (v.Type()) {
             case VariantType::Empty:
             case VariantType::Null: s.indicator = SQL_NULL_DATA; break;
@@ -76,10 +78,20 @@ void ParameterSet::Bind(SQLHSTMT stmt, const std::vector<Variant>& values, bool 
             }
             case VariantType::Date: {
                 s.timestamp = SerialToTimestamp(v.AsDate().serial);
-                // Whole seconds go without a fraction, so engines with coarser times accept them.
-                const bool fraction = s.timestamp.fraction != 0;
-                b = {SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, fraction ? 26u : 19u,
-                     fraction ? 6 : 0, &s.timestamp, sizeof s.timestamp};
+                if (column == SQL_TYPE_TIME) {
+                    const SQL_TIMESTAMP_STRUCT ts = s.timestamp;
+                    s.time = {ts.hour, ts.minute, ts.second};
+                    b = {SQL_C_TYPE_TIME, SQL_TYPE_TIME, 8, 0, &s.time, sizeof s.time};
+                } else if (column == SQL_TYPE_DATE) {
+                    const SQL_TIMESTAMP_STRUCT ts = s.timestamp;
+                    s.date = {ts.year, ts.month, ts.day};
+                    b = {SQL_C_TYPE_DATE, SQL_TYPE_DATE, 10, 0, &s.date, sizeof s.date};
+                } else {
+                    // Whole seconds go without a fraction, so engines with coarser times accept them.
+                    const bool fraction = s.timestamp.fraction != 0;
+                    b = {SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, fraction ? 26u : 19u, fraction ? 6 : 0,
+                         &s.timestamp, sizeof s.timestamp};
+                }
                 break;
             }
             case VariantType::String: {

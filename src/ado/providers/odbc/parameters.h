@@ -14,8 +14,12 @@ public:
     // Binds `values` to the markers 1..n of `stmt`. The buffers stay with this object, which
     // must outlive the statement's execution. Texts go as SQL_C_CHAR (UTF-8 drivers) or
     // SQL_C_WCHAR, dates as SQL_TIMESTAMP_STRUCT, Decimal and Currency as decimal text, Bool as
-    // SQL_BIT; Null and Empty as a null VARCHAR.
-    void Bind(SQLHSTMT stmt, const std::vector<Variant>& values, bool narrowUtf8, const ErrorContext& context);
+    // SQL_BIT; Null and Empty as a null VARCHAR. `columnTypes`, when given, holds the SQL type of
+    // the column each value is written to or compared with (0 = unknown): dates then go as the
+    // column's DATE or TIME, and Null as a null of the column's type, which engines such as SQL
+    // Server need where a VARCHAR does not convert (binary columns, times).
+    void Bind(SQLHSTMT stmt, const std::vector<Variant>& values, bool narrowUtf8, const ErrorContext& context,
+              const std::vector<SQLSMALLINT>* columnTypes = nullptr);
 
 private:
     struct Slot {
@@ -28,6 +32,8 @@ private:
             SQLSMALLINT short16;
             unsigned char bit;
             SQL_TIMESTAMP_STRUCT timestamp;
+            SQL_DATE_STRUCT date;
+            SQL_TIME_STRUCT time;
         };
         std::string bytes;  // texts (UTF-8 or UTF-16 units), binaries, decimal text
     };

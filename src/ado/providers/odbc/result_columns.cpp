@@ -29,14 +29,14 @@ bool IsNumericFetch(Fetch f) {
 
 void DescribeOne(SQLHSTMT stmt, SQLUSMALLINT number, const ErrorContext& context, DescribedColumn& d) {
     SQLWCHAR name[256] = {};
-    SQLSMALLINT nameLength = 0, sqlType = 0, nullable = SQL_NULLABLE_UNKNOWN;
-    CheckStmt(SQLDescribeColW(stmt, number, name, static_cast<SQLSMALLINT>(std::size(name)), &nameLength, &sqlType,
+    SQLSMALLINT nameLength = 0, nullable = SQL_NULLABLE_UNKNOWN;
+    CheckStmt(SQLDescribeColW(stmt, number, name, static_cast<SQLSMALLINT>(std::size(name)), &nameLength, &d.sqlType,
                               &d.columnSize, &d.decimalDigits, &nullable),
               stmt, context);
     cursor::ColumnInfo& c = d.info;
     c.name = ToUtf8(name, std::min<size_t>(static_cast<size_t>(nameLength), std::size(name) - 1));
     const bool unsignedType = NumberAttribute(stmt, number, SQL_DESC_UNSIGNED, SQL_FALSE) == SQL_TRUE;
-    d.mapping = MapSqlType(sqlType, TextAttribute(stmt, number, SQL_DESC_TYPE_NAME), unsignedType, d.columnSize);
+    d.mapping = MapSqlType(d.sqlType, TextAttribute(stmt, number, SQL_DESC_TYPE_NAME), unsignedType, d.columnSize);
     const TypeMapping& m = d.mapping;
     c.type = m.type;
     if (m.fixedSize > 0) c.definedSize = m.fixedSize;

@@ -15,7 +15,8 @@ namespace ado::odbc {
 struct DescribedColumn {
     cursor::ColumnInfo info;
     TypeMapping mapping;
-    SQLULEN columnSize = 0;  // as the driver reported it
+    SQLSMALLINT sqlType = 0;  // as the driver reported it
+    SQLULEN columnSize = 0;
     SQLSMALLINT decimalDigits = 0;
 };
 

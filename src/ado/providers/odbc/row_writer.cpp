@@ -33,13 +33,25 @@ void AddReadBack(std::string& sql, const cursor::RowWrite& w, const Dialect& d) 
 
 }  // namespace
 
-int64_t OdbcSession::RunPrepared(const std::string& sql, const std::vector<Variant>& parameters, Operation op,
-                                 cursor::RowStore* result) {
+std::vector<SQLSMALLINT> OdbcSession::ParameterTypes(const cursor::RowWrite& w) const {
+    std::vector<SQLSMALLINT> types;
+    auto typeOf = [&](const std::string& column) {
+        const auto it = columnTypes_.find(w.table + '\x1f' + column);
+        return it == columnTypes_.end() ? SQLSMALLINT{0} : it->second;
+    };
+    for (const auto& c : w.setColumns) types.push_back(typeOf(c));
+    for (size_t i = 0; i < w.whereColumns.size(); ++i)
+        if (!w.whereValues[i].IsNull() && !w.whereValues[i].IsEmpty()) types.push_back(typeOf(w.whereColumns[i]));
+    return types;
+}
+
+int64_t OdbcSession::RunPrepared(const std::string& sql, const std::vector<Variant>& parameters,
+                                 const std::vector<SQLSMALLINT>& columnTypes, Operation op, cursor::RowStore* result) {
     PreparedStatement& p = statements_.Get(dbc_.get(), sql, context_);
     SQLHSTMT h = p.stmt.get();
     // Writes wait for other connections' locks as long as the connection's time limit.
     SetTimeout(h, p.timeout, connectionTimeout_);
-    p.parameters.Bind(h, parameters, fetch_.narrowUtf8, context_);
+    p.parameters.Bind(h, parameters, fetch_.narrowUtf8, context_, &columnTypes);
     const SQLRETURN rc = SQLExecute(h);
     if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE) ThrowDiagnostics(SQL_HANDLE_STMT, h, context_, op, true);
     if (!result) {
@@ -63,10 +75,11 @@ int64_t OdbcSession::Write(const cursor::RowWrite& w, std::vector<Variant>* read
     // Engines without a returning clause leave the read-back to the cursor's own values.
     const bool returning = readBack && w.kind == cursor::RowWrite::Kind::Insert && !w.readBack.empty() &&
                            dialect_->readBack != ReadBack::None;
-    if (!returning) return RunPrepared(sql.text, sql.parameters, OperationOf(w.kind), nullptr);
+    const std::vector<SQLSMALLINT> types = ParameterTypes(w);
+    if (!returning) return RunPrepared(sql.text, sql.parameters, types, OperationOf(w.kind), nullptr);
     AddReadBack(sql.text, w, *dialect_);
     cursor::RowStore row;
-    const int64_t written = RunPrepared(sql.text, sql.parameters, Operation::Insert, &row);
+    const int64_t written = RunPrepared(sql.text, sql.parameters, types, Operation::Insert, &row);
     readBack->clear();
     for (size_t c = 0; c < row.ColumnCount() && row.RowCount() == 1; ++c) readBack->push_back(row.Get(0, c));
     return written;
@@ -74,34 +87,31 @@ int64_t OdbcSession::Write(const cursor::RowWrite& w, std::vector<Variant>* read
 
 void OdbcSession::Lock(const cursor::RowWrite& row) {
     if (locked_ || row.whereColumns.empty()) return;
-    // The row's WHERE as the write generator builds it, after "DELETE FROM <table>".
     cursor::RowWrite probe = row;
     probe.kind = cursor::RowWrite::Kind::Delete;
-    cursor::WriteSql where = cursor::BuildWriteSql(probe, dialect_->quote);
-    const std::string table = Quote(row.table);
-    where.text.erase(0, ("DELETE FROM " + table).size());
-    std::string sql;
-    switch (dialect_->rowLock) {
-        case RowLock::ForUpdate: sql = "SELECT 1 FROM " + table + where.text + " FOR UPDATE"; break;
-        case RowLock::UpdLockHint: sql = "SELECT 1 FROM " + table + " WITH (UPDLOCK, ROWLOCK)" + where.text; break;
-        case RowLock::Touch: {
-            // Writing a key column with its own value takes the engine's row lock anywhere.
-            cursor::RowWrite touch = row;
-            touch.kind = cursor::RowWrite::Kind::Update;
-            touch.setColumns = {row.whereColumns.front()};
-            touch.setValues = {row.whereValues.front()};
-            cursor::WriteSql update = cursor::BuildWriteSql(touch, dialect_->quote);
-            sql = std::move(update.text);
-            where.parameters = std::move(update.parameters);
-            break;
-        }
+    probe.setColumns.clear();
+    probe.setValues.clear();
+    if (dialect_->rowLock == RowLock::Touch) {
+        // Writing a key column with its own value takes the engine's row lock anywhere.
+        probe.kind = cursor::RowWrite::Kind::Update;
+        probe.setColumns = {row.whereColumns.front()};
+        probe.setValues = {row.whereValues.front()};
+    }
+    cursor::WriteSql sql = cursor::BuildWriteSql(probe, dialect_->quote);
+    if (dialect_->rowLock != RowLock::Touch) {
+        // The row's WHERE as the write generator builds it, after "DELETE FROM <table>".
+        const std::string table = Quote(row.table);
+        const std::string where = sql.text.substr(("DELETE FROM " + table).size());
+        sql.text = dialect_->rowLock == RowLock::ForUpdate
+                       ? "SELECT 1 FROM " + table + where + " FOR UPDATE"
+                       : "SELECT 1 FROM " + table + " WITH (UPDLOCK, ROWLOCK)" + where;
     }
     const bool own = level_ == 0;
     if (own)
         Check(SQLSetConnectAttr(dbc_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
               SQL_HANDLE_DBC, dbc_.get(), context_);
     try {
-        RunPrepared(sql, where.parameters, Operation::Other, nullptr);
+        RunPrepared(sql.text, sql.parameters, ParameterTypes(probe), Operation::Other, nullptr);
     } catch (...) {
         if (own) EndTransaction(false);
         throw;
