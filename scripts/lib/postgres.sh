@@ -27,8 +27,7 @@ postgres_start() {
   "${runas[@]}" "$bin/createdb" -h "$folder" -p "$port" -U brezal brezal_test
   export BREZAL_PG_FOLDER="$folder" BREZAL_PG_BIN="$bin" BREZAL_PG_PORT="$port"
   postgres_register_driver "$folder"
-  # Debian registers the driver with its communication log on (a file in /tmp per connection).
-  export BREZAL_TEST_PG="Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=brezal_test;Uid=brezal;Pwd=;CommLog=0;"
+  export BREZAL_TEST_PG="Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=brezal_test;Uid=brezal;Pwd=;"
   POSTGRES_RUNAS="${runas[*]}"
 }
 
