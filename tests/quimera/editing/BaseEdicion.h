@@ -14,8 +14,9 @@
 
 namespace pruebas {
 
-// Notes each event as "AntesEditar", "ErrorEditar 3260", ...; vetoes the Antes… events when
-// blnVetar says so, hands back `reemplazo` from them, and runs `accion` inside every event.
+// Notes each event as "AntesEditar", "ErrorEditar 3260", ...; vetoes the Antes… events (and
+// the lock type of Bloqueo) when blnVetar says so, hands back `reemplazo` from them, and
+// runs `accion` inside every event.
 struct Sucesos : quimera::clsAccesoDatosEventos {
     using Rs = ado::RecordsetPtr;
     void AntesAgregar(Rs& rs, bool& c) override { Antes("AntesAgregar", rs, c); }
@@ -48,6 +49,10 @@ struct Sucesos : quimera::clsAccesoDatosEventos {
     }
     void ErrorCancelarActualizacion(Rs& rs, int32_t n) override {
         Nota("ErrorCancelarActualizacion " + std::to_string(n), rs);
+    }
+    void Bloqueo(bool& blnBloqueo, ado::LockTypeEnum n) override {
+        lista.push_back("Bloqueo " + std::to_string(n));
+        if (blnVetar) blnBloqueo = false;
     }
     void ErroresADO(ado::Errors& colErrores) override {
         lista.push_back("ErroresADO " + std::to_string(colErrores.Item(colErrores.Count() - 1).Number()));
