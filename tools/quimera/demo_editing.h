@@ -1,0 +1,15 @@
+// The edit cycle shown by the demo: a customer edited and saved with its events, a vetoed
+// edit, a conflict between two users, a confirmed and a refused deletion, and a stored query
+// with parameters run the Access way and the text way.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+
+namespace tool {
+
+// Works on a sample database it creates in carpeta; the dialogs are answered by script and
+// written to out with everything else.
+void MostrarEdicion(const std::filesystem::path& carpeta, std::ostream& out);
+
+}  // namespace tool
