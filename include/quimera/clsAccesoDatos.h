@@ -49,7 +49,8 @@ public:
                                       const std::string& strClave = ClaveBaseDatos,
                                       ado::ConnectModeEnum ModoConexion = ado::adModeReadWrite,
                                       ado::CursorLocationEnum numTipoCursor = ado::adUseClient,
-                                      TipoOrigenDatos numOrigenDatos = dnAccess, const std::string& strServidorSQL = "");
+                                      TipoOrigenDatos numOrigenDatos = dnAccess,
+                                      const std::string& strServidorSQL = "");
     // AbrirBaseDatos with the server first; it traps nothing of its own.
     ado::ConnectionPtr AbrirBaseDatosSQLServer(const std::string& strServidor, const std::string& strBaseDatos,
                                                const std::string& strUsuario, const std::string& strClave,

@@ -52,7 +52,9 @@ std::string SegmentoProveedor(TipoOrigenDatos numMotor, std::string& strServidor
 
 }  // namespace
 
-bool EsMotorSQLNCLI(TipoOrigenDatos numMotor) { return numMotor >= dnSQLServer2005 && numMotor <= dnSQLServer2008Compact; }
+bool EsMotorSQLNCLI(TipoOrigenDatos numMotor) {
+    return numMotor >= dnSQLServer2005 && numMotor <= dnSQLServer2008Compact;
+}
 
 bool EsMotorSQLServer(TipoOrigenDatos numMotor) {
     return numMotor == dnSQLServer || numMotor == dnMSDE || EsMotorSQLNCLI(numMotor);

@@ -15,40 +15,34 @@
 namespace {
 
 using namespace ado;
-using testsupport::EmbeddedDb;
 using testsupport::ErrorNumberOf;
 using testsupport::JetConnectionString;
 namespace fs = std::filesystem;
 
-std::string WithEngineType(std::string cs, const std::string& engineType) {
-    return engineType.empty() ? cs : cs + "Jet OLEDB:Engine Type=" + engineType + ";";
-}
-
-// 200 rows of 4 KB, then all but ten deleted. The child table comes first in the file, so
-// its rows are copied before the rows they refer to.
+// 200 rows of 4 KB, all but ten deleted. The child table comes first in the file, so its
+// rows are copied before the rows they refer to.
 void FillAndDelete(const ConnectionPtr& cn) {
     cn->Execute("CREATE TABLE Hijas (Id INTEGER PRIMARY KEY, IdPadre INTEGER REFERENCES Padres (Id), Texto TEXT)");
     cn->Execute("CREATE TABLE Padres (Id INTEGER PRIMARY KEY)");
     cn->Execute("INSERT INTO Padres VALUES (1)");
-    const std::string text(4000, 'x');
     cn->BeginTrans();
     for (int i = 1; i <= 200; ++i)
-        cn->Execute("INSERT INTO Hijas VALUES (" + std::to_string(i) + ", 1, 'texto visible " + text + "')");
+        cn->Execute("INSERT INTO Hijas VALUES (" + std::to_string(i) + ", 1, 'texto visible " + std::string(4000, 'x') +
+                    "')");
     cn->CommitTrans();
     cn->Execute("DELETE FROM Hijas WHERE Id > 10");
 }
 
-ConnectionPtr Open(const std::string& file, const std::string& password) {
-    auto cn = Connection::Create();
-    cn->Open(JetConnectionString(file, password));
-    return cn;
-}
-
-int32_t Rows(const std::string& file, const std::string& password) {
-    auto rs = Recordset::Create();
-    rs->Open("SELECT COUNT(*) FROM Hijas INNER JOIN Padres ON Hijas.IdPadre = Padres.Id", Open(file, password),
-             adOpenStatic, adLockReadOnly, adCmdText);
-    return rs->Fields()[0].Value().ToInt32();
+int32_t Scalar(const std::string& file, const std::string& password, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (!password.empty()) sqlite3_key(db, password.data(), static_cast<int>(password.size()));
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    const int32_t value = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return value;
 }
 
 std::string Bytes(const fs::path& file) {
@@ -57,94 +51,68 @@ std::string Bytes(const fs::path& file) {
     return out.str();
 }
 
-int32_t RecordedEngineType(const std::string& file, const std::string& password) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    if (!password.empty()) sqlite3_key(db, password.data(), static_cast<int>(password.size()));
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &st, nullptr);
-    sqlite3_step(st);
-    const int32_t value = sqlite3_column_int(st, 0);
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return value;
-}
-
-// Every file of the folder with its bytes.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder)) files[entry.path().filename()] = Bytes(entry.path());
+std::map<fs::path, std::string> Snapshot(const fs::path& folder) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) files[entry.path()] = Bytes(entry.path());
     return files;
 }
 
 TEST(Compaction, ShrinksAfterDeletionsWithTheDestinationsPassword) {
     struct Case {
-        const char* name;
-        std::string sourcePassword, destinationPassword;
+        std::string source, destination;  // passwords
         bool inPlace;
-        std::string engineType;
+        std::string engineType;  // as the destination gives it
         int32_t recorded;
     };
     const Case cases[] = {
-        {"plain, in place", "", "", true, "", 5},
-        {"encrypted, in place", "clave", "clave", true, "5", 5},
-        {"in place with another password", "clave", "nueva", true, "", 5},
-        {"encrypted, to another file with another password", "clave", "nueva", false, "4", 4},
-        {"plain, to an encrypted file", "", "nueva", false, "", 5},
-        {"encrypted, to a plain file", "clave", "", false, "", 5},
+        {"", "", true, "", 5},         {"clave", "clave", true, "5", 5}, {"clave", "nueva", true, "", 5},
+        {"clave", "nueva", false, "4", 4}, {"", "nueva", false, "", 5},  {"clave", "", false, "", 5},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EmbeddedDb db(c.sourcePassword);
+        SCOPED_TRACE(c.source + " -> " + c.destination + (c.inPlace ? ", in place" : ""));
+        testsupport::EmbeddedDb db(c.source);
         FillAndDelete(db.Connect());
         const std::string before = Bytes(db.file());
-        const std::string destination = c.inPlace ? db.file() : db.dir().file("compactada.db");
-        CompactDatabase(JetConnectionString(db.file(), c.sourcePassword),
-                        WithEngineType(JetConnectionString(destination, c.destinationPassword), c.engineType));
+        const std::string to = c.inPlace ? db.file() : db.dir().file("compactada.db");
+        CompactDatabase(JetConnectionString(db.file(), c.source),
+                        JetConnectionString(to, c.destination) +
+                            (c.engineType.empty() ? "" : "Jet OLEDB:Engine Type=" + c.engineType));
 
-        EXPECT_LT(fs::file_size(destination) * 4, before.size());
-        EXPECT_EQ(Rows(destination, c.destinationPassword), 10);
-        EXPECT_EQ(RecordedEngineType(destination, c.destinationPassword), c.recorded);
-        // Encrypted means no readable text in the file and no way in without the password.
-        const bool encrypted = !c.destinationPassword.empty();
-        EXPECT_EQ(Bytes(destination).find("texto visible") == std::string::npos, encrypted);
-        EXPECT_EQ(ErrorNumberOf([&] { Open(destination, encrypted ? "otra" : ""); }),
+        EXPECT_LT(fs::file_size(to) * 4, before.size());
+        EXPECT_EQ(Scalar(to, c.destination, "SELECT COUNT(*) FROM Hijas JOIN Padres ON IdPadre = Padres.Id"), 10);
+        EXPECT_EQ(Scalar(to, c.destination, "PRAGMA application_id"), c.recorded);
+        // Encrypted means no readable text and no way in without the password.
+        const bool encrypted = !c.destination.empty();
+        EXPECT_EQ(Bytes(to).find("texto visible") == std::string::npos, encrypted);
+        EXPECT_EQ(ErrorNumberOf([&] { Connection::Create()->Open(JetConnectionString(to, encrypted ? "otra" : "")); }),
                   encrypted ? err::InvalidPassword : 0);
+        EXPECT_EQ(Snapshot(db.dir().path()).size(), c.inPlace ? 1u : 2u);  // no copy left behind
         if (!c.inPlace) {
             EXPECT_EQ(Bytes(db.file()), before);
         }
-        EXPECT_EQ(std::distance(fs::directory_iterator(db.dir().path()), fs::directory_iterator()),
-                  c.inPlace ? 1 : 2);  // no copy left behind
     }
 }
 
 TEST(Compaction, RefusalsLeaveEveryFileAsItWas) {
-    EmbeddedDb db("clave");
+    testsupport::EmbeddedDb db("clave");
     FillAndDelete(db.Connect());
     const std::string source = JetConnectionString(db.file(), "clave");
-    const std::string existing = db.dir().file("existente.db");
+    const std::string existing = db.dir().file("existente.db"), fresh = JetConnectionString(db.dir().file("n.db"));
     CreateDatabase(JetConnectionString(existing));
-    const std::string fresh = JetConnectionString(db.dir().file("nueva.db"));
-    struct Refusal {
-        const char* name;
-        std::string source, destination;
-        int32_t number;
-    };
-    const Refusal refusals[] = {
-        {"existing destination", source, JetConnectionString(existing, "clave"), err::Fail},
-        {"missing destination folder", source, JetConnectionString(db.dir().file("no/nueva.db")), err::Fail},
-        {"wrong source password", JetConnectionString(db.file(), "otra"), fresh, err::InvalidPassword},
-        {"missing source", JetConnectionString(db.dir().file("nada.db")), fresh, err::Fail},
-        {"unknown engine type", source, WithEngineType(fresh, "7"), err::InvalidArgument},
-        {"engine type that is no number", source, WithEngineType(fresh, "5a"), err::InvalidArgument},
-        {"destination of another provider", source, "Provider=MSDASQL;Data Source=nueva", err::FeatureNotAvailable},
+    const std::tuple<std::string, std::string, int32_t> refusals[] = {
+        {source, JetConnectionString(existing, "clave"), err::Fail},               // existing destination
+        {source, JetConnectionString(db.dir().file("no/n.db")), err::Fail},        // missing folder
+        {JetConnectionString(db.file(), "otra"), fresh, err::InvalidPassword},     // wrong password
+        {JetConnectionString(db.dir().file("nada.db")), fresh, err::Fail},         // missing source
+        {source, fresh + "Jet OLEDB:Engine Type=7", err::InvalidArgument},         // unknown engine type
+        {source, fresh + "Jet OLEDB:Engine Type=5a", err::InvalidArgument},
+        {source, "Provider=MSDASQL;Data Source=n", err::FeatureNotAvailable},        // another provider
     };
     const auto before = Snapshot(db.dir().path());
-    for (const Refusal& r : refusals) {
-        EXPECT_EQ(ErrorNumberOf([&] { CompactDatabase(r.source, r.destination); }), r.number) << r.name;
-        EXPECT_EQ(Snapshot(db.dir().path()), before) << r.name;
+    for (const auto& [from, to, number] : refusals) {
+        EXPECT_EQ(ErrorNumberOf([&] { CompactDatabase(from, to); }), number) << from << " -> " << to;
+        EXPECT_EQ(Snapshot(db.dir().path()), before) << from << " -> " << to;
     }
-
     // A file another connection holds exclusively is refused at once, in place or not.
     auto holder = Connection::Create();
     holder->Mode(adModeShareExclusive);

@@ -11,109 +11,86 @@
 namespace {
 
 using namespace ado;
-using testsupport::EmbeddedDb;
 using testsupport::ErrorNumberOf;
-using testsupport::JetConnectionString;
 
 // Waits a second at most for a file another connection holds.
-ConnectionPtr Open(const std::string& file, const std::string& password, ConnectModeEnum mode = adModeReadWrite) {
+ConnectionPtr Open(const testsupport::EmbeddedDb& db, const std::string& password,
+                   ConnectModeEnum mode = adModeReadWrite) {
     auto cn = Connection::Create();
     cn->Mode(mode);
     cn->ConnectionTimeout(1);
-    cn->Open(JetConnectionString(file, password));
+    cn->Open(testsupport::JetConnectionString(db.file(), password));
     return cn;
 }
 
-int32_t Count(const ConnectionPtr& cn) {
-    auto rs = Recordset::Create();
-    rs->Open("SELECT COUNT(*) FROM Notas", cn, adOpenStatic, adLockReadOnly, adCmdText);
-    return rs->Fields()[0].Value().ToInt32();
+int32_t Notes(const ConnectionPtr& cn) {
+    return cn->Execute("SELECT COUNT(*) FROM Notas")->Fields()[0].Value().ToInt32();
 }
 
-std::string Bytes(const std::string& file) {
-    std::ostringstream out;
-    out << std::ifstream(file, std::ios::binary).rdbuf();
-    return out.str();
+bool ReadableInFile(const testsupport::EmbeddedDb& db) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(db.file(), std::ios::binary).rdbuf();
+    return bytes.str().find("texto visible") != std::string::npos;
 }
 
-void AddNotes(const EmbeddedDb& db) {
-    auto cn = db.Connect();
-    cn->Execute("CREATE TABLE Notas (Texto TEXT)");
-    cn->Execute("INSERT INTO Notas VALUES ('texto visible'), ('otra nota')");
-}
-
-TEST(ExclusiveMode, RefusesEveryOtherConnectionWhileHeld) {
-    EmbeddedDb db("clave");
-    AddNotes(db);
-    auto holder = Open(db.file(), "clave", adModeShareExclusive);
-    EXPECT_EQ(ErrorNumberOf([&] { Open(db.file(), "clave"); }), err::LockedByUser);
-    EXPECT_EQ(ErrorNumberOf([&] { Open(db.file(), "clave", adModeRead); }), err::LockedByUser);
-    EXPECT_EQ(ErrorNumberOf([&] { Open(db.file(), "clave", adModeShareExclusive); }), err::LockedByUser);
-    holder->Execute("INSERT INTO Notas VALUES ('del dueño')");
-    EXPECT_EQ(Count(holder), 3);
-    holder->Close();
-    EXPECT_EQ(Count(Open(db.file(), "clave")), 3);
-}
-
-TEST(ExclusiveMode, IsRefusedWhileAnotherConnectionHoldsTheFile) {
-    EmbeddedDb db;
-    AddNotes(db);
+TEST(ExclusiveMode, HeldAloneAndRefusedWhileAnotherHoldsTheFile) {
+    testsupport::EmbeddedDb db("clave");
     auto writer = db.Connect();
+    writer->Execute("CREATE TABLE Notas (Texto TEXT)");
     writer->BeginTrans();
-    writer->Execute("INSERT INTO Notas VALUES ('pendiente')");
-    EXPECT_EQ(ErrorNumberOf([&] { Open(db.file(), "", adModeShareExclusive); }), err::LockedByUser);
+    writer->Execute("INSERT INTO Notas VALUES ('texto visible')");
+    EXPECT_EQ(ErrorNumberOf([&] { Open(db, "clave", adModeShareExclusive); }), err::LockedByUser);
     writer->CommitTrans();
-    EXPECT_EQ(Count(Open(db.file(), "", adModeShareExclusive)), 3);
+
+    auto holder = Open(db, "clave", adModeShareExclusive);
+    for (ConnectModeEnum mode : {adModeReadWrite, adModeRead, adModeShareExclusive})
+        EXPECT_EQ(ErrorNumberOf([&] { Open(db, "clave", mode); }), err::LockedByUser) << mode;
+    holder->Execute("INSERT INTO Notas VALUES ('del dueño')");
+    holder->Close();
+    EXPECT_EQ(Notes(Open(db, "clave")), 2);
 }
 
 TEST(DatabasePassword, SetChangedAndRemovedOnAnExclusiveConnection) {
-    struct Change {
-        const char* name;
-        std::string before, property, after;
+    const std::tuple<std::string, std::string, std::string> changes[] = {
+        {"", "Jet OLEDB:Database Password", "nueva"},
+        {"vieja", "Jet OLEDB:Database Password", "nueva"},
+        {"vieja", "Jet OLEDB:New Database Password", "nueva ñ;2"},
+        {"vieja", "Jet OLEDB:New Database Password", ""},  // removed
     };
-    const Change changes[] = {
-        {"set on a plain file", "", "Jet OLEDB:Database Password", "nueva"},
-        {"changed", "vieja", "Jet OLEDB:Database Password", "nueva"},
-        {"changed through the new-password property", "vieja", "Jet OLEDB:New Database Password", "nueva ñ;2"},
-        {"removed", "vieja", "Jet OLEDB:New Database Password", ""},
-    };
-    for (const Change& c : changes) {
-        SCOPED_TRACE(c.name);
-        EmbeddedDb db(c.before);
-        AddNotes(db);
-        auto cn = Open(db.file(), c.before, adModeShareExclusive);
-        cn->Properties().Item(c.property).Value(Variant(c.after));
+    for (const auto& [before, property, after] : changes) {
+        SCOPED_TRACE(before + " -> " + after);
+        testsupport::EmbeddedDb db(before);
+        db.Connect()->Execute("CREATE TABLE Notas (Texto TEXT)");
+        db.Connect()->Execute("INSERT INTO Notas VALUES ('texto visible')");
+        auto cn = Open(db, before, adModeShareExclusive);
+        cn->Properties().Item(property).Value(Variant(after));
         // The connection goes on, on the new file, and still holds it alone.
-        EXPECT_EQ(Count(cn), 2);
-        EXPECT_EQ(ErrorNumberOf([&] { Open(db.file(), c.after); }), err::LockedByUser);
+        EXPECT_EQ(Notes(cn), 1);
+        EXPECT_EQ(ErrorNumberOf([&] { Open(db, after); }), err::LockedByUser);
         cn->Close();
-
-        EXPECT_EQ(Count(Open(db.file(), c.after)), 2);
-        const bool encrypted = !c.after.empty();
-        EXPECT_EQ(Bytes(db.file()).find("texto visible") == std::string::npos, encrypted);
+        EXPECT_EQ(Notes(Open(db, after)), 1);
+        EXPECT_EQ(ReadableInFile(db), after.empty());
         // The old password no longer opens an encrypted file; a plain one opens with any.
-        EXPECT_EQ(ErrorNumberOf([&] { Open(db.file(), encrypted ? c.before : "otra"); }),
-                  encrypted ? err::InvalidPassword : 0);
+        EXPECT_EQ(ErrorNumberOf([&] { Open(db, after.empty() ? "otra" : before); }),
+                  after.empty() ? 0 : err::InvalidPassword);
     }
 }
 
 TEST(DatabasePassword, RefusedWithoutExclusiveUseOrInsideATransaction) {
-    EmbeddedDb db("vieja");
-    AddNotes(db);
-    const std::string before = Bytes(db.file());
-    auto shared = Open(db.file(), "vieja");
+    testsupport::EmbeddedDb db;
+    db.Connect()->Execute("CREATE TABLE Notas (Texto TEXT)");
+    auto shared = Open(db, "");
     EXPECT_EQ(ErrorNumberOf([&] { shared->Properties().Item("Jet OLEDB:Database Password").Value(Variant("x")); }),
               err::FeatureNotAvailable);
     EXPECT_EQ(shared->Errors().Count(), 1);
     shared->Close();
-
-    auto exclusive = Open(db.file(), "vieja", adModeShareExclusive);
+    auto exclusive = Open(db, "", adModeShareExclusive);
     exclusive->BeginTrans();
-    EXPECT_EQ(ErrorNumberOf([&] { exclusive->Properties().Item("Jet OLEDB:New Database Password").Value(Variant("")); }),
+    EXPECT_EQ(ErrorNumberOf([&] { exclusive->Properties().Item("Jet OLEDB:Database Password").Value(Variant("x")); }),
               err::IllegalOperation);
     exclusive->RollbackTrans();
     exclusive->Close();
-    EXPECT_EQ(Bytes(db.file()), before);
+    EXPECT_EQ(Notes(Open(db, "")), 0);  // still plain
 }
 
 }  // namespace
