@@ -54,7 +54,8 @@ TEST(OdbcConnectionStrings, SqlServerKeywordsForEachDriver) {
     for (const auto& c : cases) {
         const ConnectionString cs = ConnectionString::Parse(c.oledb);
         EXPECT_EQ(SqlServerConnectionString(cs, "FreeTDS", "sa", "clave"), c.freeTds) << c.oledb;
-        EXPECT_EQ(SqlServerConnectionString(cs, "ODBC Driver 18 for SQL Server", "sa", "clave"), c.microsoft) << c.oledb;
+        EXPECT_EQ(SqlServerConnectionString(cs, "ODBC Driver 18 for SQL Server", "sa", "clave"), c.microsoft)
+            << c.oledb;
     }
     // Values with separators are braced, braces inside doubled.
     EXPECT_EQ(SqlServerConnectionString(ConnectionString::Parse("Data Source=s;Password=\"a;b}c\""), "FreeTDS", "u",

@@ -154,7 +154,8 @@ TEST_F(OdbcWrite, BatchWritesTheRowsThatDoNotConflict) {
     // One concurrency conflict and one duplicate key: the other rows are written all the same.
     EXPECT_EQ(ErrorNumberOf([&] { rs->UpdateBatch(); }), err::ErrorsOccurred);
     EXPECT_EQ(cn->Errors().Count(), 2);
-    auto check = Query(Connect(), "SELECT string_agg(id || ':' || coalesce(saldo::text, ''), ' ' ORDER BY id) FROM cuentas");
+    auto check =
+        Query(Connect(), "SELECT string_agg(id || ':' || coalesce(saldo::text, ''), ' ' ORDER BY id) FROM cuentas");
     EXPECT_EQ(check->Fields()[0].Value(), Variant("1:1000.00 2:5.00 3:1002.00 5:"));
     rs->Filter(Variant(int32_t{adFilterConflictingRecords}));
     ASSERT_EQ(rs->RecordCount(), 2);

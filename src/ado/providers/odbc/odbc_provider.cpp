@@ -21,7 +21,8 @@ std::unique_ptr<provider::Session> OdbcProvider::Open(const provider::OpenReques
         case Family::SqlServer: {
             // The OLE DB provider's own time limit for logging in, when the string gives one.
             for (std::string_view key : {"Connect Timeout", "Connection Timeout"})
-                if (auto v = r.settings.Get(key)) std::from_chars(v->data(), v->data() + v->size(), r.connectionTimeout);
+                if (auto v = r.settings.Get(key))
+                    std::from_chars(v->data(), v->data() + v->size(), r.connectionTimeout);
             return std::make_unique<OdbcSession>(
                 SqlServerConnectionString(r.settings, SqlServerDriver(), r.user, r.password), r,
                 ErrorContext{"Microsoft OLE DB Provider for SQL Server", true});

@@ -212,11 +212,16 @@ void OdbcSession::RunStatement(const std::string& sql) {
     SQLFreeStmt(h, SQL_CLOSE);
 }
 
+void OdbcSession::SetAutocommit(bool on) {
+    const SQLULEN mode = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+    Check(SQLSetConnectAttr(dbc_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(mode), 0), SQL_HANDLE_DBC,
+          dbc_.get(), context_);
+}
+
 void OdbcSession::EndTransaction(bool commit) {
     Check(SQLEndTran(SQL_HANDLE_DBC, dbc_.get(), commit ? SQL_COMMIT : SQL_ROLLBACK), SQL_HANDLE_DBC, dbc_.get(),
           context_);
-    Check(SQLSetConnectAttr(dbc_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
-          SQL_HANDLE_DBC, dbc_.get(), context_);
+    SetAutocommit(true);
     if (commitClosesStatements_) statements_.Clear();
 }
 
@@ -230,8 +235,7 @@ int32_t OdbcSession::BeginTrans() {
             // The pessimistic lock's transaction becomes the client's: the lock lasts until it ends.
             ownsLockTransaction_ = false;
         } else {
-            Check(SQLSetConnectAttr(dbc_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
-                  SQL_HANDLE_DBC, dbc_.get(), context_);
+            SetAutocommit(false);
         }
     } else {
         if (dialect_->savepoint.empty()) Raise(Condition::NotSupported, "(el motor no admite transacciones anidadas)");

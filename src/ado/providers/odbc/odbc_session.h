@@ -48,7 +48,8 @@ private:
     std::vector<provider::ParameterInfo> ProcedureParameters(const std::string& name);
     void SetTimeout(SQLHSTMT stmt, SQLULEN& current, int32_t seconds);
     void RunStatement(const std::string& sql);  // no rows, no parameters
-    void EndTransaction(bool commit);
+    void SetAutocommit(bool on);
+    void EndTransaction(bool commit);  // SQLEndTran, then auto-commit again
     std::string Quote(std::string_view name) const { return dialect_->quote(name); }
     // A prepared row write or lock, run with the connection's time limit as the wait for locks.
     int64_t RunPrepared(const std::string& sql, const std::vector<Variant>& parameters,

@@ -40,7 +40,8 @@ void DescribeOne(SQLHSTMT stmt, SQLUSMALLINT number, const ErrorContext& context
     const TypeMapping& m = d.mapping;
     c.type = m.type;
     if (m.fixedSize > 0) c.definedSize = m.fixedSize;
-    else c.definedSize = m.isLong ? kLongDefinedSize : static_cast<int32_t>(std::min<SQLULEN>(d.columnSize, kLongDefinedSize));
+    else if (m.isLong) c.definedSize = kLongDefinedSize;
+    else c.definedSize = static_cast<int32_t>(std::min<SQLULEN>(d.columnSize, kLongDefinedSize));
     if (IsNumericFetch(m.fetch)) {
         c.precision = static_cast<uint8_t>(std::min<SQLULEN>(d.columnSize, 255));
         c.numericScale = static_cast<uint8_t>(std::clamp<SQLSMALLINT>(d.decimalDigits, 0, 255));

@@ -130,7 +130,7 @@ ResultReader::ResultReader(SQLHSTMT stmt, const std::vector<DescribedColumn>& de
     // Long values inside a block need SQLGetData on a positioned row; a driver without it
     // reads one row at a time, and without SQL_GD_BOUND leaves long columns unbound.
     const bool blockRefetch = options.getDataBlock && options.getDataBound;
-    rowsetSize_ = anyOverflow && !blockRefetch ? 1 : std::clamp<size_t>(kBlockBytes / std::max<size_t>(rowBytes, 1), 1, kMaxRowset);
+    rowsetSize_ = anyOverflow && !blockRefetch ? 1 : std::clamp<size_t>(kBlockBytes / rowBytes, 1, kMaxRowset);
     for (size_t i = 0; i < columns_.size(); ++i) {
         Column& c = columns_[i];
         c.bound = options.getDataBound || i < firstOverflow;

@@ -107,9 +107,7 @@ void OdbcSession::Lock(const cursor::RowWrite& row) {
                        : "SELECT 1 FROM " + table + " WITH (UPDLOCK, ROWLOCK)" + where;
     }
     const bool own = level_ == 0;
-    if (own)
-        Check(SQLSetConnectAttr(dbc_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
-              SQL_HANDLE_DBC, dbc_.get(), context_);
+    if (own) SetAutocommit(false);
     try {
         RunPrepared(sql.text, sql.parameters, ParameterTypes(probe), Operation::Other, nullptr);
     } catch (...) {
