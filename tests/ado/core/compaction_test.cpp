@@ -53,7 +53,8 @@ std::string Bytes(const fs::path& file) {
 
 std::map<fs::path, std::string> Snapshot(const fs::path& folder) {
     std::map<fs::path, std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder)) files[entry.path()] = Bytes(entry.path());
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() != ".ldb") files[entry.path()] = Bytes(entry.path());  // not the use locks
     return files;
 }
 

@@ -41,6 +41,9 @@ TEST(ExclusiveMode, HeldAloneAndRefusedWhileAnotherHoldsTheFile) {
     writer->Execute("INSERT INTO Notas VALUES ('texto visible')");
     EXPECT_EQ(ErrorNumberOf([&] { Open(db, "clave", adModeShareExclusive); }), err::LockedByUser);
     writer->CommitTrans();
+    // An idle connection still has the file open.
+    EXPECT_EQ(ErrorNumberOf([&] { Open(db, "clave", adModeShareExclusive); }), err::LockedByUser);
+    writer->Close();
 
     auto holder = Open(db, "clave", adModeShareExclusive);
     for (ConnectModeEnum mode : {adModeReadWrite, adModeRead, adModeShareExclusive})

@@ -43,6 +43,7 @@ SqliteSession::SqliteSession(const provider::OpenRequest& request) {
     if (path_.empty()) Raise(Condition::FileNotFound, "(no se indicó Data Source)");
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path_, ec)) Raise(Condition::FileNotFound, "'" + path_ + "'");
+    useLock_ = FileUseLock(path_, exclusive_);
     OpenFile(password_);
 }
 

@@ -10,6 +10,7 @@
 
 #include "ado/provider.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
+#include "ado/providers/sqlite/file_use_lock.h"
 #include "ado/providers/sqlite/row_writer.h"
 #include "ado/providers/sqlite/statement_cache.h"
 
@@ -46,6 +47,7 @@ private:
     // as the Access engine reads them; `implicit` receives those names.
     const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr);
 
+    FileUseLock useLock_;  // released after the engine's connection closes (declared first)
     sqlite3* db_ = nullptr;
     StatementCache statements_;
 public:
