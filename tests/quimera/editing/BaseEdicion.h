@@ -3,10 +3,8 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "quimera/apoyo/EntornoQuimera.h"
 #include "quimera/quimera.h"
@@ -14,66 +12,44 @@
 
 namespace pruebas {
 
-// Notes each event as "AntesEditar", "ErrorEditar 3260", ...; vetoes the Antes… events (and
-// the lock type of Bloqueo) when blnVetar says so, hands back `reemplazo` from them, and
-// runs `accion` inside every event.
+using Rs = ado::RecordsetPtr;
+
+// Notes each event ("AntesEditar", "ErrorEditar 3260", ...), runs `accion` in it, vetoes the
+// Antes… events and Bloqueo's lock type with blnVetar, and hands back `reemplazo` from Antes….
 struct Sucesos : quimera::clsAccesoDatosEventos {
-    using Rs = ado::RecordsetPtr;
+    using M = ado::EditModeEnum;
     void AntesAgregar(Rs& rs, bool& c) override { Antes("AntesAgregar", rs, c); }
-    void DespuesAgregar(Rs& rs) override { Nota("DespuesAgregar", rs); }
-    void ErrorAgregar(Rs& rs, int32_t n) override { Nota("ErrorAgregar " + std::to_string(n), rs); }
-    void AntesBorrar(Rs& rs, bool& c, bool& bolMensaje) override {
-        if (blnPreguntar) bolMensaje = *blnPreguntar;
-        Antes("AntesBorrar", rs, c);
-    }
-    void DespuesBorrar(Rs& rs, bool& bolDesplazarSiguiente) override {
-        bolDesplazarSiguiente = blnDesplazar;
-        Nota("DespuesBorrar", rs);
-    }
-    void ErrorBorrar(Rs& rs, int32_t n) override { Nota("ErrorBorrar " + std::to_string(n), rs); }
+    void DespuesAgregar(Rs&) override { Nota("DespuesAgregar"); }
+    void ErrorAgregar(Rs&, int32_t n) override { Nota("ErrorAgregar", n); }
+    void AntesBorrar(Rs& rs, bool& c, bool& m) override { m = blnPreguntar.value_or(m), Antes("AntesBorrar", rs, c); }
+    void DespuesBorrar(Rs&, bool& d) override { d = blnDesplazar, Nota("DespuesBorrar"); }
+    void ErrorBorrar(Rs&, int32_t n) override { Nota("ErrorBorrar", n); }
     void AntesEditar(Rs& rs, bool& c) override { Antes("AntesEditar", rs, c); }
-    void DespuesEditar(Rs& rs) override { Nota("DespuesEditar", rs); }
-    void ErrorEditar(Rs& rs, int32_t n) override { Nota("ErrorEditar " + std::to_string(n), rs); }
-    void AntesActualizar(Rs& rs, bool& c, ado::EditModeEnum m) override {
-        Antes("AntesActualizar " + std::to_string(m), rs, c);
+    void DespuesEditar(Rs&) override { Nota("DespuesEditar"); }
+    void ErrorEditar(Rs&, int32_t n) override { Nota("ErrorEditar", n); }
+    void AntesActualizar(Rs& rs, bool& c, M m) override { Antes("AntesActualizar " + std::to_string(m), rs, c); }
+    void DespuesActualizar(Rs&, M m) override { Nota("DespuesActualizar", m); }
+    void ErrorActualizar(Rs&, int32_t n, quimera::ModoActualizacion t) override {
+        Nota("ErrorActualizar " + std::to_string(n), t);
     }
-    void DespuesActualizar(Rs& rs, ado::EditModeEnum m) override { Nota("DespuesActualizar " + std::to_string(m), rs); }
-    void ErrorActualizar(Rs& rs, int32_t n, quimera::ModoActualizacion t) override {
-        Nota("ErrorActualizar " + std::to_string(n) + " " + std::to_string(t), rs);
-    }
-    void AntesCancelarActualizacion(Rs& rs, ado::EditModeEnum m) override {
-        Nota("AntesCancelarActualizacion " + std::to_string(m), rs);
-    }
-    void DespuesCancelarActualizacion(Rs& rs, ado::EditModeEnum m) override {
-        Nota("DespuesCancelarActualizacion " + std::to_string(m), rs);
-    }
-    void ErrorCancelarActualizacion(Rs& rs, int32_t n) override {
-        Nota("ErrorCancelarActualizacion " + std::to_string(n), rs);
-    }
-    void Bloqueo(bool& blnBloqueo, ado::LockTypeEnum n) override {
-        lista.push_back("Bloqueo " + std::to_string(n));
-        if (blnVetar) blnBloqueo = false;
-    }
-    void ErroresADO(ado::Errors& colErrores) override {
-        lista.push_back("ErroresADO " + std::to_string(colErrores.Item(colErrores.Count() - 1).Number()));
-    }
+    void AntesCancelarActualizacion(Rs&, M m) override { Nota("AntesCancelarActualizacion", m); }
+    void DespuesCancelarActualizacion(Rs&, M m) override { Nota("DespuesCancelarActualizacion", m); }
+    void ErrorCancelarActualizacion(Rs&, int32_t n) override { Nota("ErrorCancelarActualizacion", n); }
+    void Bloqueo(bool& blnBloqueo, ado::LockTypeEnum n) override { blnBloqueo = !blnVetar, Nota("Bloqueo", n); }
+    void ErroresADO(ado::Errors& e) override { Nota("ErroresADO", e.Item(e.Count() - 1).Number()); }
 
     void Antes(const std::string& evento, Rs& rs, bool& bolCancelar) {
         bolCancelar = blnVetar;
         if (reemplazo) rs = reemplazo;
-        Nota(evento, rs);
+        Nota(evento);
     }
-    void Nota(const std::string& evento, Rs&) {
-        lista.push_back(evento);
+    void Nota(const std::string& evento) {
+        lista += (lista.empty() ? "" : ", ") + evento;
         if (accion) accion(evento);
     }
-    std::string Lista() const {
-        std::string texto;
-        for (const auto& e : lista) texto += (texto.empty() ? "" : ", ") + e;
-        return texto;
-    }
+    void Nota(const std::string& evento, int32_t n) { Nota(evento + " " + std::to_string(n)); }
 
-    std::vector<std::string> lista;
+    std::string lista;
     bool blnVetar = false;
     std::optional<bool> blnPreguntar;
     bool blnDesplazar = true;
@@ -81,8 +57,15 @@ struct Sucesos : quimera::clsAccesoDatosEventos {
     std::function<void(const std::string&)> accion;
 };
 
-// One file with its data, the library object and its sink. Every connection waits one
-// second for a lock held by another user.
+// Statements that make the engine fail for real inside an event handler.
+inline constexpr const char* kSinCliente = "INSERT INTO Pedidos VALUES (7, 'Z', 1)";     // 3201
+inline constexpr const char* kSinNombre = "INSERT INTO Clientes (Codigo) VALUES ('Q')";  // E_FAIL
+inline constexpr const char* kMalEscrita = "SELEC * FROM Clientes";                      // syntax
+inline constexpr const char* kInterminable =
+    "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000000) SELECT COUNT(*) FROM c";
+
+// One file with customers A, B, C (A with orders 1 and 99, which the engine refuses to
+// delete), the library object and its sink. Every connection waits one second for a lock.
 struct Mundo {
     Mundo() {
         cn->ConnectionTimeout(1);
@@ -91,32 +74,50 @@ struct Mundo {
                  "CREATE TABLE Clientes (Codigo TEXT(5) PRIMARY KEY, Nombre TEXT(30) NOT NULL, Ciudad TEXT(20))",
                  "CREATE TABLE Pedidos (Numero LONG PRIMARY KEY, Codigo TEXT(5) NOT NULL REFERENCES "
                  "Clientes(Codigo), Importe DOUBLE)",
-                 // The engine's own refusal of one deletion: an unspecified provider failure.
                  "CREATE TRIGGER Archivado BEFORE DELETE ON Pedidos WHEN OLD.Numero = 99 "
                  "BEGIN SELECT RAISE(ABORT, 'pedido archivado'); END",
                  "INSERT INTO Clientes VALUES ('A', 'Ana', 'León')",
                  "INSERT INTO Clientes VALUES ('B', 'Luis', 'Ávila')",
-                 "INSERT INTO Clientes VALUES ('C', 'Eva', 'Soria')",
-                 "INSERT INTO Pedidos VALUES (1, 'A', 10)",
-                 "INSERT INTO Pedidos VALUES (99, 'A', 20)",
-             })
+                 "INSERT INTO Clientes VALUES ('C', 'Eva', 'Soria')", "INSERT INTO Pedidos VALUES (1, 'A', 10)",
+                 "INSERT INTO Pedidos VALUES (99, 'A', 20)"})
             cn->Execute(sql);
         acceso.ConectarEventos(sucesos);
     }
 
     // A keyset cursor; server-side and pessimistic, it takes the engine's write lock at the
     // first field written.
-    ado::RecordsetPtr Abrir(const std::string& strSQL, ado::LockTypeEnum numBloqueo = ado::adLockOptimistic,
-                            ado::CursorLocationEnum numLugar = ado::adUseClient) {
+    Rs Abrir(const std::string& strSQL, ado::LockTypeEnum numBloqueo = ado::adLockOptimistic,
+             ado::CursorLocationEnum numLugar = ado::adUseClient) {
         auto rs = ado::Recordset::Create();
         rs->CursorLocation(numLugar);
         rs->Open(strSQL, cn, ado::adOpenKeyset, numBloqueo, ado::adCmdText);
         return rs;
     }
-    ado::RecordsetPtr Clientes(ado::LockTypeEnum numBloqueo = ado::adLockOptimistic) {
+    Rs Clientes(ado::LockTypeEnum numBloqueo = ado::adLockOptimistic) {
         return Abrir("SELECT * FROM Clientes ORDER BY Codigo", numBloqueo);
     }
-    // Another user, editing customer C through a pessimistic server cursor: the file stays
+    // Customer A with its city changed, not saved.
+    Rs Editado(ado::LockTypeEnum numBloqueo = ado::adLockOptimistic) {
+        Rs rs = Clientes(numBloqueo);
+        rs->Fields()["Ciudad"].Value("Lugo");
+        return rs;
+    }
+    // A new customer, not saved.
+    Rs Nuevo(const char* codigo, const char* nombre = nullptr) {
+        Rs rs = Clientes();
+        rs->AddNew();
+        rs->Fields()["Codigo"].Value(codigo);
+        if (nombre) rs->Fields()["Nombre"].Value(nombre);
+        return rs;
+    }
+    // Positioned on a record it deleted.
+    Rs Eliminado() {
+        Rs rs = Clientes();
+        rs->MoveLast();
+        rs->Delete();
+        return rs;
+    }
+    // Another user editing customer C through a pessimistic server cursor: the file stays
     // locked for everybody else until that edit ends.
     void Bloquear() {
         otro = db.Connect(ado::adUseServer);
@@ -132,30 +133,29 @@ struct Mundo {
         const ado::Variant v = db.Query(db.Connect(), strSQL)->Fields()[0].Value();
         return v.IsNull() ? "Null" : v.ToString();
     }
-    // Runs f inside the first event whose name begins with strEvento.
-    void En(const std::string& strEvento, std::function<void()> f) {
-        sucesos.accion = [strEvento, f = std::move(f)](const std::string& e) {
-            if (e.rfind(strEvento, 0) == 0) f();
+    // Runs strSQL on the connection inside the first event whose name begins with strEvento;
+    // blnCallar keeps its failure in Errors but away from the method.
+    void En(const std::string& strEvento, const std::string& strSQL, bool blnCallar = false) {
+        sucesos.accion = [this, strEvento, strSQL, blnCallar](const std::string& e) {
+            if (e.rfind(strEvento, 0) != 0) return;
+            try {
+                cn->Execute(strSQL);
+            } catch (const ado::Error&) {
+                if (!blnCallar) throw;
+            }
         };
     }
 
     testsupport::EmbeddedDb db;
     ado::ConnectionPtr cn = ado::Connection::Create();
     ado::ConnectionPtr otro;
-    ado::RecordsetPtr bloqueo;
+    Rs bloqueo;
     quimera::clsAccesoDatos acceso;
     Sucesos sucesos;
 };
 
-// Statements that make the engine fail for real inside an event handler.
-inline constexpr const char* kSinCliente = "INSERT INTO Pedidos VALUES (7, 'Z', 1)";     // 3201
-inline constexpr const char* kSinNombre = "INSERT INTO Clientes (Codigo) VALUES ('Q')";  // E_FAIL
-inline constexpr const char* kMalEscrita = "SELEC * FROM Clientes";                      // syntax
-inline constexpr const char* kInterminable =
-    "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000000) SELECT COUNT(*) FROM c";
-
 // The recordset's edit mode, or -1 where it cannot be read (no current record).
-inline int Modo(const ado::RecordsetPtr& rs) {
+inline int Modo(const Rs& rs) {
     try {
         return rs->EditMode();
     } catch (const ado::Error&) {
@@ -165,8 +165,7 @@ inline int Modo(const ado::RecordsetPtr& rs) {
 
 class BaseEdicion : public EntornoQuimera {
 protected:
-    // The last dialog as "title | heading | text | control icon", or "" when none was shown
-    // since `desde` dialogs.
+    // The last dialog shown since `desde` dialogs, as "title | heading | text | control icon".
     std::string UltimoDialogo(size_t desde = 0) const {
         if (Dialogos().size() <= desde) return "";
         const ui::DialogoGrabado& d = Dialogos().back();
