@@ -101,6 +101,7 @@ void Recordset::AddNew() {
     cursor::CursorState& s = *state_;
     if (s.editMode != adEditNone) Update();
     LeaveRow();
+    s.edit.positionBeforeAdd = s.position;
     const cursor::RowId row = s.store.BeginRow();
     for (size_t c = 0; c < s.store.ColumnCount(); ++c) s.store.PutNull();
     s.store.SetFlags(row, RowStore::New);
@@ -185,7 +186,7 @@ void Recordset::CancelUpdate() {
         s.pending.erase(s.edit.row);
         s.order.pop_back();
         s.OrderChanged();
-        s.position = static_cast<int64_t>(s.order.size()) - 1;
+        s.position = s.edit.positionBeforeAdd;
     }
     s.editMode = adEditNone;
 }

@@ -22,6 +22,7 @@ struct EditBuffer {
     std::vector<Variant> values;
     std::vector<uint8_t> dirty;  // per column: written since the edit began
     Variant probe;               // a value checked before its edit begins
+    int64_t positionBeforeAdd = 0;  // where the cursor was when AddNew began
 };
 
 // What a row looked like before its pending change (batch mode, disconnected cursors).

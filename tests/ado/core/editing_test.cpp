@@ -66,10 +66,12 @@ TEST_F(EditingTest, EditCancelAndTheBufferRules) {
     rs->Fields()["Nombre"].Value("Ana María");
     rs->MoveNext();  // moving off an edited row saves it
     EXPECT_EQ(Scalar("SELECT Nombre FROM Clientes WHERE Id = 1").ToString(), "Ana María");
+    EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 2);
+    rs->MovePrevious();
     rs->AddNew();
     rs->CancelUpdate();
     EXPECT_EQ(rs->RecordCount(), 2);
-    EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 2) << "the row current before AddNew comes back";
+    EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 1) << "the row current before AddNew comes back";
 }
 
 TEST_F(EditingTest, ReadOnlyCursorsRefuseEveryWrite) {
