@@ -1,5 +1,6 @@
 #include "quimera/sql/BuscadorSQL.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -7,20 +8,19 @@ namespace quimera::sql {
 
 namespace {
 
-// The next "(", ")" or "," (the comma only when asked) at or after an offset that only moves
-// forward. A found offset is kept until it is passed, so each mark costs one search.
+// The next "(", ")" or "," at or after an offset that only moves forward. A found offset is
+// kept until it is passed, so each kind of mark is searched for over each stretch once.
 class Marcas {
 public:
-    Marcas(const BuscadorSQL& buscador, const std::string& strTexto, bool blnComas)
-        : buscador_(buscador), strTexto_(strTexto), numMarcas_(blnComas ? 3 : 2) {}
+    Marcas(const BuscadorSQL& buscador, const std::string& strTexto) : buscador_(buscador), strTexto_(strTexto) {}
 
     // The offset of the nearest mark at or after desde and the mark, or npos.
     std::pair<size_t, char> Siguiente(size_t desde) {
-        std::pair<size_t, char> cercana{BuscadorSQL::npos, 0};
-        for (size_t i = 0; i < numMarcas_; ++i) {
+        std::pair<size_t, char> cercana{npos, 0};
+        for (size_t i = 0; i < kMarcas.size(); ++i) {
             size_t& posicion = posiciones_[i];
-            if (posicion == kSinBuscar || (posicion != BuscadorSQL::npos && posicion < desde))
-                posicion = buscador_.Buscar(strTexto_, std::string(1, kMarcas[i]), desde);
+            if (posicion == kSinBuscar || (posicion != npos && posicion < desde))
+                posicion = buscador_.BuscarAdelante(strTexto_, std::string(1, kMarcas[i]), desde);
             if (posicion < cercana.first) cercana = {posicion, kMarcas[i]};
         }
         return cercana;
@@ -28,11 +28,10 @@ public:
 
 private:
     static constexpr std::array<char, 3> kMarcas = {'(', ')', ','};
-    static constexpr size_t kSinBuscar = BuscadorSQL::npos - 1;
+    static constexpr size_t kSinBuscar = npos - 1;
 
     const BuscadorSQL& buscador_;
     const std::string& strTexto_;
-    size_t numMarcas_;
     std::array<size_t, 3> posiciones_ = {kSinBuscar, kSinBuscar, kSinBuscar};
 };
 
@@ -48,58 +47,66 @@ size_t BuscadorSQL::Buscar(const std::string& strTexto, const std::string& strTo
     return static_cast<size_t>(posicion) - 1;
 }
 
+size_t BuscadorSQL::BuscarAdelante(const std::string& strTexto, const std::string& strToken, size_t desde) const {
+    for (size_t numLongitud = std::max<size_t>(64, 4 * strToken.size()); desde < strTexto.size(); numLongitud *= 2) {
+        const std::string strTrozo = strTexto.substr(desde, numLongitud);
+        const bool blnHastaElFinal = desde + strTrozo.size() == strTexto.size();
+        const size_t posicion = Buscar(strTrozo, strToken);
+        // An occurrence that touches the end of the piece is judged again on a longer one:
+        // what follows it decides whole words and a closing "]]".
+        if (posicion != npos && (blnHastaElFinal || posicion + strToken.size() < strTrozo.size()))
+            return desde + posicion;
+        if (blnHastaElFinal) return npos;
+    }
+    return npos;
+}
+
 std::string BuscadorSQL::Reemplazar(const std::string& strTexto, const std::string& strBuscado,
                                     const std::string& strReemplazo) const {
     return utilidad_.ReemplazarTexto(strTexto, strBuscado, strReemplazo, -1, kOpcionesSQL, 1, 0);
 }
 
-std::optional<Llamada> BuscadorSQL::LeerLlamada(const std::string& strTexto, size_t inicio, size_t apertura) const {
-    Llamada llamada;
-    llamada.inicio = inicio;
-    Marcas marcas(*this, strTexto, true);
-    size_t nivel = 1;
-    size_t inicioArgumento = apertura + 1;
-    for (size_t desde = apertura + 1;;) {
-        const auto [posicion, marca] = marcas.Siguiente(desde);
-        if (posicion == npos) return std::nullopt;
-        desde = posicion + 1;
-        if (marca == '(') {
-            ++nivel;
-        } else if (marca == ',' && nivel == 1) {
-            llamada.argumentos.push_back(strTexto.substr(inicioArgumento, posicion - inicioArgumento));
-            inicioArgumento = posicion + 1;
-        } else if (marca == ')' && --nivel == 0) {
-            llamada.argumentos.push_back(strTexto.substr(inicioArgumento, posicion - inicioArgumento));
-            llamada.fin = posicion + 1;
-            return llamada;
-        }
-    }
-}
-
-std::vector<Tramo> BuscadorSQL::Parentesis(const std::string& strTexto) const {
-    std::vector<Tramo> tramos;
-    Marcas marcas(*this, strTexto, false);
-    size_t nivel = 0;
-    size_t apertura = 0;
+Parentesis::Parentesis(const BuscadorSQL& buscador, const std::string& strTexto) : numLongitud_(strTexto.size()) {
+    Marcas marcas(buscador, strTexto);
+    std::vector<size_t> abiertos;  // indexes into grupos_ of the groups not closed yet
     for (size_t desde = 0;;) {
         const auto [posicion, marca] = marcas.Siguiente(desde);
         if (posicion == npos) break;
         desde = posicion + 1;
         if (marca == '(') {
-            if (nivel++ == 0) apertura = posicion;
-        } else if (nivel > 0 && --nivel == 0) {
-            tramos.push_back({apertura, posicion + 1});
+            abiertos.push_back(grupos_.size());
+            grupos_.push_back({posicion, npos, {}});
+        } else if (abiertos.empty()) {
+            continue;  // a comma or a ")" outside every group
+        } else if (marca == ',') {
+            grupos_[abiertos.back()].comas.push_back(posicion);
+        } else {
+            grupos_[abiertos.back()].cierre = posicion;
+            abiertos.pop_back();
         }
     }
-    if (nivel > 0) tramos.push_back({apertura, strTexto.size()});
+}
+
+const Grupo* Parentesis::En(size_t apertura) const {
+    const auto grupo = std::lower_bound(grupos_.begin(), grupos_.end(), apertura,
+                                        [](const Grupo& g, size_t posicion) { return g.apertura < posicion; });
+    return grupo != grupos_.end() && grupo->apertura == apertura ? &*grupo : nullptr;
+}
+
+std::vector<Tramo> Parentesis::Exteriores() const {
+    std::vector<Tramo> tramos;
+    for (const Grupo& grupo : grupos_) {
+        if (!tramos.empty() && grupo.apertura < tramos.back().hasta) continue;  // nested in the last one
+        tramos.push_back({grupo.apertura, grupo.cierre == npos ? numLongitud_ : grupo.cierre + 1});
+    }
     return tramos;
 }
 
-size_t BuscadorSQL::BuscarFuera(const std::string& strTexto, const std::string& strToken,
-                                const std::vector<Tramo>& tramos, size_t desde) const {
+size_t BuscarFuera(const BuscadorSQL& buscador, const std::string& strTexto, const std::string& strToken,
+                   const std::vector<Tramo>& tramos, size_t desde) {
     auto tramo = tramos.begin();
     for (;;) {
-        const size_t posicion = Buscar(strTexto, strToken, desde);
+        const size_t posicion = buscador.BuscarAdelante(strTexto, strToken, desde);
         if (posicion == npos) return npos;
         while (tramo != tramos.end() && tramo->hasta <= posicion) ++tramo;
         if (tramo == tramos.end() || posicion < tramo->desde) return posicion;

@@ -1,8 +1,8 @@
-// The function passes of ConvertirSQL_SQLServer. Each finds the calls of one Jet function,
-// outside literals and as a whole word, takes its arguments apart at the call's own commas
-// up to the ")" that balances its "(", and puts the T-SQL form in its place. A call that
-// cannot be rewritten (never closed, or with another number of arguments) is passed over,
-// so every pass ends: each round either moves past a call or removes one.
+// The function passes of ConvertirSQL_SQLServer. Each finds the calls of one Jet function
+// outside literals and as a whole word, takes the arguments of each call apart at the call's
+// own commas up to the ")" that balances its "(", and puts the T-SQL form in its place. Calls
+// nested in the arguments are rewritten too. A call that cannot be rewritten (never closed,
+// or with another number of arguments) keeps its text. Every pass reads the text once.
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -16,44 +16,69 @@ namespace quimera {
 namespace {
 
 using utilidades::UtilidadTexto;
-using Forma = std::function<std::optional<std::string>(const sql::Llamada&)>;
+using Argumentos = std::vector<std::string>;
+using Forma = std::function<std::optional<std::string>(const Argumentos&)>;
 
-// The text with the call found at its offset replaced by reemplazo, through the utility: a
-// plain search from the call's own position finds the call itself first.
-std::string SustituirLlamada(const UtilidadTexto& utilidad, const std::string& strTexto, size_t inicio,
-                             size_t longitud, const std::string& strReemplazo) {
-    return utilidad.ReemplazarTexto(strTexto, strTexto.substr(inicio, longitud), strReemplazo, 1, 0,
-                                    static_cast<int32_t>(inicio + 1), 0);
-}
-
-// Every call of strNombre rewritten by forma; a call it answers nullopt for is left alone.
-// After a rewrite the search goes on from the same offset, so calls nested inside the
-// arguments are rewritten in turn.
-std::string ConvertirLlamadas(const UtilidadTexto& utilidad, std::string strTexto, std::string_view strNombre,
-                              const Forma& forma) {
-    const sql::BuscadorSQL buscador(utilidad);
-    const std::string strToken = std::string(strNombre) + "(";
-    for (size_t desde = 0;;) {
-        const size_t inicio = buscador.Buscar(strTexto, strToken, desde);
-        if (inicio == sql::BuscadorSQL::npos) return strTexto;
-        const auto llamada = buscador.LeerLlamada(strTexto, inicio, inicio + strNombre.size());
-        const auto reemplazo = llamada ? forma(*llamada) : std::nullopt;
-        if (!reemplazo) {
-            desde = inicio + strNombre.size();
-            continue;
-        }
-        strTexto = SustituirLlamada(utilidad, strTexto, inicio, llamada->Longitud(), *reemplazo);
-        desde = inicio;
+// The text of a pass, with the calls of one function and the parentheses found in it.
+class Reescritura {
+public:
+    Reescritura(const UtilidadTexto& utilidad, const std::string& strTexto, std::string_view strNombre,
+                const Forma& forma)
+        : buscador_(utilidad), strTexto_(strTexto), numNombre_(strNombre.size()), forma_(forma),
+          parentesis_(buscador_, strTexto) {
+        const std::string strToken = std::string(strNombre) + "(";
+        for (size_t p = buscador_.BuscarAdelante(strTexto, strToken, 0); p != sql::npos;
+             p = buscador_.BuscarAdelante(strTexto, strToken, p + strToken.size()))
+            llamadas_.push_back(p);
     }
-}
+
+    std::string Resultado() { return Tramo(0, strTexto_.size()); }
+
+private:
+    // The text of [desde, hasta) with the calls in it rewritten, in order.
+    std::string Tramo(size_t desde, size_t hasta) {
+        std::string resultado;
+        while (siguiente_ < llamadas_.size() && llamadas_[siguiente_] < hasta) {
+            const size_t inicio = llamadas_[siguiente_++];
+            const sql::Grupo* grupo = parentesis_.En(inicio + numNombre_);
+            if (!grupo || grupo->cierre == sql::npos) continue;  // never closed: the calls inside go on
+            Argumentos argumentos;
+            size_t desdeArgumento = grupo->apertura + 1;
+            for (const size_t coma : grupo->comas) {
+                argumentos.push_back(Tramo(desdeArgumento, coma));
+                desdeArgumento = coma + 1;
+            }
+            argumentos.push_back(Tramo(desdeArgumento, grupo->cierre));
+            resultado.append(strTexto_, desde, inicio - desde).append(Llamada(inicio, argumentos));
+            desde = grupo->cierre + 1;
+        }
+        return resultado.append(strTexto_, desde, hasta - desde);
+    }
+
+    // The call's new form, or the call as written with its arguments rewritten.
+    std::string Llamada(size_t inicio, const Argumentos& argumentos) const {
+        if (auto forma = forma_(argumentos)) return *forma;
+        std::string llamada = strTexto_.substr(inicio, numNombre_ + 1);
+        for (size_t i = 0; i < argumentos.size(); ++i) llamada.append(i ? "," : "").append(argumentos[i]);
+        return llamada.append(")");
+    }
+
+    sql::BuscadorSQL buscador_;
+    const std::string& strTexto_;
+    size_t numNombre_;
+    const Forma& forma_;
+    sql::Parentesis parentesis_;
+    std::vector<size_t> llamadas_;  // offsets of the function's name, in order
+    size_t siguiente_ = 0;
+};
 
 bool EnBlanco(const std::string& strTexto) { return strTexto.find_first_not_of(' ') == std::string::npos; }
 
 // The single argument of a call, or nullopt for none or several (ISNULL(a, b) is SQL
 // Server's own function and stays).
-std::optional<std::string> ArgumentoUnico(const sql::Llamada& llamada) {
-    if (llamada.argumentos.size() != 1 || EnBlanco(llamada.argumentos[0])) return std::nullopt;
-    return llamada.argumentos[0];
+std::optional<std::string> ArgumentoUnico(const Argumentos& argumentos) {
+    if (argumentos.size() != 1 || EnBlanco(argumentos[0])) return std::nullopt;
+    return argumentos[0];
 }
 
 // Jet interval codes of DATEDIFF and their SQL Server names; any other code is kept.
@@ -86,29 +111,30 @@ std::string Pasada(Informante& objClase, std::string_view strMetodo, Pase&& pase
 std::string clsAccesoDatos::ConversionISNULL(const std::string& strSQL) {
     return Pasada(*this, "ConversionISNULL", [&] {
         const UtilidadTexto& utilidad = ObjUtilidadTexto();
-        return ConvertirLlamadas(utilidad, strSQL, "ISNULL", [&](const sql::Llamada& llamada) {
-            auto argumento = ArgumentoUnico(llamada);
-            if (argumento) *argumento = utilidad.ReemplazarTexto(*argumento, "'", "", -1, 0, 1, 0) + " IS NULL";
-            return argumento;
-        });
+        return Reescritura(utilidad, strSQL, "ISNULL", [&](const Argumentos& argumentos) {
+                   auto argumento = ArgumentoUnico(argumentos);
+                   if (argumento) *argumento = utilidad.ReemplazarTexto(*argumento, "'", "", -1, 0, 1, 0) + " IS NULL";
+                   return argumento;
+               })
+            .Resultado();
     });
 }
 
 // DATEVALUE(x) becomes x, taken over as written.
 std::string clsAccesoDatos::ConversionDATEVALUE(const std::string& strSQL) {
     return Pasada(*this, "ConversionDATEVALUE",
-                  [&] { return ConvertirLlamadas(ObjUtilidadTexto(), strSQL, "DATEVALUE", ArgumentoUnico); });
+                  [&] { return Reescritura(ObjUtilidadTexto(), strSQL, "DATEVALUE", ArgumentoUnico).Resultado(); });
 }
 
 // TIMEVALUE(x) becomes x, taken over as written.
 std::string clsAccesoDatos::ConversionTIMEVALUE(const std::string& strSQL) {
     return Pasada(*this, "ConversionTIMEVALUE",
-                  [&] { return ConvertirLlamadas(ObjUtilidadTexto(), strSQL, "TIMEVALUE", ArgumentoUnico); });
+                  [&] { return Reescritura(ObjUtilidadTexto(), strSQL, "TIMEVALUE", ArgumentoUnico).Resultado(); });
 }
 
 // DATEDIFF('code', ...) becomes DATEDIFF(name, ...): only the interval code in apostrophes
 // right after the "(" is rewritten; the rest of the call stays. Codes in double quotes or in
-// no quotes are left as they are.
+// no quotes are left as they are. The start moves past each call, so the pass ends.
 std::string clsAccesoDatos::ConversionDATEDIFF(const std::string& strSQL) {
     return Pasada(*this, "ConversionDATEDIFF", [&] {
         static constexpr std::string_view kNombre = "DATEDIFF(";
@@ -117,7 +143,7 @@ std::string clsAccesoDatos::ConversionDATEDIFF(const std::string& strSQL) {
         std::string texto = strSQL;
         for (size_t desde = 0;;) {
             const size_t inicio = buscador.Buscar(texto, std::string(kNombre), desde);
-            if (inicio == sql::BuscadorSQL::npos) return texto;
+            if (inicio == sql::npos) return texto;
             desde = inicio + kNombre.size();
             const size_t apertura = inicio + kNombre.size();  // the code's opening apostrophe
             if (apertura >= texto.size() || texto[apertura] != '\'') continue;
@@ -127,7 +153,9 @@ std::string clsAccesoDatos::ConversionDATEDIFF(const std::string& strSQL) {
             if (cierre <= apertura + 1) continue;  // the code is never closed
             const std::string strCodigo = texto.substr(apertura + 1, cierre - apertura - 2);
             const std::string strNuevo = std::string(kNombre) + NombreIntervalo(strCodigo);
-            texto = SustituirLlamada(utilidad, texto, inicio, cierre - inicio, strNuevo);
+            // A plain search from the call's own position finds the call itself first.
+            texto = utilidad.ReemplazarTexto(texto, texto.substr(inicio, cierre - inicio), strNuevo, 1, 0,
+                                             static_cast<int32_t>(inicio + 1), 0);
             desde = inicio + strNuevo.size();
         }
     });
@@ -136,12 +164,12 @@ std::string clsAccesoDatos::ConversionDATEDIFF(const std::string& strSQL) {
 // IIF(c, a, b) becomes CASE WHEN c THEN a ELSE b END; each part keeps its own spaces.
 std::string clsAccesoDatos::ConversionIIF(const std::string& strSQL) {
     return Pasada(*this, "ConversionIIF", [&] {
-        return ConvertirLlamadas(ObjUtilidadTexto(), strSQL, "IIF", [](const sql::Llamada& llamada) {
-            std::optional<std::string> caso;
-            const auto& a = llamada.argumentos;
-            if (a.size() == 3) caso = "CASE WHEN " + a[0] + " THEN " + a[1] + " ELSE " + a[2] + " END";
-            return caso;
-        });
+        return Reescritura(ObjUtilidadTexto(), strSQL, "IIF", [](const Argumentos& a) {
+                   std::optional<std::string> caso;
+                   if (a.size() == 3) caso = "CASE WHEN " + a[0] + " THEN " + a[1] + " ELSE " + a[2] + " END";
+                   return caso;
+               })
+            .Resultado();
     });
 }
 

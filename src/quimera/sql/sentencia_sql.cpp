@@ -27,8 +27,8 @@ std::string QuitarEspacios(const std::string& strTexto) {
 // the trimmed text after it goes to strCampo, resto keeps the text before it, untrimmed.
 void Separar(const sql::BuscadorSQL& buscador, std::string& resto, std::string_view strPalabra,
              const std::vector<sql::Tramo>& tramos, std::string& strCampo) {
-    const size_t posicion = buscador.BuscarFuera(resto, std::string(strPalabra), tramos);
-    if (posicion == sql::BuscadorSQL::npos) {
+    const size_t posicion = sql::BuscarFuera(buscador, resto, std::string(strPalabra), tramos);
+    if (posicion == sql::npos) {
         strCampo.clear();
         return;
     }
@@ -89,7 +89,7 @@ bool clsSQL::DescomponerSQL(const std::string& strSentencia) {
     std::vector<sql::Tramo> tramos;  // keywords inside parentheses belong to subqueries and calls
 
     frame::Procedimiento p(*this, "DescomponerSQL");
-    bool blnSigue = p.paso([&] { tramos = buscador().Parentesis(strSentencia); });
+    bool blnSigue = p.paso([&] { tramos = sql::Parentesis(buscador(), strSentencia).Exteriores(); });
     for (size_t i = kNumClausulas; blnSigue && i-- > 0;)
         blnSigue = p.paso([&] { Separar(buscador(), resto, kPalabrasClausula[i], tramos, strClausulas_[i]); });
     // Whatever is left is this statement's own: a statement with nothing in front of its

@@ -1,0 +1,1 @@
+PARAMETERS Desde DateTime; SELECT * FROM Pedidos WHERE Fecha >= Desde

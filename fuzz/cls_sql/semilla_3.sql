@@ -1,0 +1,1 @@
+UPDATE Clientes SET Activo = 0 WHERE Baja = 1

@@ -1,0 +1,1 @@
+SELECT Ciudad, COUNT(*) FROM Clientes GROUP BY Ciudad HAVING COUNT(*) > 1

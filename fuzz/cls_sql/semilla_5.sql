@@ -1,0 +1,3 @@
+INSERT INTO Destino (Campo) SELECT Campo FROM Origen
+#1p Long
+#6Campo

@@ -1,0 +1,1 @@
+SELECT * FROM Pedidos WHERE Cliente IN (SELECT Id FROM Clientes WHERE Activo = 1) ORDER BY Fecha

@@ -1,0 +1,4 @@
+SELECT FROMAGE, 'desde FROM', [Order By] FROM T WHERE x = "WHERE"
+#0DELETE 
+#2
+#3Otra

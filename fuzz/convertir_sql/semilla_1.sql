@@ -1,0 +1,1 @@
+SELECT DISTINCTROW Nombre & ' ' & Apellidos FROM Clientes WHERE Activo = TRUE

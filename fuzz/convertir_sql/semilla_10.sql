@@ -1,0 +1,1 @@
+SELECT HOUR(h), DAY(d), INSTR(a, 'x'), STRREVERSE(b), TIMEVALUE('10:30'), DATEDIFF('yyyy', a, b) FROM T WHERE x = Verdadero

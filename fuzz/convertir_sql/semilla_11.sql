@@ -1,0 +1,1 @@
+SELECT IIF(ISNULL(a), DATEDIFF('n', b, NOW()), IIF(c = 'x,y)', 1, 2)) FROM T WHERE ISNULL('Campo')

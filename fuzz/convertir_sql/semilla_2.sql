@@ -1,0 +1,1 @@
+SELECT * FROM Pedidos WHERE ISNULL(FechaEnvio) AND Importe > 0

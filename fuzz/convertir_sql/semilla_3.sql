@@ -1,0 +1,1 @@
+SELECT DATEDIFF('d', FechaAlta, NOW()) FROM Clientes

@@ -1,0 +1,1 @@
+SELECT DATEDIFF('ww', Desde, Hasta) FROM Turnos

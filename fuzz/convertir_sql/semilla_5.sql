@@ -1,0 +1,1 @@
+SELECT YEAR(Fecha), MONTH(Fecha) FROM Ventas

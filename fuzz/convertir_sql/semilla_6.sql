@@ -1,0 +1,1 @@
+SELECT IIF(Importe > 100, 'Alto', 'Bajo') AS Nivel FROM Pedidos

@@ -1,0 +1,1 @@
+WHERE Fecha >= DATEVALUE('01/01/2024')

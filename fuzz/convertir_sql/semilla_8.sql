@@ -1,0 +1,1 @@
+SELECT IIF(a, IIF(b, c, d), e), ISNULL(TRIM(Nombre)), ISNULL(Precio, 0) FROM T

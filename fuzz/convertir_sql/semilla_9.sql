@@ -1,0 +1,1 @@
+SELECT [Fecha & Hora], 'TRUE', "Falso", WEEKDAY(Fecha), UCASE(a), LCASE(b), MID(c, 1, 2) FROM T
