@@ -18,6 +18,7 @@ int RunSql(const SqlOptions& options);
 
 struct DemoOptions {
     std::string folder;
+    std::string odbc;  // an ODBC connection string: also show a database server
 };
 int RunDemo(const DemoOptions& options);
 
@@ -40,6 +41,13 @@ struct KeyOptions {
 };
 CLI::App* AddKeyCommand(CLI::App& app, KeyOptions& options);
 int RunKey(const KeyOptions& options);
+
+// convertir "SQL": the SQL Server form of an Access statement
+struct ConvertOptions {
+    std::string statement;
+};
+CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& options);
+int RunConvert(const ConvertOptions& options);
 
 // The connection string of an embedded database file.
 std::string EmbeddedConnectionString(const std::string& file, const std::string& password);

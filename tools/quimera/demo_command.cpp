@@ -6,7 +6,9 @@
 
 #include "ado/ado.h"
 #include "commands.h"
+#include "demo_connections.h"
 #include "demo_database.h"
+#include "demo_odbc.h"
 #include "demo_frame.h"
 #include "demo_writes.h"
 #include "table_printer.h"
@@ -91,6 +93,14 @@ int RunDemo(const DemoOptions& options) {
 
     Title("Los objetos de la biblioteca: eventos, transacciones y el gestor de errores");
     MostrarMarco(folder);
+
+    Title("Conexiones: AbrirBaseDatos y compactación");
+    MostrarCompactacion(folder, std::cout);
+
+    if (!options.odbc.empty()) {
+        Title("Un servidor a través de ODBC");
+        MostrarServidor(options.odbc, std::cout);
+    }
 
     Title("Errores con su número y su descripción");
     ShowFailure("Tabla que no existe", [&] { cn->Execute("SELECT * FROM Proveedores"); });

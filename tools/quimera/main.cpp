@@ -21,11 +21,14 @@ int main(int argc, char** argv) {
     tool::DemoOptions demo;
     auto* demoCmd = app.add_subcommand("demo", "Crea una base de datos de ejemplo y muestra lo que hace la biblioteca");
     demoCmd->add_option("FOLDER", demo.folder, "Carpeta de trabajo (por omisión, una temporal)");
+    demoCmd->add_option("--odbc", demo.odbc, "Cadena ODBC de un servidor que mostrar también");
 
     tool::CompactOptions compact;
     auto* compactCmd = tool::AddCompactCommand(app, compact);
     tool::KeyOptions key;
     auto* keyCmd = tool::AddKeyCommand(app, key);
+    tool::ConvertOptions convert;
+    auto* convertCmd = tool::AddConvertCommand(app, convert);
 
     CLI11_PARSE(app, argc, argv);
     try {
@@ -33,6 +36,7 @@ int main(int argc, char** argv) {
         if (*demoCmd) return tool::RunDemo(demo);
         if (*compactCmd) return tool::RunCompact(compact);
         if (*keyCmd) return tool::RunKey(key);
+        if (*convertCmd) return tool::RunConvert(convert);
     } catch (const ado::Error& e) {
         std::cerr << "error " << e.Number() << ": " << e.Description() << '\n';
         return 1;
