@@ -6,11 +6,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "ado/Enums.h"
+#include "ado/Error.h"
 #include "ado/Variant.h"
 #include "ado/connection_string.h"
 #include "ado/cursor/row_store.h"
@@ -63,6 +66,18 @@ public:
     // Writes one row to its base table; returns the rows affected (0 means the row was not
     // found as it was read). For an insert, `readBack` receives the columns it names as stored.
     virtual int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) = 0;
+
+    // What Write said of one row of a batch: rows affected (0 = not found as read), the
+    // inserted row's read-back columns, or the row's own failure.
+    struct WriteOutcome {
+        int64_t affected = 0;
+        std::vector<Variant> readBack;
+        std::optional<Error> error;
+    };
+    // Writes the rows in order, inside the caller's transaction; `outcomes` receives one
+    // outcome per write. A failing row does not stop the others. The default calls Write per
+    // row; engines override it to send rows of the same shape together.
+    virtual void WriteRows(std::span<const cursor::RowWrite> writes, std::vector<WriteOutcome>& outcomes);
     // Pessimistic editing: takes the engine's write lock for the row until Unlock; a lock
     // held by another connection fails with 3260 after the connection's timeout.
     virtual void Lock(const cursor::RowWrite& row) = 0;

@@ -1,5 +1,6 @@
 // Recordset: pending changes of batch mode and of disconnected cursors.
 #include <algorithm>
+#include <optional>
 
 #include "ado/Recordset.h"
 #include "ado/cursor/cursor_state.h"
@@ -65,8 +66,17 @@ void Recordset::UpdateBatch(AffectEnum affect) {
     const bool ownTransaction = session.TransactionLevel() == 0;
     if (ownTransaction) connection_->Guard([&] { session.BeginTrans(); });
 
-    std::vector<Written> written;
-    std::vector<std::pair<RowId, Error>> failed;
+    // Every row is planned first, then the provider writes them as one batch.
+    constexpr size_t kNoWrite = static_cast<size_t>(-1);
+    struct Planned {
+        RowId row;
+        size_t write = kNoWrite;   // index into `writes`; none for a planning failure or no table
+        std::optional<Error> error;
+    };
+    std::vector<Planned> planned;
+    std::vector<cursor::RowWrite> writes;
+    planned.reserve(rows.size());
+    writes.reserve(rows.size());
     std::vector<Variant> current(s.store.ColumnCount());
     for (RowId row : rows) {
         const uint8_t flags = s.store.Flags(row);
@@ -76,16 +86,49 @@ void Recordset::UpdateBatch(AffectEnum affect) {
                                   &p.changed, criteria, uniqueTable};
         if (flags & RowStore::Deleted) in.kind = cursor::RowWrite::Kind::Delete;
         else if (flags & RowStore::New) in.kind = cursor::RowWrite::Kind::Insert;
+        Planned& plan = planned.emplace_back(Planned{row, kNoWrite, std::nullopt});
         try {
-            cursor::RowWrite& w = s.scratch;
-            cursor::PlanWrite(in, w);
-            Written done{row, {}, {}};
-            if (!w.table.empty() && session.Write(w, &done.readBack) == 0) Raise(Condition::RowChanged);
-            if (!done.readBack.empty()) done.readBackFields = cursor::ReadBackFields(s.store.Columns(), w);
-            written.push_back(std::move(done));
+            cursor::RowWrite w = cursor::PlanWrite(in);
+            if (w.table.empty()) continue;  // nothing of a base table to write
+            plan.write = writes.size();
+            writes.push_back(std::move(w));
         } catch (const Error& e) {
-            failed.emplace_back(row, e);
+            plan.error = e;
         }
+    }
+    std::vector<provider::Session::WriteOutcome> outcomes;
+    if (!writes.empty()) {
+        try {
+            session.WriteRows(writes, outcomes);
+        } catch (...) {
+            if (ownTransaction) session.RollbackTrans();
+            throw;  // the session itself failed: every row stays pending
+        }
+    }
+
+    std::vector<Written> written;
+    std::vector<std::pair<RowId, Error>> failed;
+    for (Planned& plan : planned) {
+        if (plan.error) {
+            failed.emplace_back(plan.row, std::move(*plan.error));
+            continue;
+        }
+        Written done{plan.row, {}, {}};
+        if (plan.write != kNoWrite) {
+            provider::Session::WriteOutcome& out = outcomes[plan.write];
+            if (out.error) {
+                failed.emplace_back(plan.row, std::move(*out.error));
+                continue;
+            }
+            if (out.affected == 0) {
+                failed.emplace_back(plan.row, MakeError(Condition::RowChanged));
+                continue;
+            }
+            done.readBack = std::move(out.readBack);
+            if (!done.readBack.empty())
+                done.readBackFields = cursor::ReadBackFields(s.store.Columns(), writes[plan.write]);
+        }
+        written.push_back(std::move(done));
     }
     if (ownTransaction) {
         try {
