@@ -2,6 +2,8 @@
 // second connection's changes, read-back of inserts, integrity failures and batches.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "pg_server.h"
 
 using namespace ado;
@@ -164,6 +166,43 @@ TEST_F(OdbcWrite, BatchWritesTheRowsThatDoNotConflict) {
     EXPECT_EQ(rs->Fields()["id"].Value(), Variant(int32_t{2}));
     rs->MoveNext();
     EXPECT_TRUE(rs->Status() & adRecIntegrityViolation);
+}
+
+// Thousands of inserts go as parameter arrays: a duplicate in the middle fails alone, and every
+// written row reads its serial back.
+TEST_F(OdbcWrite, LargeInsertBatchFindsTheFailingRowAndReadsBackEverySerial) {
+    constexpr int kRows = 2500, kDuplicate = 1234;
+    auto cn = Connect();
+    auto rs = Editable(cn, adLockBatchOptimistic);
+    for (int i = 0; i < kRows; ++i) {
+        rs->AddNew();
+        rs->Fields()["titular"].Value(Variant(i == kDuplicate ? std::string("Zoe") : "T" + std::to_string(i)));
+        rs->Fields()["saldo"].Value(i % 7 ? Variant(int32_t{i}) : Variant(Variant::Null));
+    }
+    EXPECT_EQ(ErrorNumberOf([&] { rs->UpdateBatch(); }), err::ErrorsOccurred);
+    ASSERT_EQ(cn->Errors().Count(), 1);
+    EXPECT_EQ(cn->Errors().Item(0).Number(), err::DuplicateKey);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM cuentas"), Variant(int64_t{3 + kRows - 1}));
+
+    // Each new row holds the serial the server gave that very row.
+    auto stored = Query(Connect(), "SELECT id, titular FROM cuentas");
+    std::map<std::string, Variant> idOf;
+    for (; !stored->adoEOF(); stored->MoveNext())
+        idOf[stored->Fields()["titular"].Value().ToString()] = stored->Fields()["id"].Value();
+    rs->Filter(Variant(int32_t{adFilterNone}));
+    rs->MoveFirst();
+    rs->Move(3);
+    for (int i = 0; i < kRows; ++i, rs->MoveNext()) {
+        const std::string titular = rs->Fields()["titular"].Value().ToString();
+        if (i == kDuplicate) {
+            EXPECT_TRUE(rs->Status() & adRecNew);
+            EXPECT_TRUE(rs->Status() & adRecIntegrityViolation);
+            EXPECT_TRUE(rs->Fields()["id"].Value().IsNull() || rs->Fields()["id"].Value().IsEmpty());
+        } else {
+            ASSERT_EQ(rs->Fields()["id"].Value(), idOf.at(titular)) << titular;
+            EXPECT_EQ(rs->Fields()["estado"].Value(), Variant("nueva")) << titular;
+        }
+    }
 }
 
 }  // namespace

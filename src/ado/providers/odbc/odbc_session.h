@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     void RollbackTrans() override;
     int32_t TransactionLevel() const override { return level_; }
     int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) override;
+    // Consecutive inserts of one shape go as parameter arrays, each chunk under a savepoint; a
+    // chunk that fails is rolled back to it and replayed row by row to find the failing rows.
+    // Updates and deletes go one by one (arrays give no count per row).
+    void WriteRows(std::span<const cursor::RowWrite> writes, std::vector<WriteOutcome>& outcomes) override;
     void Lock(const cursor::RowWrite& row) override;
     void Unlock(bool keepChanges) override;
 
@@ -54,6 +59,11 @@ private:
     // A prepared row write or lock, run with the connection's time limit as the wait for locks.
     int64_t RunPrepared(const std::string& sql, const std::vector<Variant>& parameters,
                         const std::vector<SQLSMALLINT>& columnTypes, Operation op, cursor::RowStore* result);
+    struct ArrayStatement;
+    // One chunk of inserts of one shape as a parameter array; false when it was not written
+    // (values of mixed kinds, or a failure, rolled back to the chunk's savepoint).
+    bool WriteInsertArray(std::span<const cursor::RowWrite> rows, WriteOutcome* outcomes, ArrayStatement& st);
+    void WriteOne(const cursor::RowWrite& w, WriteOutcome& outcome);
     // The SQL types of the columns a write's parameters go to, in BuildWriteSql's order.
     std::vector<SQLSMALLINT> ParameterTypes(const cursor::RowWrite& w) const;
 

@@ -1,6 +1,8 @@
 // Row writes of the cursor engine through ODBC, and the row locks of pessimistic editing.
 #include "ado/providers/odbc/odbc_session.h"
 
+#include "ado/providers/odbc/parameter_arrays.h"
+
 namespace ado::odbc {
 
 namespace {
@@ -30,6 +32,12 @@ void AddReadBack(std::string& sql, const cursor::RowWrite& w, const Dialect& d) 
     at = at == std::string::npos ? sql.find(" DEFAULT VALUES") : at + 1;
     sql.insert(at, " OUTPUT " + columns);
 }
+
+constexpr size_t kArrayRows = 1000;  // rows per execution of a parameter array
+// Fewer rows go one by one: little is gained, and a failed chunk's replay would draw a second
+// serial for each of its rows.
+constexpr size_t kMinArrayRows = 16;
+constexpr std::string_view kArraySavepoint = "brezal_rows";
 
 }  // namespace
 
@@ -83,6 +91,107 @@ int64_t OdbcSession::Write(const cursor::RowWrite& w, std::vector<Variant>* read
     readBack->clear();
     for (size_t c = 0; c < row.ColumnCount() && row.RowCount() == 1; ++c) readBack->push_back(row.Get(0, c));
     return written;
+}
+
+// The prepared insert of one shape with its parameter arrays, kept while a batch goes on.
+struct OdbcSession::ArrayStatement {
+    std::string sql;
+    ParameterArrays parameters;
+    Handle stmt;  // freed before the buffers it was bound to
+    std::vector<DescribedColumn> columns;
+    std::unique_ptr<ResultReader> reader;
+};
+
+void OdbcSession::WriteOne(const cursor::RowWrite& w, WriteOutcome& outcome) {
+    try {
+        outcome.affected = Write(w, &outcome.readBack);
+    } catch (const Error& e) {
+        outcome.error = e;
+    }
+}
+
+void OdbcSession::WriteRows(std::span<const cursor::RowWrite> writes, std::vector<WriteOutcome>& outcomes) {
+    outcomes.clear();
+    outcomes.resize(writes.size());
+    // Arrays need a transaction to roll a failed chunk back inside.
+    const bool arrays = level_ > 0 && !dialect_->savepoint.empty();
+    ArrayStatement statement;
+    std::string shape, next;
+    for (size_t i = 0; i < writes.size();) {
+        const cursor::RowWrite& w = writes[i];
+        size_t end = i + 1;
+        if (arrays && w.kind == cursor::RowWrite::Kind::Insert && !w.setValues.empty()) {
+            cursor::WriteShapeKey(w, shape);
+            for (; end < writes.size() && end - i < kArrayRows; ++end) {
+                cursor::WriteShapeKey(writes[end], next);
+                if (next != shape) break;
+            }
+        }
+        const auto chunk = writes.subspan(i, end - i);
+        if (chunk.size() < kMinArrayRows || !WriteInsertArray(chunk, &outcomes[i], statement))
+            for (size_t r = i; r < end; ++r) WriteOne(writes[r], outcomes[r]);
+        i = end;
+    }
+}
+
+bool OdbcSession::WriteInsertArray(std::span<const cursor::RowWrite> rows, WriteOutcome* outcomes,
+                                   ArrayStatement& st) {
+    const cursor::RowWrite& first = rows.front();
+    cursor::WriteSql sql = cursor::BuildWriteSql(first, dialect_->quote);
+    const bool returning = !first.readBack.empty() && dialect_->readBack != ReadBack::None;
+    if (returning) AddReadBack(sql.text, first, *dialect_);
+    if (st.sql != sql.text || st.stmt.get() == SQL_NULL_HANDLE) {
+        st.reader.reset();
+        st.columns.clear();
+        st.stmt.Reset();
+        SQLHANDLE h = SQL_NULL_HANDLE;
+        Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc_.get(), &h), SQL_HANDLE_DBC, dbc_.get(), context_);
+        st.stmt = Handle(SQL_HANDLE_STMT, h);
+        WString text = ToUtf16(sql.text);
+        CheckStmt(SQLPrepareW(h, text.data(), static_cast<SQLINTEGER>(text.size())), h, context_, Operation::Insert);
+        SQLULEN timeout = 0;
+        SetTimeout(h, timeout, connectionTimeout_);
+        st.sql = sql.text;
+    }
+    SQLHSTMT h = st.stmt.get();
+    if (!st.parameters.Bind(h, rows, fetch_.narrowUtf8, context_, ParameterTypes(first))) return false;
+
+    RunStatement(std::string(dialect_->savepoint) + std::string(kArraySavepoint));
+    bool written = false;
+    try {
+        const SQLRETURN rc = SQLExecute(h);
+        if (rc != SQL_ERROR && rc != SQL_INVALID_HANDLE) {
+            written = true;
+            if (returning) {
+                // One result per row: every returned row, in the order of the parameter sets.
+                cursor::RowStore back;
+                for (SQLRETURN more = rc; more != SQL_NO_DATA; more = SQLMoreResults(h)) {
+                    CheckStmt(more, h, context_, Operation::Insert);
+                    if (!st.reader) {
+                        st.columns = DescribeResult(h, context_, nullptr);
+                        st.reader = std::make_unique<ResultReader>(h, st.columns, fetch_, context_);
+                    }
+                    if (back.Columns().empty())
+                        for (const auto& d : st.columns) back.Columns().push_back(d.info);
+                    st.reader->ReadAll(back);
+                }
+                written = back.RowCount() == rows.size();
+                for (size_t r = 0; written && r < rows.size(); ++r)
+                    for (size_t c = 0; c < back.ColumnCount(); ++c) outcomes[r].readBack.push_back(back.Get(r, c));
+            }
+        }
+    } catch (const Error&) {
+        written = false;
+    }
+    SQLFreeStmt(h, SQL_CLOSE);
+    if (!written) {
+        for (size_t r = 0; r < rows.size(); ++r) outcomes[r].readBack.clear();
+        RunStatement(std::string(dialect_->rollbackTo) + std::string(kArraySavepoint));
+    }
+    if (!dialect_->release.empty()) RunStatement(std::string(dialect_->release) + std::string(kArraySavepoint));
+    if (!written) return false;
+    for (size_t r = 0; r < rows.size(); ++r) outcomes[r].affected = 1;  // an insert writes its one row
+    return true;
 }
 
 void OdbcSession::Lock(const cursor::RowWrite& row) {
