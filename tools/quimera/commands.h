@@ -49,13 +49,6 @@ struct ConvertOptions {
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& options);
 int RunConvert(const ConvertOptions& options);
 
-// convertir "SQL": the SQL Server form of an Access statement
-struct ConvertOptions {
-    std::string statement;
-};
-CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& options);
-int RunConvert(const ConvertOptions& options);
-
 // The connection string of an embedded database file.
 std::string EmbeddedConnectionString(const std::string& file, const std::string& password);
 

@@ -29,8 +29,6 @@ int main(int argc, char** argv) {
     auto* keyCmd = tool::AddKeyCommand(app, key);
     tool::ConvertOptions convert;
     auto* convertCmd = tool::AddConvertCommand(app, convert);
-    tool::ConvertOptions convert;
-    auto* convertCmd = tool::AddConvertCommand(app, convert);
 
     CLI11_PARSE(app, argc, argv);
     try {
@@ -38,7 +36,6 @@ int main(int argc, char** argv) {
         if (*demoCmd) return tool::RunDemo(demo);
         if (*compactCmd) return tool::RunCompact(compact);
         if (*keyCmd) return tool::RunKey(key);
-        if (*convertCmd) return tool::RunConvert(convert);
         if (*convertCmd) return tool::RunConvert(convert);
     } catch (const ado::Error& e) {
         std::cerr << "error " << e.Number() << ": " << e.Description() << '\n';
