@@ -53,7 +53,7 @@ size_t BuscadorSQL::BuscarAdelante(const std::string& strTexto, const std::strin
         const bool blnHastaElFinal = desde + strTrozo.size() == strTexto.size();
         const size_t posicion = Buscar(strTrozo, strToken);
         // An occurrence that touches the end of the piece is judged again on a longer one:
-        // what follows it decides whole words and a closing "]]".
+        // what follows it decides whether it is a whole word.
         if (posicion != npos && (blnHastaElFinal || posicion + strToken.size() < strTrozo.size()))
             return desde + posicion;
         if (blnHastaElFinal) return npos;

@@ -1,5 +1,5 @@
-// ConvertirSQL_SQLServer: the worked conversions, the steps one by one, literals and whole
-// words, balanced arguments, calls left alone, and failures reported under each pass's name.
+// ConvertirSQL_SQLServer: the worked conversions, each step, literals and whole words,
+// balanced arguments, calls left alone, and failures reported under each pass's name.
 #include <gtest/gtest.h>
 
 #include "quimera/apoyo/EntornoQuimera.h"
@@ -12,20 +12,15 @@ using namespace quimera;
 
 class ConvertirSQL : public pruebas::EntornoQuimera {
 protected:
+    // Each pair: the Access statement and its SQL Server form.
+    void Comprobar(std::initializer_list<std::pair<const char*, const char*>> casos) {
+        for (const auto& [jet, sqlServer] : casos) EXPECT_EQ(acceso.ConvertirSQL_SQLServer(jet), sqlServer) << jet;
+    }
     clsAccesoDatos acceso;
 };
 
-struct Caso {
-    const char* jet;
-    const char* sqlServer;
-};
-
-void Comprobar(clsAccesoDatos& acceso, std::initializer_list<Caso> casos) {
-    for (const Caso& caso : casos) EXPECT_EQ(acceso.ConvertirSQL_SQLServer(caso.jet), caso.sqlServer) << caso.jet;
-}
-
 TEST_F(ConvertirSQL, EjemplosResueltos) {
-    Comprobar(acceso, {
+    Comprobar({
         {"SELECT DISTINCTROW Nombre & ' ' & Apellidos FROM Clientes WHERE Activo = TRUE",
          "SELECT DISTINCT Nombre + ' ' + Apellidos FROM Clientes WHERE Activo = 1"},
         {"SELECT * FROM Pedidos WHERE ISNULL(FechaEnvio) AND Importe > 0",
@@ -39,48 +34,38 @@ TEST_F(ConvertirSQL, EjemplosResueltos) {
     });
 }
 
-TEST_F(ConvertirSQL, CadaPaso) {
-    Comprobar(acceso, {
+TEST_F(ConvertirSQL, CadaPasoEnSuOrden) {
+    Comprobar({
         {"", ""},
         {"SELECT Nombre FROM Clientes", "SELECT Nombre FROM Clientes"},
         {"x = FALSE OR y = Verdadero OR z = falso", "x = 0 OR y = 1 OR z = 0"},
-        {"UCASE(a) + LCASE(b)", "UPPER(a) + LOWER(b)"},
+        {"UCASE(a) + LCASE(b) + MID(c, 2, 3)", "UPPER(a) + LOWER(b) + SUBSTRING(c, 2, 3)"},
         {"TIMEVALUE('10:30')", "'10:30'"},
-        {"MID(a, 2, 3)", "SUBSTRING(a, 2, 3)"},
         {"HOUR(h) DAY(d)", "DATEPART(HOUR,h) DATEPART(DAY,d)"},
         {"INSTR(a, 'x') STRREVERSE(b)", "CHARINDEX(a, 'x') REVERSE(b)"},
         {"DATEDIFF('n', a, b) DATEDIFF('yyyy', a, b) DATEDIFF('h', a, b) DATEDIFF('m', a, b)",
          "DATEDIFF(mi, a, b) DATEDIFF(yy, a, b) DATEDIFF(hh, a, b) DATEDIFF(mm, a, b)"},
-        // The order of the steps: IIF sees "+", DATEPART and GETDATE() already written.
-        {"IIF(DAY(NOW()) = 1, a & b, c)", "CASE WHEN DATEPART(DAY,GETDATE()) = 1 THEN  a + b ELSE  c END"},
-        {"iif(x, 1, 2)", "CASE WHEN x THEN  1 ELSE  2 END"},
-    });
-}
-
-TEST_F(ConvertirSQL, CasosLimiteQueSeMantienen) {
-    Comprobar(acceso, {
-        {"ISNULL('Campo')", "Campo IS NULL"},
-        {"DATEDIFF('d', a, b) + DATEDIFF('d', c, d)", "DATEDIFF(dd, a, b) + DATEDIFF(dd, c, d)"},
-        {"DATEDIFF('D', x, y)", "DATEDIFF(D, x, y)"},
+        {"DATEDIFF('d', a, b) + DATEDIFF('D', c, d)", "DATEDIFF(dd, a, b) + DATEDIFF(D, c, d)"},
         {"DATEDIFF(\"d\", x, y) DATEDIFF(d, x, y)", "DATEDIFF(\"d\", x, y) DATEDIFF(d, x, y)"},
-        {"ISNULL(ISNULL(x))", "x IS NULL IS NULL"},
+        {"ISNULL('Campo') OR ISNULL(ISNULL(x))", "Campo IS NULL OR x IS NULL IS NULL"},
+        // IIF comes after "&", DAY( and NOW() have been rewritten.
+        {"iif(DAY(NOW()) = 1, a & b, c)", "CASE WHEN DATEPART(DAY,GETDATE()) = 1 THEN  a + b ELSE  c END"},
     });
 }
 
-TEST_F(ConvertirSQL, LiteralesYPalabrasCompletasNoSeTocan) {
-    Comprobar(acceso, {
+TEST_F(ConvertirSQL, LiteralesCorchetesYPalabrasCompletasNoSeTocan) {
+    Comprobar({
         {"SELECT WEEKDAY(Fecha) FROM T", "SELECT WEEKDAY(Fecha) FROM T"},
         {"WHERE Nombre = 'TRUE' AND Activo = TRUE", "WHERE Nombre = 'TRUE' AND Activo = 1"},
-        {"WHERE Texto = \"Falso & Verdadero\"", "WHERE Texto = \"Falso & Verdadero\""},
-        {"SELECT [Fecha & Hora], [IIF(a,b,c)] FROM T", "SELECT [Fecha & Hora], [IIF(a,b,c)] FROM T"},
+        {"WHERE Texto = \"Falso & Verdadero\" OR [Fecha & Hora] = [IIF(a,b,c)]",
+         "WHERE Texto = \"Falso & Verdadero\" OR [Fecha & Hora] = [IIF(a,b,c)]"},
         {"SELECT TRUEVALOR, MIDDAY(x), YEARS FROM T", "SELECT TRUEVALOR, MIDDAY(x), YEARS FROM T"},
-        {"'ISNULL(x)' ISNULL(y)", "'ISNULL(x)' y IS NULL"},
-        {"'DATEDIFF('d', a, b)'", "'DATEDIFF('d', a, b)'"},
+        {"'ISNULL(x)' ISNULL(y) 'DATEDIFF('d', a, b)'", "'ISNULL(x)' y IS NULL 'DATEDIFF('d', a, b)'"},
     });
 }
 
-TEST_F(ConvertirSQL, ArgumentosHastaElParentesisQueCierraLaLlamada) {
-    Comprobar(acceso, {
+TEST_F(ConvertirSQL, LosArgumentosAcabanEnElParentesisQueCierraLaLlamada) {
+    Comprobar({
         {"ISNULL(TRIM(Nombre))", "TRIM(Nombre) IS NULL"},
         {"IIF(a, IIF(b, c, d), e)", "CASE WHEN a THEN  CASE WHEN b THEN  c ELSE  d END ELSE  e END"},
         {"IIF(x > 0, MID(a, 1, 2), ')')", "CASE WHEN x > 0 THEN  SUBSTRING(a, 1, 2) ELSE  ')' END"},
@@ -89,12 +74,12 @@ TEST_F(ConvertirSQL, ArgumentosHastaElParentesisQueCierraLaLlamada) {
     });
 }
 
-TEST_F(ConvertirSQL, LlamadasQueNoSePuedenReescribirSeQuedan) {
-    Comprobar(acceso, {
+TEST_F(ConvertirSQL, LasLlamadasQueNoSePuedenReescribirSeQuedan) {
+    Comprobar({
         {"ISNULL(Precio, 0)", "ISNULL(Precio, 0)"},
         {"ISNULL(ISNULL(a), 0)", "ISNULL(a IS NULL, 0)"},
         {"ISNULL(", "ISNULL("},
-        {"ISNULL() DATEVALUE()", "ISNULL() DATEVALUE()"},
+        {"ISNULL() DATEVALUE( )", "ISNULL() DATEVALUE( )"},
         {"IIF(a, b) IIF(a, b, c, d)", "IIF(a, b) IIF(a, b, c, d)"},
         {"IIF(IIF(x, 1, 2)", "IIF(CASE WHEN x THEN  1 ELSE  2 END"},
         {"DATEDIFF('d", "DATEDIFF('d"},
@@ -103,41 +88,33 @@ TEST_F(ConvertirSQL, LlamadasQueNoSePuedenReescribirSeQuedan) {
 }
 
 TEST_F(ConvertirSQL, UnFalloSeInformaConElNombreDeSuPaso) {
-    struct CasoFallo {
+    struct Caso {
         const char* token;  // the one the utility fails on
-        std::deque<int32_t> decisiones;
+        int32_t decision;
         const char* metodo;
         const char* resultado;
     };
-    const CasoFallo casos[] = {
-        {"&", {1}, "ConvertirSQL_SQLServer", ""},
-        {"&", {2}, "ConvertirSQL_SQLServer", "CASE WHEN a & b THEN  1 ELSE  0 END"},
-        {"IIF(", {1}, "ConversionIIF", ""},
-        {"IIF(", {2}, "ConversionIIF", ""},  // the pass hands on its empty result
-        {"ISNULL(", {1}, "ConversionISNULL", ""},
-        {"DATEVALUE(", {1}, "ConversionDATEVALUE", ""},
-        {"TIMEVALUE(", {1}, "ConversionTIMEVALUE", ""},
-        {"DATEDIFF(", {1}, "ConversionDATEDIFF", ""},
+    const Caso casos[] = {
+        {"&", centinela::DecisionAbandonar, "ConvertirSQL_SQLServer", ""},
+        {"&", centinela::DecisionContinuar, "ConvertirSQL_SQLServer", "CASE WHEN a & b THEN  1 ELSE  0 END"},
+        {"IIF(", centinela::DecisionContinuar, "ConversionIIF", ""},  // the pass hands on its empty text
+        {"ISNULL(", centinela::DecisionAbandonar, "ConversionISNULL", ""},
+        {"DATEVALUE(", centinela::DecisionAbandonar, "ConversionDATEVALUE", ""},
+        {"TIMEVALUE(", centinela::DecisionAbandonar, "ConversionTIMEVALUE", ""},
+        {"DATEDIFF(", centinela::DecisionAbandonar, "ConversionDATEDIFF", ""},
     };
-    for (const CasoFallo& caso : casos) {
+    for (const Caso& caso : casos) {
         pruebas::FabricaQueFalla fabrica(caso.token);
         clsAccesoDatos objeto;
         registro.informes.clear();
-        registro.decisiones = caso.decisiones;
+        registro.decisiones = {caso.decision};
         EXPECT_EQ(objeto.ConvertirSQL_SQLServer("IIF(a & b, TRUE, FALSE)"), caso.resultado) << caso.token;
         ASSERT_EQ(registro.informes.size(), 1u) << caso.token;
         EXPECT_EQ(registro.informes[0].strMetodo, caso.metodo);
         EXPECT_EQ(registro.informes[0].strClase, "clsAccesoDatos");
+        objeto.ConvertirSQL_SQLServer("");
+        EXPECT_EQ(fabrica.creadas, 1);  // one text utility for the object's life
     }
-}
-
-TEST_F(ConvertirSQL, LaUtilidadDeTextoSeCreaUnaVezPorObjeto) {
-    pruebas::FabricaQueFalla fabrica("ningún token");
-    clsAccesoDatos objeto;
-    EXPECT_EQ(fabrica.creadas, 0);
-    objeto.ConvertirSQL_SQLServer("SELECT TRUE");
-    objeto.ConvertirSQL_SQLServer("SELECT FALSE");
-    EXPECT_EQ(fabrica.creadas, 1);
 }
 
 }  // namespace

@@ -14,18 +14,10 @@ namespace {
 
 using namespace quimera;
 
-struct Partes {
-    std::string ejecutar, parametros, seleccion, desde, condiciones, agrupar, ordenar;
-    bool operator==(const Partes&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Partes& p) {
-    return os << "{" << p.ejecutar << "|" << p.parametros << "|" << p.seleccion << "|" << p.desde << "|"
-              << p.condiciones << "|" << p.agrupar << "|" << p.ordenar << "}";
-}
-
-Partes LeerPartes(const clsSQL& s) {
-    return {s.Ejecutar(), s.Parametros(), s.Seleccion(), s.Desde(), s.Condiciones(), s.Agrupar(), s.Ordenar()};
+// Ejecutar, Parametros, Seleccion, Desde, Condiciones, Agrupar, Ordenar joined by "|".
+std::string Partes(const clsSQL& s) {
+    return s.Ejecutar() + "|" + s.Parametros() + "|" + s.Seleccion() + "|" + s.Desde() + "|" + s.Condiciones() + "|" +
+           s.Agrupar() + "|" + s.Ordenar();
 }
 
 // Notes each CambiaSentencia and answers as told.
@@ -48,34 +40,32 @@ protected:
 };
 
 TEST_F(SentenciaSQL, SeDescomponeDesdeElFinal) {
-    struct Caso {
-        const char* sentencia;
-        Partes partes;
-    };
-    const Caso casos[] = {
-        {"SELECT Nombre, Ciudad FROM Clientes WHERE Activo = 1 ORDER BY Nombre",
-         {"", "", "Nombre, Ciudad", "Clientes", "Activo = 1", "", "Nombre"}},
-        {"PARAMETERS Desde DateTime; SELECT * FROM Pedidos WHERE Fecha >= Desde",
-         {"", "Desde DateTime;", "*", "Pedidos", "Fecha >= Desde", "", ""}},
-        {"UPDATE Clientes SET Activo = 0 WHERE Baja = 1", {"UPDATE Clientes SET Activo = 0 ", "", "", "", "Baja = 1", "", ""}},
-        {"SELECT Ciudad, COUNT(*) FROM Clientes GROUP BY Ciudad HAVING COUNT(*) > 1",
-         {"", "", "Ciudad, COUNT(*)", "Clientes", "", "Ciudad HAVING COUNT(*) > 1", ""}},
-        {"INSERT INTO Destino (Campo) SELECT Campo FROM Origen",
-         {"INSERT INTO Destino (Campo) ", "", "Campo", "Origen", "", "", ""}},
-        {"select a from t where b order by c", {"", "", "a", "t", "b", "", "c"}},
-        {"DROP TABLE Temporal", {"DROP TABLE Temporal", "", "", "", "", "", ""}},
+    const std::pair<const char*, const char*> casos[] = {
+        {"SELECT Nombre, Ciudad FROM Clientes WHERE Activo = 1 ORDER BY Nombre", "||Nombre, Ciudad|Clientes|Activo = 1||Nombre"},
+        {"PARAMETERS Desde DateTime; SELECT * FROM Pedidos WHERE Fecha >= Desde", "|Desde DateTime;|*|Pedidos|Fecha >= Desde||"},
+        {"UPDATE Clientes SET Activo = 0 WHERE Baja = 1", "UPDATE Clientes SET Activo = 0 ||||Baja = 1||"},
+        {"SELECT Ciudad FROM Clientes GROUP BY Ciudad HAVING COUNT(*) > 1", "||Ciudad|Clientes||Ciudad HAVING COUNT(*) > 1|"},
+        {"INSERT INTO Destino (Campo) SELECT Campo FROM Origen", "INSERT INTO Destino (Campo) ||Campo|Origen|||"},
+        {"select a from t where b order by c", "||a|t|b||c"},
+        {"DROP TABLE Temporal", "DROP TABLE Temporal||||||"},
         // Keywords count only as whole words outside literals, brackets and parentheses.
-        {"SELECT FROMAGE, WHEREAS FROM Quesos", {"", "", "FROMAGE, WHEREAS", "Quesos", "", "", ""}},
-        {"SELECT * FROM Pedidos WHERE Cliente IN (SELECT Id FROM Clientes WHERE Activo = 1) ORDER BY Fecha",
-         {"", "", "*", "Pedidos", "Cliente IN (SELECT Id FROM Clientes WHERE Activo = 1)", "", "Fecha"}},
-        {"SELECT 'desde FROM', [Order By] FROM T WHERE x = \"WHERE\"",
-         {"", "", "'desde FROM', [Order By]", "T", "x = \"WHERE\"", "", ""}},
-        {"SELECT (a FROM b", {"", "", "(a FROM b", "", "", "", ""}},
+        {"SELECT FROMAGE, WHEREAS FROM Quesos", "||FROMAGE, WHEREAS|Quesos|||"},
+        {"SELECT * FROM P WHERE C IN (SELECT Id FROM Q WHERE A = 1) ORDER BY F", "||*|P|C IN (SELECT Id FROM Q WHERE A = 1)||F"},
+        {"SELECT 'a FROM', [Order By] FROM T WHERE x = \"WHERE\"", "||'a FROM', [Order By]|T|x = \"WHERE\"||"},
+        {"SELECT (a FROM b", "||(a FROM b||||"},
     };
-    for (const Caso& caso : casos) {
-        sql.Sentencia(caso.sentencia);
-        EXPECT_EQ(sql.Sentencia(), caso.sentencia);
-        EXPECT_EQ(LeerPartes(sql), caso.partes) << caso.sentencia;
+    for (const auto& [sentencia, partes] : casos) {
+        sql.Sentencia(sentencia);
+        EXPECT_EQ(sql.Sentencia(), sentencia);
+        EXPECT_EQ(Partes(sql), partes) << sentencia;
+    }
+}
+
+TEST_F(SentenciaSQL, LasPalabrasSeJuzganEnterasEnTextosLargos) {
+    // The keyword falls at every offset of the pieces the search reads.
+    for (size_t relleno = 0; relleno < 200; ++relleno) {
+        sql.Sentencia("SELECT " + std::string(relleno, 'x') + ", FROMAGE FROM t");
+        EXPECT_EQ(sql.Desde(), "t") << relleno;
     }
 }
 
@@ -95,8 +85,7 @@ TEST_F(SentenciaSQL, UnaClausulaNuevaRecomponeLaSentencia) {
          "UPDATE Clientes SET Activo = 0 WHERE Baja = 1"},
         {"SELECT a FROM t", [](clsSQL& s) { s.Parametros("x Long"); }, "PARAMETERS x Long; SELECT a FROM t"},
         {"SELECT a FROM t", [](clsSQL& s) { s.Parametros("x Long; "); }, "PARAMETERS x Long; SELECT a FROM t"},
-        {"SELECT a FROM t", [](clsSQL& s) { s.Agrupar("a"); }, "SELECT a FROM t GROUP BY a"},
-        {"SELECT a FROM t ORDER BY a", [](clsSQL& s) { s.Desde(""); }, "SELECT a ORDER BY a"},
+        {"SELECT a FROM t ORDER BY a", [](clsSQL& s) { s.Desde(""); s.Agrupar("a"); }, "SELECT a GROUP BY a ORDER BY a"},
         {"SELECT a FROM t", [](clsSQL& s) { s.Ejecutar("INSERT INTO d (a) "); }, "INSERT INTO d (a) SELECT a FROM t"},
         {"SELECT a FROM t", [](clsSQL& s) { s.Seleccion(""); s.Desde(""); }, ""},
     };
@@ -108,27 +97,23 @@ TEST_F(SentenciaSQL, UnaClausulaNuevaRecomponeLaSentencia) {
 }
 
 TEST_F(SentenciaSQL, UnaSentenciaSinTextoDelanteNoHeredaElDeOtra) {
-    struct Caso {
-        const char* primera;
-        const char* segunda;
-        const char* recompuesta;  // after setting Condiciones to "x = 1"
-    };
-    const Caso casos[] = {
-        {"INSERT INTO Destino (a) SELECT a FROM Origen", "SELECT b FROM Otra", "SELECT b FROM Otra WHERE x = 1"},
+    const char* const casos[][3] = {
+        // first statement, second statement, the second rebuilt with Condiciones "x = 1"
+        {"INSERT INTO Destino (a) SELECT a FROM Origen", "SELECT b FROM u", "SELECT b FROM u WHERE x = 1"},
         {"PARAMETERS p Long; SELECT a FROM t", "SELECT b FROM u", "SELECT b FROM u WHERE x = 1"},
-        {"INSERT INTO d (a) PARAMETERS p Long; SELECT a FROM t", "PARAMETERS q Text; SELECT b FROM u",
+        {"INSERT INTO d PARAMETERS p Long; SELECT a FROM t", "PARAMETERS q Text; SELECT b FROM u",
          "PARAMETERS q Text; SELECT b FROM u WHERE x = 1"},
     };
-    for (const Caso& caso : casos) {
-        sql.Sentencia(caso.primera);
-        sql.Sentencia(caso.segunda);
+    for (const auto& caso : casos) {
+        sql.Sentencia(caso[0]);
+        sql.Sentencia(caso[1]);
         sql.Condiciones("x = 1");
-        EXPECT_EQ(sql.Sentencia(), caso.recompuesta) << caso.segunda;
+        EXPECT_EQ(sql.Sentencia(), caso[2]) << caso[1];
     }
 }
 
 TEST_F(SentenciaSQL, ElEventoPuedeReescribirOCancelar) {
-    sql.Sentencia("SELECT a FROM t");
+    sql.Tipo(TipoANSI);  // stored, and no part of either direction
     oyente.reescribir = [](const std::string& s) { return s + " WHERE b = 2"; };
     sql.Sentencia("SELECT c FROM u");
     EXPECT_EQ(sql.Sentencia(), "SELECT c FROM u WHERE b = 2");
@@ -136,15 +121,11 @@ TEST_F(SentenciaSQL, ElEventoPuedeReescribirOCancelar) {
 
     oyente.reescribir = nullptr;
     oyente.cancelar = true;
-    const Partes antes = LeerPartes(sql);
     sql.Sentencia("SELECT z FROM zz");
     sql.Sentencia("");
-    EXPECT_EQ(sql.Sentencia(), "SELECT c FROM u WHERE b = 2");
-    EXPECT_EQ(LeerPartes(sql), antes);
-
     sql.Condiciones("b = 3");  // the clause keeps its value, the statement does not change
-    EXPECT_EQ(sql.Condiciones(), "b = 3");
     EXPECT_EQ(sql.Sentencia(), "SELECT c FROM u WHERE b = 2");
+    EXPECT_EQ(Partes(sql), "||c|u|b = 3||");
 
     oyente.cancelar = false;
     oyente.vistos.clear();
@@ -152,15 +133,8 @@ TEST_F(SentenciaSQL, ElEventoPuedeReescribirOCancelar) {
     sql.Sentencia("");
     EXPECT_EQ(oyente.vistos, (std::vector<std::string>{"SELECT c FROM u WHERE b = 2 -> SELECT c FROM u WHERE b = 3",
                                                         "SELECT c FROM u WHERE b = 3 -> "}));
-    EXPECT_EQ(sql.Sentencia(), "");
-    EXPECT_EQ(LeerPartes(sql), Partes{});
-}
-
-TEST_F(SentenciaSQL, ElTipoNoInterviene) {
-    sql.Tipo(TipoANSI);
-    sql.Sentencia("SELECT a FROM t");
+    EXPECT_EQ(sql.Sentencia() + Partes(sql), "||||||");
     EXPECT_EQ(sql.Tipo(), TipoANSI);
-    EXPECT_EQ(sql.Desde(), "t");
 }
 
 TEST_F(SentenciaSQL, LosFallosSeInformanConElNombreDelMetodoPrivado) {
@@ -174,11 +148,10 @@ TEST_F(SentenciaSQL, LosFallosSeInformanConElNombreDelMetodoPrivado) {
     EXPECT_EQ(registro.informes[0].strClase, "clsSQL");
     EXPECT_EQ(sql.Ordenar(), "c");  // what the steps before the failure wrote
 
-    registro.informes.clear();
     oyente.reescribir = [](const std::string&) -> std::string { throw std::runtime_error("manejador roto"); };
     sql.Condiciones("b = 1");
-    ASSERT_EQ(registro.informes.size(), 1u);
-    EXPECT_EQ(registro.informes[0].strMetodo, "RecomponerSQL");
+    ASSERT_EQ(registro.informes.size(), 2u);
+    EXPECT_EQ(registro.informes[1].strMetodo, "RecomponerSQL");
     EXPECT_EQ(sql.Sentencia(), "SELECT a FROM t WHERE b ORDER BY c");
 }
 
