@@ -8,7 +8,9 @@
 #include "commands.h"
 #include "demo_connections.h"
 #include "demo_database.h"
+#include "demo_editing.h"
 #include "demo_odbc.h"
+#include "demo_sql.h"
 #include "demo_frame.h"
 #include "demo_writes.h"
 #include "table_printer.h"
@@ -93,6 +95,12 @@ int RunDemo(const DemoOptions& options) {
 
     Title("Los objetos de la biblioteca: eventos, transacciones y el gestor de errores");
     MostrarMarco(folder);
+
+    Title("SQL de Access convertido para SQL Server");
+    MostrarConversion(std::cout);
+
+    Title("El ciclo de edición de clsAccesoDatos");
+    MostrarEdicion(folder, std::cout);
 
     Title("Conexiones: AbrirBaseDatos y compactación");
     MostrarCompactacion(folder, std::cout);
