@@ -97,7 +97,8 @@ public:
 
     // Runs the command. `parameters`, when given, is an array of values that replaces the
     // Parameters' values for this run. A row-returning statement gives an open, read-only,
-    // forward-only recordset; any other a closed one and *recordsAffected.
+    // forward-only recordset; any other a closed one and *recordsAffected. With
+    // adExecuteNoRecords in `options` the result is null.
     RecordsetPtr Execute(int32_t* recordsAffected = nullptr, const Variant& parameters = Variant(),
                          int32_t options = adOptionUnspecified);
 

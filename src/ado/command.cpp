@@ -89,10 +89,6 @@ ParameterPtr Command::CreateParameter(std::string_view name, DataTypeEnum type, 
 
 RecordsetPtr Command::Execute(int32_t* recordsAffected, const Variant& parameters, int32_t options) {
     const ConnectionPtr cn = RequireConnection();
-    auto rs = Recordset::Create();
-    rs->CursorLocation(adUseServer);
-    rs->CursorType(adOpenForwardOnly);
-    rs->LockType(adLockReadOnly);
     provider::Statement st;
     st.text = text_;
     st.type = (options != adOptionUnspecified && (options & ~adExecuteNoRecords))
@@ -117,8 +113,13 @@ RecordsetPtr Command::Execute(int32_t* recordsAffected, const Variant& parameter
     provider::Session& session = cn->Session();
     const int64_t affected = cn->Guard([&] { return session.Execute(st, rows); });
     if (recordsAffected) *recordsAffected = affected >= 0 ? static_cast<int32_t>(affected) : -1;
-    if (affected < 0 && !(options != adOptionUnspecified && (options & adExecuteNoRecords)))
-        rs->Adopt(std::move(rows), cn, text_);
+    // With adExecuteNoRecords there is no recordset at all, as ADO gives none.
+    if (options != adOptionUnspecified && (options & adExecuteNoRecords)) return nullptr;
+    auto rs = Recordset::Create();
+    rs->CursorLocation(adUseServer);
+    rs->CursorType(adOpenForwardOnly);
+    rs->LockType(adLockReadOnly);
+    if (affected < 0) rs->Adopt(std::move(rows), cn, text_);
     return rs;
 }
 

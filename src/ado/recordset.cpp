@@ -205,7 +205,10 @@ int32_t Recordset::RecordCount() const {
     // Forward-only and dynamic server cursors do not know their count.
     if (cursorLocation_ == adUseServer && (cursorType_ == adOpenForwardOnly || cursorType_ == adOpenDynamic))
         return -1;
-    return static_cast<int32_t>(state_->order.size());
+    // A deleted current row stays in the order until the cursor moves, but no longer counts.
+    const bool deletedCurrent = state_->HasCurrent() && !state_->showDeleted &&
+                                (state_->store.Flags(state_->CurrentRow()) & cursor::RowStore::Deleted);
+    return static_cast<int32_t>(state_->order.size()) - (deletedCurrent ? 1 : 0);
 }
 
 }  // namespace ado

@@ -83,11 +83,19 @@ void Recordset::SetFieldValue(size_t column, const Variant& value) {
     cursor::CursorState& s = *state_;
     const cursor::RowId row = s.RequireCurrent();
     const cursor::ColumnInfo& info = s.store.Columns()[column];
-    if (info.autoIncrement && !(s.store.Flags(row) & RowStore::New && connection_ == nullptr))
-        Raise(Condition::ErrorsOccurred, "(el campo '" + info.name + "' es de autonumeración)");
     // Checked before the edit begins, so a refused value starts nothing.
     Variant& slot = s.editMode == adEditNone ? s.edit.probe : s.edit.values[column];
     Coerce(info, value, slot);
+    if (info.autoIncrement && !(s.store.Flags(row) & RowStore::New && connection_ == nullptr)) {
+        // An autonumber keeps its value: writing that same value back starts an edit and
+        // changes nothing; any other value is refused.
+        if (!(slot == s.Shown(row, column))) {
+            slot = s.Shown(row, column);
+            Raise(Condition::ErrorsOccurred, "(el campo '" + info.name + "' es de autonumeración)");
+        }
+        if (s.editMode == adEditNone) BeginEdit(row);
+        return;
+    }
     if (s.editMode == adEditNone) {
         Variant accepted = std::move(slot);
         BeginEdit(row);

@@ -62,6 +62,10 @@ TEST_F(EditingTest, EditCancelAndTheBufferRules) {
     EXPECT_EQ(rs->Fields()["Ciudad"].Value().ToString(), "León");
     EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["Nombre"].Value(std::string(21, 'x')); }), err::ErrorsOccurred);
     EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["Id"].Value(9); }), err::ErrorsOccurred);
+    EXPECT_EQ(rs->EditMode(), adEditNone) << "a refused value starts no edit";
+    rs->Fields()["Id"].Value(rs->Fields()["Id"].Value());  // its own value: an edit, no change
+    EXPECT_EQ(rs->EditMode(), adEditInProgress);
+    rs->CancelUpdate();
     EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["Saldo"].Value("mucho"); }), err::DataConversion);
     rs->Fields()["Nombre"].Value("Ana María");
     rs->MoveNext();  // moving off an edited row saves it
@@ -183,6 +187,7 @@ TEST_F(EditingTest, DeletedRowsLeaveTheCursorAsAdoSays) {
     auto rs = Open("SELECT * FROM Clientes WHERE Id > 1 ORDER BY Id");
     rs->Delete();
     EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()[0].Value(); }), err::NoCurrentRecord);
+    EXPECT_EQ(rs->RecordCount(), 1) << "the deleted row no longer counts";
     rs->MoveNext();
     EXPECT_EQ(rs->Fields()["Nombre"].Value().ToString(), "Eva");
     EXPECT_EQ(rs->RecordCount(), 1);

@@ -25,6 +25,13 @@ struct StatementHandle {
     ~StatementHandle() { sqlite3_finalize(stmt); }
 };
 
+// A name alone ("Clientes", "[Mis clientes]"), which may name a table or a stored query.
+bool IsLoneName(std::string_view text) {
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']')
+        return text.find(']') == text.size() - 1;
+    return !text.empty() && text.find_first_of(" \t\r\n(;'\"") == std::string_view::npos;
+}
+
 // A table name in Access's brackets, for text that goes through the dialect translator.
 std::string BracketName(std::string_view name) {
     if (name.size() >= 2 && name.front() == '[' && name.back() == ']') return std::string(name);
@@ -103,8 +110,8 @@ void SqliteSession::Run(const std::string& sql) {
 }
 
 bool SqliteSession::IsTableOrView(std::string_view name) {
+    if (!IsLoneName(name)) return false;
     if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
-    if (name.empty() || name.find_first_of(" \t\r\n(;'\"") != std::string_view::npos) return false;
     StatementHandle h;
     sqlite3_prepare_v2(db_, "SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ?1 COLLATE NOCASE",
                        -1, &h.stmt, nullptr);
@@ -123,6 +130,8 @@ std::string SqliteSession::AccessText(const provider::Statement& st) {
             if (IsTableOrView(st.text)) return "SELECT * FROM " + BracketName(st.text);
             Raise(Condition::ItemNotFound, "(no existe la consulta '" + st.text + "')");
         case adCmdUnknown:
+            // Only a lone name can be a stored query or a table; a statement skips the lookups.
+            if (!IsLoneName(st.text)) return st.text;
             if (auto stored = FindStoredQuery(db_, st.text)) return *stored;
             if (IsTableOrView(st.text)) return "SELECT * FROM " + BracketName(st.text);
             return st.text;
