@@ -132,12 +132,12 @@ std::string SqlServerConnectionString(const ConnectionString& cs, std::string_vi
         out += "ClientCharset=UTF-8;";
     } else {
         const std::string library = First(cs, {"Network Library", "Network"}).value_or("");
-        std::string spec = server.host;
-        if (!server.instance.empty()) spec += "\\" + server.instance;
-        if (!server.port.empty()) spec += "," + server.port;
+        std::string address = server.host;
+        if (!server.instance.empty()) address += "\\" + server.instance;
+        if (!server.port.empty()) address += "," + server.port;
         // Only TCP/IP exists on this platform: named pipes and shared memory are not asked for.
         const bool tcp = EqualsNoCase(library, "DBMSSOCN");
-        out += OdbcPair("Server", tcp ? "tcp:" + spec : spec);
+        out += OdbcPair("Server", tcp ? "tcp:" + address : address);
         if (tcp) out += "Network=DBMSSOCN;";
     }
     if (auto db = First(cs, {"Initial Catalog", "Database"})) out += OdbcPair("Database", *db);

@@ -120,13 +120,13 @@ namespace {
 
 void Trampoline(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     struct Job {
-        const FunctionSpec* spec;
+        const FunctionSpec* entry;
         Call call;
     } job{static_cast<const FunctionSpec*>(sqlite3_user_data(ctx)), Call(ctx, argc, argv)};
     RunGuarded(
         ctx, [](void* p) {
             auto* j = static_cast<Job*>(p);
-            j->spec->body(j->call);
+            j->entry->body(j->call);
         },
         &job);
 }
@@ -134,13 +134,13 @@ void Trampoline(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }  // namespace
 
 void RegisterFunctionTable(sqlite3* db, std::span<const FunctionSpec> specs) {
-    for (const FunctionSpec& spec : specs) {
-        const int flags = SQLITE_UTF8 | (spec.deterministic ? SQLITE_DETERMINISTIC : 0);
-        for (int n = spec.minArgs; n <= spec.maxArgs; ++n) {
-            const int rc = sqlite3_create_function_v2(db, spec.name, n, flags, const_cast<FunctionSpec*>(&spec),
+    for (const FunctionSpec& entry : specs) {
+        const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
+        for (int n = entry.minArgs; n <= entry.maxArgs; ++n) {
+            const int rc = sqlite3_create_function_v2(db, entry.name, n, flags, const_cast<FunctionSpec*>(&entry),
                                                       Trampoline, nullptr, nullptr, nullptr);
             if (rc != SQLITE_OK)
-                throw Error(err::Fail, std::string("No se pudo registrar la función ") + spec.name + ".",
+                throw Error(err::Fail, std::string("No se pudo registrar la función ") + entry.name + ".",
                             "Microsoft JET Database Engine");
         }
     }

@@ -66,7 +66,7 @@ struct FunctionSpec {
     bool deterministic = true;
 };
 
-// Registers each spec for every argument count from minArgs to maxArgs.
+// Registers each function for every argument count from minArgs to maxArgs.
 void RegisterFunctionTable(sqlite3* db, std::span<const FunctionSpec> specs);
 
 // Runs `body` and reports a thrown ado::Error as the engine error of this call.
