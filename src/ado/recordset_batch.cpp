@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "ado/Recordset.h"
+#include "ado/batch_writer.h"
 #include "ado/cursor/cursor_state.h"
-#include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
 
@@ -17,7 +17,13 @@ using cursor::RowStore;
 
 constexpr uint8_t kPendingFlags = RowStore::New | RowStore::Modified | RowStore::Deleted;
 
-bool IsPending(const RowStore& store, RowId row) { return store.Flags(row) & kPendingFlags; }
+// A change waiting for UpdateBatch. New and modified rows always wait; a deleted row waits only
+// while its change is kept (one deleted by an earlier batch, or an addition cancelled, does not).
+bool IsPending(const cursor::CursorState& s, RowId row) {
+    const uint8_t flags = s.store.Flags(row);
+    if (flags & (RowStore::New | RowStore::Modified)) return true;
+    return (flags & RowStore::Deleted) && s.pending.count(row);
+}
 
 int32_t StatusForFailure(int32_t number) {
     switch (number) {
@@ -30,13 +36,6 @@ int32_t StatusForFailure(int32_t number) {
     }
 }
 
-// A successful write, applied to the cursor only once the whole batch has committed.
-struct Written {
-    RowId row;
-    std::vector<size_t> readBackFields;
-    std::vector<Variant> readBack;
-};
-
 }  // namespace
 
 void Recordset::UpdateBatch(AffectEnum affect) {
@@ -48,115 +47,55 @@ void Recordset::UpdateBatch(AffectEnum affect) {
 
     std::vector<RowId> rows;
     if (affect == adAffectCurrent) {
-        if (s.HasCurrent() && IsPending(s.store, s.CurrentRow())) rows.push_back(s.CurrentRow());
+        if (s.HasCurrent() && IsPending(s, s.CurrentRow())) rows.push_back(s.CurrentRow());
     } else if (affect == adAffectGroup) {
         if (s.order.empty()) Raise(Condition::NoCurrentRecord);
         for (RowId r : s.order)
-            if (IsPending(s.store, r)) rows.push_back(r);
+            if (IsPending(s, r)) rows.push_back(r);
     } else {
-        for (RowId r = 0; r < s.store.RowCount(); ++r)
-            if (IsPending(s.store, r)) rows.push_back(r);
+        rows.reserve(s.pending.size());
+        for (RowId r = 0; r < s.store.RowCount() && rows.size() < s.pending.size(); ++r)
+            if (IsPending(s, r)) rows.push_back(r);
     }
 
-    const int32_t criteria = properties_.Item(0).Value().ToInt32();  // "Update Criteria"
-    const Variant unique = properties_.Item(1).Value();               // "Unique Table"
-    const std::string uniqueTable = unique.IsText() ? unique.AsString() : std::string();
+    const Variant unique = properties_.Item(1).Value();  // "Unique Table"
+    const BatchSettings settings{properties_.Item(0).Value().ToInt32(),  // "Update Criteria"
+                                 unique.IsText() ? unique.AsString() : std::string()};
     provider::Session& session = connection_->Session();
     // One transaction of its own, unless the client has one open.
     const bool ownTransaction = session.TransactionLevel() == 0;
     if (ownTransaction) connection_->Guard([&] { session.BeginTrans(); });
-
-    // Every row is planned first, then the provider writes them as one batch.
-    constexpr size_t kNoWrite = static_cast<size_t>(-1);
-    struct Planned {
-        RowId row;
-        size_t write = kNoWrite;   // index into `writes`; none for a planning failure or no table
-        std::optional<Error> error;
-    };
-    std::vector<Planned> planned;
-    std::vector<cursor::RowWrite> writes;
-    planned.reserve(rows.size());
-    writes.reserve(rows.size());
-    std::vector<Variant> current(s.store.ColumnCount());
-    for (RowId row : rows) {
-        const uint8_t flags = s.store.Flags(row);
-        const cursor::PendingChange& p = s.pending[row];
-        for (size_t c = 0; c < current.size(); ++c) current[c] = s.store.Get(row, c);
-        cursor::WritePlanInput in{cursor::RowWrite::Kind::Update, &s.store.Columns(), &p.original, &current,
-                                  &p.changed, criteria, uniqueTable};
-        if (flags & RowStore::Deleted) in.kind = cursor::RowWrite::Kind::Delete;
-        else if (flags & RowStore::New) in.kind = cursor::RowWrite::Kind::Insert;
-        Planned& plan = planned.emplace_back(Planned{row, kNoWrite, std::nullopt});
-        try {
-            cursor::RowWrite w = cursor::PlanWrite(in);
-            if (w.table.empty()) continue;  // nothing of a base table to write
-            plan.write = writes.size();
-            writes.push_back(std::move(w));
-        } catch (const Error& e) {
-            plan.error = e;
-        }
-    }
-    std::vector<provider::Session::WriteOutcome> outcomes;
-    if (!writes.empty()) {
-        try {
-            session.WriteRows(writes, outcomes);
-        } catch (...) {
-            if (ownTransaction) session.RollbackTrans();
-            throw;  // the session itself failed: every row stays pending
-        }
-    }
-
-    std::vector<Written> written;
-    std::vector<std::pair<RowId, Error>> failed;
-    for (Planned& plan : planned) {
-        if (plan.error) {
-            failed.emplace_back(plan.row, std::move(*plan.error));
-            continue;
-        }
-        Written done{plan.row, {}, {}};
-        if (plan.write != kNoWrite) {
-            provider::Session::WriteOutcome& out = outcomes[plan.write];
-            if (out.error) {
-                failed.emplace_back(plan.row, std::move(*out.error));
-                continue;
-            }
-            if (out.affected == 0) {
-                failed.emplace_back(plan.row, MakeError(Condition::RowChanged));
-                continue;
-            }
-            done.readBack = std::move(out.readBack);
-            if (!done.readBack.empty())
-                done.readBackFields = cursor::ReadBackFields(s.store.Columns(), writes[plan.write]);
-        }
-        written.push_back(std::move(done));
-    }
-    if (ownTransaction) {
-        try {
-            connection_->Guard([&] { session.CommitTrans(); });
-        } catch (...) {
-            session.RollbackTrans();
-            throw;  // nothing was written: every row stays pending
-        }
+    BatchOutcome outcome;
+    try {
+        outcome = WritePendingRows(s, session, rows, settings);
+        if (ownTransaction) connection_->Guard([&] { session.CommitTrans(); });
+    } catch (...) {
+        // The session itself failed, or the commit did: nothing was written, every row stays pending.
+        if (ownTransaction && session.TransactionLevel() > 0) session.RollbackTrans();
+        throw;
     }
 
     // Committed: the written rows are no longer pending.
     s.affected.clear();
     s.conflicts.clear();
-    for (Written& w : written) {
-        const uint8_t flags = s.store.Flags(w.row);
-        for (size_t i = 0; i < w.readBackFields.size() && i < w.readBack.size(); ++i)
-            s.store.Set(w.row, w.readBackFields[i], w.readBack[i]);
-        s.store.SetFlags(w.row, (flags & RowStore::Deleted) ? RowStore::Deleted : 0);
-        s.pending.erase(w.row);
-        s.affected.push_back(w.row);
+    for (const BatchOutcome::ReadBack& r : outcome.readBacks) {
+        const auto& fields = outcome.fieldLists[r.list];
+        for (size_t i = 0; i < fields.size() && i < r.values.size(); ++i) s.store.Set(r.row, fields[i], r.values[i]);
     }
-    if (failed.empty()) return;
+    const bool allWritten = outcome.written.size() == s.pending.size();
+    for (RowId row : outcome.written) {
+        s.store.SetFlags(row, (s.store.Flags(row) & RowStore::Deleted) ? RowStore::Deleted : 0);
+        if (!allWritten) s.pending.erase(row);
+    }
+    if (allWritten) s.pending.clear();
+    s.affected = std::move(outcome.written);
+    if (outcome.failed.empty()) return;
 
     // Conflicting rows stay pending, marked; every failure lands in Errors.
     ado::Errors& errors = connection_->Errors();
     errors.Clear();
     bool onlyConcurrency = true;
-    for (auto& [row, e] : failed) {
+    for (auto& [row, e] : outcome.failed) {
         s.store.SetFlags(row, static_cast<uint8_t>(s.store.Flags(row) | RowStore::Conflict));
         s.conflicts[row] = StatusForFailure(e.Number());
         s.affected.push_back(row);
@@ -164,7 +103,7 @@ void Recordset::UpdateBatch(AffectEnum affect) {
         onlyConcurrency &= e.Number() == err::ConcurrencyViolation;
     }
     throw MakeError(onlyConcurrency ? Condition::RowChanged : Condition::ErrorsOccurred,
-                    "(" + std::to_string(failed.size()) + " de " + std::to_string(rows.size()) +
+                    "(" + std::to_string(outcome.failed.size()) + " de " + std::to_string(rows.size()) +
                         " registros no se pudieron escribir)");
 }
 
@@ -179,7 +118,7 @@ void Recordset::CancelBatch(AffectEnum affect) {
         if (s.HasCurrent()) rows.push_back(s.CurrentRow());
     } else {
         for (RowId r = 0; r < s.store.RowCount(); ++r)
-            if (IsPending(s.store, r) && (affect == adAffectAll || s.PositionOf(r) >= 0)) rows.push_back(r);
+            if (IsPending(s, r) && (affect == adAffectAll || s.PositionOf(r) >= 0)) rows.push_back(r);
     }
     const RowId current = s.HasCurrent() ? s.CurrentRow() : 0;
     const bool hadCurrent = s.HasCurrent();
@@ -231,7 +170,7 @@ void Recordset::Filter(const Variant& filter) {
         switch (group) {
             case adFilterNone:
             case adFilterFetchedRecords: return !(flags & RowStore::Deleted);
-            case adFilterPendingRecords: return (flags & kPendingFlags) != 0 && s.pending.count(r) > 0;
+            case adFilterPendingRecords: return IsPending(s, r);
             case adFilterConflictingRecords: return (flags & RowStore::Conflict) != 0;
             case adFilterAffectedRecords:
                 return std::find(s.affected.begin(), s.affected.end(), r) != s.affected.end();

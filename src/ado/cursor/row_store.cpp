@@ -116,6 +116,13 @@ Variant RealAs(DataTypeEnum type, double d) {
 
 }  // namespace
 
+void RowStore::Clear() {
+    cells_.clear();
+    rowFlags_.clear();
+    arena_.clear();
+    boxed_.clear();
+}
+
 Variant RowStore::Get(RowId row, size_t column) const {
     const Cell& c = CellAt(row, column);
     const DataTypeEnum type = columns_[column].type;

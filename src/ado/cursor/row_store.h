@@ -40,6 +40,8 @@ public:
     size_t ColumnCount() const { return columns_.size(); }
     size_t RowCount() const { return rowFlags_.size(); }
     void Reserve(size_t rows);
+    // Drops every row, keeping the columns and the memory.
+    void Clear();
 
     // Loading, one row at a time: BeginRow, then one Put... per column in order.
     RowId BeginRow();

@@ -7,6 +7,27 @@ namespace ado::cursor {
 
 namespace {
 
+// Fills a vector of an earlier plan again from its start, assigning over the old elements so
+// their strings keep their capacity; the vector is cut to what was added when done.
+template <class T>
+class Refill {
+public:
+    explicit Refill(std::vector<T>& v) : v_(v) {}
+    Refill(const Refill&) = delete;
+    Refill& operator=(const Refill&) = delete;
+    ~Refill() { v_.resize(n_); }
+    void Add(const T& x) {
+        if (n_ < v_.size()) v_[n_] = x;
+        else v_.push_back(x);
+        ++n_;
+    }
+    bool Empty() const { return n_ == 0; }
+
+private:
+    std::vector<T>& v_;
+    size_t n_ = 0;
+};
+
 bool OnTable(const ColumnInfo& c, const std::string& table) {
     return !c.baseTable.empty() && EqualsNoCase(c.baseTable, table);
 }
@@ -53,6 +74,8 @@ void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, RowWrite&
         for (const auto& c : cols) anyVersion |= (c.attributes & adFldRowVersion) && onTable(c);
         if (!anyVersion) criteria = adCriteriaAllCols;
     }
+    Refill<std::string> whereColumns(w.whereColumns);
+    Refill<Variant> whereValues(w.whereValues);
     for (size_t i = 0; i < cols.size(); ++i) {
         const ColumnInfo& c = cols[i];
         if (!onTable(c)) continue;
@@ -65,8 +88,8 @@ void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, RowWrite&
             default: break;
         }
         if (!use) continue;
-        w.whereColumns.push_back(c.baseColumn);
-        w.whereValues.push_back((*in.original)[i]);
+        whereColumns.Add(c.baseColumn);
+        whereValues.Add((*in.original)[i]);
     }
 }
 
@@ -92,31 +115,35 @@ RowWrite PlanWrite(const WritePlanInput& in) {
 void PlanWrite(const WritePlanInput& in, RowWrite& w) {
     w.kind = in.kind;
     w.table.clear();
-    w.setColumns.clear();
-    w.setValues.clear();
-    w.whereColumns.clear();
-    w.whereValues.clear();
-    w.readBack.clear();
-    w.readBackTypes.clear();
     const std::string& table = TargetTable(in);
     if (table.empty()) Raise(Condition::MissingBaseTable);
     const auto& cols = *in.columns;
     const TableFilter onTable = FilterFor(cols, table);
-    if (in.kind != RowWrite::Kind::Delete) {
-        for (size_t i = 0; i < cols.size(); ++i) {
-            if (!(*in.changed)[i] || !onTable(cols[i])) continue;
-            w.setColumns.push_back(cols[i].baseColumn);
-            w.setValues.push_back((*in.current)[i]);
-        }
-        if (in.kind == RowWrite::Kind::Update && w.setColumns.empty()) return;  // nothing to write
+    {
+        Refill<std::string> setColumns(w.setColumns);
+        Refill<Variant> setValues(w.setValues);
+        if (in.kind != RowWrite::Kind::Delete)
+            for (size_t i = 0; i < cols.size(); ++i) {
+                if (!(*in.changed)[i] || !onTable(cols[i])) continue;
+                setColumns.Add(cols[i].baseColumn);
+                setValues.Add((*in.current)[i]);
+            }
+        if (in.kind == RowWrite::Kind::Update && setColumns.Empty()) return;  // nothing to write
+    }
+    {
+        // What the client did not give to an insert comes back from the table: autonumbers, defaults.
+        Refill<std::string> readBack(w.readBack);
+        Refill<DataTypeEnum> readBackTypes(w.readBackTypes);
+        if (in.kind == RowWrite::Kind::Insert)
+            for (size_t i = 0; i < cols.size(); ++i)
+                if (!(*in.changed)[i] && onTable(cols[i])) {
+                    readBack.Add(cols[i].baseColumn);
+                    readBackTypes.Add(cols[i].type);
+                }
     }
     if (in.kind == RowWrite::Kind::Insert) {
-        // What the client did not give comes back from the table: autonumbers, defaults.
-        for (size_t i = 0; i < cols.size(); ++i)
-            if (!(*in.changed)[i] && onTable(cols[i])) {
-                w.readBack.push_back(cols[i].baseColumn);
-                w.readBackTypes.push_back(cols[i].type);
-            }
+        w.whereColumns.clear();
+        w.whereValues.clear();
     } else {
         AddCriteria(in, onTable, w);
     }

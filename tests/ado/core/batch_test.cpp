@@ -70,6 +70,18 @@ TEST_F(BatchTest, ChangesWaitForUpdateBatchWithTheirStatus) {
     EXPECT_EQ(Count("WHERE Id = 9"), 1);
     rs->Filter(Variant(int32_t{adFilterPendingRecords}));
     EXPECT_EQ(rs->RecordCount(), 0);
+
+    // A row the batch deleted and an addition cancelled before its Update wait for nothing.
+    rs->Filter(Variant(int32_t{adFilterNone}));
+    rs->AddNew();
+    rs->Fields()["Id"].Value(10);
+    rs->CancelUpdate();
+    rs->MoveFirst();
+    rs->Fields()["Nombre"].Value("otra vez");
+    rs->Update();
+    rs->UpdateBatch();
+    EXPECT_EQ(Count(), 4);
+    EXPECT_EQ(Count("WHERE Nombre = 'otra vez'"), 1);
 }
 
 TEST_F(BatchTest, ConflictsAreMarkedPerRowAndTheRestIsWritten) {

@@ -38,9 +38,24 @@ StatementKind KindOf(cursor::RowWrite::Kind k) {
 
 SqliteSession::WriteStatements& SqliteSession::WriteStatementsFor(const cursor::RowWrite& w) {
     cursor::WriteShapeKey(w, shapeKey_);
+    // Rows of a batch mostly share one shape: the last one is checked before the map.
+    if (lastWrite_ && shapeKey_ == lastShapeKey_) return *lastWrite_;
     auto it = writeStatements_.find(shapeKey_);
-    if (it != writeStatements_.end()) return it->second;
-    if (writeStatements_.size() >= 256) writeStatements_.clear();
+    if (it == writeStatements_.end()) {
+        if (writeStatements_.size() >= 256) ForgetWriteStatements();
+        it = writeStatements_.emplace(shapeKey_, NewWriteStatements(w)).first;
+    }
+    lastShapeKey_ = shapeKey_;
+    lastWrite_ = &it->second;
+    return it->second;
+}
+
+void SqliteSession::ForgetWriteStatements() {
+    lastWrite_ = nullptr;
+    writeStatements_.clear();
+}
+
+SqliteSession::WriteStatements SqliteSession::NewWriteStatements(const cursor::RowWrite& w) {
     WriteStatements ws;
     ws.write = Prepared(db_, cursor::BuildWriteSql(w, QuoteIdentifier).text);
     if (!w.readBack.empty()) {
@@ -48,12 +63,15 @@ SqliteSession::WriteStatements& SqliteSession::WriteStatementsFor(const cursor::
         for (size_t i = 0; i < w.readBack.size(); ++i) select += (i ? ", " : "") + QuoteIdentifier(w.readBack[i]);
         select += " FROM " + QuoteIdentifier(w.table) + " WHERE rowid = ?1";
         ws.readBack = Prepared(db_, select);
+        std::vector<cursor::ColumnInfo> columns(w.readBack.size());
+        for (size_t i = 0; i < columns.size(); ++i) columns[i].type = w.readBackTypes[i];
+        ws.readBackRow = cursor::RowStore(std::move(columns));
     }
-    return writeStatements_.emplace(shapeKey_, std::move(ws)).first->second;
+    return ws;
 }
 
 int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* readBack) {
-    const WriteStatements& ws = WriteStatementsFor(w);
+    WriteStatements& ws = WriteStatementsFor(w);
     sqlite3_stmt* stmt = ws.write.get();
     // Parameters in the order the statement names them: SET values, then non-Null criteria.
     // The values outlive the step, so they are bound without a copy.
@@ -68,9 +86,8 @@ int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* re
     if (w.kind == cursor::RowWrite::Kind::Insert && readBack && !w.readBack.empty()) {
         sqlite3_stmt* read = ws.readBack.get();
         sqlite3_bind_int64(read, 1, sqlite3_last_insert_rowid(db_));
-        std::vector<cursor::ColumnInfo> columns(w.readBack.size());
-        for (size_t i = 0; i < columns.size(); ++i) columns[i].type = w.readBackTypes[i];
-        cursor::RowStore row(std::move(columns));
+        cursor::RowStore& row = ws.readBackRow;
+        row.Clear();
         ReadRows(db_, read, sqlite3_step(read), row);
         sqlite3_reset(read);
         readBack->clear();

@@ -55,7 +55,7 @@ SqliteSession::SqliteSession(const provider::OpenRequest& request) {
 }
 
 SqliteSession::~SqliteSession() {
-    writeStatements_.clear();
+    ForgetWriteStatements();
     statements_.Clear();
     sqlite3_close_v2(db_);
 }
@@ -63,7 +63,7 @@ SqliteSession::~SqliteSession() {
 void SqliteSession::OpenFile(const std::string& key) {
     const int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     auto attempt = [&](const std::string& k) {
-        writeStatements_.clear();
+        ForgetWriteStatements();
         statements_.Clear();
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -318,7 +318,7 @@ void SqliteSession::PropertyWritten(std::string_view name, const Variant& value)
         Raise(Condition::NotSupported, "(la contraseña de un archivo abierto se cambia en modo exclusivo)");
     if (level_ > 0 || locked_) Raise(Condition::IllegalOperation, "(hay una transacción en curso)");
     const std::string key = value.IsNull() || value.IsEmpty() ? std::string() : value.ToString();
-    writeStatements_.clear();
+    ForgetWriteStatements();
     statements_.Clear();
     // A re-encrypted copy replaces the file while this session still holds it; the session
     // then holds the new file, with the new key, exclusively as before.

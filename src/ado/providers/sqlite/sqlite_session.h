@@ -61,10 +61,15 @@ private:
     struct WriteStatements {
         PreparedStatement write;
         PreparedStatement readBack;
+        cursor::RowStore readBackRow;  // the row read back, typed as the columns it fills
     };
     WriteStatements& WriteStatementsFor(const cursor::RowWrite& w);
+    WriteStatements NewWriteStatements(const cursor::RowWrite& w);
+    void ForgetWriteStatements();
     std::unordered_map<std::string, WriteStatements> writeStatements_;
     std::string shapeKey_;
+    std::string lastShapeKey_;              // the shape of the last write, and its statements
+    WriteStatements* lastWrite_ = nullptr;
     std::unordered_map<std::string, std::vector<std::string>> implicitParameters_;  // by Access text
     bool locked_ = false;
     bool ownsLockTransaction_ = false;

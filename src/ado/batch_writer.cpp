@@ -1,0 +1,128 @@
+#include "ado/batch_writer.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "ado/cursor/write_planner.h"
+#include "ado/error_numbers.h"
+
+namespace ado {
+
+namespace {
+
+using cursor::RowId;
+using cursor::RowStore;
+using cursor::RowWrite;
+
+// Enough rows per call for a provider to send them as arrays, few enough to stay small.
+constexpr size_t kChunkRows = 4000;
+constexpr size_t kNoWrite = static_cast<size_t>(-1);
+
+RowWrite::Kind KindFor(uint8_t flags) {
+    if (flags & RowStore::Deleted) return RowWrite::Kind::Delete;
+    if (flags & RowStore::New) return RowWrite::Kind::Insert;
+    return RowWrite::Kind::Update;
+}
+
+class ChunkWriter {
+public:
+    ChunkWriter(cursor::CursorState& state, provider::Session& session, const BatchSettings& settings)
+        : s_(state), session_(session), settings_(settings), current_(state.store.ColumnCount()) {
+        writes_.resize(kChunkRows);
+    }
+
+    void Write(std::span<const RowId> rows, BatchOutcome& out) {
+        Plan(rows);
+        if (used_ > 0) session_.WriteRows(std::span<const RowWrite>(writes_.data(), used_), outcomes_);
+        Collect(out);
+    }
+
+private:
+    struct Planned {
+        RowId row;
+        size_t write;  // index into writes_, or kNoWrite
+        std::optional<Error> error;
+    };
+
+    void Plan(std::span<const RowId> rows) {
+        planned_.clear();
+        used_ = 0;
+        for (RowId row : rows) {
+            const cursor::PendingChange& p = s_.pending.at(row);
+            const RowWrite::Kind kind = KindFor(s_.store.Flags(row));
+            if (kind != RowWrite::Kind::Delete)
+                for (size_t c = 0; c < current_.size(); ++c)
+                    if (p.changed[c]) current_[c] = s_.store.Get(row, c);
+            const cursor::WritePlanInput in{kind, &s_.store.Columns(), &p.original, &current_, &p.changed,
+                                            settings_.criteria, settings_.uniqueTable};
+            Planned& plan = planned_.emplace_back(Planned{row, kNoWrite, std::nullopt});
+            try {
+                cursor::PlanWrite(in, writes_[used_]);
+                if (writes_[used_].table.empty()) continue;  // nothing of a base table to write
+                plan.write = used_++;
+            } catch (const Error& e) {
+                plan.error = e;
+            }
+        }
+    }
+
+    void Collect(BatchOutcome& out) {
+        for (Planned& plan : planned_) {
+            if (plan.error) {
+                out.failed.emplace_back(plan.row, std::move(*plan.error));
+                continue;
+            }
+            if (plan.write == kNoWrite) {
+                out.written.push_back(plan.row);
+                continue;
+            }
+            provider::Session::WriteOutcome& o = outcomes_[plan.write];
+            if (o.error) {
+                out.failed.emplace_back(plan.row, std::move(*o.error));
+                continue;
+            }
+            if (o.affected == 0) {
+                out.failed.emplace_back(plan.row, MakeError(Condition::RowChanged));
+                continue;
+            }
+            out.written.push_back(plan.row);
+            if (!o.readBack.empty())
+                out.readBacks.push_back({plan.row, FieldList(writes_[plan.write], out), std::move(o.readBack)});
+        }
+    }
+
+    // The fields an insert's read-back fills; consecutive inserts of one shape share the list.
+    size_t FieldList(const RowWrite& w, BatchOutcome& out) {
+        if (out.fieldLists.empty() || w.table != lastTable_ || w.readBack != lastReadBack_) {
+            out.fieldLists.push_back(cursor::ReadBackFields(s_.store.Columns(), w));
+            lastTable_ = w.table;
+            lastReadBack_ = w.readBack;
+        }
+        return out.fieldLists.size() - 1;
+    }
+
+    cursor::CursorState& s_;
+    provider::Session& session_;
+    const BatchSettings& settings_;
+    std::vector<Variant> current_;
+    std::vector<RowWrite> writes_;
+    size_t used_ = 0;
+    std::vector<Planned> planned_;
+    std::vector<provider::Session::WriteOutcome> outcomes_;
+    std::string lastTable_;
+    std::vector<std::string> lastReadBack_;
+};
+
+}  // namespace
+
+BatchOutcome WritePendingRows(cursor::CursorState& state, provider::Session& session,
+                              std::span<const RowId> rows, const BatchSettings& settings) {
+    BatchOutcome out;
+    out.written.reserve(rows.size());
+    ChunkWriter writer(state, session, settings);
+    for (size_t i = 0; i < rows.size(); i += kChunkRows)
+        writer.Write(rows.subspan(i, std::min(kChunkRows, rows.size() - i)), out);
+    return out;
+}
+
+}  // namespace ado

@@ -1,0 +1,42 @@
+// Writes the pending rows of a batch through the session, a chunk at a time: memory stays
+// bounded however many rows are pending, and each chunk's row writes reuse the buffers of
+// the chunk before.
+#pragma once
+
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ado/Error.h"
+#include "ado/cursor/cursor_state.h"
+#include "ado/provider.h"
+
+namespace ado {
+
+struct BatchOutcome {
+    // Rows the session wrote; nothing of the cursor changes until the batch commits.
+    std::vector<cursor::RowId> written;
+    // Values an insert read back (autonumbers, defaults), for the fields of `fieldLists[list]`.
+    struct ReadBack {
+        cursor::RowId row;
+        size_t list;
+        std::vector<Variant> values;
+    };
+    std::vector<ReadBack> readBacks;
+    std::vector<std::vector<size_t>> fieldLists;
+    // Rows that failed, each with its own error.
+    std::vector<std::pair<cursor::RowId, Error>> failed;
+};
+
+struct BatchSettings {
+    int32_t criteria;         // the recordset's "Update Criteria"
+    std::string uniqueTable;  // its "Unique Table", when set
+};
+
+// Writes the rows inside the caller's transaction; a failing row does not stop the others.
+// A failure of the session itself (not of one row) is thrown.
+BatchOutcome WritePendingRows(cursor::CursorState& state, provider::Session& session,
+                              std::span<const cursor::RowId> rows, const BatchSettings& settings);
+
+}  // namespace ado
