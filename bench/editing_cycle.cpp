@@ -90,9 +90,9 @@ void AdoChangeOnly(benchmark::State& state) {
 }  // namespace
 
 // Medians of five runs: the ratio is read on a machine other builds share.
-BENCHMARK(AdoChangeOnly)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(AdoEditCycle)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(LibraryEditCycle)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(AdoChangeOnly)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(AdoEditCycle)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(LibraryEditCycle)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char** argv) {
     DatabaseFile();

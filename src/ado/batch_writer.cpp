@@ -27,7 +27,7 @@ RowWrite::Kind KindFor(uint8_t flags) {
 class ChunkWriter {
 public:
     ChunkWriter(cursor::CursorState& state, provider::Session& session, const BatchSettings& settings)
-        : s_(state), session_(session), settings_(settings), current_(state.store.ColumnCount()) {
+        : s_(state), session_(session), settings_(settings) {
         writes_.resize(kChunkRows);
     }
 
@@ -50,15 +50,16 @@ private:
         for (RowId row : rows) {
             const cursor::PendingChange& p = s_.pending.at(row);
             const RowWrite::Kind kind = KindFor(s_.store.Flags(row));
-            if (kind != RowWrite::Kind::Delete)
-                for (size_t c = 0; c < current_.size(); ++c)
-                    if (p.changed[c]) current_[c] = s_.store.Get(row, c);
-            const cursor::WritePlanInput in{kind, &s_.store.Columns(), &p.original, &current_, &p.changed,
-                                            settings_.criteria, settings_.uniqueTable};
+            // The values to write are the store's row; the row as read is the pending change's.
+            const cursor::WritePlanInput in{kind, &s_.store.Columns(), &p.original, nullptr, &p.changed,
+                                            settings_.criteria, settings_.uniqueTable, &s_.store, row};
             Planned& plan = planned_.emplace_back(Planned{row, kNoWrite, std::nullopt});
             try {
-                cursor::PlanWrite(in, writes_[used_]);
-                if (writes_[used_].table.empty()) continue;  // nothing of a base table to write
+                RowWrite& w = writes_[used_];
+                w.shape = lastShape_;  // kept when this row is planned as the last one was
+                cursor::PlanWrite(in, w);
+                if (!w.shape) continue;  // nothing of a base table to write
+                lastShape_ = w.shape;
                 plan.write = used_++;
             } catch (const Error& e) {
                 plan.error = e;
@@ -93,10 +94,9 @@ private:
 
     // The fields an insert's read-back fills; consecutive inserts of one shape share the list.
     size_t FieldList(const RowWrite& w, BatchOutcome& out) {
-        if (out.fieldLists.empty() || w.table != lastTable_ || w.readBack != lastReadBack_) {
-            out.fieldLists.push_back(cursor::ReadBackFields(s_.store.Columns(), w));
-            lastTable_ = w.table;
-            lastReadBack_ = w.readBack;
+        if (out.fieldLists.empty() || w.shape != lastReadBackShape_) {
+            out.fieldLists.push_back(cursor::ReadBackFields(s_.store.Columns(), w.Shape()));
+            lastReadBackShape_ = w.shape;
         }
         return out.fieldLists.size() - 1;
     }
@@ -104,13 +104,12 @@ private:
     cursor::CursorState& s_;
     provider::Session& session_;
     const BatchSettings& settings_;
-    std::vector<Variant> current_;
     std::vector<RowWrite> writes_;
     size_t used_ = 0;
     std::vector<Planned> planned_;
     std::vector<provider::Session::WriteOutcome> outcomes_;
-    std::string lastTable_;
-    std::vector<std::string> lastReadBack_;
+    std::shared_ptr<const cursor::WriteShape> lastShape_;
+    std::shared_ptr<const cursor::WriteShape> lastReadBackShape_;
 };
 
 }  // namespace

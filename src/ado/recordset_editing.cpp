@@ -37,10 +37,15 @@ void Coerce(const cursor::ColumnInfo& c, const Variant& v, Variant& out) {
     }
 }
 
+// The row's values into `out`, over its old elements so that their memory is reused.
+void CopyRow(const RowStore& store, cursor::RowId row, std::vector<Variant>& out) {
+    out.resize(store.ColumnCount());
+    for (size_t c = 0; c < store.ColumnCount(); ++c) out[c] = store.Get(row, c);
+}
+
 std::vector<Variant> RowValues(const RowStore& store, cursor::RowId row) {
     std::vector<Variant> v;
-    v.reserve(store.ColumnCount());
-    for (size_t c = 0; c < store.ColumnCount(); ++c) v.push_back(store.Get(row, c));
+    CopyRow(store, row, v);
     return v;
 }
 
@@ -64,7 +69,7 @@ bool Recordset::Immediate() const { return lockType_ != adLockBatchOptimistic &&
 void Recordset::BeginEdit(cursor::RowId row) {
     cursor::CursorState& s = *state_;
     s.edit.row = row;
-    s.edit.values = RowValues(s.store, row);
+    CopyRow(s.store, row, s.edit.values);
     s.edit.dirty.assign(s.store.ColumnCount(), 0);
     if (lockType_ == adLockPessimistic && Immediate()) {
         // The first assignment locks the row for this connection until Update/CancelUpdate.
@@ -138,16 +143,15 @@ void Recordset::WriteEdit() {
     cursor::CursorState& s = *state_;
     const bool adding = s.editMode == adEditAdd;
     const cursor::RowId row = s.edit.row;
-    std::vector<Variant> original;
-    if (!adding) original = RowValues(s.store, row);
+    // The row as read is still the store's: the edit went to the buffer.
     cursor::WritePlanInput in{adding ? cursor::RowWrite::Kind::Insert : cursor::RowWrite::Kind::Update,
-                              &s.store.Columns(), &original, &s.edit.values, &s.edit.dirty,
-                              UpdateCriteria(properties_), UniqueTable(properties_)};
+                              &s.store.Columns(), nullptr, &s.edit.values, &s.edit.dirty,
+                              UpdateCriteria(properties_), UniqueTable(properties_), &s.store, row};
     provider::Session& session = connection_->Session();
     cursor::RowWrite& w = s.scratch;
     cursor::PlanWrite(in, w);
     std::vector<Variant> readBack;
-    if (!w.table.empty()) {
+    if (w.shape) {
         const int64_t affected = connection_->Guard([&] {
             const int64_t n = session.Write(w, &readBack);
             if (n == 0) Raise(Condition::RowChanged);
@@ -159,7 +163,7 @@ void Recordset::WriteEdit() {
     for (size_t c = 0; c < s.store.ColumnCount(); ++c)
         if (s.edit.dirty[c] || adding) s.store.Set(row, c, s.edit.values[c]);
     if (adding) {
-        const auto fields = cursor::ReadBackFields(s.store.Columns(), w);
+        const auto fields = cursor::ReadBackFields(s.store.Columns(), w.Shape());  // an insert always has a shape
         for (size_t i = 0; i < fields.size() && i < readBack.size(); ++i) s.store.Set(row, fields[i], readBack[i]);
         s.store.SetFlags(row, 0);
     }

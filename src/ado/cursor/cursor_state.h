@@ -45,7 +45,7 @@ struct CursorState {
     std::unordered_map<RowId, PendingChange> pending;
     std::vector<RowId> affected;       // rows the last Delete/UpdateBatch/CancelBatch touched
     Recordset* owner = nullptr;        // the recordset, while it is open
-    RowWrite scratch;                  // the last row write, reused for its capacity
+    RowWrite scratch;                  // the last row write: its shape serves rows planned alike
     bool showDeleted = false;          // a filter that shows deleted rows (pending, conflicts)
     std::unordered_map<RowId, int32_t> conflicts;  // RecordStatusEnum bits of the last batch's failures
     ado::Fields fields;

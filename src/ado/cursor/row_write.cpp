@@ -4,68 +4,68 @@ namespace ado::cursor {
 
 namespace {
 
-void AppendWhere(const RowWrite& w, std::string (*quote)(std::string_view), WriteSql& out) {
-    if (w.whereColumns.empty()) return;
-    out.text += " WHERE ";
-    for (size_t i = 0; i < w.whereColumns.size(); ++i) {
-        if (i) out.text += " AND ";
-        out.text += quote(w.whereColumns[i]);
-        const Variant& v = w.whereValues[i];
-        if (v.IsNull() || v.IsEmpty()) {
-            out.text += " IS NULL";
-        } else {
-            out.text += " = ?";
-            out.parameters.push_back(v);
-        }
+void AppendWhere(const WriteShape& s, std::string (*quote)(std::string_view), std::string& text) {
+    if (s.whereColumns.empty()) return;
+    text += " WHERE ";
+    for (size_t i = 0; i < s.whereColumns.size(); ++i) {
+        if (i) text += " AND ";
+        text += quote(s.whereColumns[i]);
+        text += s.whereIsNull[i] ? " IS NULL" : " = ?";
     }
 }
 
 }  // namespace
 
-WriteSql BuildWriteSql(const RowWrite& w, std::string (*quote)(std::string_view)) {
-    WriteSql out;
-    out.text.reserve(64 + 24 * (w.setColumns.size() + w.whereColumns.size()));
-    switch (w.kind) {
-        case RowWrite::Kind::Insert: {
-            out.text = "INSERT INTO " + quote(w.table);
-            if (w.setColumns.empty()) {
-                out.text += " DEFAULT VALUES";
-                break;
-            }
-            out.text += " (";
-            for (size_t i = 0; i < w.setColumns.size(); ++i) out.text += (i ? ", " : "") + quote(w.setColumns[i]);
-            out.text += ") VALUES (";
-            for (size_t i = 0; i < w.setColumns.size(); ++i) out.text += i ? ", ?" : "?";
-            out.text += ")";
-            out.parameters = w.setValues;
-            break;
-        }
-        case RowWrite::Kind::Update:
-            out.text = "UPDATE " + quote(w.table) + " SET ";
-            for (size_t i = 0; i < w.setColumns.size(); ++i) out.text += (i ? ", " : "") + quote(w.setColumns[i]) + " = ?";
-            out.parameters = w.setValues;
-            AppendWhere(w, quote, out);
-            break;
-        case RowWrite::Kind::Delete:
-            out.text = "DELETE FROM " + quote(w.table);
-            AppendWhere(w, quote, out);
-            break;
+void WriteShape::Seal() {
+    key.clear();
+    key += static_cast<char>('0' + static_cast<int>(kind));
+    key += table;
+    key += '\0';
+    for (const auto& c : setColumns) key.append(c).push_back('\0');
+    key += '\1';
+    for (size_t i = 0; i < whereColumns.size(); ++i) key.append(whereColumns[i]).push_back(whereIsNull[i] ? '\2' : '\0');
+    key += '\1';
+    for (const auto& c : readBack) key.append(c).push_back('\0');
+}
+
+std::string BuildWriteText(const WriteShape& s, std::string (*quote)(std::string_view)) {
+    std::string text;
+    text.reserve(64 + 24 * (s.setColumns.size() + s.whereColumns.size()));
+    switch (s.kind) {
+        case WriteShape::Kind::Insert:
+            text = "INSERT INTO " + quote(s.table);
+            if (s.setColumns.empty()) return text + " DEFAULT VALUES";
+            text += " (";
+            for (size_t i = 0; i < s.setColumns.size(); ++i) text += (i ? ", " : "") + quote(s.setColumns[i]);
+            text += ") VALUES (";
+            for (size_t i = 0; i < s.setColumns.size(); ++i) text += i ? ", ?" : "?";
+            return text + ")";
+        case WriteShape::Kind::Update:
+            text = "UPDATE " + quote(s.table) + " SET ";
+            for (size_t i = 0; i < s.setColumns.size(); ++i) text += (i ? ", " : "") + quote(s.setColumns[i]) + " = ?";
+            AppendWhere(s, quote, text);
+            return text;
+        case WriteShape::Kind::Delete:
+            text = "DELETE FROM " + quote(s.table);
+            AppendWhere(s, quote, text);
+            return text;
     }
+    return text;
+}
+
+WriteSql BuildWriteSql(const RowWrite& w, std::string (*quote)(std::string_view)) {
+    WriteSql out{BuildWriteText(w.Shape(), quote), w.setValues};
+    for (size_t i = 0; i < w.whereValues.size(); ++i)
+        if (!w.Shape().whereIsNull[i]) out.parameters.push_back(w.whereValues[i]);
     return out;
 }
 
-void WriteShapeKey(const RowWrite& w, std::string& key) {
-    key.clear();
-    key += static_cast<char>('0' + static_cast<int>(w.kind));
-    key += w.table;
-    key += '\0';
-    for (const auto& c : w.setColumns) key.append(c).push_back('\0');
-    key += '\1';
-    for (size_t i = 0; i < w.whereColumns.size(); ++i) {
-        key.append(w.whereColumns[i]).push_back(w.whereValues[i].IsNull() || w.whereValues[i].IsEmpty() ? '\2' : '\0');
-    }
-    key += '\1';
-    for (const auto& c : w.readBack) key.append(c).push_back('\0');
+RowWrite MakeWrite(WriteShape shape, std::vector<Variant> setValues, std::vector<Variant> whereValues) {
+    shape.whereIsNull.resize(whereValues.size());
+    for (size_t i = 0; i < whereValues.size(); ++i)
+        shape.whereIsNull[i] = whereValues[i].IsNull() || whereValues[i].IsEmpty();
+    shape.Seal();
+    return RowWrite{std::make_shared<const WriteShape>(std::move(shape)), std::move(setValues), std::move(whereValues)};
 }
 
 }  // namespace ado::cursor

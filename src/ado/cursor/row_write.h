@@ -1,7 +1,12 @@
 // One row written back to its base table, as the cursor engine asks a provider to do it,
 // and the parameterised SQL every provider builds from it.
+//
+// A write is its shape (which statement: kind, table, columns) and its values. Rows of one
+// shape share the shape object, so a provider finds its compiled statement by the shape's
+// key, or by the pointer itself when consecutive writes share it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,16 +16,40 @@
 
 namespace ado::cursor {
 
-struct RowWrite {
+struct WriteShape {
     enum class Kind { Insert, Update, Delete };
     Kind kind = Kind::Update;
     std::string table;
-    std::vector<std::string> setColumns;   // Insert and Update
-    std::vector<Variant> setValues;
-    std::vector<std::string> whereColumns; // Update and Delete: the row as it was read
-    std::vector<Variant> whereValues;      // Null compares with IS NULL
-    std::vector<std::string> readBack;     // Insert: columns to read back (autonumber, defaults)
+    std::vector<std::string> setColumns;    // Insert and Update
+    std::vector<std::string> whereColumns;  // Update and Delete: the row as it was read
+    std::vector<uint8_t> whereIsNull;       // per criterion: compared with IS NULL, no value bound
+    std::vector<std::string> readBack;      // Insert: columns to read back (autonumber, defaults)
     std::vector<DataTypeEnum> readBackTypes;  // their ADO types
+    std::string key;                        // tells shapes apart; set by Seal
+
+    // How the cursor engine planned the shape, so that rows planned alike share it.
+    struct Origin {
+        const void* columns = nullptr;  // the cursor's column list
+        std::vector<uint8_t> changed;
+        int32_t criteria = 0;
+        std::string uniqueTable;
+        std::vector<size_t> setFields;    // the cursor column of each set value
+        std::vector<size_t> whereFields;  // and of each criterion
+    } origin;
+
+    // Computes the key once the members are filled.
+    void Seal();
+};
+
+struct RowWrite {
+    using Kind = WriteShape::Kind;
+    std::shared_ptr<const WriteShape> shape;
+    std::vector<Variant> setValues;    // one per set column
+    std::vector<Variant> whereValues;  // one per criterion (Null ones are not bound)
+
+    const WriteShape& Shape() const { return *shape; }
+    Kind kind() const { return shape->kind; }
+    const std::string& table() const { return shape->table; }
 };
 
 struct WriteSql {
@@ -30,10 +59,11 @@ struct WriteSql {
 
 // "INSERT INTO t (a, b) VALUES (?, ?)", "UPDATE t SET a = ? WHERE k = ? AND c IS NULL", ...
 // `quote` writes an identifier in the engine's quoting.
+std::string BuildWriteText(const WriteShape& shape, std::string (*quote)(std::string_view));
+// The text and the values in the order it names them: SET values, then non-Null criteria.
 WriteSql BuildWriteSql(const RowWrite& w, std::string (*quote)(std::string_view));
 
-// A key that tells writes of the same statement shape apart (kind, table, columns and
-// which criteria are Null), written into `key` without allocating once it has grown.
-void WriteShapeKey(const RowWrite& w, std::string& key);
+// A write of a new shape built by hand (row locks): the shape is sealed here.
+RowWrite MakeWrite(WriteShape shape, std::vector<Variant> setValues, std::vector<Variant> whereValues);
 
 }  // namespace ado::cursor

@@ -1,5 +1,7 @@
 #include "ado/cursor/write_planner.h"
 
+#include <algorithm>
+
 #include "ado/connection_string.h"
 #include "ado/error_numbers.h"
 
@@ -7,26 +9,15 @@ namespace ado::cursor {
 
 namespace {
 
-// Fills a vector of an earlier plan again from its start, assigning over the old elements so
-// their strings keep their capacity; the vector is cut to what was added when done.
-template <class T>
-class Refill {
-public:
-    explicit Refill(std::vector<T>& v) : v_(v) {}
-    Refill(const Refill&) = delete;
-    Refill& operator=(const Refill&) = delete;
-    ~Refill() { v_.resize(n_); }
-    void Add(const T& x) {
-        if (n_ < v_.size()) v_[n_] = x;
-        else v_.push_back(x);
-        ++n_;
-    }
-    bool Empty() const { return n_ == 0; }
+bool IsNullValue(const Variant& v) { return v.IsNull() || v.IsEmpty(); }
 
-private:
-    std::vector<T>& v_;
-    size_t n_ = 0;
-};
+// A value of the row as read: from the given values, or straight from the store.
+bool OriginalIsNull(const WritePlanInput& in, size_t column) {
+    if (in.original) return IsNullValue((*in.original)[column]);
+    const RowStore::Tag tag = in.store->CellAt(in.row, column).tag;
+    return tag == RowStore::Tag::Null || tag == RowStore::Tag::Empty;
+}
+
 
 bool OnTable(const ColumnInfo& c, const std::string& table) {
     return !c.baseTable.empty() && EqualsNoCase(c.baseTable, table);
@@ -62,7 +53,7 @@ const std::string& TargetTable(const WritePlanInput& in) {
 }
 
 // Which columns of the table identify the row as it was read.
-void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, RowWrite& w) {
+void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, WriteShape& shape) {
     const auto& cols = *in.columns;
     bool anyKey = false;
     for (const auto& c : cols) anyKey |= c.key && onTable(c);
@@ -74,8 +65,6 @@ void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, RowWrite&
         for (const auto& c : cols) anyVersion |= (c.attributes & adFldRowVersion) && onTable(c);
         if (!anyVersion) criteria = adCriteriaAllCols;
     }
-    Refill<std::string> whereColumns(w.whereColumns);
-    Refill<Variant> whereValues(w.whereValues);
     for (size_t i = 0; i < cols.size(); ++i) {
         const ColumnInfo& c = cols[i];
         if (!onTable(c)) continue;
@@ -88,9 +77,60 @@ void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, RowWrite&
             default: break;
         }
         if (!use) continue;
-        whereColumns.Add(c.baseColumn);
-        whereValues.Add((*in.original)[i]);
+        shape.whereColumns.push_back(c.baseColumn);
+        shape.whereIsNull.push_back(OriginalIsNull(in, i));
+        shape.origin.whereFields.push_back(i);
     }
+}
+
+// The shape of the row's write, or null when an update changed no column of the table.
+std::shared_ptr<const WriteShape> PlanShape(const WritePlanInput& in) {
+    const std::string& table = TargetTable(in);
+    if (table.empty()) Raise(Condition::MissingBaseTable);
+    const auto& cols = *in.columns;
+    const TableFilter onTable = FilterFor(cols, table);
+    auto shape = std::make_shared<WriteShape>();
+    shape->kind = in.kind;
+    shape->table = table;
+    shape->origin = {in.columns, *in.changed, in.criteria, in.uniqueTable, {}, {}};
+    if (in.kind != RowWrite::Kind::Delete)
+        for (size_t i = 0; i < cols.size(); ++i)
+            if ((*in.changed)[i] && onTable(cols[i])) {
+                shape->setColumns.push_back(cols[i].baseColumn);
+                shape->origin.setFields.push_back(i);
+            }
+    if (in.kind == RowWrite::Kind::Update && shape->setColumns.empty()) return nullptr;
+    if (in.kind == RowWrite::Kind::Insert) {
+        // What the client did not give comes back from the table: autonumbers, defaults.
+        for (size_t i = 0; i < cols.size(); ++i)
+            if (!(*in.changed)[i] && onTable(cols[i])) {
+                shape->readBack.push_back(cols[i].baseColumn);
+                shape->readBackTypes.push_back(cols[i].type);
+            }
+    } else {
+        AddCriteria(in, onTable, *shape);
+    }
+    shape->Seal();
+    return shape;
+}
+
+// True when `shape` was planned as this row's would be.
+bool PlannedAlike(const WriteShape& shape, const WritePlanInput& in) {
+    const WriteShape::Origin& o = shape.origin;
+    if (shape.kind != in.kind || o.columns != in.columns || o.criteria != in.criteria ||
+        o.uniqueTable != in.uniqueTable || o.changed != *in.changed)
+        return false;
+    for (size_t k = 0; k < o.whereFields.size(); ++k)
+        if (OriginalIsNull(in, o.whereFields[k]) != static_cast<bool>(shape.whereIsNull[k])) return false;
+    return true;
+}
+
+// The values of the given columns of a row (the given one, or the store's), assigned over
+// the vector's old elements so that their strings keep their capacity.
+void Fill(std::vector<Variant>& out, const std::vector<size_t>& fields, const std::vector<Variant>* row,
+          const WritePlanInput& in) {
+    out.resize(fields.size());
+    for (size_t k = 0; k < fields.size(); ++k) out[k] = row ? (*row)[fields[k]] : in.store->Get(in.row, fields[k]);
 }
 
 }  // namespace
@@ -106,55 +146,27 @@ void NumberBaseTables(std::vector<ColumnInfo>& columns) {
     }
 }
 
+void PlanWrite(const WritePlanInput& in, RowWrite& w) {
+    if (!w.shape || !PlannedAlike(*w.shape, in)) w.shape = PlanShape(in);
+    if (!w.shape) return;  // nothing to write
+    const WriteShape::Origin& o = w.shape->origin;
+    if (in.kind == RowWrite::Kind::Delete) w.setValues.clear();
+    else Fill(w.setValues, o.setFields, in.current, in);
+    if (in.kind == RowWrite::Kind::Insert) w.whereValues.clear();
+    else Fill(w.whereValues, o.whereFields, in.original, in);
+}
+
 RowWrite PlanWrite(const WritePlanInput& in) {
     RowWrite w;
     PlanWrite(in, w);
     return w;
 }
 
-void PlanWrite(const WritePlanInput& in, RowWrite& w) {
-    w.kind = in.kind;
-    w.table.clear();
-    const std::string& table = TargetTable(in);
-    if (table.empty()) Raise(Condition::MissingBaseTable);
-    const auto& cols = *in.columns;
-    const TableFilter onTable = FilterFor(cols, table);
-    {
-        Refill<std::string> setColumns(w.setColumns);
-        Refill<Variant> setValues(w.setValues);
-        if (in.kind != RowWrite::Kind::Delete)
-            for (size_t i = 0; i < cols.size(); ++i) {
-                if (!(*in.changed)[i] || !onTable(cols[i])) continue;
-                setColumns.Add(cols[i].baseColumn);
-                setValues.Add((*in.current)[i]);
-            }
-        if (in.kind == RowWrite::Kind::Update && setColumns.Empty()) return;  // nothing to write
-    }
-    {
-        // What the client did not give to an insert comes back from the table: autonumbers, defaults.
-        Refill<std::string> readBack(w.readBack);
-        Refill<DataTypeEnum> readBackTypes(w.readBackTypes);
-        if (in.kind == RowWrite::Kind::Insert)
-            for (size_t i = 0; i < cols.size(); ++i)
-                if (!(*in.changed)[i] && onTable(cols[i])) {
-                    readBack.Add(cols[i].baseColumn);
-                    readBackTypes.Add(cols[i].type);
-                }
-    }
-    if (in.kind == RowWrite::Kind::Insert) {
-        w.whereColumns.clear();
-        w.whereValues.clear();
-    } else {
-        AddCriteria(in, onTable, w);
-    }
-    w.table = table;
-}
-
-std::vector<size_t> ReadBackFields(const std::vector<ColumnInfo>& columns, const RowWrite& w) {
+std::vector<size_t> ReadBackFields(const std::vector<ColumnInfo>& columns, const WriteShape& shape) {
     std::vector<size_t> fields;
-    for (const auto& name : w.readBack)
+    for (const auto& name : shape.readBack)
         for (size_t i = 0; i < columns.size(); ++i)
-            if (OnTable(columns[i], w.table) && columns[i].baseColumn == name) {
+            if (OnTable(columns[i], shape.table) && columns[i].baseColumn == name) {
                 fields.push_back(i);
                 break;
             }

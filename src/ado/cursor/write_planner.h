@@ -13,20 +13,24 @@ namespace ado::cursor {
 struct WritePlanInput {
     RowWrite::Kind kind;
     const std::vector<ColumnInfo>* columns;
+    // Either of the two rows may be null: it is then `store`'s row `row`.
     const std::vector<Variant>* original;  // the row as read (Update, Delete)
     const std::vector<Variant>* current;   // the values to write (Insert, Update)
     const std::vector<uint8_t>* changed;   // per column: assigned by the client
     int32_t criteria = adCriteriaUpdCols;  // ADCPROP_UPDATECRITERIA_ENUM
     std::string uniqueTable;               // the recordset's "Unique Table", when set
+    const RowStore* store = nullptr;
+    RowId row = 0;
 };
 
-// The write, or an empty table name when there is nothing to write (an update that
-// changed no column of a base table). Fails with -2147467259 when no base table is known.
-RowWrite PlanWrite(const WritePlanInput& in);
-// The same into `w`, whose vectors keep their capacity between rows.
+// Plans the write into `w`. A shape `w` already holds is kept when it was planned the same
+// way (kind, columns, changed columns, criteria, which criteria are Null): then only the
+// values are filled. No shape means nothing to write (an update that changed no column of a
+// base table). Fails with -2147467259 when no base table is known.
 void PlanWrite(const WritePlanInput& in, RowWrite& w);
+RowWrite PlanWrite(const WritePlanInput& in);
 
-// After an insert: the fields that read back the given columns of the written table.
-std::vector<size_t> ReadBackFields(const std::vector<ColumnInfo>& columns, const RowWrite& w);
+// After an insert: the fields that read back the shape's columns.
+std::vector<size_t> ReadBackFields(const std::vector<ColumnInfo>& columns, const WriteShape& shape);
 
 }  // namespace ado::cursor

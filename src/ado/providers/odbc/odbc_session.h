@@ -65,7 +65,7 @@ private:
     bool WriteInsertArray(std::span<const cursor::RowWrite> rows, WriteOutcome* outcomes, ArrayStatement& st);
     void WriteOne(const cursor::RowWrite& w, WriteOutcome& outcome);
     // The SQL types of the columns a write's parameters go to, in BuildWriteSql's order.
-    std::vector<SQLSMALLINT> ParameterTypes(const cursor::RowWrite& w) const;
+    std::vector<SQLSMALLINT> ParameterTypes(const cursor::WriteShape& shape) const;
 
     Handle dbc_;
     Handle stmt_;  // Execute's statement

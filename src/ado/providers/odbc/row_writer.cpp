@@ -17,9 +17,9 @@ Operation OperationOf(cursor::RowWrite::Kind k) {
 }
 
 // The insert with the clause that returns the written row (defaults, serials, identities).
-void AddReadBack(std::string& sql, const cursor::RowWrite& w, const Dialect& d) {
+void AddReadBack(std::string& sql, const cursor::WriteShape& shape, const Dialect& d) {
     std::string columns;
-    for (const auto& c : w.readBack) {
+    for (const auto& c : shape.readBack) {
         if (!columns.empty()) columns += ", ";
         if (d.readBack == ReadBack::Output) columns += "INSERTED.";
         columns += d.quote(c);
@@ -41,15 +41,15 @@ constexpr std::string_view kArraySavepoint = "brezal_rows";
 
 }  // namespace
 
-std::vector<SQLSMALLINT> OdbcSession::ParameterTypes(const cursor::RowWrite& w) const {
+std::vector<SQLSMALLINT> OdbcSession::ParameterTypes(const cursor::WriteShape& shape) const {
     std::vector<SQLSMALLINT> types;
     auto typeOf = [&](const std::string& column) {
-        const auto it = columnTypes_.find(w.table + '\x1f' + column);
+        const auto it = columnTypes_.find(shape.table + '\x1f' + column);
         return it == columnTypes_.end() ? SQLSMALLINT{0} : it->second;
     };
-    for (const auto& c : w.setColumns) types.push_back(typeOf(c));
-    for (size_t i = 0; i < w.whereColumns.size(); ++i)
-        if (!w.whereValues[i].IsNull() && !w.whereValues[i].IsEmpty()) types.push_back(typeOf(w.whereColumns[i]));
+    for (const auto& c : shape.setColumns) types.push_back(typeOf(c));
+    for (size_t i = 0; i < shape.whereColumns.size(); ++i)
+        if (!shape.whereIsNull[i]) types.push_back(typeOf(shape.whereColumns[i]));
     return types;
 }
 
@@ -81,11 +81,11 @@ int64_t OdbcSession::RunPrepared(const std::string& sql, const std::vector<Varia
 int64_t OdbcSession::Write(const cursor::RowWrite& w, std::vector<Variant>* readBack) {
     cursor::WriteSql sql = cursor::BuildWriteSql(w, dialect_->quote);
     // Engines without a returning clause leave the read-back to the cursor's own values.
-    const bool returning = readBack && w.kind == cursor::RowWrite::Kind::Insert && !w.readBack.empty() &&
+    const bool returning = readBack && w.kind() == cursor::RowWrite::Kind::Insert && !w.Shape().readBack.empty() &&
                            dialect_->readBack != ReadBack::None;
-    const std::vector<SQLSMALLINT> types = ParameterTypes(w);
-    if (!returning) return RunPrepared(sql.text, sql.parameters, types, OperationOf(w.kind), nullptr);
-    AddReadBack(sql.text, w, *dialect_);
+    const std::vector<SQLSMALLINT> types = ParameterTypes(w.Shape());
+    if (!returning) return RunPrepared(sql.text, sql.parameters, types, OperationOf(w.kind()), nullptr);
+    AddReadBack(sql.text, w.Shape(), *dialect_);
     cursor::RowStore row;
     const int64_t written = RunPrepared(sql.text, sql.parameters, types, Operation::Insert, &row);
     readBack->clear();
@@ -116,17 +116,12 @@ void OdbcSession::WriteRows(std::span<const cursor::RowWrite> writes, std::vecto
     // Arrays need a transaction to roll a failed chunk back inside.
     const bool arrays = level_ > 0 && !dialect_->savepoint.empty();
     ArrayStatement statement;
-    std::string shape, next;
     for (size_t i = 0; i < writes.size();) {
         const cursor::RowWrite& w = writes[i];
         size_t end = i + 1;
-        if (arrays && w.kind == cursor::RowWrite::Kind::Insert && !w.setValues.empty()) {
-            cursor::WriteShapeKey(w, shape);
-            for (; end < writes.size() && end - i < kArrayRows; ++end) {
-                cursor::WriteShapeKey(writes[end], next);
-                if (next != shape) break;
-            }
-        }
+        if (arrays && w.kind() == cursor::RowWrite::Kind::Insert && !w.setValues.empty())
+            for (; end < writes.size() && end - i < kArrayRows; ++end)
+                if (writes[end].shape != w.shape && writes[end].Shape().key != w.Shape().key) break;
         const auto chunk = writes.subspan(i, end - i);
         if (chunk.size() < kMinArrayRows || !WriteInsertArray(chunk, &outcomes[i], statement))
             for (size_t r = i; r < end; ++r) WriteOne(writes[r], outcomes[r]);
@@ -138,8 +133,8 @@ bool OdbcSession::WriteInsertArray(std::span<const cursor::RowWrite> rows, Write
                                    ArrayStatement& st) {
     const cursor::RowWrite& first = rows.front();
     cursor::WriteSql sql = cursor::BuildWriteSql(first, dialect_->quote);
-    const bool returning = !first.readBack.empty() && dialect_->readBack != ReadBack::None;
-    if (returning) AddReadBack(sql.text, first, *dialect_);
+    const bool returning = !first.Shape().readBack.empty() && dialect_->readBack != ReadBack::None;
+    if (returning) AddReadBack(sql.text, first.Shape(), *dialect_);
     if (st.sql != sql.text || st.stmt.get() == SQL_NULL_HANDLE) {
         st.reader.reset();
         st.columns.clear();
@@ -154,7 +149,7 @@ bool OdbcSession::WriteInsertArray(std::span<const cursor::RowWrite> rows, Write
         st.sql = sql.text;
     }
     SQLHSTMT h = st.stmt.get();
-    if (!st.parameters.Bind(h, rows, fetch_.narrowUtf8, context_, ParameterTypes(first))) return false;
+    if (!st.parameters.Bind(h, rows, fetch_.narrowUtf8, context_, ParameterTypes(first.Shape()))) return false;
 
     RunStatement(std::string(dialect_->savepoint) + std::string(kArraySavepoint));
     bool written = false;
@@ -195,21 +190,22 @@ bool OdbcSession::WriteInsertArray(std::span<const cursor::RowWrite> rows, Write
 }
 
 void OdbcSession::Lock(const cursor::RowWrite& row) {
-    if (locked_ || row.whereColumns.empty()) return;
-    cursor::RowWrite probe = row;
-    probe.kind = cursor::RowWrite::Kind::Delete;
-    probe.setColumns.clear();
-    probe.setValues.clear();
+    if (locked_ || row.Shape().whereColumns.empty()) return;
+    cursor::WriteShape shape = row.Shape();
+    shape.kind = cursor::RowWrite::Kind::Delete;
+    shape.setColumns.clear();
+    std::vector<Variant> setValues;
     if (dialect_->rowLock == RowLock::Touch) {
         // Writing a key column with its own value takes the engine's row lock anywhere.
-        probe.kind = cursor::RowWrite::Kind::Update;
-        probe.setColumns = {row.whereColumns.front()};
-        probe.setValues = {row.whereValues.front()};
+        shape.kind = cursor::RowWrite::Kind::Update;
+        shape.setColumns = {shape.whereColumns.front()};
+        setValues = {row.whereValues.front()};
     }
+    const cursor::RowWrite probe = cursor::MakeWrite(std::move(shape), std::move(setValues), row.whereValues);
     cursor::WriteSql sql = cursor::BuildWriteSql(probe, dialect_->quote);
     if (dialect_->rowLock != RowLock::Touch) {
         // The row's WHERE as the write generator builds it, after "DELETE FROM <table>".
-        const std::string table = Quote(row.table);
+        const std::string table = Quote(row.table());
         const std::string where = sql.text.substr(("DELETE FROM " + table).size());
         sql.text = dialect_->rowLock == RowLock::ForUpdate
                        ? "SELECT 1 FROM " + table + where + " FOR UPDATE"
@@ -218,7 +214,7 @@ void OdbcSession::Lock(const cursor::RowWrite& row) {
     const bool own = level_ == 0;
     if (own) SetAutocommit(false);
     try {
-        RunPrepared(sql.text, sql.parameters, ParameterTypes(probe), Operation::Other, nullptr);
+        RunPrepared(sql.text, sql.parameters, ParameterTypes(probe.Shape()), Operation::Other, nullptr);
     } catch (...) {
         if (own) EndTransaction(false);
         throw;

@@ -37,34 +37,34 @@ StatementKind KindOf(cursor::RowWrite::Kind k) {
 }  // namespace
 
 SqliteSession::WriteStatements& SqliteSession::WriteStatementsFor(const cursor::RowWrite& w) {
-    cursor::WriteShapeKey(w, shapeKey_);
-    // Rows of a batch mostly share one shape: the last one is checked before the map.
-    if (lastWrite_ && shapeKey_ == lastShapeKey_) return *lastWrite_;
-    auto it = writeStatements_.find(shapeKey_);
+    // Rows of a batch mostly share one shape object: it is checked before the map.
+    if (lastWrite_ && w.shape == lastShape_) return *lastWrite_;
+    auto it = writeStatements_.find(w.Shape().key);
     if (it == writeStatements_.end()) {
         if (writeStatements_.size() >= 256) ForgetWriteStatements();
-        it = writeStatements_.emplace(shapeKey_, NewWriteStatements(w)).first;
+        it = writeStatements_.emplace(w.Shape().key, NewWriteStatements(w.Shape())).first;
     }
-    lastShapeKey_ = shapeKey_;
+    lastShape_ = w.shape;
     lastWrite_ = &it->second;
     return it->second;
 }
 
 void SqliteSession::ForgetWriteStatements() {
+    lastShape_.reset();
     lastWrite_ = nullptr;
     writeStatements_.clear();
 }
 
-SqliteSession::WriteStatements SqliteSession::NewWriteStatements(const cursor::RowWrite& w) {
+SqliteSession::WriteStatements SqliteSession::NewWriteStatements(const cursor::WriteShape& shape) {
     WriteStatements ws;
-    ws.write = Prepared(db_, cursor::BuildWriteSql(w, QuoteIdentifier).text);
-    if (!w.readBack.empty()) {
+    ws.write = Prepared(db_, cursor::BuildWriteText(shape, QuoteIdentifier));
+    if (!shape.readBack.empty()) {
         std::string select = "SELECT ";
-        for (size_t i = 0; i < w.readBack.size(); ++i) select += (i ? ", " : "") + QuoteIdentifier(w.readBack[i]);
-        select += " FROM " + QuoteIdentifier(w.table) + " WHERE rowid = ?1";
+        for (size_t i = 0; i < shape.readBack.size(); ++i) select += (i ? ", " : "") + QuoteIdentifier(shape.readBack[i]);
+        select += " FROM " + QuoteIdentifier(shape.table) + " WHERE rowid = ?1";
         ws.readBack = Prepared(db_, select);
-        std::vector<cursor::ColumnInfo> columns(w.readBack.size());
-        for (size_t i = 0; i < columns.size(); ++i) columns[i].type = w.readBackTypes[i];
+        std::vector<cursor::ColumnInfo> columns(shape.readBack.size());
+        for (size_t i = 0; i < columns.size(); ++i) columns[i].type = shape.readBackTypes[i];
         ws.readBackRow = cursor::RowStore(std::move(columns));
     }
     return ws;
@@ -77,13 +77,14 @@ int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* re
     // The values outlive the step, so they are bound without a copy.
     int index = 1;
     for (const Variant& v : w.setValues) BindVariant(stmt, index++, v, false);
-    for (const Variant& v : w.whereValues)
-        if (!v.IsNull() && !v.IsEmpty()) BindVariant(stmt, index++, v, false);
+    const auto& isNull = w.Shape().whereIsNull;
+    for (size_t i = 0; i < w.whereValues.size(); ++i)
+        if (!isNull[i]) BindVariant(stmt, index++, w.whereValues[i], false);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE) ThrowEngineError(db_, KindOf(w.kind));
+    if (rc != SQLITE_DONE) ThrowEngineError(db_, KindOf(w.kind()));
     const int64_t changed = sqlite3_changes(db_);
-    if (w.kind == cursor::RowWrite::Kind::Insert && readBack && !w.readBack.empty()) {
+    if (w.kind() == cursor::RowWrite::Kind::Insert && readBack && ws.readBack) {
         sqlite3_stmt* read = ws.readBack.get();
         sqlite3_bind_int64(read, 1, sqlite3_last_insert_rowid(db_));
         cursor::RowStore& row = ws.readBackRow;
@@ -106,11 +107,10 @@ void SqliteSession::Lock(const cursor::RowWrite& row) {
         return;
     }
     // Inside the client's transaction: touch the row so the write lock is taken.
-    cursor::RowWrite touch = row;
-    touch.kind = cursor::RowWrite::Kind::Update;
-    touch.setColumns = {row.whereColumns.front()};
-    touch.setValues = {row.whereValues.front()};
-    Write(touch, nullptr);
+    cursor::WriteShape shape = row.Shape();
+    shape.kind = cursor::RowWrite::Kind::Update;
+    shape.setColumns = {shape.whereColumns.front()};
+    Write(cursor::MakeWrite(std::move(shape), {row.whereValues.front()}, row.whereValues), nullptr);
     locked_ = true;
     ownsLockTransaction_ = false;
 }

@@ -64,11 +64,10 @@ private:
         cursor::RowStore readBackRow;  // the row read back, typed as the columns it fills
     };
     WriteStatements& WriteStatementsFor(const cursor::RowWrite& w);
-    WriteStatements NewWriteStatements(const cursor::RowWrite& w);
+    WriteStatements NewWriteStatements(const cursor::WriteShape& shape);
     void ForgetWriteStatements();
     std::unordered_map<std::string, WriteStatements> writeStatements_;
-    std::string shapeKey_;
-    std::string lastShapeKey_;              // the shape of the last write, and its statements
+    std::shared_ptr<const cursor::WriteShape> lastShape_;  // the shape of the last write, and its statements
     WriteStatements* lastWrite_ = nullptr;
     std::unordered_map<std::string, std::vector<std::string>> implicitParameters_;  // by Access text
     bool locked_ = false;
