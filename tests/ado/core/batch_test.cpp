@@ -108,6 +108,40 @@ TEST_F(BatchTest, ConflictsAreMarkedPerRowAndTheRestIsWritten) {
     EXPECT_EQ(rs->Fields()["Precio"].Value().ToDouble(), 2.0) << "CancelBatch restores the original values";
 }
 
+// Consecutive rows that change other columns, or whose criteria are Null in one row and not
+// in the next, need statements of their own; inserts read their autonumbers back.
+TEST_F(BatchTest, RowsOfDifferentShapesInOneBatch) {
+    cn->Execute("CREATE TABLE Mix (Id COUNTER PRIMARY KEY, Nombre TEXT(20), Nota TEXT(20), Cant LONG)");
+    cn->Execute("INSERT INTO Mix (Nombre, Nota, Cant) VALUES ('a', NULL, 1)");
+    cn->Execute("INSERT INTO Mix (Nombre, Nota, Cant) VALUES ('b', 'x', 2)");
+    cn->Execute("INSERT INTO Mix (Nombre, Nota, Cant) VALUES ('c', NULL, 3)");
+    cn->Execute("INSERT INTO Mix (Nombre, Nota, Cant) VALUES ('d', 'y', 4)");
+    auto rs = Recordset::Create();
+    rs->CursorLocation(adUseClient);
+    rs->Open("SELECT * FROM Mix ORDER BY Id", cn, adOpenStatic, adLockBatchOptimistic, adCmdText);
+    rs->Properties().Item("Update Criteria").Value(Variant(int32_t{adCriteriaAllCols}));
+    rs->Fields()["Cant"].Value(10);
+    rs->MoveNext();
+    rs->Fields()["Cant"].Value(20);
+    rs->MoveNext();
+    rs->Fields()["Nombre"].Value("cc");
+    rs->MoveNext();
+    rs->Delete();
+    for (const char* name : {"e", "f"}) {
+        rs->AddNew();
+        rs->Fields()["Nombre"].Value(name);
+        rs->Update();
+    }
+    rs->UpdateBatch();
+    EXPECT_EQ(db.Connect()->Execute("SELECT SUM(Cant) FROM Mix WHERE Id <= 3")->Fields()[0].Value().ToInt32(), 33);
+    auto check = db.Connect()->Execute("SELECT Nombre FROM Mix WHERE Id = 3");
+    EXPECT_EQ(check->Fields()[0].Value().ToString(), "cc");
+    EXPECT_EQ(db.Connect()->Execute("SELECT COUNT(*) FROM Mix WHERE Id = 4")->Fields()[0].Value().ToInt32(), 0);
+    EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 6) << "the last addition read its autonumber back";
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 5);
+}
+
 TEST_F(BatchTest, DeleteAndCancelBatchRestoreRows) {
     auto rs = OpenBatch();
     rs->Delete();
