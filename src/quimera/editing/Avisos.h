@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,11 @@ struct Avisador {
     void operator()(const Aviso& aviso, const std::string& strDescripcion = {}) const;
     // The deletion question: "Sí" and "No", no default button; returns the button pressed.
     int32_t Preguntar(const Aviso& aviso) const;
+    // A refusal step: shows the message when the condition does not hold; returns the condition.
+    bool Exigir(bool blnCumple, const Aviso& aviso) const {
+        if (!blnCumple) (*this)(aviso);
+        return blnCumple;
+    }
 };
 
 // Messages that several methods share.
@@ -85,5 +91,30 @@ void CancelarSiEnModo(const ado::RecordsetPtr& objRecordset, ado::EditModeEnum n
 
 // The number of the last entry of the connection's Errors, or 0 without one.
 int32_t UltimoErrorADO(const ado::ConnectionPtr& objConexion);
+
+// What an editing member does to the pending change when it fails.
+struct ReglaCambio {
+    std::function<void()> cancelar;           // the pending-change rule
+    std::span<const int32_t> trasInforme{};   // last ADO errors after which the report cancels
+    bool blnTrasCualquierInforme = false;     // or cancel after every report
+    bool blnAlAbandonar = true;               // and when the error manager abandons the method
+    bool blnSilencio = false;                 // the member's flag that hides silenceable messages
+};
+
+// Wires the failure handling the editing members share besides their Error… event: the
+// recognised rows (message and pending change), the rule after the ADO report and on
+// abandoning. `cn` is read when a failure happens, so it may be set by a later step.
+template <class Tabla>
+void PrepararFallos(frame::Procedimiento& p, const Tabla& reconocidos, const Avisador& avisar,
+                    const ado::ConnectionPtr& cn, const ReglaCambio& regla) {
+    p.Reconocer(reconocidos, [&avisar, regla](const Reconocido& fila, const frame::Fallo& f) {
+        Atender(fila, f, avisar, regla.blnSilencio, regla.cancelar);
+    });
+    if (regla.blnTrasCualquierInforme || !regla.trasInforme.empty())
+        p.TrasInformeADO([&cn, regla](const frame::Fallo&) {
+            if (regla.blnTrasCualquierInforme || Contiene(regla.trasInforme, UltimoErrorADO(cn))) regla.cancelar();
+        });
+    if (regla.blnAlAbandonar) p.AlAbandonar([regla](const frame::Fallo&) { regla.cancelar(); });
+}
 
 }  // namespace quimera::avisos

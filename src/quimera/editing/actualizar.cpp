@@ -10,10 +10,7 @@ namespace quimera {
 
 namespace {
 
-using avisos::Aviso;
-using avisos::Cambio;
-using avisos::Contenido;
-using avisos::Reconocido;
+using namespace avisos;
 namespace err = ado::err;
 
 constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método actualizar",
@@ -78,25 +75,14 @@ bool clsAccesoDatos::Actualizar(ado::RecordsetPtr& objRecordset, bool blnNoMostr
         .AlFallar([&](const frame::Fallo& f) {
             Eventos().Emitir(&E::ErrorActualizar, objRecordset, f.numError, dnIndividual);
             ui::CrearControlDialogo()->ProcesarMensajesPendientes();
-        })
-        .Reconocer(kActualizar, [&](const Reconocido& fila, const frame::Fallo& f) {
-            avisos::Atender(fila, f, avisar, blnNoMostrarMensaje, cancelar);
-        })
-        .TrasInformeADO([&](const frame::Fallo&) {
-            if (avisos::Contiene(kCancelanTrasInforme, avisos::UltimoErrorADO(cn))) cancelar();
         });
+    avisos::PrepararFallos(p, kActualizar, avisar, cn,
+                           {.cancelar = cancelar, .trasInforme = kCancelanTrasInforme, .blnAlAbandonar = false,
+                            .blnSilencio = blnNoMostrarMensaje});
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
-        && p.paso([&] {
-               if (objRecordset->Supports(ado::adUpdate)) return true;
-               avisar(kSinSoporte);
-               return false;
-           })
-        && p.paso([&] {
-               if (objRecordset->EditMode() != ado::adEditNone) return true;
-               avisar(kSinEdicionTraducido);
-               return false;
-           })
+        && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adUpdate), kSinSoporte); })
+        && p.paso([&] { return avisar.Exigir(objRecordset->EditMode() != ado::adEditNone, kSinEdicionTraducido); })
         && p.paso([&] { numModalidad = objRecordset->EditMode(); })
         && p.paso([&] { Eventos().Emitir(&E::AntesActualizar, objRecordset, bolCancelar, numModalidad); })
         && p.paso([&] { if (bolCancelar) cancelar(); })
@@ -119,21 +105,11 @@ bool clsAccesoDatos::ActualizarCascada(ado::RecordsetPtr& objRecordset) {
     p.AlFallar([&](const frame::Fallo& f) {
         Eventos().Emitir(&E::ErrorActualizar, objRecordset, f.numError, dnIndividual);
     });
-    p.Reconocer(kActualizarCascada, [&](const Reconocido& fila, const frame::Fallo& f) {
-        avisos::Atender(fila, f, avisar, false, {});
-    });
+    avisos::PrepararFallos(p, kActualizarCascada, avisar, cn, {.cancelar = {}, .blnAlAbandonar = false});
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
-        && p.paso([&] {
-               if (objRecordset->Supports(ado::adUpdateBatch)) return true;
-               avisar(kSinSoporte);
-               return false;
-           })
-        && p.paso([&] {
-               if (objRecordset->EditMode() != ado::adEditNone) return true;
-               avisar(kSinEdicion);
-               return false;
-           })
+        && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adUpdateBatch), kSinSoporte); })
+        && p.paso([&] { return avisar.Exigir(objRecordset->EditMode() != ado::adEditNone, kSinEdicion); })
         && p.paso([&] { numModalidad = objRecordset->EditMode(); })
         && p.paso([&] { Eventos().Emitir(&E::AntesActualizar, objRecordset, bolCancelar, numModalidad); })
         && p.paso([&] { if (bolCancelar) frame::Establecido(objRecordset).CancelBatch(ado::adAffectAll); })

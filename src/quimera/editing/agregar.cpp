@@ -8,10 +8,7 @@ namespace quimera {
 
 namespace {
 
-using avisos::Aviso;
-using avisos::Cambio;
-using avisos::Contenido;
-using avisos::Reconocido;
+using namespace avisos;
 
 constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método agregar",
                             Contenido::DetectadoEnClase, {}, IconoError, true};
@@ -42,27 +39,15 @@ bool clsAccesoDatos::Agregar(ado::RecordsetPtr& objRecordset) {
     const auto regla = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditAdd); };
 
     frame::Procedimiento p(*this, "Agregar", cn);
-    p.AlFallar([&](const frame::Fallo& f) { Eventos().Emitir(&E::ErrorAgregar, objRecordset, f.numError); })
-        .Reconocer(kReconocidos, [&](const Reconocido& fila, const frame::Fallo& f) {
-            avisos::Atender(fila, f, avisar, false, regla);
-        })
-        .TrasInformeADO([&](const frame::Fallo&) {
-            if (avisos::Contiene(kCancelanTrasInforme, avisos::UltimoErrorADO(cn))) regla();
-        })
-        .AlAbandonar([&](const frame::Fallo&) { regla(); });
+    p.AlFallar([&](const frame::Fallo& f) { Eventos().Emitir(&E::ErrorAgregar, objRecordset, f.numError); });
+    avisos::PrepararFallos(p, kReconocidos, avisar, cn, {.cancelar = regla, .trasInforme = kCancelanTrasInforme});
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
-        && p.paso([&] {
-               if (objRecordset->Supports(ado::adAddNew)) return true;
-               avisar(kSinSoporte);
-               return false;
-           })
+        && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adAddNew), kSinSoporte); })
         && p.paso([&] {
                // An empty recordset has no edit mode to look at.
-               if (objRecordset->adoEOF() && objRecordset->BOF()) return true;
-               if (objRecordset->EditMode() == ado::adEditNone) return true;
-               avisar(kEnEdicion);
-               return false;
+               const bool vacio = objRecordset->adoEOF() && objRecordset->BOF();
+               return avisar.Exigir(vacio || objRecordset->EditMode() == ado::adEditNone, kEnEdicion);
            })
         && p.paso([&] { Eventos().Emitir(&E::AntesAgregar, objRecordset, bolCancelar); })
         && p.paso([&] { if (!bolCancelar) frame::Establecido(objRecordset).AddNew(); })

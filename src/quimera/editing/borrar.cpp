@@ -9,10 +9,7 @@ namespace quimera {
 
 namespace {
 
-using avisos::Aviso;
-using avisos::Cambio;
-using avisos::Contenido;
-using avisos::Reconocido;
+using namespace avisos;
 namespace err = ado::err;
 
 constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método borrar",
@@ -56,28 +53,13 @@ bool clsAccesoDatos::Borrar(ado::RecordsetPtr& objRecordset, bool blnPreguntar, 
         // With blnBloqueos an unspecified provider failure left in Errors is not reported.
         p.ForzarInforme(!(blnBloqueos && avisos::UltimoErrorADO(cn) == err::Fail));
     });
-    p.Reconocer(kReconocidos, [&](const Reconocido& fila, const frame::Fallo& f) {
-        avisos::Atender(fila, f, avisar, blnBloqueos, regla);
-    });
-    p.TrasInformeADO([&](const frame::Fallo&) { regla(); });
-    p.AlAbandonar([&](const frame::Fallo&) { regla(); });
+    avisos::PrepararFallos(p, kReconocidos, avisar, cn,
+                           {.cancelar = regla, .blnTrasCualquierInforme = true, .blnSilencio = blnBloqueos});
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
-        && p.paso([&] {
-               if (objRecordset->Supports(ado::adDelete)) return true;
-               avisar(kSinSoporte);
-               return false;
-           })
-        && p.paso([&] {
-               if (!objRecordset->adoEOF() && !objRecordset->BOF()) return true;
-               avisar(kSinRegistro);
-               return false;
-           })
-        && p.paso([&] {
-               if (objRecordset->EditMode() == ado::adEditNone) return true;
-               avisar(kEnEdicion);
-               return false;
-           })
+        && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adDelete), kSinSoporte); })
+        && p.paso([&] { return avisar.Exigir(!objRecordset->adoEOF() && !objRecordset->BOF(), kSinRegistro); })
+        && p.paso([&] { return avisar.Exigir(objRecordset->EditMode() == ado::adEditNone, kEnEdicion); })
         && p.paso([&] { Eventos().Emitir(&E::AntesBorrar, objRecordset, bolCancelar, blnPreguntar); })
         && p.paso([&] { return bolCancelar || !blnPreguntar || avisar.Preguntar(kPregunta) != BotonNo; })
         && p.paso([&] { if (!bolCancelar) frame::Establecido(objRecordset).Delete(ado::adAffectCurrent); })

@@ -8,9 +8,7 @@ namespace quimera {
 
 namespace {
 
-using avisos::Aviso;
-using avisos::Contenido;
-using avisos::Reconocido;
+using namespace avisos;
 
 constexpr Aviso kSinEdicion{"Error al cancelar", "Error al cancelar", Contenido::Fijo,
                             "No es posible cancelar actualización. No hay procesos de edición activos", IconoError};

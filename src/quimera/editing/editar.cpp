@@ -9,10 +9,7 @@ namespace quimera {
 
 namespace {
 
-using avisos::Aviso;
-using avisos::Cambio;
-using avisos::Contenido;
-using avisos::Reconocido;
+using namespace avisos;
 
 constexpr Aviso kSinRegistro{"Advertencia", "Modificar Datos", Contenido::Fijo,
                              "No es posible editar. No se ha seleccionado un registro válido"};
@@ -44,26 +41,12 @@ bool clsAccesoDatos::Editar(ado::RecordsetPtr& objRecordset) {
     const auto regla = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditInProgress); };
 
     frame::Procedimiento p(*this, "Editar", cn);
-    p.AlFallar([&](const frame::Fallo& f) { Eventos().Emitir(&E::ErrorEditar, objRecordset, f.numError); })
-        .Reconocer(kReconocidos, [&](const Reconocido& fila, const frame::Fallo& f) {
-            avisos::Atender(fila, f, avisar, false, regla);
-        })
-        .TrasInformeADO([&](const frame::Fallo&) {
-            if (avisos::Contiene(kCancelanTrasInforme, avisos::UltimoErrorADO(cn))) regla();
-        })
-        .AlAbandonar([&](const frame::Fallo&) { regla(); });
+    p.AlFallar([&](const frame::Fallo& f) { Eventos().Emitir(&E::ErrorEditar, objRecordset, f.numError); });
+    avisos::PrepararFallos(p, kReconocidos, avisar, cn, {.cancelar = regla, .trasInforme = kCancelanTrasInforme});
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
-        && p.paso([&] {
-               if (!objRecordset->adoEOF() && !objRecordset->BOF()) return true;
-               avisar(kSinRegistro);
-               return false;
-           })
-        && p.paso([&] {
-               if (objRecordset->EditMode() == ado::adEditNone) return true;
-               avisar(kEnEdicion);
-               return false;
-           })
+        && p.paso([&] { return avisar.Exigir(!objRecordset->adoEOF() && !objRecordset->BOF(), kSinRegistro); })
+        && p.paso([&] { return avisar.Exigir(objRecordset->EditMode() == ado::adEditNone, kEnEdicion); })
         && p.paso([&] { Eventos().Emitir(&E::AntesEditar, objRecordset, bolCancelar); })
         && p.paso([&] {
                if (bolCancelar) return;
