@@ -69,15 +69,15 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<Pair>& pairs,
         const double lib = reporter.Time(p.library), raw = reporter.Time(p.raw);
         if (lib <= 0) continue;
         if (p.raw.empty()) {  // no baseline: the time of one iteration
-            std::printf("  %-40s %.3f ms\n", p.library.c_str(), lib);
+            std::printf("  %-44s %.3f ms\n", p.library.c_str(), lib);
             continue;
         }
         if (raw <= 0) continue;
-        std::printf("  %-40s %6.2f", p.library.c_str(), lib / raw);
+        std::printf("  %-44s %6.2f", (p.library + " / " + p.raw).c_str(), lib / raw);
         if (p.goal > 0) std::printf("   (goal <= %.2f%s)", p.goal, lib / raw <= p.goal ? "" : ", MISSED");
         std::printf("\n");
     }
-    for (const auto& [what, value] : notes) std::printf("  %-40s %s\n", what.c_str(), value.c_str());
+    for (const auto& [what, value] : notes) std::printf("  %-44s %s\n", what.c_str(), value.c_str());
     return 0;
 }
 
