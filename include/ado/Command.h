@@ -19,6 +19,11 @@
 
 namespace ado {
 
+namespace provider {
+class Session;
+class PreparedStatement;
+}  // namespace provider
+
 class Parameter {
 public:
     Parameter(std::string name = {}, DataTypeEnum type = adEmpty, ParameterDirectionEnum direction = adParamInput,
@@ -72,21 +77,25 @@ private:
 
 class Command : public std::enable_shared_from_this<Command> {
 public:
-    Command() { parameters_.owner_ = this; }
+    Command();
+    ~Command();
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
     static CommandPtr Create() { return std::make_shared<Command>(); }
 
+    // Changing the connection, text, type or Prepared drops the compiled statement.
     ConnectionPtr ActiveConnection() const { return connection_; }
-    void ActiveConnection(const ConnectionPtr& c) { connection_ = c; }
+    void ActiveConnection(const ConnectionPtr& c);
     const std::string& CommandText() const { return text_; }
-    void CommandText(std::string_view text) { text_ = text; }
+    void CommandText(std::string_view text);
     CommandTypeEnum CommandType() const { return type_; }
-    void CommandType(CommandTypeEnum type) { type_ = type; }
+    void CommandType(CommandTypeEnum type);
     const std::string& Name() const { return name_; }
     void Name(std::string_view name) { name_ = name; }
+    // A prepared command is compiled by its provider on its first run and run again from
+    // that compiled form, until the connection closes or the provider reopens the file.
     bool Prepared() const { return prepared_; }
-    void Prepared(bool prepared) { prepared_ = prepared; }
+    void Prepared(bool prepared);
     int32_t CommandTimeout() const { return timeout_; }
     void CommandTimeout(int32_t seconds);
     ado::Parameters& Parameters() { return parameters_; }
@@ -106,6 +115,15 @@ private:
     friend class Parameters;
     friend class Recordset;
     ConnectionPtr RequireConnection() const;
+    // The statement of this run: the text, the given type and the current values.
+    void FillStatement(CommandTypeEnum type, const Variant& values);
+    // The compiled form of the statement for `session`, while Prepared; nullptr when the
+    // provider keeps none.
+    provider::PreparedStatement* Compiled(provider::Session& session);
+    void ForgetCompiled();
+
+    struct Run;  // the statement each run refills and its compiled form
+    std::unique_ptr<Run> run_;
 
     ConnectionPtr connection_;
     std::string text_;

@@ -71,6 +71,44 @@ void Parameters::Refresh() {
 
 // --- Command -------------------------------------------------------------------------------
 
+struct Command::Run {
+    provider::Statement statement;  // refilled by each run, so its buffers are reused
+    std::unique_ptr<provider::PreparedStatement> compiled;
+    CommandTypeEnum compiledType = adCmdUnknown;
+    // The session that declined to compile the statement, so it is not asked on every run.
+    // Only its address is compared: a new session at the same address merely goes unasked.
+    const provider::Session* declinedBy = nullptr;
+};
+
+Command::Command() : run_(std::make_unique<Run>()) { parameters_.owner_ = this; }
+
+Command::~Command() = default;
+
+void Command::ForgetCompiled() {
+    run_->compiled.reset();
+    run_->declinedBy = nullptr;
+}
+
+void Command::ActiveConnection(const ConnectionPtr& c) {
+    connection_ = c;
+    ForgetCompiled();
+}
+
+void Command::CommandText(std::string_view text) {
+    text_ = text;
+    ForgetCompiled();
+}
+
+void Command::CommandType(CommandTypeEnum type) {
+    type_ = type;
+    ForgetCompiled();
+}
+
+void Command::Prepared(bool prepared) {
+    prepared_ = prepared;
+    ForgetCompiled();
+}
+
 void Command::CommandTimeout(int32_t seconds) {
     if (seconds < 0) Raise(Condition::InvalidArgument);
     timeout_ = seconds;
@@ -87,31 +125,58 @@ ParameterPtr Command::CreateParameter(std::string_view name, DataTypeEnum type, 
     return std::make_shared<Parameter>(std::string(name), type, direction, size, value);
 }
 
-RecordsetPtr Command::Execute(int32_t* recordsAffected, const Variant& parameters, int32_t options) {
-    const ConnectionPtr cn = RequireConnection();
-    provider::Statement st;
-    st.text = text_;
-    st.type = (options != adOptionUnspecified && (options & ~adExecuteNoRecords))
-                  ? static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords)
-                  : type_;
+void Command::FillStatement(CommandTypeEnum type, const Variant& values) {
+    provider::Statement& st = run_->statement;
+    if (st.text != text_) st.text = text_;
+    st.type = type;
     st.timeoutSeconds = timeout_;
     st.prepared = prepared_;
-    for (const auto& p : parameters_) {
-        st.parameters.push_back(p->Value());
-        st.parameterNames.push_back(p->Name());
+    const size_t count = parameters_.items_.size();
+    st.parameters.resize(count);
+    st.parameterNames.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        const Parameter& p = *parameters_.items_[i];
+        st.parameters[i] = p.Value();
+        if (st.parameterNames[i] != p.Name()) st.parameterNames[i] = p.Name();
     }
-    if (parameters.Type() == VariantType::Array) {
+    if (values.Type() == VariantType::Array) {
         // Values given to Execute replace those of the collection, in order.
-        const SafeArray& a = parameters.AsArray();
+        const SafeArray& a = values.AsArray();
         for (int32_t i = a.LBound(); i <= a.UBound(); ++i) {
             const size_t k = static_cast<size_t>(i - a.LBound());
             if (k < st.parameters.size()) st.parameters[k] = a.At({i});
             else st.parameters.push_back(a.At({i})), st.parameterNames.emplace_back();
         }
     }
+}
+
+provider::PreparedStatement* Command::Compiled(provider::Session& session) {
+    Run& r = *run_;
+    if (!prepared_) return nullptr;
+    const bool sameType = r.compiledType == r.statement.type;
+    if (r.compiled && r.compiled->Valid() && sameType) return r.compiled.get();
+    if (!r.compiled && r.declinedBy == &session && sameType) return nullptr;
+    r.compiled.reset();
+    r.declinedBy = nullptr;
+    r.compiledType = r.statement.type;
+    r.compiled = session.Prepare(r.statement);
+    if (!r.compiled) r.declinedBy = &session;
+    return r.compiled.get();
+}
+
+RecordsetPtr Command::Execute(int32_t* recordsAffected, const Variant& parameters, int32_t options) {
+    const ConnectionPtr cn = RequireConnection();
+    FillStatement((options != adOptionUnspecified && (options & ~adExecuteNoRecords))
+                      ? static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords)
+                      : type_,
+                  parameters);
+    const provider::Statement& st = run_->statement;
     cursor::RowStore rows;
     provider::Session& session = cn->Session();
-    const int64_t affected = cn->Guard([&] { return session.Execute(st, rows); });
+    const int64_t affected = cn->Guard([&] {
+        provider::PreparedStatement* compiled = Compiled(session);
+        return compiled ? compiled->Run(st, rows) : session.Execute(st, rows);
+    });
     if (recordsAffected) *recordsAffected = affected >= 0 ? static_cast<int32_t>(affected) : -1;
     // With adExecuteNoRecords there is no recordset at all, as ADO gives none.
     if (options != adOptionUnspecified && (options & adExecuteNoRecords)) return nullptr;

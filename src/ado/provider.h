@@ -46,6 +46,18 @@ struct ParameterInfo {
     int32_t size = 0;
 };
 
+// A statement a session compiled once, run again with new values (a prepared Command).
+class PreparedStatement {
+public:
+    virtual ~PreparedStatement() = default;
+    // False once the session that compiled it has closed or reopened its database; a
+    // statement that is no longer valid must be prepared again.
+    virtual bool Valid() const = 0;
+    // Runs it with the values, names and time limit of `statement`, whose text and type
+    // are those it was prepared from; the result is as Session::Execute's.
+    virtual int64_t Run(const Statement& statement, cursor::RowStore& rows) = 0;
+};
+
 class Session {
 public:
     virtual ~Session() = default;
@@ -53,6 +65,13 @@ public:
     // Runs the statement. When it returns rows, `rows` receives columns and data and the
     // result is -1; otherwise the result is the number of records affected.
     virtual int64_t Execute(const Statement& statement, cursor::RowStore& rows) = 0;
+
+    // Compiles the statement for repeated runs. nullptr when the engine keeps no compiled
+    // form of it (the default); the caller then runs it through Execute each time.
+    virtual std::unique_ptr<PreparedStatement> Prepare(const Statement& statement) {
+        (void)statement;
+        return nullptr;
+    }
 
     // The parameters the statement declares (Command's Parameters.Refresh).
     virtual std::vector<ParameterInfo> DescribeParameters(const Statement& statement) = 0;

@@ -1,6 +1,9 @@
 // Commands with parameters and the stored queries of the embedded engine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "ado/provider.h"
 #include "support/EmbeddedDb.h"
 
 using namespace ado;
@@ -69,12 +72,16 @@ TEST_F(CommandTest, ValuesBindByNameWhateverTheirOrder) {
     cmd->Parameters().Item("tope")->Value(Variant(100));
     EXPECT_EQ(Ids(cmd->Execute()), (std::vector<int32_t>{2, 3}));
 
-    auto positional = MakeCommand("SELECT Id FROM Art WHERE Id >= ? AND Nombre <> ? ORDER BY Id");
-    SafeArray values({{0, 2}});
-    values.At({0}) = Variant(2);
-    values.At({1}) = Variant("queso");
-    EXPECT_EQ(Ids(positional->Execute(nullptr, Variant(values))), (std::vector<int32_t>{2}));
-    EXPECT_EQ(ErrorNumberOf([&] { positional->Execute(); }), err::NoValueForParameters);
+    // Values given to one run are not kept for the next, prepared or not.
+    for (bool prepared : {false, true}) {
+        auto positional = MakeCommand("SELECT Id FROM Art WHERE Id >= ? AND Nombre <> ? ORDER BY Id");
+        positional->Prepared(prepared);
+        SafeArray values({{0, 2}});
+        values.At({0}) = Variant(2);
+        values.At({1}) = Variant("queso");
+        EXPECT_EQ(Ids(positional->Execute(nullptr, Variant(values))), (std::vector<int32_t>{2})) << prepared;
+        EXPECT_EQ(ErrorNumberOf([&] { positional->Execute(); }), err::NoValueForParameters) << prepared;
+    }
 }
 
 TEST_F(CommandTest, PreparedCommandsRunAgainWithNewValues) {
@@ -123,4 +130,146 @@ TEST_F(CommandTest, StoredQueriesAreCreatedListedRunAndDropped) {
     EXPECT_EQ(ErrorNumberOf([&] { proc->Execute(); }), err::ItemNotFound);
     EXPECT_EQ(ErrorNumberOf([&] { cn->Execute("DROP PROCEDURE ArtCaros"); }), err::ItemNotFound);
     EXPECT_EQ(ErrorNumberOf([&] { cn->Execute("SELECT * FROM ArtBaratos"); }), err::TableNotFound);
+}
+
+// --- Prepared commands: compiled once, run again ---------------------------------------------
+
+TEST_F(CommandTest, TheEmbeddedEngineCompilesStatementTextOnly) {
+    const struct {
+        const char* text;
+        CommandTypeEnum type;
+        bool compiled;
+    } cases[] = {
+        {"UPDATE Art SET Precio = ? WHERE Id = ?", adCmdText, true},
+        {"SELECT * FROM Art WHERE Id = [Codigo]", adCmdUnknown, true},
+        {"Art", adCmdUnknown, false},  // a table or a stored query: looked up on each run
+        {"Art", adCmdTable, false},
+        {"CREATE PROCEDURE Caros AS SELECT * FROM Art", adCmdText, false},
+        {"DROP VIEW Baratos", adCmdUnknown, false},
+        {"SELECT * FROM Art IN 'otra.db'", adCmdText, false},  // attaches another file
+        {"-- nada", adCmdText, false},
+    };
+    for (const auto& c : cases) {
+        provider::Statement st;
+        st.text = c.text;
+        st.type = c.type;
+        EXPECT_EQ(cn->Session().Prepare(st) != nullptr, c.compiled) << c.text;
+    }
+}
+
+TEST_F(CommandTest, PreparedStatementsRunWithTheValuesAndRowsOfEachRun) {
+    auto insert = MakeCommand("INSERT INTO Art (Id, Nombre, Precio) VALUES (?, ?, ?)");
+    auto select = MakeCommand("SELECT Id, Nombre FROM Art WHERE Precio >= [Desde] ORDER BY Id", adCmdUnknown);
+    for (const auto& cmd : {insert, select}) {
+        cmd->Prepared(true);
+        cmd->Parameters().Refresh();
+    }
+    for (int32_t id = 10; id < 60; ++id) {
+        insert->Parameters().Item(0)->Value(Variant(id));
+        insert->Parameters().Item(1)->Value(Variant("art " + std::to_string(id)));
+        insert->Parameters().Item(2)->Value(Variant(100.0 + id));
+        int32_t affected = 0;
+        EXPECT_EQ(insert->Execute(&affected, Variant(), adExecuteNoRecords), nullptr);
+        EXPECT_EQ(affected, 1);
+        // The rows written so far priced from two below this one: this run's and the two before.
+        select->Parameters().Item("Desde")->Value(Variant(98.0 + id));
+        std::vector<std::string> expected, found;
+        for (int32_t k = std::max(10, id - 2); k <= id; ++k) expected.push_back("art " + std::to_string(k));
+        for (auto rs = select->Execute(); !rs->adoEOF(); rs->MoveNext())
+            found.push_back(rs->Fields()["Nombre"].Value().ToString());
+        EXPECT_EQ(found, expected) << id;
+    }
+}
+
+TEST_F(CommandTest, ChangingTextTypeOrConnectionRunsTheNewStatement) {
+    EmbeddedDb other;
+    auto otherCn = other.Connect();
+    otherCn->Execute("CREATE TABLE Art (Id LONG PRIMARY KEY, Nombre TEXT(20))");
+    otherCn->Execute("INSERT INTO Art VALUES (2, 'otro vino')");
+
+    auto cmd = MakeCommand("SELECT Nombre FROM Art WHERE Id = ?");
+    cmd->Prepared(true);
+    cmd->Parameters().Append(cmd->CreateParameter("Id", adInteger, adParamInput, 0, Variant(1)));
+    auto first = [&] { return cmd->Execute()->Fields()[0].Value().ToString(); };
+    EXPECT_EQ(first(), "pan");
+    cmd->CommandText("SELECT Nombre FROM Art WHERE Id = ? + 1");
+    EXPECT_EQ(first(), "vino");
+    cmd->ActiveConnection(otherCn);
+    EXPECT_EQ(first(), "otro vino");
+    cmd->ActiveConnection(cn);
+    cmd->CommandText("SELECT Nombre FROM Art WHERE Id = ? + 2");
+    EXPECT_EQ(first(), "queso");
+    cmd->CommandText("Art");
+    cmd->CommandType(adCmdTable);
+    EXPECT_EQ(first(), "1");
+    cmd->Prepared(false);
+    cmd->CommandText("SELECT Nombre FROM Art WHERE Id = ?");
+    cmd->CommandType(adCmdText);
+    EXPECT_EQ(first(), "pan");
+}
+
+TEST_F(CommandTest, APreparedRunThatFailsReportsAsAnUnpreparedOneAndTheNextRunWorks) {
+    for (bool prepared : {false, true}) {
+        auto cmd = MakeCommand("INSERT INTO Art (Id, Nombre) VALUES ([Codigo], 'nuevo')");
+        cmd->Prepared(prepared);
+        cmd->Parameters().Append(cmd->CreateParameter("Codigo", adInteger, adParamInput, 0, Variant(2)));
+        cn->Errors().Clear();
+        EXPECT_EQ(ErrorNumberOf([&] { cmd->Execute(); }), err::DuplicateKey) << prepared;
+        ASSERT_EQ(cn->Errors().Count(), 1);
+        EXPECT_EQ(cn->Errors().Item(0).Number(), err::DuplicateKey);
+        cmd->Parameters().Item(0)->Value(Variant(prepared ? 11 : 10));
+        int32_t affected = 0;
+        cmd->Execute(&affected);
+        EXPECT_EQ(affected, 1) << prepared;
+    }
+    EXPECT_EQ(Ids(cn->Execute("SELECT Id FROM Art WHERE Nombre = 'nuevo' ORDER BY Id")),
+              (std::vector<int32_t>{10, 11}));
+}
+
+TEST_F(CommandTest, TheTimeLimitInterruptsAPreparedStatement) {
+    auto cmd = MakeCommand("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < ?) "
+                           "SELECT COUNT(*) FROM c");
+    cmd->Prepared(true);
+    cmd->CommandTimeout(1);
+    cmd->Parameters().Append(cmd->CreateParameter("Tope", adBigInt));
+    auto count = [&](int64_t limit) {
+        cmd->Parameters().Item(0)->Value(Variant(limit));
+        return cmd->Execute()->Fields()[0].Value().ToInt64();
+    };
+    EXPECT_EQ(count(10), 10);
+    EXPECT_EQ(ErrorNumberOf([&] { count(int64_t{1} << 50); }), err::TimeLimit);
+    EXPECT_EQ(count(5), 5);
+}
+
+TEST(PreparedCommand, RunsAgainAfterItsConnectionReopensTheFile) {
+    EmbeddedDb db("clave");
+    db.Connect()->Execute("CREATE TABLE Cuenta (Id LONG PRIMARY KEY, N LONG)");
+    db.Connect()->Execute("INSERT INTO Cuenta VALUES (1, 0)");
+    auto cn = Connection::Create();
+    cn->Mode(adModeShareExclusive);
+    cn->ConnectionTimeout(1);
+    auto open = [&](const std::string& password) { cn->Open(testsupport::JetConnectionString(db.file(), password)); };
+    open("clave");
+    auto cmd = Command::Create();
+    cmd->ActiveConnection(cn);
+    cmd->CommandText("UPDATE Cuenta SET N = N + [Suma] WHERE Id = 1");
+    cmd->Prepared(true);
+    cmd->Parameters().Append(cmd->CreateParameter("Suma", adInteger, adParamInput, 0, Variant(1)));
+    auto n = [&] { return cn->Execute("SELECT N FROM Cuenta")->Fields()[0].Value().ToInt32(); };
+
+    cmd->Execute();
+    // Reopened alone: the compiled statement must not keep the old session's hold on the file.
+    cn->Close();
+    open("clave");
+    cmd->Execute();
+    EXPECT_EQ(n(), 2);
+    // A new password re-encrypts the file and the session reopens it.
+    cn->Properties().Item("Jet OLEDB:Database Password").Value(Variant("nueva"));
+    cmd->Execute();
+    EXPECT_EQ(n(), 3);
+    cn->Close();
+    EXPECT_EQ(ErrorNumberOf([&] { cmd->Execute(); }), err::InvalidConnection);
+    open("nueva");
+    cmd->Execute();
+    EXPECT_EQ(n(), 4);
 }

@@ -6,11 +6,11 @@
 
 #include "ado/connection_string.h"
 #include "ado/error_numbers.h"
-#include "ado/providers/sqlite/bind.h"
 #include "ado/providers/sqlite/database_copy.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
-#include "ado/providers/sqlite/result_reader.h"
+#include "ado/providers/sqlite/prepared_statement.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
+#include "ado/providers/sqlite/statement_run.h"
 #include "ado/providers/sqlite/stored_queries.h"
 #include "ado/providers/sqlite/type_map.h"
 
@@ -54,20 +54,28 @@ SqliteSession::SqliteSession(const provider::OpenRequest& request) {
     OpenFile(password_);
 }
 
-SqliteSession::~SqliteSession() {
+SqliteSession::~SqliteSession() { CloseFile(); }
+
+void SqliteSession::ForgetStatements() {
+    fileLife_.reset();
     ForgetWriteStatements();
     statements_.Clear();
+    if (db_)
+        while (sqlite3_stmt* s = sqlite3_next_stmt(db_, nullptr)) sqlite3_finalize(s);
+}
+
+void SqliteSession::CloseFile() {
+    ForgetStatements();
     sqlite3_close_v2(db_);
+    db_ = nullptr;
 }
 
 void SqliteSession::OpenFile(const std::string& key) {
     const int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     auto attempt = [&](const std::string& k) {
-        ForgetWriteStatements();
-        statements_.Clear();
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
+        CloseFile();
         if (sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) != SQLITE_OK) ThrowEngineError(db_);
+        fileLife_ = std::make_shared<int>(0);
         if (!k.empty()) sqlite3_key(db_, k.data(), static_cast<int>(k.size()));
         sqlite3_busy_timeout(db_, busyTimeoutMs_);
         return sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -79,13 +87,11 @@ void SqliteSession::OpenFile(const std::string& key) {
         if (rc == SQLITE_NOTADB) rc = attempt(key);  // keep the password's failure
     }
     if (rc == SQLITE_NOTADB) {
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
+        CloseFile();
         Raise(Condition::WrongPassword, "'" + path_ + "'");
     }
     if ((rc & 0xFF) == SQLITE_BUSY) {
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
+        CloseFile();
         Raise(Condition::ExclusiveUse, "'" + path_ + "'");
     }
     if (rc != SQLITE_OK) ThrowEngineError(db_);
@@ -98,8 +104,7 @@ void SqliteSession::OpenFile(const std::string& key) {
             Run("BEGIN EXCLUSIVE");
             Run("COMMIT");
         } catch (const Error&) {
-            sqlite3_close_v2(db_);
-            db_ = nullptr;
+            CloseFile();
             Raise(Condition::ExclusiveUse, "'" + path_ + "'");
         }
     }
@@ -145,6 +150,19 @@ int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& 
         if (auto defined = DefineStoredQuery(db_, st.text, translate)) return *defined;
     }
     return RunTranslated(AccessText(st), st, rows);
+}
+
+std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provider::Statement& st) {
+    if (st.type != adCmdText && (st.type != adCmdUnknown || IsLoneName(st.text))) return nullptr;
+    if (IsQueryDefinition(st.text)) return nullptr;
+    const Translation& tr = Resolve(st.text);
+    if (!tr.attachments.empty()) return nullptr;
+    const StatementKind kind = KindOf(tr.sql);
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, tr.sql.c_str(), static_cast<int>(tr.sql.size()), &stmt, nullptr) != SQLITE_OK)
+        ThrowEngineError(db_, kind);
+    if (!stmt) return nullptr;  // only comments or whitespace
+    return std::make_unique<SqlitePreparedStatement>(db_, stmt, fileLife_, kind, tr.placeholders);
 }
 
 namespace {
@@ -208,33 +226,6 @@ std::vector<provider::ParameterInfo> SqliteSession::DescribeParameters(const pro
     return out;
 }
 
-namespace {
-
-std::string_view Unbracketed(std::string_view name) {
-    if (!name.empty() && (name.front() == '@' || name.front() == ':')) name.remove_prefix(1);
-    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') return name.substr(1, name.size() - 2);
-    return name;
-}
-
-// Values bind by name where both the text and the command name them, by position otherwise.
-void BindStatement(sqlite3_stmt* stmt, const Translation& tr, const provider::Statement& st) {
-    const int count = sqlite3_bind_parameter_count(stmt);
-    for (int i = 1; i <= count; ++i) {
-        std::string_view name;
-        if (static_cast<size_t>(i) <= tr.placeholders.size()) name = tr.placeholders[static_cast<size_t>(i - 1)];
-        else if (const char* n = sqlite3_bind_parameter_name(stmt, i); n && n[0] != '?') name = n;
-        const Variant* value = nullptr;
-        if (!name.empty())
-            for (size_t k = 0; k < st.parameterNames.size() && !value; ++k)
-                if (EqualsNoCase(Unbracketed(st.parameterNames[k]), Unbracketed(name))) value = &st.parameters[k];
-        if (!value && static_cast<size_t>(i) <= st.parameters.size()) value = &st.parameters[static_cast<size_t>(i - 1)];
-        if (!value) Raise(Condition::MissingParameters, name.empty() ? std::string() : "(" + std::string(name) + ")");
-        BindVariant(stmt, i, *value);
-    }
-}
-
-}  // namespace
-
 int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provider::Statement& st,
                                      cursor::RowStore& rows) {
     const Translation& tr = Resolve(accessSql);
@@ -255,17 +246,6 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         }
     } detach{db_, tr.attachments};
 
-    // The command's time limit interrupts the statement through the progress handler.
-    deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(st.timeoutSeconds);
-    if (st.timeoutSeconds > 0)
-        sqlite3_progress_handler(db_, 1000, [](void* self) -> int {
-            return std::chrono::steady_clock::now() > static_cast<SqliteSession*>(self)->deadline_ ? 1 : 0;
-        }, this);
-    struct ClearProgress {
-        sqlite3* db;
-        ~ClearProgress() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
-    } clearProgress{db_};
-
     // A prepared command keeps its compiled statement in the cache; others are finalized.
     StatementHandle owned;
     sqlite3_stmt* stmt = nullptr;
@@ -277,17 +257,7 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         stmt = owned.stmt;
     }
     if (!stmt) return 0;  // only comments or whitespace
-    struct Reset {
-        sqlite3_stmt* s;
-        ~Reset() { sqlite3_reset(s); }
-    } reset{stmt};
-    BindStatement(stmt, tr, st);
-    const int first = sqlite3_step(stmt);
-    if (first != SQLITE_ROW && first != SQLITE_DONE) ThrowEngineError(db_, kind);
-    if (sqlite3_column_count(stmt) == 0) return sqlite3_changes(db_);
-    DescribeColumns(db_, stmt, rows);
-    ReadRows(db_, stmt, first, rows);
-    return -1;
+    return RunStatement(db_, stmt, tr.placeholders, st, kind, rows);
 }
 
 int32_t SqliteSession::BeginTrans() {
@@ -318,8 +288,7 @@ void SqliteSession::PropertyWritten(std::string_view name, const Variant& value)
         Raise(Condition::NotSupported, "(la contraseña de un archivo abierto se cambia en modo exclusivo)");
     if (level_ > 0 || locked_) Raise(Condition::IllegalOperation, "(hay una transacción en curso)");
     const std::string key = value.IsNull() || value.IsEmpty() ? std::string() : value.ToString();
-    ForgetWriteStatements();
-    statements_.Clear();
+    ForgetStatements();
     // A re-encrypted copy replaces the file while this session still holds it; the session
     // then holds the new file, with the new key, exclusively as before.
     ReplaceKey(db_, path_, key);

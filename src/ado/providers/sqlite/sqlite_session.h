@@ -1,7 +1,6 @@
 // A session of the embedded engine: one database file, opened with its password.
 #pragma once
 
-#include <chrono>
 #include <memory>
 #include <unordered_map>
 #include <string>
@@ -22,6 +21,9 @@ public:
     ~SqliteSession() override;
 
     int64_t Execute(const provider::Statement& statement, cursor::RowStore& rows) override;
+    // Statement text compiles once; lone names, query definitions and statements on other
+    // files are left to Execute (nullptr).
+    std::unique_ptr<provider::PreparedStatement> Prepare(const provider::Statement& statement) override;
     int32_t BeginTrans() override;
     void CommitTrans() override;
     void RollbackTrans() override;
@@ -38,6 +40,10 @@ public:
 
 private:
     void OpenFile(const std::string& key);
+    void CloseFile();
+    // Finalizes every compiled statement of the file, those prepared commands hold included,
+    // so that the engine really lets go of the file when it closes.
+    void ForgetStatements();
     void Run(const std::string& sql);  // a statement without rows or parameters
     bool IsTableOrView(std::string_view name);
     int64_t RunTranslated(const std::string& accessSql, const provider::Statement& st, cursor::RowStore& rows);
@@ -50,6 +56,7 @@ private:
     FileUseLock useLock_;  // released after the engine's connection closes (declared first)
     sqlite3* db_ = nullptr;
     StatementCache statements_;
+    std::shared_ptr<int> fileLife_;  // replaced on every open of the file; prepared statements watch it
 public:
     struct Finalizer {
         void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
@@ -79,7 +86,6 @@ private:
     bool readOnly_ = false;
     int32_t busyTimeoutMs_ = 15000;
     int32_t level_ = 0;
-    std::chrono::steady_clock::time_point deadline_{};
 };
 
 }  // namespace ado::sqlite

@@ -96,17 +96,37 @@ bool TableExists(sqlite3* db) {
     return found;
 }
 
+// The leading words of a query definition: CREATE or DROP, then VIEW or PROCEDURE.
+struct DefinitionHead {
+    bool create = false;
+    bool view = false;
+};
+
+std::optional<DefinitionHead> ReadHead(Reader& r) {
+    DefinitionHead head;
+    head.create = r.Word("CREATE");
+    if (!head.create && !(r.pos = 0, r.Word("DROP"))) return std::nullopt;
+    const size_t afterVerb = r.pos;
+    head.view = r.Word("VIEW");
+    if (!head.view && !(r.pos = afterVerb, r.Word("PROCEDURE")) && !(r.pos = afterVerb, r.Word("PROC")))
+        return std::nullopt;
+    return head;
+}
+
 }  // namespace
+
+bool IsQueryDefinition(std::string_view text) {
+    Reader r{text};
+    return ReadHead(r).has_value();
+}
 
 std::optional<int64_t> DefineStoredQuery(sqlite3* db, std::string_view text,
                                          const std::function<std::string(std::string_view)>& translate) {
     Reader r{text};
-    const bool create = r.Word("CREATE");
-    if (!create && !(r.pos = 0, r.Word("DROP"))) return std::nullopt;
-    const size_t afterVerb = r.pos;
-    const bool view = r.Word("VIEW");
-    if (!view && !(r.pos = afterVerb, r.Word("PROCEDURE")) && !(r.pos = afterVerb, r.Word("PROC")))
-        return std::nullopt;
+    const std::optional<DefinitionHead> head = ReadHead(r);
+    if (!head) return std::nullopt;
+    const bool create = head->create;
+    const bool view = head->view;
     const std::string name = r.Name();
 
     if (!create) {

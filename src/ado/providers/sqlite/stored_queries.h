@@ -18,6 +18,9 @@ namespace ado::sqlite {
 std::optional<int64_t> DefineStoredQuery(sqlite3* db, std::string_view text,
                                          const std::function<std::string(std::string_view)>& translate);
 
+// Whether the text is a query definition statement, which DefineStoredQuery handles.
+bool IsQueryDefinition(std::string_view text);
+
 // The stored Access text of a named query (procedure or view), when there is one.
 std::optional<std::string> FindStoredQuery(sqlite3* db, std::string_view name);
 

@@ -1,0 +1,75 @@
+#include "ado/providers/sqlite/statement_run.h"
+
+#include <chrono>
+
+#include "ado/error_numbers.h"
+#include "ado/providers/sqlite/bind.h"
+#include "ado/providers/sqlite/result_reader.h"
+
+namespace ado::sqlite {
+
+namespace {
+
+std::string_view Unbracketed(std::string_view name) {
+    if (!name.empty() && (name.front() == '@' || name.front() == ':')) name.remove_prefix(1);
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') return name.substr(1, name.size() - 2);
+    return name;
+}
+
+// The command's time limit interrupts the statement through the engine's progress handler,
+// which is the connection's own: it is cleared when the run ends.
+class TimeLimit {
+public:
+    TimeLimit(sqlite3* db, int32_t seconds) : db_(db) {
+        if (seconds <= 0) return;
+        deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        sqlite3_progress_handler(db_, 1000, [](void* self) -> int {
+            return std::chrono::steady_clock::now() > static_cast<TimeLimit*>(self)->deadline_ ? 1 : 0;
+        }, this);
+    }
+    ~TimeLimit() {
+        if (deadline_ != std::chrono::steady_clock::time_point{}) sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    }
+    TimeLimit(const TimeLimit&) = delete;
+    TimeLimit& operator=(const TimeLimit&) = delete;
+
+private:
+    sqlite3* db_;
+    std::chrono::steady_clock::time_point deadline_{};
+};
+
+}  // namespace
+
+void BindStatement(sqlite3_stmt* stmt, const std::vector<std::string>& placeholders, const provider::Statement& st) {
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int i = 1; i <= count; ++i) {
+        std::string_view name;
+        if (static_cast<size_t>(i) <= placeholders.size()) name = placeholders[static_cast<size_t>(i - 1)];
+        else if (const char* n = sqlite3_bind_parameter_name(stmt, i); n && n[0] != '?') name = n;
+        const Variant* value = nullptr;
+        if (!name.empty())
+            for (size_t k = 0; k < st.parameterNames.size() && !value; ++k)
+                if (EqualsNoCase(Unbracketed(st.parameterNames[k]), Unbracketed(name))) value = &st.parameters[k];
+        if (!value && static_cast<size_t>(i) <= st.parameters.size()) value = &st.parameters[static_cast<size_t>(i - 1)];
+        if (!value) Raise(Condition::MissingParameters, name.empty() ? std::string() : "(" + std::string(name) + ")");
+        BindVariant(stmt, i, *value);
+    }
+}
+
+int64_t RunStatement(sqlite3* db, sqlite3_stmt* stmt, const std::vector<std::string>& placeholders,
+                     const provider::Statement& st, StatementKind kind, cursor::RowStore& rows) {
+    struct Reset {
+        sqlite3_stmt* s;
+        ~Reset() { sqlite3_reset(s); }
+    } reset{stmt};
+    const TimeLimit limit(db, st.timeoutSeconds);
+    BindStatement(stmt, placeholders, st);
+    const int first = sqlite3_step(stmt);
+    if (first != SQLITE_ROW && first != SQLITE_DONE) ThrowEngineError(db, kind);
+    if (sqlite3_column_count(stmt) == 0) return sqlite3_changes(db);
+    DescribeColumns(db, stmt, rows);
+    ReadRows(db, stmt, first, rows);
+    return -1;
+}
+
+}  // namespace ado::sqlite
