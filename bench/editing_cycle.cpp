@@ -7,6 +7,7 @@
 #include "ado/ado.h"
 #include "quimera/clsAccesoDatos.h"
 #include "support/ratios.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr int kRows = 10'000;
 
 const std::string& DatabaseFile() {
     static const std::string file = [] {
-        const auto path = std::filesystem::temp_directory_path() / "brezal-bench-editing.db";
+        const auto path = benchsupport::ScratchFile("brezal-bench-editing.db");
         std::filesystem::remove(path);
         const std::string f = path.string();
         ado::CreateDatabase("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + f);

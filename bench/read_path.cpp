@@ -11,6 +11,7 @@
 
 #include "ado/ado.h"
 #include "support/ratios.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr int kRows = 1'000'000;
 
 const std::string& DatabaseFile() {
     static const std::string file = [] {
-        const auto path = std::filesystem::temp_directory_path() / "brezal-bench-read-1m.db";
+        const auto path = benchsupport::ScratchFile("brezal-bench-read-1m.db");
         const std::string f = path.string();
         if (std::filesystem::exists(path)) return f;
         ado::CreateDatabase("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + f);

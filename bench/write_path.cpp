@@ -7,6 +7,7 @@
 
 #include "ado/ado.h"
 #include "support/ratios.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ constexpr int kCommandRuns = 10'000;
 
 // A fresh database file with an empty table (or `rows` rows) for each measurement.
 std::string FreshDatabase(int rows = 0) {
-    const auto path = std::filesystem::temp_directory_path() / "brezal-bench-write.db";
+    const auto path = benchsupport::ScratchFile("brezal-bench-write.db");
     std::filesystem::remove(path);
     const std::string file = path.string();
     ado::CreateDatabase("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file);

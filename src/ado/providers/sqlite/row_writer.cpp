@@ -18,11 +18,11 @@ std::string QuoteIdentifier(std::string_view name) {
 
 namespace {
 
-SqliteSession::PreparedStatement Prepared(sqlite3* db, const std::string& sql) {
+SqliteSession::CompiledStatement Prepared(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK)
         ThrowEngineError(db, KindOf(sql));
-    return SqliteSession::PreparedStatement(stmt);
+    return SqliteSession::CompiledStatement(stmt);
 }
 
 StatementKind KindOf(cursor::RowWrite::Kind k) {

@@ -61,13 +61,13 @@ public:
     struct Finalizer {
         void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
     };
-    using PreparedStatement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+    using CompiledStatement = std::unique_ptr<sqlite3_stmt, Finalizer>;
 
 private:
     // The compiled statements of each shape of row write, so repeated writes reuse them.
     struct WriteStatements {
-        PreparedStatement write;
-        PreparedStatement readBack;
+        CompiledStatement write;
+        CompiledStatement readBack;
         cursor::RowStore readBackRow;  // the row read back, typed as the columns it fills
     };
     WriteStatements& WriteStatementsFor(const cursor::RowWrite& w);
