@@ -54,10 +54,17 @@ std::string BuildWriteText(const WriteShape& s, std::string (*quote)(std::string
 }
 
 WriteSql BuildWriteSql(const RowWrite& w, std::string (*quote)(std::string_view)) {
-    WriteSql out{BuildWriteText(w.Shape(), quote), w.setValues};
+    WriteSql out{BuildWriteText(w.Shape(), quote), {}};
+    for (const Variant* v : w.setValues) out.parameters.push_back(*v);
     for (size_t i = 0; i < w.whereValues.size(); ++i)
-        if (!w.Shape().whereIsNull[i]) out.parameters.push_back(w.whereValues[i]);
+        if (!w.Shape().whereIsNull[i]) out.parameters.push_back(w.WhereValue(i));
     return out;
+}
+
+std::vector<Variant> WhereValuesOf(const RowWrite& w) {
+    std::vector<Variant> values;
+    for (const Variant* v : w.whereValues) values.push_back(*v);
+    return values;
 }
 
 RowWrite MakeWrite(WriteShape shape, std::vector<Variant> setValues, std::vector<Variant> whereValues) {
@@ -65,7 +72,13 @@ RowWrite MakeWrite(WriteShape shape, std::vector<Variant> setValues, std::vector
     for (size_t i = 0; i < whereValues.size(); ++i)
         shape.whereIsNull[i] = whereValues[i].IsNull() || whereValues[i].IsEmpty();
     shape.Seal();
-    return RowWrite{std::make_shared<const WriteShape>(std::move(shape)), std::move(setValues), std::move(whereValues)};
+    RowWrite w;
+    w.shape = std::make_shared<const WriteShape>(std::move(shape));
+    w.own = std::move(setValues);
+    const size_t sets = w.own.size();
+    w.own.insert(w.own.end(), std::make_move_iterator(whereValues.begin()), std::make_move_iterator(whereValues.end()));
+    for (size_t i = 0; i < w.own.size(); ++i) (i < sets ? w.setValues : w.whereValues).push_back(&w.own[i]);
+    return w;
 }
 
 }  // namespace ado::cursor

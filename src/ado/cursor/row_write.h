@@ -44,12 +44,24 @@ struct WriteShape {
 struct RowWrite {
     using Kind = WriteShape::Kind;
     std::shared_ptr<const WriteShape> shape;
-    std::vector<Variant> setValues;    // one per set column
-    std::vector<Variant> whereValues;  // one per criterion (Null ones are not bound)
+    // The values point into the rows the write was planned from (the cursor's edit buffer,
+    // a pending change's original row) or into `own`, which holds what had to be read out
+    // of the row store. They are valid while those rows are: during the provider's call.
+    std::vector<const Variant*> setValues;    // one per set column
+    std::vector<const Variant*> whereValues;  // one per criterion (Null ones are not bound)
+    std::vector<Variant> own;
+
+    RowWrite() = default;
+    RowWrite(RowWrite&&) = default;
+    RowWrite& operator=(RowWrite&&) = default;
+    RowWrite(const RowWrite&) = delete;  // the values may point into `own`
+    RowWrite& operator=(const RowWrite&) = delete;
 
     const WriteShape& Shape() const { return *shape; }
     Kind kind() const { return shape->kind; }
     const std::string& table() const { return shape->table; }
+    const Variant& SetValue(size_t k) const { return *setValues[k]; }
+    const Variant& WhereValue(size_t k) const { return *whereValues[k]; }
 };
 
 struct WriteSql {
@@ -62,6 +74,9 @@ struct WriteSql {
 std::string BuildWriteText(const WriteShape& shape, std::string (*quote)(std::string_view));
 // The text and the values in the order it names them: SET values, then non-Null criteria.
 WriteSql BuildWriteSql(const RowWrite& w, std::string (*quote)(std::string_view));
+
+// The values a write binds to its criteria, copied.
+std::vector<Variant> WhereValuesOf(const RowWrite& w);
 
 // A write of a new shape built by hand (row locks): the shape is sealed here.
 RowWrite MakeWrite(WriteShape shape, std::vector<Variant> setValues, std::vector<Variant> whereValues);

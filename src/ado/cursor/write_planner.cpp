@@ -125,12 +125,20 @@ bool PlannedAlike(const WriteShape& shape, const WritePlanInput& in) {
     return true;
 }
 
-// The values of the given columns of a row (the given one, or the store's), assigned over
-// the vector's old elements so that their strings keep their capacity.
-void Fill(std::vector<Variant>& out, const std::vector<size_t>& fields, const std::vector<Variant>* row,
-          const WritePlanInput& in) {
+// Points at the values of the given columns: in the given row, or read out of the store
+// into the write's own values (indexed by column).
+void Point(std::vector<const Variant*>& out, const std::vector<size_t>& fields, const std::vector<Variant>* row,
+           const WritePlanInput& in, RowWrite& w) {
     out.resize(fields.size());
-    for (size_t k = 0; k < fields.size(); ++k) out[k] = row ? (*row)[fields[k]] : in.store->Get(in.row, fields[k]);
+    for (size_t k = 0; k < fields.size(); ++k) {
+        if (row) {
+            out[k] = &(*row)[fields[k]];
+            continue;
+        }
+        Variant& slot = w.own[fields[k]];
+        slot = in.store->Get(in.row, fields[k]);
+        out[k] = &slot;
+    }
 }
 
 }  // namespace
@@ -150,10 +158,11 @@ void PlanWrite(const WritePlanInput& in, RowWrite& w) {
     if (!w.shape || !PlannedAlike(*w.shape, in)) w.shape = PlanShape(in);
     if (!w.shape) return;  // nothing to write
     const WriteShape::Origin& o = w.shape->origin;
+    if (!in.current || !in.original) w.own.resize(in.columns->size());
     if (in.kind == RowWrite::Kind::Delete) w.setValues.clear();
-    else Fill(w.setValues, o.setFields, in.current, in);
+    else Point(w.setValues, o.setFields, in.current, in, w);
     if (in.kind == RowWrite::Kind::Insert) w.whereValues.clear();
-    else Fill(w.whereValues, o.whereFields, in.original, in);
+    else Point(w.whereValues, o.whereFields, in.original, in, w);
 }
 
 RowWrite PlanWrite(const WritePlanInput& in) {

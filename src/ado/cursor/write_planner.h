@@ -13,7 +13,7 @@ namespace ado::cursor {
 struct WritePlanInput {
     RowWrite::Kind kind;
     const std::vector<ColumnInfo>* columns;
-    // Either of the two rows may be null: it is then `store`'s row `row`.
+    // One of the two rows may be null: it is then `store`'s row `row`.
     const std::vector<Variant>* original;  // the row as read (Update, Delete)
     const std::vector<Variant>* current;   // the values to write (Insert, Update)
     const std::vector<uint8_t>* changed;   // per column: assigned by the client

@@ -67,7 +67,12 @@ TEST_F(OdbcCommand, StoredProceduresAndPreparedStatements) {
     proc->ActiveConnection(cn);
     proc->CommandText("con_iva");
     proc->CommandType(adCmdStoredProc);
+    // A namesake in another schema is not the procedure the name runs.
+    const std::string other = schema_ + "_otro";
+    admin_->Execute("CREATE SCHEMA " + other);
+    admin_->Execute("CREATE FUNCTION " + other + ".con_iva(a int, b int, c int) RETURNS int AS 'SELECT 1' LANGUAGE sql");
     proc->Parameters().Refresh();
+    admin_->Execute("DROP SCHEMA " + other + " CASCADE");
     ASSERT_EQ(proc->Parameters().Count(), 2);
     EXPECT_EQ(proc->Parameters().Item(0)->Name(), "importe");
     EXPECT_EQ(proc->Parameters().Item(1)->Type(), adInteger);

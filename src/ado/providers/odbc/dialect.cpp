@@ -19,24 +19,25 @@ std::string QuoteNone(std::string_view name) { return std::string(name); }
 
 constexpr Dialect kDialects[] = {
     {"PostgreSQL", QuoteDouble, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::Returning,
-     RowLock::ForUpdate},
+     RowLock::ForUpdate, "SELECT current_schema()"},
     {"Microsoft SQL Server", QuoteBrackets, "SAVE TRANSACTION ", "", "ROLLBACK TRANSACTION ", ReadBack::Output,
-     RowLock::UpdLockHint},
+     RowLock::UpdLockHint, "SELECT SCHEMA_NAME()"},
     {"MySQL", QuoteBacktick, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None,
-     RowLock::ForUpdate},
+     RowLock::ForUpdate, ""},
     {"MariaDB", QuoteBacktick, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None,
-     RowLock::ForUpdate},
-    {"Oracle", QuoteDouble, "SAVEPOINT ", "", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::ForUpdate},
+     RowLock::ForUpdate, ""},
+    {"Oracle", QuoteDouble, "SAVEPOINT ", "", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::ForUpdate,
+     "SELECT SYS_CONTEXT('USERENV', 'CURRENT_SCHEMA') FROM DUAL"},
     {"SQLite", QuoteDouble, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None,
-     RowLock::Touch},
+     RowLock::Touch, ""},
 };
 
 // Engines the table does not know: standard savepoints are tried, rows are locked by touching them.
 constexpr Dialect kGeneric[] = {
-    {"", QuoteDouble, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::Touch},
-    {"", QuoteBrackets, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::Touch},
-    {"", QuoteBacktick, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::Touch},
-    {"", QuoteNone, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::Touch},
+    {"", QuoteDouble, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::Touch, ""},
+    {"", QuoteBrackets, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::Touch, ""},
+    {"", QuoteBacktick, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::Touch, ""},
+    {"", QuoteNone, "SAVEPOINT ", "RELEASE SAVEPOINT ", "ROLLBACK TO SAVEPOINT ", ReadBack::None, RowLock::Touch, ""},
 };
 
 constexpr std::string_view kUtf8NarrowDrivers[] = {

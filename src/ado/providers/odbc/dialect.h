@@ -18,6 +18,7 @@ struct Dialect {
     std::string_view rollbackTo;
     ReadBack readBack;
     RowLock rowLock;
+    std::string_view currentSchema;  // the query naming the schema unqualified names resolve to ("" unknown)
 };
 
 // The dialect of the engine named by SQL_DBMS_NAME; `quoteChar` (SQL_IDENTIFIER_QUOTE_CHAR)

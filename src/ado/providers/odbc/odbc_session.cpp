@@ -290,26 +290,54 @@ std::vector<provider::ParameterInfo> OdbcSession::DescribeParameters(const provi
     return params;
 }
 
+std::string OdbcSession::CurrentSchema() {
+    if (dialect_->currentSchema.empty()) return {};
+    cursor::RowStore row;
+    RunPrepared(std::string(dialect_->currentSchema), {}, {}, Operation::Other, &row);
+    return row.RowCount() == 1 && !row.Get(0, 0).IsNull() ? row.Get(0, 0).ToString() : std::string();
+}
+
 std::vector<provider::ParameterInfo> OdbcSession::ProcedureParameters(const std::string& name) {
-    SQLHANDLE h = SQL_NULL_HANDLE;
-    Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc_.get(), &h), SQL_HANDLE_DBC, dbc_.get(), context_);
-    const Handle stmt(SQL_HANDLE_STMT, h);
     std::string schema, procedure = name;
     if (const size_t dot = name.rfind('.'); dot != std::string::npos) {
         schema = name.substr(0, dot);
         procedure = name.substr(dot + 1);
     }
+    // An unqualified name is the one the engine would run: in its current schema, or else
+    // in the first schema that has a procedure of that name (other schemas may have theirs).
+    if (schema.empty()) schema = CurrentSchema();
+    bool found = false;
+    std::vector<provider::ParameterInfo> params = ProcedureColumns(schema, procedure, found);
+    if (!found && name.find('.') == std::string::npos) params = ProcedureColumns({}, procedure, found);
+    return params;
+}
+
+std::vector<provider::ParameterInfo> OdbcSession::ProcedureColumns(const std::string& schema,
+                                                                   const std::string& procedure, bool& found) {
+    SQLHANDLE h = SQL_NULL_HANDLE;
+    Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc_.get(), &h), SQL_HANDLE_DBC, dbc_.get(), context_);
+    const Handle stmt(SQL_HANDLE_STMT, h);
     WString s = ToUtf16(schema), p = ToUtf16(procedure);
     CheckStmt(SQLProcedureColumnsW(h, nullptr, 0, s.empty() ? nullptr : s.data(), static_cast<SQLSMALLINT>(s.size()),
                                    p.data(), static_cast<SQLSMALLINT>(p.size()), nullptr, 0),
               h, context_);
+    auto textAt = [h](SQLUSMALLINT column) {
+        SQLWCHAR text[256] = {};
+        SQLLEN bytes = 0;
+        SQLGetData(h, column, SQL_C_WCHAR, text, sizeof text, &bytes);
+        return ToUtf8(text, std::min<size_t>(static_cast<size_t>(std::max<SQLLEN>(bytes, 0)) / 2, 255));
+    };
     std::vector<provider::ParameterInfo> params;
+    std::string firstSchema;
+    found = false;
     while (Succeeded(CheckStmt(SQLFetch(h), h, context_))) {
-        SQLWCHAR column[256] = {};
-        SQLLEN columnBytes = 0;
+        const std::string rowSchema = textAt(2);
+        if (!found) firstSchema = rowSchema;
+        found = true;
+        if (rowSchema != firstSchema) continue;  // a namesake in another schema
         SQLINTEGER size = 0;
         SQLSMALLINT role = 0, sqlType = 0;
-        SQLGetData(h, 4, SQL_C_WCHAR, column, sizeof column, &columnBytes);
+        const std::string column = textAt(4);
         SQLGetData(h, 5, SQL_C_SSHORT, &role, 0, nullptr);
         SQLGetData(h, 6, SQL_C_SSHORT, &sqlType, 0, nullptr);
         SQLGetData(h, 8, SQL_C_SLONG, &size, 0, nullptr);
@@ -317,7 +345,7 @@ std::vector<provider::ParameterInfo> OdbcSession::ProcedureParameters(const std:
         if (role != SQL_PARAM_INPUT && role != SQL_PARAM_INPUT_OUTPUT) continue;
         const TypeMapping m = MapSqlType(sqlType, {}, false, static_cast<SQLULEN>(std::max<SQLINTEGER>(size, 0)));
         provider::ParameterInfo& info = params.emplace_back();
-        info.name = ToUtf8(column, std::min<size_t>(static_cast<size_t>(std::max<SQLLEN>(columnBytes, 0)) / 2, 255));
+        info.name = column;
         if (info.name.empty()) info.name = "Param" + std::to_string(params.size());
         info.type = m.type;
         info.size = m.fixedSize > 0 ? m.fixedSize : std::max<SQLINTEGER>(size, 0);

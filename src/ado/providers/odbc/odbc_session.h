@@ -51,6 +51,11 @@ private:
     // records affected.
     int64_t CollectResults(SQLHSTMT stmt, const provider::Statement& st, Operation op, cursor::RowStore& rows);
     std::vector<provider::ParameterInfo> ProcedureParameters(const std::string& name);
+    // The input parameters of the procedure in `schema` (any schema when empty: the first
+    // one listed); `found` tells whether the procedure was listed at all.
+    std::vector<provider::ParameterInfo> ProcedureColumns(const std::string& schema, const std::string& procedure,
+                                                          bool& found);
+    std::string CurrentSchema();  // "" when the dialect cannot tell
     void SetTimeout(SQLHSTMT stmt, SQLULEN& current, int32_t seconds);
     void RunStatement(const std::string& sql);  // no rows, no parameters
     void SetAutocommit(bool on);

@@ -45,7 +45,7 @@ bool ParameterArrays::Bind(SQLHSTMT stmt, std::span<const cursor::RowWrite> rows
     for (const auto& w : rows) {
         if (w.setValues.size() != params) return false;
         for (size_t p = 0; p < params; ++p) {
-            const Variant& v = w.setValues[p];
+            const Variant& v = w.SetValue(p);
             if (v.IsNull() || v.IsEmpty()) continue;
             if (kinds[p] && *kinds[p] != v.Type()) return false;
             kinds[p] = v.Type();
@@ -59,7 +59,7 @@ bool ParameterArrays::Bind(SQLHSTMT stmt, std::span<const cursor::RowWrite> rows
         const SQLSMALLINT target = p < columnTypes.size() ? columnTypes[p] : SQLSMALLINT{0};
         Binding b{SQL_C_CHAR, target ? target : SQLSMALLINT{SQL_VARCHAR}, 1, 0, 1};
         auto value = [&](size_t r) -> const Variant* {
-            const Variant& v = rows[r].setValues[p];
+            const Variant& v = rows[r].SetValue(p);
             if (v.IsNull() || v.IsEmpty()) {
                 col.indicators[r] = SQL_NULL_DATA;
                 return nullptr;

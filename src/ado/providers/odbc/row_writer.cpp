@@ -199,9 +199,9 @@ void OdbcSession::Lock(const cursor::RowWrite& row) {
         // Writing a key column with its own value takes the engine's row lock anywhere.
         shape.kind = cursor::RowWrite::Kind::Update;
         shape.setColumns = {shape.whereColumns.front()};
-        setValues = {row.whereValues.front()};
+        setValues = {row.WhereValue(0)};
     }
-    const cursor::RowWrite probe = cursor::MakeWrite(std::move(shape), std::move(setValues), row.whereValues);
+    const cursor::RowWrite probe = cursor::MakeWrite(std::move(shape), std::move(setValues), cursor::WhereValuesOf(row));
     cursor::WriteSql sql = cursor::BuildWriteSql(probe, dialect_->quote);
     if (dialect_->rowLock != RowLock::Touch) {
         // The row's WHERE as the write generator builds it, after "DELETE FROM <table>".

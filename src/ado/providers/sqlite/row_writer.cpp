@@ -76,10 +76,10 @@ int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* re
     // Parameters in the order the statement names them: SET values, then non-Null criteria.
     // The values outlive the step, so they are bound without a copy.
     int index = 1;
-    for (const Variant& v : w.setValues) BindVariant(stmt, index++, v, false);
+    for (const Variant* v : w.setValues) BindVariant(stmt, index++, *v, false);
     const auto& isNull = w.Shape().whereIsNull;
     for (size_t i = 0; i < w.whereValues.size(); ++i)
-        if (!isNull[i]) BindVariant(stmt, index++, w.whereValues[i], false);
+        if (!isNull[i]) BindVariant(stmt, index++, w.WhereValue(i), false);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE) ThrowEngineError(db_, KindOf(w.kind()));
@@ -110,7 +110,7 @@ void SqliteSession::Lock(const cursor::RowWrite& row) {
     cursor::WriteShape shape = row.Shape();
     shape.kind = cursor::RowWrite::Kind::Update;
     shape.setColumns = {shape.whereColumns.front()};
-    Write(cursor::MakeWrite(std::move(shape), {row.whereValues.front()}, row.whereValues), nullptr);
+    Write(cursor::MakeWrite(std::move(shape), {row.WhereValue(0)}, cursor::WhereValuesOf(row)), nullptr);
     locked_ = true;
     ownsLockTransaction_ = false;
 }
