@@ -209,11 +209,11 @@ void BatchInsert(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(RawFetch)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
-BENCHMARK(CursorFetch)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
-BENCHMARK(RawInsert)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
-BENCHMARK(RawInsertRowByRow)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
-BENCHMARK(BatchInsert)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(RawFetch)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(CursorFetch)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(RawInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(RawInsertRowByRow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BatchInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
     if (!std::getenv("BREZAL_TEST_PG")) {

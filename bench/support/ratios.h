@@ -1,16 +1,23 @@
-// Runs the registered benchmarks and prints, after Google Benchmark's own table, the ratio
-// of each library benchmark to its raw-engine baseline measured in the same run.
+// Runs the registered benchmarks in pairs and prints the ratio of each library benchmark to
+// its raw-engine baseline, both measured in the same process.
 //
-// Ratios use CPU time: both sides run on one thread, and CPU time does not count waiting for
-// a busy machine. Each benchmark runs several times in random order and the fastest run of
-// each counts, so a burst of load on a shared machine does not land on one side only.
+// A shared virtual machine runs faster and slower by turns, by as much as half. So the two
+// sides of a pair run alternately, one after the other, round after round; each round gives
+// one ratio of CPU times, and the median of the rounds is the pair's ratio. Both sides of a
+// round meet the same phase of the machine.
+//
+// Options: --rounds=N (default 7); --benchmark_filter=REGEX runs the pairs whose library
+// benchmark it finds; Google Benchmark's other flags are passed on. BENCH_DEBUG=1 in the
+// environment prints every round's two times.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,28 +25,28 @@
 
 namespace benchsupport {
 
-class RatioReporter : public benchmark::ConsoleReporter {
+// Keeps the CPU time of each benchmark's last run, and prints nothing.
+class LastRun : public benchmark::BenchmarkReporter {
 public:
+    bool ReportContext(const Context&) override { return true; }
     void ReportRuns(const std::vector<Run>& runs) override {
-        std::vector<Run> shown;
-        for (const auto& r : runs) {
-            if (r.run_type == Run::RT_Iteration) {
-                const double t = r.GetAdjustedCPUTime();
-                auto [it, added] = seconds_.emplace(r.run_name.function_name, t);
-                if (!added) it->second = std::min(it->second, t);
-            }
-            // One line per benchmark: its median when repeated, its only run otherwise.
-            if (r.aggregate_name == "median" || r.repetitions <= 1) shown.push_back(r);
-        }
-        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
+        for (const auto& r : runs)
+            if (r.run_type == Run::RT_Iteration) seconds_[r.run_name.function_name] = r.GetAdjustedCPUTime();
     }
-    double Time(const std::string& name) const {
-        auto it = seconds_.find(name);
-        return it == seconds_.end() ? 0 : it->second;
+    // Runs the benchmark of that name once and gives its CPU time per iteration (its unit).
+    double Run(const std::string& name) {
+        seconds_.erase(name);
+        benchmark::RunSpecifiedBenchmarks(this, "^" + name + "(/|$)");
+        const auto it = seconds_.find(name);
+        if (it == seconds_.end()) {
+            std::fprintf(stderr, "no benchmark named %s\n", name.c_str());
+            std::exit(1);
+        }
+        return it->second;
     }
 
 private:
-    std::map<std::string, double> seconds_;  // the fastest run of each benchmark
+    std::map<std::string, double> seconds_;
 };
 
 struct Pair {
@@ -48,36 +55,53 @@ struct Pair {
     double goal;       // 0 = no goal, just the ratio
 };
 
+inline double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
 inline int RunWithRatios(int argc, char** argv, const std::vector<Pair>& pairs,
                          const std::vector<std::pair<std::string, std::string>>& notes = {}) {
-    // Repeated and interleaved unless the command line says otherwise.
-    static char repetitions[] = "--benchmark_repetitions=5";
-    static char interleaving[] = "--benchmark_enable_random_interleaving=true";
-    std::vector<char*> args(argv, argv + argc);
-    auto given = [&](std::string_view flag) {
-        return std::any_of(args.begin() + 1, args.end(), [&](const char* a) { return std::string_view(a).starts_with(flag); });
-    };
-    if (!given("--benchmark_repetitions")) args.push_back(repetitions);
-    if (!given("--benchmark_enable_random_interleaving")) args.push_back(interleaving);
+    int rounds = 7;
+    std::regex filter(".*");
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a.starts_with("--rounds=")) rounds = std::max(1, std::atoi(argv[i] + 9));
+        else if (a.starts_with("--benchmark_filter=")) filter = std::regex(argv[i] + 19);
+        else args.push_back(argv[i]);
+    }
     int count = static_cast<int>(args.size());
     args.push_back(nullptr);
     benchmark::Initialize(&count, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nratios (library / raw engine, fastest of each, same process):\n");
+    LastRun runner;
+
+    std::printf("%-44s %10s %10s %7s  (median of %d rounds, CPU time)\n", "library / raw engine", "raw",
+                "library", "ratio", rounds);
     for (const auto& p : pairs) {
-        const double lib = reporter.Time(p.library), raw = reporter.Time(p.raw);
-        if (lib <= 0) continue;
-        if (p.raw.empty()) {  // no baseline: the time of one iteration
-            std::printf("  %-44s %.3f ms\n", p.library.c_str(), lib);
+        if (!std::regex_search(p.library, filter)) continue;
+        std::vector<double> raw, library, ratios;
+        for (int r = 0; r < rounds; ++r) {
+            if (!p.raw.empty()) raw.push_back(runner.Run(p.raw));
+            library.push_back(runner.Run(p.library));
+            if (!p.raw.empty()) ratios.push_back(library.back() / raw.back());
+            if (std::getenv("BENCH_DEBUG"))
+                std::fprintf(stderr, "%s round %d: %.3f %.3f\n", p.library.c_str(), r + 1,
+                             p.raw.empty() ? 0.0 : raw.back(), library.back());
+        }
+        if (p.raw.empty()) {
+            std::printf("%-44s %10s %10.3f\n", p.library.c_str(), "", Median(library));
             continue;
         }
-        if (raw <= 0) continue;
-        std::printf("  %-44s %6.2f", (p.library + " / " + p.raw).c_str(), lib / raw);
-        if (p.goal > 0) std::printf("   (goal <= %.2f%s)", p.goal, lib / raw <= p.goal ? "" : ", MISSED");
+        const double ratio = Median(ratios);
+        std::printf("%-44s %10.3f %10.3f %7.2f", (p.library + " / " + p.raw).c_str(), Median(raw), Median(library),
+                    ratio);
+        if (p.goal > 0) std::printf("  (goal <= %.2f%s)", p.goal, ratio <= p.goal ? "" : ", MISSED");
         std::printf("\n");
+        std::fflush(stdout);
     }
-    for (const auto& [what, value] : notes) std::printf("  %-44s %s\n", what.c_str(), value.c_str());
+    for (const auto& [what, value] : notes) std::printf("%-44s %s\n", what.c_str(), value.c_str());
     return 0;
 }
 

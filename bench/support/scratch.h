@@ -1,17 +1,16 @@
-// Where the benchmarks keep their database files: memory-backed storage when the machine has
-// it, so that the disk's flushes (the same on both sides of a ratio, but slow and uneven on a
-// shared machine) do not drown the work being compared.
+// Where the benchmarks keep their database files: the temporary folder, on disk as users'
+// files are, or the folder named by BREZAL_BENCH_DIR (/dev/shm, say, to leave the disk's
+// own costs out of both sides of a ratio).
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 namespace benchsupport {
 
 inline std::filesystem::path ScratchFile(const std::string& name) {
-    std::error_code ec;
-    const std::filesystem::path shm = "/dev/shm";
-    if (std::filesystem::is_directory(shm, ec)) return shm / name;
+    if (const char* dir = std::getenv("BREZAL_BENCH_DIR"); dir && *dir) return std::filesystem::path(dir) / name;
     return std::filesystem::temp_directory_path() / name;
 }
 

@@ -111,17 +111,17 @@ public:
     bool IsText() const { return Type() == VariantType::String; }
 
     // Exact access: the stored kind must match, or ado::Error 13.
-    bool AsBool() const;
-    int16_t AsI2() const;
-    int32_t AsI4() const;
-    int64_t AsI8() const;
-    float AsR4() const;
-    double AsR8() const;
-    Currency AsCurrency() const;
-    const Decimal& AsDecimal() const;
-    Date AsDate() const;
-    const std::string& AsString() const;
-    const Binary& AsBinary() const;
+    bool AsBool() const { return Held<bool>(); }
+    int16_t AsI2() const { return Held<int16_t>(); }
+    int32_t AsI4() const { return Held<int32_t>(); }
+    int64_t AsI8() const { return Held<int64_t>(); }
+    float AsR4() const { return Held<float>(); }
+    double AsR8() const { return Held<double>(); }
+    Currency AsCurrency() const { return Held<Currency>(); }
+    const Decimal& AsDecimal() const { return Held<Decimal>(); }
+    Date AsDate() const { return Held<Date>(); }
+    const std::string& AsString() const { return Held<std::string>(); }
+    const Binary& AsBinary() const { return Held<Binary>(); }
     const SafeArray& AsArray() const;
     SafeArray& AsArray();  // unshares a copied array first, so copies never alias
     const RecordsetPtr& AsObject() const;
@@ -146,6 +146,13 @@ public:
     friend bool operator==(const Variant& a, const Variant& b);
 
 private:
+    template <class T>
+    const T& Held() const {
+        if (const T* p = std::get_if<T>(&v_)) return *p;
+        FailKind();
+    }
+    [[noreturn]] static void FailKind();
+
     using Storage = std::variant<std::monostate, NullTag, bool, int16_t, int32_t, int64_t, float, double,
                                  Currency, Decimal, Date, std::string, Binary, std::shared_ptr<SafeArray>,
                                  RecordsetPtr>;

@@ -68,17 +68,8 @@ bool Variant::IsNumeric() const {
     }
 }
 
-bool Variant::AsBool() const { return Exact<bool>(v_); }
-int16_t Variant::AsI2() const { return Exact<int16_t>(v_); }
-int32_t Variant::AsI4() const { return Exact<int32_t>(v_); }
-int64_t Variant::AsI8() const { return Exact<int64_t>(v_); }
-float Variant::AsR4() const { return Exact<float>(v_); }
-double Variant::AsR8() const { return Exact<double>(v_); }
-Currency Variant::AsCurrency() const { return Exact<Currency>(v_); }
-const Decimal& Variant::AsDecimal() const { return Exact<Decimal>(v_); }
-Date Variant::AsDate() const { return Exact<Date>(v_); }
-const std::string& Variant::AsString() const { return Exact<std::string>(v_); }
-const Binary& Variant::AsBinary() const { return Exact<Binary>(v_); }
+void Variant::FailKind() { conv::FailTypeMismatch(); }
+
 const SafeArray& Variant::AsArray() const { return *Exact<std::shared_ptr<SafeArray>>(v_); }
 const RecordsetPtr& Variant::AsObject() const { return Exact<RecordsetPtr>(v_); }
 

@@ -11,11 +11,11 @@ void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v, bool copy) {
         case VariantType::Empty:
         case VariantType::Null: sqlite3_bind_null(stmt, index); break;
         case VariantType::Bool: sqlite3_bind_int(stmt, index, v.AsBool() ? -1 : 0); break;
-        case VariantType::I2:
-        case VariantType::I4:
-        case VariantType::I8: sqlite3_bind_int64(stmt, index, v.ToInt64()); break;
+        case VariantType::I2: sqlite3_bind_int(stmt, index, v.AsI2()); break;
+        case VariantType::I4: sqlite3_bind_int(stmt, index, v.AsI4()); break;
+        case VariantType::I8: sqlite3_bind_int64(stmt, index, v.AsI8()); break;
+        case VariantType::R8: sqlite3_bind_double(stmt, index, v.AsR8()); break;
         case VariantType::R4:
-        case VariantType::R8:
         case VariantType::Decimal: sqlite3_bind_double(stmt, index, v.ToDouble()); break;
         case VariantType::Currency: {
             const int64_t scaled = v.AsCurrency().scaled;
