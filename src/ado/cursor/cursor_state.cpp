@@ -4,12 +4,7 @@
 
 namespace ado::cursor {
 
-RowId CursorState::RequireCurrent() const {
-    if (!HasCurrent()) Raise(Condition::NoCurrentRecord);
-    const RowId row = CurrentRow();
-    if (store.Flags(row) & RowStore::Deleted) Raise(Condition::NoCurrentRecord);
-    return row;
-}
+void CursorState::NoCurrentRecord() { Raise(Condition::NoCurrentRecord); }
 
 int32_t CursorState::PositionOf(RowId row) const {
     if (!positionsValid) {

@@ -55,7 +55,11 @@ struct CursorState {
     bool HasCurrent() const { return !AtBOF() && !AtEOF(); }
     RowId CurrentRow() const { return order[static_cast<size_t>(position)]; }
     // The current row, or the no-current-record failure (3021).
-    RowId RequireCurrent() const;
+    RowId RequireCurrent() const {
+        if (!HasCurrent() || (store.Flags(CurrentRow()) & RowStore::Deleted)) NoCurrentRecord();
+        return CurrentRow();
+    }
+    [[noreturn]] static void NoCurrentRecord();
     // The index in `order` of a row id, or -1 when it is not visible.
     int32_t PositionOf(RowId row) const;
     void OrderChanged() { positionsValid = false; }

@@ -24,7 +24,7 @@ void RowStore::PutBytes(Tag t, const void* p, size_t n) {
 }
 
 RowStore::Cell RowStore::Encode(const Variant& v) {
-    Cell c;
+    Cell c{};
     switch (v.Type()) {
         case VariantType::Null: c.tag = Tag::Null; break;
         case VariantType::Empty: c.tag = Tag::Empty; break;

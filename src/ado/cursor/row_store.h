@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "ado/Variant.h"
@@ -22,16 +23,18 @@ class RowStore {
 public:
     enum class Tag : uint8_t { Null, Empty, Bool, Int, Real, Currency, Date, Text, Blob, Boxed };
 
+    // Trivial, so that growing the store moves cells as plain bytes; a value-initialised
+    // cell (Cell{}) is Null.
     struct Cell {
-        Tag tag = Tag::Null;
-        uint32_t length = 0;  // Text and Blob: byte count
+        Tag tag;
+        uint32_t length;  // Text and Blob: byte count
         union {
-            int64_t i = 0;    // Bool, Int, Currency (scaled)
+            int64_t i;        // Bool, Int, Currency (scaled)
             double d;         // Real, Date (serial)
             uint64_t offset;  // Text and Blob: arena offset; Boxed: side-table index
         };
     };
-    static_assert(sizeof(Cell) == 16);
+    static_assert(sizeof(Cell) == 16 && std::is_trivial_v<Cell> && Tag{} == Tag::Null);
 
     explicit RowStore(std::vector<ColumnInfo> columns = {});
 
@@ -74,7 +77,7 @@ public:
 
 private:
     Cell& Push(Tag t) {
-        Cell& c = cells_.emplace_back();
+        Cell& c = cells_.emplace_back();  // value-initialised: zero
         c.tag = t;
         return c;
     }
