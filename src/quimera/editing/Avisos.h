@@ -103,18 +103,22 @@ struct ReglaCambio {
 
 // Wires the failure handling the editing members share besides their Error… event: the
 // recognised rows (message and pending change), the rule after the ADO report and on
-// abandoning. `cn` is read when a failure happens, so it may be set by a later step.
+// abandoning. Everything is kept by reference, so it must outlive `p` (locals of the
+// member, declared before it); `cn` is read when a failure happens, so a later step may set it.
 template <class Tabla>
 void PrepararFallos(frame::Procedimiento& p, const Tabla& reconocidos, const Avisador& avisar,
                     const ado::ConnectionPtr& cn, const ReglaCambio& regla) {
-    p.Reconocer(reconocidos, [&avisar, regla](const Reconocido& fila, const frame::Fallo& f) {
+    p.Reconocer(reconocidos, [&avisar, &regla](const Reconocido& fila, const frame::Fallo& f) {
         Atender(fila, f, avisar, regla.blnSilencio, regla.cancelar);
     });
     if (regla.blnTrasCualquierInforme || !regla.trasInforme.empty())
-        p.TrasInformeADO([&cn, regla](const frame::Fallo&) {
+        p.TrasInformeADO([&cn, &regla](const frame::Fallo&) {
             if (regla.blnTrasCualquierInforme || Contiene(regla.trasInforme, UltimoErrorADO(cn))) regla.cancelar();
         });
-    if (regla.blnAlAbandonar) p.AlAbandonar([regla](const frame::Fallo&) { regla.cancelar(); });
+    if (regla.blnAlAbandonar) p.AlAbandonar([&regla](const frame::Fallo&) { regla.cancelar(); });
 }
+template <class Tabla>
+void PrepararFallos(frame::Procedimiento&, const Tabla&, const Avisador&, const ado::ConnectionPtr&,
+                    ReglaCambio&&) = delete;  // a temporary rule would not outlive the method
 
 }  // namespace quimera::avisos

@@ -69,6 +69,10 @@ bool clsAccesoDatos::Actualizar(ado::RecordsetPtr& objRecordset, bool blnNoMostr
     ado::ConnectionPtr cn;
     const avisos::Avisador avisar{objRegional_, Nombre()};
     const auto cancelar = [&] { frame::Establecido(objRecordset).CancelUpdate(); };
+    const avisos::ReglaCambio regla{.cancelar = cancelar,
+                                    .trasInforme = kCancelanTrasInforme,
+                                    .blnAlAbandonar = false,
+                                    .blnSilencio = blnNoMostrarMensaje};
 
     frame::Procedimiento p(*this, "Actualizar", cn);
     p.ForzarInforme(!blnNoMostrarMensaje)
@@ -76,9 +80,7 @@ bool clsAccesoDatos::Actualizar(ado::RecordsetPtr& objRecordset, bool blnNoMostr
             Eventos().Emitir(&E::ErrorActualizar, objRecordset, f.numError, dnIndividual);
             ui::CrearControlDialogo()->ProcesarMensajesPendientes();
         });
-    avisos::PrepararFallos(p, kActualizar, avisar, cn,
-                           {.cancelar = cancelar, .trasInforme = kCancelanTrasInforme, .blnAlAbandonar = false,
-                            .blnSilencio = blnNoMostrarMensaje});
+    avisos::PrepararFallos(p, kActualizar, avisar, cn, regla);
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
         && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adUpdate), kSinSoporte); })
@@ -100,12 +102,13 @@ bool clsAccesoDatos::ActualizarCascada(ado::RecordsetPtr& objRecordset) {
     ado::EditModeEnum numModalidad = ado::adEditNone;
     ado::ConnectionPtr cn;
     const avisos::Avisador avisar{objRegional_, Nombre()};
+    const avisos::ReglaCambio regla{.cancelar = {}, .blnAlAbandonar = false};
 
     frame::Procedimiento p(*this, "ActualizarCascada", cn);
     p.AlFallar([&](const frame::Fallo& f) {
         Eventos().Emitir(&E::ErrorActualizar, objRecordset, f.numError, dnIndividual);
     });
-    avisos::PrepararFallos(p, kActualizarCascada, avisar, cn, {.cancelar = {}, .blnAlAbandonar = false});
+    avisos::PrepararFallos(p, kActualizarCascada, avisar, cn, regla);
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
         && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adUpdateBatch), kSinSoporte); })

@@ -36,11 +36,12 @@ bool clsAccesoDatos::Agregar(ado::RecordsetPtr& objRecordset) {
     bool bolCancelar = false;
     ado::ConnectionPtr cn;
     const avisos::Avisador avisar{objRegional_, Nombre()};
-    const auto regla = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditAdd); };
+    const avisos::ReglaCambio regla{.cancelar = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditAdd); },
+                                    .trasInforme = kCancelanTrasInforme};
 
     frame::Procedimiento p(*this, "Agregar", cn);
     p.AlFallar([&](const frame::Fallo& f) { Eventos().Emitir(&E::ErrorAgregar, objRecordset, f.numError); });
-    avisos::PrepararFallos(p, kReconocidos, avisar, cn, {.cancelar = regla, .trasInforme = kCancelanTrasInforme});
+    avisos::PrepararFallos(p, kReconocidos, avisar, cn, regla);
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
         && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adAddNew), kSinSoporte); })

@@ -45,7 +45,10 @@ bool clsAccesoDatos::Borrar(ado::RecordsetPtr& objRecordset, bool blnPreguntar, 
     bool bolDesplazarSiguiente = true;
     ado::ConnectionPtr cn;
     const avisos::Avisador avisar{objRegional_, Nombre()};
-    const auto regla = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditInProgress); };
+    const avisos::ReglaCambio regla{
+        .cancelar = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditInProgress); },
+        .blnTrasCualquierInforme = true,
+        .blnSilencio = blnBloqueos};
 
     frame::Procedimiento p(*this, "Borrar", cn);
     p.AlFallar([&](const frame::Fallo& f) {
@@ -53,8 +56,7 @@ bool clsAccesoDatos::Borrar(ado::RecordsetPtr& objRecordset, bool blnPreguntar, 
         // With blnBloqueos an unspecified provider failure left in Errors is not reported.
         p.ForzarInforme(!(blnBloqueos && avisos::UltimoErrorADO(cn) == err::Fail));
     });
-    avisos::PrepararFallos(p, kReconocidos, avisar, cn,
-                           {.cancelar = regla, .blnTrasCualquierInforme = true, .blnSilencio = blnBloqueos});
+    avisos::PrepararFallos(p, kReconocidos, avisar, cn, regla);
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
         && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adDelete), kSinSoporte); })

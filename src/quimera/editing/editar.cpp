@@ -38,11 +38,13 @@ bool clsAccesoDatos::Editar(ado::RecordsetPtr& objRecordset) {
     bool bolCancelar = false;
     ado::ConnectionPtr cn;
     const avisos::Avisador avisar{objRegional_, Nombre()};
-    const auto regla = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditInProgress); };
+    const avisos::ReglaCambio regla{
+        .cancelar = [&] { avisos::CancelarSiEnModo(objRecordset, ado::adEditInProgress); },
+        .trasInforme = kCancelanTrasInforme};
 
     frame::Procedimiento p(*this, "Editar", cn);
     p.AlFallar([&](const frame::Fallo& f) { Eventos().Emitir(&E::ErrorEditar, objRecordset, f.numError); });
-    avisos::PrepararFallos(p, kReconocidos, avisar, cn, {.cancelar = regla, .trasInforme = kCancelanTrasInforme});
+    avisos::PrepararFallos(p, kReconocidos, avisar, cn, regla);
 
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
         && p.paso([&] { return avisar.Exigir(!objRecordset->adoEOF() && !objRecordset->BOF(), kSinRegistro); })
