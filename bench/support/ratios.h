@@ -6,7 +6,7 @@
 // one ratio of CPU times, and the median of the rounds is the pair's ratio. Both sides of a
 // round meet the same phase of the machine.
 //
-// Options: --rounds=N (default 7); --benchmark_filter=REGEX runs the pairs whose library
+// Options: --rounds=N (default 7, or the benchmark's own); --benchmark_filter=REGEX runs the pairs whose library
 // benchmark it finds; Google Benchmark's other flags are passed on. BENCH_DEBUG=1 in the
 // environment prints every round's two times.
 #pragma once
@@ -62,8 +62,7 @@ inline double Median(std::vector<double> v) {
 }
 
 inline int RunWithRatios(int argc, char** argv, const std::vector<Pair>& pairs,
-                         const std::vector<std::pair<std::string, std::string>>& notes = {}) {
-    int rounds = 7;
+                         const std::vector<std::pair<std::string, std::string>>& notes = {}, int rounds = 7) {
     std::regex filter(".*");
     std::vector<char*> args;
     for (int i = 0; i < argc; ++i) {
