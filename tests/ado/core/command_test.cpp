@@ -84,20 +84,6 @@ TEST_F(CommandTest, ValuesBindByNameWhateverTheirOrder) {
     }
 }
 
-TEST_F(CommandTest, PreparedCommandsRunAgainWithNewValues) {
-    auto cmd = MakeCommand("UPDATE Art SET Precio = Precio + [Suma] WHERE Id = [Codigo]");
-    cmd->Prepared(true);
-    cmd->Parameters().Refresh();
-    int32_t affected = 0;
-    for (int id = 1; id <= 3; ++id) {
-        cmd->Parameters().Item("Suma")->Value(Variant(10));
-        cmd->Parameters().Item("Codigo")->Value(Variant(id));
-        cmd->Execute(&affected);
-        EXPECT_EQ(affected, 1);
-    }
-    EXPECT_EQ(cn->Execute("SELECT SUM(Precio) FROM Art")->Fields()[0].Value().ToDouble(), 50.7);
-}
-
 TEST_F(CommandTest, StoredQueriesAreCreatedListedRunAndDropped) {
     cn->Execute("CREATE PROCEDURE ArtCaros ([Precio minimo] Currency) AS SELECT Id FROM Art WHERE Precio >= "
                 "[Precio minimo] ORDER BY Id");

@@ -72,6 +72,11 @@ bool ParameterArrays::Bind(SQLHSTMT stmt, std::span<const cursor::RowWrite> rows
             for (size_t r = 0; r < n; ++r)
                 if (const Variant* v = value(r)) put(r, *v);
         };
+        // A number column: the values as the accessor gives them, in the C type it returns.
+        auto number = [&]<class T>(SQLSMALLINT cType, SQLSMALLINT sqlType, SQLULEN digits, T (Variant::*get)() const) {
+            fixed(cType, sqlType, digits, sizeof(T),
+                  [&](size_t r, const Variant& v) { PutFixed(col.data, r, (v.*get)()); });
+        };
         const VariantType kind = kinds[p].value_or(VariantType::Null);
         switch (kind) {
             case VariantType::Null:
@@ -83,26 +88,11 @@ bool ParameterArrays::Bind(SQLHSTMT stmt, std::span<const cursor::RowWrite> rows
                     PutFixed(col.data, r, static_cast<unsigned char>(v.AsBool() ? 1 : 0));
                 });
                 break;
-            case VariantType::I2:
-                fixed(SQL_C_SSHORT, SQL_SMALLINT, 5, sizeof(SQLSMALLINT),
-                      [&](size_t r, const Variant& v) { PutFixed(col.data, r, SQLSMALLINT{v.AsI2()}); });
-                break;
-            case VariantType::I4:
-                fixed(SQL_C_SLONG, SQL_INTEGER, 10, sizeof(SQLINTEGER),
-                      [&](size_t r, const Variant& v) { PutFixed(col.data, r, SQLINTEGER{v.AsI4()}); });
-                break;
-            case VariantType::I8:
-                fixed(SQL_C_SBIGINT, SQL_BIGINT, 19, sizeof(SQLBIGINT),
-                      [&](size_t r, const Variant& v) { PutFixed(col.data, r, SQLBIGINT{v.AsI8()}); });
-                break;
-            case VariantType::R4:
-                fixed(SQL_C_FLOAT, SQL_REAL, 7, sizeof(float),
-                      [&](size_t r, const Variant& v) { PutFixed(col.data, r, v.AsR4()); });
-                break;
-            case VariantType::R8:
-                fixed(SQL_C_DOUBLE, SQL_DOUBLE, 15, sizeof(double),
-                      [&](size_t r, const Variant& v) { PutFixed(col.data, r, v.AsR8()); });
-                break;
+            case VariantType::I2: number(SQL_C_SSHORT, SQL_SMALLINT, 5, &Variant::AsI2); break;
+            case VariantType::I4: number(SQL_C_SLONG, SQL_INTEGER, 10, &Variant::AsI4); break;
+            case VariantType::I8: number(SQL_C_SBIGINT, SQL_BIGINT, 19, &Variant::AsI8); break;
+            case VariantType::R4: number(SQL_C_FLOAT, SQL_REAL, 7, &Variant::AsR4); break;
+            case VariantType::R8: number(SQL_C_DOUBLE, SQL_DOUBLE, 15, &Variant::AsR8); break;
             case VariantType::Date: {
                 bool fraction = false;
                 for (size_t r = 0; r < n; ++r)
