@@ -88,17 +88,8 @@ private:
             }
             out.written.push_back(plan.row);
             if (!o.readBack.empty())
-                out.readBacks.push_back({plan.row, FieldList(writes_[plan.write], out), std::move(o.readBack)});
+                out.readBacks.push_back({plan.row, writes_[plan.write].shape, std::move(o.readBack)});
         }
-    }
-
-    // The fields an insert's read-back fills; consecutive inserts of one shape share the list.
-    size_t FieldList(const RowWrite& w, BatchOutcome& out) {
-        if (out.fieldLists.empty() || w.shape != lastReadBackShape_) {
-            out.fieldLists.push_back(cursor::ReadBackFields(s_.store.Columns(), w.Shape()));
-            lastReadBackShape_ = w.shape;
-        }
-        return out.fieldLists.size() - 1;
     }
 
     cursor::CursorState& s_;
@@ -109,7 +100,6 @@ private:
     std::vector<Planned> planned_;
     std::vector<provider::Session::WriteOutcome> outcomes_;
     std::shared_ptr<const cursor::WriteShape> lastShape_;
-    std::shared_ptr<const cursor::WriteShape> lastReadBackShape_;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the chunk before.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <utility>
@@ -17,14 +18,13 @@ namespace ado {
 struct BatchOutcome {
     // Rows the session wrote; nothing of the cursor changes until the batch commits.
     std::vector<cursor::RowId> written;
-    // Values an insert read back (autonumbers, defaults), for the fields of `fieldLists[list]`.
+    // Values an insert read back (autonumbers, defaults), for the read-back fields of its shape.
     struct ReadBack {
         cursor::RowId row;
-        size_t list;
+        std::shared_ptr<const cursor::WriteShape> shape;
         std::vector<Variant> values;
     };
     std::vector<ReadBack> readBacks;
-    std::vector<std::vector<size_t>> fieldLists;
     // Rows that failed, each with its own error.
     std::vector<std::pair<cursor::RowId, Error>> failed;
 };

@@ -5,6 +5,7 @@
 #include "ado/Recordset.h"
 #include "ado/batch_writer.h"
 #include "ado/cursor/cursor_state.h"
+#include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
 
@@ -78,10 +79,7 @@ void Recordset::UpdateBatch(AffectEnum affect) {
     // Committed: the written rows are no longer pending.
     s.affected.clear();
     s.conflicts.clear();
-    for (const BatchOutcome::ReadBack& r : outcome.readBacks) {
-        const auto& fields = outcome.fieldLists[r.list];
-        for (size_t i = 0; i < fields.size() && i < r.values.size(); ++i) s.store.Set(r.row, fields[i], r.values[i]);
-    }
+    for (const BatchOutcome::ReadBack& r : outcome.readBacks) cursor::StoreReadBack(s.store, r.row, *r.shape, r.values);
     const bool allWritten = outcome.written.size() == s.pending.size();
     for (RowId row : outcome.written) {
         s.store.SetFlags(row, (s.store.Flags(row) & RowStore::Deleted) ? RowStore::Deleted : 0);

@@ -11,50 +11,44 @@ namespace {
 
 using cursor::RowStore;
 
-// Stores the value as the column keeps it: converted to the column's kind, Null as it is.
-void Coerce(const cursor::ColumnInfo& c, const Variant& v, Variant& out) {
-    if (v.IsNull() || v.IsEmpty()) {
-        out = Variant(Variant::Null);
-        return;
-    }
+// The value as the column keeps it: `v` itself when it is already of the column's kind,
+// else converted into `converted`; Null as it is. Refuses what the column cannot hold.
+const Variant& Coerced(const cursor::ColumnInfo& c, const Variant& v, Variant& converted) {
+    static const Variant null(Variant::Null);
+    if (v.IsNull() || v.IsEmpty()) return null;
     const VariantType kind = cursor::VariantTypeFor(c.type);
-    if (v.Type() == kind || kind == VariantType::Empty || kind == VariantType::Object) {
-        out = v;  // already the column's kind: one copy, no conversion
-    } else {
+    const Variant* out = &v;
+    if (v.Type() != kind && kind != VariantType::Empty && kind != VariantType::Object) {
         try {
-            out = v.ConvertTo(kind);
+            converted = v.ConvertTo(kind);
         } catch (const Error&) {
             Raise(Condition::DataConversion, "(campo '" + c.name + "')");
         }
+        out = &converted;
     }
     if (kind == VariantType::String && c.definedSize > 0 && (c.type == adVarWChar || c.type == adWChar) &&
-        out.AsString().size() > static_cast<size_t>(c.definedSize)) {
+        out->AsString().size() > static_cast<size_t>(c.definedSize)) {
         // The defined size counts characters, not bytes.
         size_t chars = 0;
-        for (char ch : out.AsString()) chars += (ch & 0xC0) != 0x80;
+        for (char ch : out->AsString()) chars += (ch & 0xC0) != 0x80;
         if (chars > static_cast<size_t>(c.definedSize))
             Raise(Condition::ErrorsOccurred, "(el texto no cabe en el campo '" + c.name + "')");
     }
-}
-
-// The row's values into `out`, over its old elements so that their memory is reused.
-void CopyRow(const RowStore& store, cursor::RowId row, std::vector<Variant>& out) {
-    out.resize(store.ColumnCount());
-    for (size_t c = 0; c < store.ColumnCount(); ++c) out[c] = store.Get(row, c);
+    return *out;
 }
 
 std::vector<Variant> RowValues(const RowStore& store, cursor::RowId row) {
-    std::vector<Variant> v;
-    CopyRow(store, row, v);
+    std::vector<Variant> v(store.ColumnCount());
+    for (size_t c = 0; c < store.ColumnCount(); ++c) v[c] = store.Get(row, c);
     return v;
 }
 
 // The two recordset properties are the first two, added when the recordset was made.
 int32_t UpdateCriteria(ado::Properties& p) { return p.Item(0).Value().ToInt32(); }
 
-std::string UniqueTable(ado::Properties& p) {
+std::string_view UniqueTable(ado::Properties& p) {
     const Variant& v = p.Item(1).Value();
-    return v.IsText() ? v.AsString() : std::string();
+    return v.IsText() ? std::string_view(v.AsString()) : std::string_view();
 }
 
 }  // namespace
@@ -68,14 +62,11 @@ bool Recordset::Immediate() const { return lockType_ != adLockBatchOptimistic &&
 
 void Recordset::BeginEdit(cursor::RowId row) {
     cursor::CursorState& s = *state_;
-    s.edit.row = row;
-    CopyRow(s.store, row, s.edit.values);
-    s.edit.dirty.assign(s.store.ColumnCount(), 0);
+    s.edit.Start(row, s.store.ColumnCount());
     if (lockType_ == adLockPessimistic && Immediate()) {
         // The first assignment locks the row for this connection until Update/CancelUpdate.
-        std::vector<uint8_t> none(s.store.ColumnCount(), 0);
-        cursor::WritePlanInput in{cursor::RowWrite::Kind::Delete, &s.store.Columns(), &s.edit.values, nullptr,
-                                  &none, adCriteriaKey, UniqueTable(properties_)};
+        cursor::WritePlanInput in{cursor::RowWrite::Kind::Delete, &s.store.Columns(), nullptr, nullptr,
+                                  &s.edit.dirty, adCriteriaKey, UniqueTable(properties_), &s.store, row};
         const cursor::RowWrite probe = cursor::PlanWrite(in);
         provider::Session& session = connection_->Session();
         connection_->Guard([&] { session.Lock(probe); });
@@ -88,24 +79,18 @@ void Recordset::SetFieldValue(size_t column, const Variant& value) {
     cursor::CursorState& s = *state_;
     const cursor::RowId row = s.RequireCurrent();
     const cursor::ColumnInfo& info = s.store.Columns()[column];
-    // Checked before the edit begins, so a refused value starts nothing.
-    Variant& slot = s.editMode == adEditNone ? s.edit.probe : s.edit.values[column];
-    Coerce(info, value, slot);
+    // Checked before it is kept, so a refused value changes nothing and starts no edit.
+    const Variant& accepted = Coerced(info, value, s.edit.converted);
     if (info.autoIncrement && !(s.store.Flags(row) & RowStore::New && connection_ == nullptr)) {
         // An autonumber keeps its value: writing that same value back starts an edit and
         // changes nothing; any other value is refused.
-        if (!(slot == s.Shown(row, column))) {
-            slot = s.Shown(row, column);
+        if (!(accepted == s.Shown(row, column)))
             Raise(Condition::ErrorsOccurred, "(el campo '" + info.name + "' es de autonumeración)");
-        }
         if (s.editMode == adEditNone) BeginEdit(row);
         return;
     }
-    if (s.editMode == adEditNone) {
-        Variant accepted = std::move(slot);
-        BeginEdit(row);
-        s.edit.values[column] = std::move(accepted);
-    }
+    if (s.editMode == adEditNone) BeginEdit(row);
+    s.edit.values[column] = accepted;
     s.edit.dirty[column] = 1;
 }
 
@@ -120,9 +105,7 @@ void Recordset::AddNew() {
     s.store.SetFlags(row, RowStore::New);
     s.order.push_back(row);
     s.OrderChanged();
-    s.edit.row = row;
-    s.edit.values.assign(s.store.ColumnCount(), Variant(Variant::Null));
-    s.edit.dirty.assign(s.store.ColumnCount(), 0);
+    s.edit.Start(row, s.store.ColumnCount());
     s.position = static_cast<int64_t>(s.order.size()) - 1;
     s.editMode = adEditAdd;
 }
@@ -143,28 +126,23 @@ void Recordset::WriteEdit() {
     cursor::CursorState& s = *state_;
     const bool adding = s.editMode == adEditAdd;
     const cursor::RowId row = s.edit.row;
-    // The row as read is still the store's: the edit went to the buffer.
+    // The row as read is still the store's: the assigned values are in the buffer.
     cursor::WritePlanInput in{adding ? cursor::RowWrite::Kind::Insert : cursor::RowWrite::Kind::Update,
                               &s.store.Columns(), nullptr, &s.edit.values, &s.edit.dirty,
                               UpdateCriteria(properties_), UniqueTable(properties_), &s.store, row};
     provider::Session& session = connection_->Session();
     cursor::RowWrite& w = s.scratch;
     cursor::PlanWrite(in, w);
-    std::vector<Variant> readBack;
-    if (w.shape) {
-        const int64_t affected = connection_->Guard([&] {
-            const int64_t n = session.Write(w, &readBack);
-            if (n == 0) Raise(Condition::RowChanged);
-            return n;
+    s.readBack.clear();
+    if (w.shape)
+        connection_->Guard([&] {
+            if (session.Write(w, &s.readBack) == 0) Raise(Condition::RowChanged);
         });
-        (void)affected;
-    }
-    connection_->Guard([&] { session.Unlock(true); });
+    if (lockType_ == adLockPessimistic) connection_->Guard([&] { session.Unlock(true); });
     for (size_t c = 0; c < s.store.ColumnCount(); ++c)
-        if (s.edit.dirty[c] || adding) s.store.Set(row, c, s.edit.values[c]);
+        if (s.edit.dirty[c]) s.store.Set(row, c, s.edit.values[c]);
     if (adding) {
-        const auto fields = cursor::ReadBackFields(s.store.Columns(), w.Shape());  // an insert always has a shape
-        for (size_t i = 0; i < fields.size() && i < readBack.size(); ++i) s.store.Set(row, fields[i], readBack[i]);
+        cursor::StoreReadBack(s.store, row, w.Shape(), s.readBack);  // an insert always has a shape
         s.store.SetFlags(row, 0);
     }
 }
@@ -207,10 +185,9 @@ void Recordset::DeleteRow(cursor::RowId row) {
     cursor::CursorState& s = *state_;
     const uint8_t flags = s.store.Flags(row);
     if (Immediate()) {
-        std::vector<Variant> original = RowValues(s.store, row);
-        std::vector<uint8_t> none(s.store.ColumnCount(), 0);
-        cursor::WritePlanInput in{cursor::RowWrite::Kind::Delete, &s.store.Columns(), &original, nullptr, &none,
-                                  UpdateCriteria(properties_), UniqueTable(properties_)};
+        s.edit.Start(row, s.store.ColumnCount());
+        cursor::WritePlanInput in{cursor::RowWrite::Kind::Delete, &s.store.Columns(), nullptr, nullptr,
+                                  &s.edit.dirty, UpdateCriteria(properties_), UniqueTable(properties_), &s.store, row};
         const cursor::RowWrite w = cursor::PlanWrite(in);
         provider::Session& session = connection_->Session();
         s.editMode = adEditDelete;
@@ -220,9 +197,6 @@ void Recordset::DeleteRow(cursor::RowId row) {
             });
         } catch (...) {
             // The row stays, in edit mode, until CancelUpdate.
-            s.edit.row = row;
-            s.edit.values = std::move(original);
-            s.edit.dirty = std::move(none);
             s.editMode = adEditInProgress;
             throw;
         }

@@ -31,7 +31,7 @@ bool CursorState::DropDeletedCurrent() {
 }
 
 Variant CursorState::Shown(RowId row, size_t column) const {
-    if (editMode != adEditNone && edit.row == row) return edit.values[column];
+    if (editMode != adEditNone && edit.row == row && edit.dirty[column]) return edit.values[column];
     return store.Get(row, column);
 }
 

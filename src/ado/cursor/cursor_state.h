@@ -16,13 +16,20 @@ class Recordset;
 
 namespace ado::cursor {
 
-// The copy buffer of the row being edited or added.
+// The values assigned to the row being edited or added. Columns not assigned since the
+// edit began show the store's row, so starting an edit copies nothing.
 struct EditBuffer {
     RowId row = 0;
-    std::vector<Variant> values;
-    std::vector<uint8_t> dirty;  // per column: written since the edit began
-    Variant probe;               // a value checked before its edit begins
+    std::vector<Variant> values;  // per column, meaningful where `dirty` is set
+    std::vector<uint8_t> dirty;   // per column: assigned since the edit began
+    Variant converted;            // an assigned value converted to its column's kind
     int64_t positionBeforeAdd = 0;  // where the cursor was when AddNew began
+
+    void Start(RowId editedRow, size_t columns) {
+        row = editedRow;
+        values.resize(columns);
+        dirty.assign(columns, 0);
+    }
 };
 
 // What a row looked like before its pending change (batch mode, disconnected cursors).
@@ -46,6 +53,7 @@ struct CursorState {
     std::vector<RowId> affected;       // rows the last Delete/UpdateBatch/CancelBatch touched
     Recordset* owner = nullptr;        // the recordset, while it is open
     RowWrite scratch;                  // the last row write: its shape serves rows planned alike
+    std::vector<Variant> readBack;     // what the last insert read back
     bool showDeleted = false;          // a filter that shows deleted rows (pending, conflicts)
     std::unordered_map<RowId, int32_t> conflicts;  // RecordStatusEnum bits of the last batch's failures
     ado::Fields fields;

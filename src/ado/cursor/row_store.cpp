@@ -7,7 +7,7 @@ namespace ado::cursor {
 RowStore::RowStore(std::vector<ColumnInfo> columns) : columns_(std::move(columns)) {}
 
 void RowStore::Reserve(size_t rows) {
-    cells_.reserve(rows * columns_.size());
+    cells_.Reserve(rows * columns_.size());
     rowFlags_.reserve(rows);
 }
 
@@ -20,7 +20,7 @@ void RowStore::PutBytes(Tag t, const void* p, size_t n) {
     Cell& c = Push(t);
     c.offset = arena_.size();
     c.length = static_cast<uint32_t>(n);
-    arena_.append(static_cast<const char*>(p), n);
+    arena_.Append(static_cast<const char*>(p), n);
 }
 
 RowStore::Cell RowStore::Encode(const Variant& v) {
@@ -41,7 +41,7 @@ RowStore::Cell RowStore::Encode(const Variant& v) {
             c.tag = Tag::Text;
             c.offset = arena_.size();
             c.length = static_cast<uint32_t>(s.size());
-            arena_.append(s);
+            arena_.Append(s.data(), s.size());
             break;
         }
         case VariantType::Binary: {
@@ -49,7 +49,7 @@ RowStore::Cell RowStore::Encode(const Variant& v) {
             c.tag = Tag::Blob;
             c.offset = arena_.size();
             c.length = static_cast<uint32_t>(b.size());
-            arena_.append(reinterpret_cast<const char*>(b.data()), b.size());
+            arena_.Append(reinterpret_cast<const char*>(b.data()), b.size());
             break;
         }
         default:
@@ -61,7 +61,7 @@ RowStore::Cell RowStore::Encode(const Variant& v) {
     return c;
 }
 
-void RowStore::PutVariant(const Variant& v) { cells_.push_back(Encode(v)); }
+void RowStore::PutVariant(const Variant& v) { cells_.PushBack(Encode(v)); }
 
 void RowStore::Set(RowId row, size_t column, const Variant& v) {
     cells_[row * columns_.size() + column] = Encode(v);
@@ -117,9 +117,9 @@ Variant RealAs(DataTypeEnum type, double d) {
 }  // namespace
 
 void RowStore::Clear() {
-    cells_.clear();
+    cells_.Clear();
     rowFlags_.clear();
-    arena_.clear();
+    arena_.Clear();
     boxed_.clear();
 }
 
@@ -147,12 +147,11 @@ Variant RowStore::Get(RowId row, size_t column) const {
 void RowStore::AddColumn(ColumnInfo info, const Variant& fill) {
     const size_t oldWidth = columns_.size();
     columns_.push_back(std::move(info));
-    std::vector<Cell> cells;
-    cells.reserve(RowCount() * columns_.size());
+    PodBuffer<Cell> cells;
+    cells.Reserve(RowCount() * columns_.size());
     for (size_t r = 0; r < RowCount(); ++r) {
-        cells.insert(cells.end(), cells_.begin() + static_cast<ptrdiff_t>(r * oldWidth),
-                     cells_.begin() + static_cast<ptrdiff_t>((r + 1) * oldWidth));
-        cells.push_back(Encode(fill));
+        cells.Append(cells_.data() + r * oldWidth, oldWidth);
+        cells.PushBack(Encode(fill));
     }
     cells_ = std::move(cells);
 }
@@ -160,46 +159,16 @@ void RowStore::AddColumn(ColumnInfo info, const Variant& fill) {
 void RowStore::RemoveColumn(size_t column) {
     const size_t oldWidth = columns_.size();
     columns_.erase(columns_.begin() + static_cast<ptrdiff_t>(column));
-    std::vector<Cell> cells;
-    cells.reserve(RowCount() * columns_.size());
+    PodBuffer<Cell> cells;
+    cells.Reserve(RowCount() * columns_.size());
     for (size_t i = 0; i < cells_.size(); ++i)
-        if (i % oldWidth != column) cells.push_back(cells_[i]);
+        if (i % oldWidth != column) cells.PushBack(cells_[i]);
     cells_ = std::move(cells);
 }
 
 size_t RowStore::MemoryBytes() const {
     return cells_.capacity() * sizeof(Cell) + rowFlags_.capacity() + arena_.capacity() +
            boxed_.capacity() * sizeof(Variant);
-}
-
-VariantType VariantTypeFor(DataTypeEnum type) {
-    switch (type) {
-        case adBoolean: return VariantType::Bool;
-        case adTinyInt:
-        case adUnsignedTinyInt:
-        case adSmallInt: return VariantType::I2;
-        case adInteger:
-        case adUnsignedSmallInt: return VariantType::I4;
-        case adBigInt:
-        case adUnsignedInt:
-        case adUnsignedBigInt: return VariantType::I8;
-        case adSingle: return VariantType::R4;
-        case adDouble: return VariantType::R8;
-        case adCurrency: return VariantType::Currency;
-        case adNumeric:
-        case adDecimal:
-        case adVarNumeric: return VariantType::Decimal;
-        case adDate:
-        case adDBDate:
-        case adDBTime:
-        case adDBTimeStamp: return VariantType::Date;
-        case adBinary:
-        case adVarBinary:
-        case adLongVarBinary: return VariantType::Binary;
-        case adChapter: return VariantType::Object;
-        case adVariant: return VariantType::Empty;
-        default: return VariantType::String;
-    }
 }
 
 }  // namespace ado::cursor

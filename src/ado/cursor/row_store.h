@@ -14,6 +14,7 @@
 
 #include "ado/Variant.h"
 #include "ado/cursor/column_info.h"
+#include "ado/cursor/pod_buffer.h"
 
 namespace ado::cursor {
 
@@ -48,7 +49,7 @@ public:
 
     // Loading, one row at a time: BeginRow, then one Put... per column in order.
     RowId BeginRow();
-    void PutNull() { cells_.emplace_back(); }
+    void PutNull() { cells_.EmplaceBack(); }
     void PutInt(int64_t v) { Push(Tag::Int).i = v; }
     void PutBool(bool v) { Push(Tag::Bool).i = v ? -1 : 0; }
     void PutReal(double v) { Push(Tag::Real).d = v; }
@@ -77,7 +78,7 @@ public:
 
 private:
     Cell& Push(Tag t) {
-        Cell& c = cells_.emplace_back();  // value-initialised: zero
+        Cell& c = cells_.EmplaceBack();  // value-initialised: zero
         c.tag = t;
         return c;
     }
@@ -85,13 +86,42 @@ private:
     Cell Encode(const Variant& v);
 
     std::vector<ColumnInfo> columns_;
-    std::vector<Cell> cells_;
+    PodBuffer<Cell> cells_;
     std::vector<uint8_t> rowFlags_;
-    std::string arena_;
+    PodBuffer<char> arena_;
     std::vector<Variant> boxed_;
 };
 
 // The Variant kind that a column of this ADO type yields.
-VariantType VariantTypeFor(DataTypeEnum type);
+inline VariantType VariantTypeFor(DataTypeEnum type) {
+    switch (type) {
+        case adBoolean: return VariantType::Bool;
+        case adTinyInt:
+        case adUnsignedTinyInt:
+        case adSmallInt: return VariantType::I2;
+        case adInteger:
+        case adUnsignedSmallInt: return VariantType::I4;
+        case adBigInt:
+        case adUnsignedInt:
+        case adUnsignedBigInt: return VariantType::I8;
+        case adSingle: return VariantType::R4;
+        case adDouble: return VariantType::R8;
+        case adCurrency: return VariantType::Currency;
+        case adNumeric:
+        case adDecimal:
+        case adVarNumeric: return VariantType::Decimal;
+        case adDate:
+        case adDBDate:
+        case adDBTime:
+        case adDBTimeStamp: return VariantType::Date;
+        case adBinary:
+        case adVarBinary:
+        case adLongVarBinary: return VariantType::Binary;
+        case adChapter: return VariantType::Object;
+        case adVariant: return VariantType::Empty;
+        default: return VariantType::String;
+    }
+}
+
 
 }  // namespace ado::cursor

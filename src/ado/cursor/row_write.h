@@ -35,6 +35,7 @@ struct WriteShape {
         std::string uniqueTable;
         std::vector<size_t> setFields;    // the cursor column of each set value
         std::vector<size_t> whereFields;  // and of each criterion
+        std::vector<size_t> readBackFields;  // Insert: the cursor column of each read-back value
     } origin;
 
     // Computes the key once the members are filled.

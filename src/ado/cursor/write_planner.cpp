@@ -18,15 +18,14 @@ bool OriginalIsNull(const WritePlanInput& in, size_t column) {
     return tag == RowStore::Tag::Null || tag == RowStore::Tag::Empty;
 }
 
-
-bool OnTable(const ColumnInfo& c, const std::string& table) {
+bool OnTable(const ColumnInfo& c, std::string_view table) {
     return !c.baseTable.empty() && EqualsNoCase(c.baseTable, table);
 }
 
 // "Is this column on the target table?", by the tables' numbers where columns have them.
 struct TableFilter {
     const ColumnInfo* target;  // a column of the target table, when one is selected
-    const std::string& table;
+    std::string_view table;
     bool operator()(const ColumnInfo& c) const {
         if (target && target->baseTableIndex >= 0 && c.baseTableIndex >= 0)
             return c.baseTableIndex == target->baseTableIndex;
@@ -34,14 +33,13 @@ struct TableFilter {
     }
 };
 
-TableFilter FilterFor(const std::vector<ColumnInfo>& cols, const std::string& table) {
+TableFilter FilterFor(const std::vector<ColumnInfo>& cols, std::string_view table) {
     for (const auto& c : cols)
-        if (&c.baseTable == &table || OnTable(c, table)) return TableFilter{&c, table};
+        if (c.baseTable.data() == table.data() || OnTable(c, table)) return TableFilter{&c, table};
     return TableFilter{nullptr, table};
 }
 
-const std::string& TargetTable(const WritePlanInput& in) {
-    static const std::string none;
+std::string_view TargetTable(const WritePlanInput& in) {
     if (!in.uniqueTable.empty()) return in.uniqueTable;
     const auto& cols = *in.columns;
     if (in.changed)
@@ -49,7 +47,7 @@ const std::string& TargetTable(const WritePlanInput& in) {
             if ((*in.changed)[i] && !cols[i].baseTable.empty()) return cols[i].baseTable;
     for (const auto& c : cols)
         if (!c.baseTable.empty()) return c.baseTable;
-    return none;
+    return {};
 }
 
 // Which columns of the table identify the row as it was read.
@@ -85,14 +83,14 @@ void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, WriteShap
 
 // The shape of the row's write, or null when an update changed no column of the table.
 std::shared_ptr<const WriteShape> PlanShape(const WritePlanInput& in) {
-    const std::string& table = TargetTable(in);
+    const std::string_view table = TargetTable(in);
     if (table.empty()) Raise(Condition::MissingBaseTable);
     const auto& cols = *in.columns;
     const TableFilter onTable = FilterFor(cols, table);
     auto shape = std::make_shared<WriteShape>();
     shape->kind = in.kind;
     shape->table = table;
-    shape->origin = {in.columns, *in.changed, in.criteria, in.uniqueTable, {}, {}};
+    shape->origin = {in.columns, *in.changed, in.criteria, std::string(in.uniqueTable), {}, {}, {}};
     if (in.kind != RowWrite::Kind::Delete)
         for (size_t i = 0; i < cols.size(); ++i)
             if ((*in.changed)[i] && onTable(cols[i])) {
@@ -106,6 +104,7 @@ std::shared_ptr<const WriteShape> PlanShape(const WritePlanInput& in) {
             if (!(*in.changed)[i] && onTable(cols[i])) {
                 shape->readBack.push_back(cols[i].baseColumn);
                 shape->readBackTypes.push_back(cols[i].type);
+                shape->origin.readBackFields.push_back(i);
             }
     } else {
         AddCriteria(in, onTable, *shape);
@@ -171,15 +170,9 @@ RowWrite PlanWrite(const WritePlanInput& in) {
     return w;
 }
 
-std::vector<size_t> ReadBackFields(const std::vector<ColumnInfo>& columns, const WriteShape& shape) {
-    std::vector<size_t> fields;
-    for (const auto& name : shape.readBack)
-        for (size_t i = 0; i < columns.size(); ++i)
-            if (OnTable(columns[i], shape.table) && columns[i].baseColumn == name) {
-                fields.push_back(i);
-                break;
-            }
-    return fields;
+void StoreReadBack(RowStore& store, RowId row, const WriteShape& shape, const std::vector<Variant>& values) {
+    const auto& fields = shape.origin.readBackFields;
+    for (size_t i = 0; i < fields.size() && i < values.size(); ++i) store.Set(row, fields[i], values[i]);
 }
 
 }  // namespace ado::cursor

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ado/Enums.h"
@@ -18,7 +19,7 @@ struct WritePlanInput {
     const std::vector<Variant>* current;   // the values to write (Insert, Update)
     const std::vector<uint8_t>* changed;   // per column: assigned by the client
     int32_t criteria = adCriteriaUpdCols;  // ADCPROP_UPDATECRITERIA_ENUM
-    std::string uniqueTable;               // the recordset's "Unique Table", when set
+    std::string_view uniqueTable;          // the recordset's "Unique Table", when set
     const RowStore* store = nullptr;
     RowId row = 0;
 };
@@ -30,7 +31,7 @@ struct WritePlanInput {
 void PlanWrite(const WritePlanInput& in, RowWrite& w);
 RowWrite PlanWrite(const WritePlanInput& in);
 
-// After an insert: the fields that read back the shape's columns.
-std::vector<size_t> ReadBackFields(const std::vector<ColumnInfo>& columns, const WriteShape& shape);
+// After an insert: the values read back (autonumbers, defaults) into the row's fields.
+void StoreReadBack(RowStore& store, RowId row, const WriteShape& shape, const std::vector<Variant>& values);
 
 }  // namespace ado::cursor

@@ -68,6 +68,8 @@ TEST_F(EditingTest, EditCancelAndTheBufferRules) {
     rs->CancelUpdate();
     EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["Saldo"].Value("mucho"); }), err::DataConversion);
     rs->Fields()["Nombre"].Value("Ana María");
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["Nombre"].Value(std::string(21, 'y')); }), err::ErrorsOccurred);
+    EXPECT_EQ(rs->Fields()["Nombre"].Value().ToString(), "Ana María") << "a refused value leaves the one assigned";
     rs->MoveNext();  // moving off an edited row saves it
     EXPECT_EQ(Scalar("SELECT Nombre FROM Clientes WHERE Id = 1").ToString(), "Ana María");
     EXPECT_EQ(rs->Fields()["Id"].Value().ToInt32(), 2);

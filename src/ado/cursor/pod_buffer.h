@@ -1,0 +1,84 @@
+// A growable array of trivially copyable elements that grows with realloc. A large buffer
+// then keeps its pages when it grows (the kernel remaps them) instead of being copied into
+// fresh pages that must all be faulted in again, which is what a row store filled a row at
+// a time would otherwise pay at every doubling.
+#pragma once
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+namespace ado::cursor {
+
+template <class T>
+class PodBuffer {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    PodBuffer() = default;
+    PodBuffer(const PodBuffer& other) { Append(other.data_, other.size_); }
+    PodBuffer(PodBuffer&& other) noexcept
+        : data_(std::exchange(other.data_, nullptr)),
+          size_(std::exchange(other.size_, 0)),
+          capacity_(std::exchange(other.capacity_, 0)) {}
+    PodBuffer& operator=(PodBuffer other) noexcept {
+        std::swap(data_, other.data_);
+        std::swap(size_, other.size_);
+        std::swap(capacity_, other.capacity_);
+        return *this;
+    }
+    ~PodBuffer() { std::free(data_); }
+
+    T* data() { return data_; }
+    const T* data() const { return data_; }
+    size_t size() const { return size_; }
+    size_t capacity() const { return capacity_; }
+    T& operator[](size_t i) { return data_[i]; }
+    const T& operator[](size_t i) const { return data_[i]; }
+
+    // A new element, value-initialised (zero).
+    T& EmplaceBack() {
+        if (size_ == capacity_) Grow(size_ + 1);
+        T* e = data_ + size_++;
+        std::memset(static_cast<void*>(e), 0, sizeof(T));
+        return *e;
+    }
+    void PushBack(T v) {  // by value: `v` may be an element of this buffer
+        if (size_ == capacity_) Grow(size_ + 1);
+        data_[size_++] = v;
+    }
+    // `p` may point into this buffer.
+    void Append(const T* p, size_t n) {
+        if (n == 0) return;
+        if (size_ + n > capacity_) {
+            const bool inside = p >= data_ && p < data_ + size_;
+            const size_t at = inside ? static_cast<size_t>(p - data_) : 0;
+            Grow(size_ + n);
+            if (inside) p = data_ + at;
+        }
+        std::memcpy(static_cast<void*>(data_ + size_), p, n * sizeof(T));
+        size_ += n;
+    }
+    void Reserve(size_t n) {
+        if (n > capacity_) Reallocate(n);
+    }
+    void Clear() { size_ = 0; }
+
+private:
+    void Grow(size_t needed) { Reallocate(std::max(needed, capacity_ < 16 ? 16 : capacity_ * 2)); }
+    void Reallocate(size_t n) {
+        void* p = std::realloc(static_cast<void*>(data_), n * sizeof(T));
+        if (!p) throw std::bad_alloc();
+        data_ = static_cast<T*>(p);
+        capacity_ = n;
+    }
+
+    T* data_ = nullptr;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
+};
+
+}  // namespace ado::cursor
