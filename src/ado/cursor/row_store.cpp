@@ -1,5 +1,6 @@
 #include "ado/cursor/row_store.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ado::cursor {
@@ -64,7 +65,23 @@ RowStore::Cell RowStore::Encode(const Variant& v) {
 void RowStore::PutVariant(const Variant& v) { cells_.PushBack(Encode(v)); }
 
 void RowStore::Set(RowId row, size_t column, const Variant& v) {
-    cells_[row * columns_.size() + column] = Encode(v);
+    Cell& cell = cells_[row * columns_.size() + column];
+    // A text or binary that fits where the old one was goes there: a row edited again and
+    // again does not grow the arena. No two cells share bytes, so nothing else sees it.
+    const bool text = v.Type() == VariantType::String && cell.tag == Tag::Text;
+    const bool blob = v.Type() == VariantType::Binary && cell.tag == Tag::Blob;
+    if (text || blob) {
+        const size_t n = text ? v.AsString().size() : v.AsBinary().size();
+        const size_t room = size_t{cell.length} + cell.slack;
+        if (n <= room) {
+            if (n > 0) std::memcpy(arena_.data() + cell.offset, text ? static_cast<const void*>(v.AsString().data())
+                                                                       : v.AsBinary().data(), n);
+            cell.length = static_cast<uint32_t>(n);
+            cell.slack = static_cast<uint16_t>(std::min<size_t>(room - n, UINT16_MAX));
+            return;
+        }
+    }
+    cell = Encode(v);
 }
 
 namespace {

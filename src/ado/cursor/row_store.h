@@ -28,6 +28,7 @@ public:
     // cell (Cell{}) is Null.
     struct Cell {
         Tag tag;
+        uint16_t slack;   // Text and Blob: free bytes after the value, from a longer one it replaced
         uint32_t length;  // Text and Blob: byte count
         union {
             int64_t i;        // Bool, Int, Currency (scaled)
