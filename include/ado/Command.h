@@ -23,6 +23,9 @@ namespace provider {
 class Session;
 class PreparedStatement;
 }  // namespace provider
+namespace cursor {
+class RowStore;
+}  // namespace cursor
 
 class Parameter {
 public:
@@ -121,6 +124,9 @@ private:
     // provider keeps none.
     provider::PreparedStatement* Compiled(provider::Session& session);
     void ForgetCompiled();
+    // Runs the statement on `cn` (compiled once while Prepared): rows into `rows`, or the
+    // records affected.
+    int64_t RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Variant& values, cursor::RowStore& rows);
 
     struct Run;  // the statement each run refills and its compiled form
     std::unique_ptr<Run> run_;

@@ -164,19 +164,25 @@ provider::PreparedStatement* Command::Compiled(provider::Session& session) {
     return r.compiled.get();
 }
 
-RecordsetPtr Command::Execute(int32_t* recordsAffected, const Variant& parameters, int32_t options) {
-    const ConnectionPtr cn = RequireConnection();
-    FillStatement((options != adOptionUnspecified && (options & ~adExecuteNoRecords))
-                      ? static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords)
-                      : type_,
-                  parameters);
+int64_t Command::RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Variant& values,
+                         cursor::RowStore& rows) {
+    FillStatement(type, values);
     const provider::Statement& st = run_->statement;
-    cursor::RowStore rows;
     provider::Session& session = cn->Session();
-    const int64_t affected = cn->Guard([&] {
+    return cn->Guard([&] {
         provider::PreparedStatement* compiled = Compiled(session);
         return compiled ? compiled->Run(st, rows) : session.Execute(st, rows);
     });
+}
+
+RecordsetPtr Command::Execute(int32_t* recordsAffected, const Variant& parameters, int32_t options) {
+    const ConnectionPtr cn = RequireConnection();
+    cursor::RowStore rows;
+    const int64_t affected = RunInto(cn,
+                                     (options != adOptionUnspecified && (options & ~adExecuteNoRecords))
+                                         ? static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords)
+                                         : type_,
+                                     parameters, rows);
     if (recordsAffected) *recordsAffected = affected >= 0 ? static_cast<int32_t>(affected) : -1;
     // With adExecuteNoRecords there is no recordset at all, as ADO gives none.
     if (options != adOptionUnspecified && (options & adExecuteNoRecords)) return nullptr;

@@ -106,16 +106,10 @@ void Recordset::Open(const CommandPtr& command, CursorTypeEnum cursorType, LockT
     sourceCommand_ = command;
     source_ = command->CommandText();
     Prepare(cursorType, lockType);
-    provider::Statement st;
-    st.text = source_;
-    st.type = command->CommandType();
-    st.timeoutSeconds = command->CommandTimeout();
-    st.prepared = command->Prepared();
-    for (const auto& p : command->Parameters()) {
-        st.parameters.push_back(p->Value());
-        st.parameterNames.push_back(p->Name());
-    }
-    Load(st);
+    // The command's own run: its parameters, and its compiled statement while Prepared.
+    cursor::RowStore rows;
+    if (command->RunInto(connection_, command->CommandType(), Variant(), rows) >= 0) return;
+    Start(std::move(rows));
 }
 
 void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnection, CursorTypeEnum cursorType,
