@@ -1,9 +1,11 @@
-// A fresh embedded database file in a temporary folder, with an open connection to it.
+// A fresh embedded database file in a temporary folder, with connections to it; and short ways
+// to read a value, open a recordset or make a command on any connection.
 #pragma once
 
 #include <string>
 
 #include "ado/ado.h"
+#include "support/Checks.h"
 #include "support/TempDir.h"
 
 namespace testsupport {
@@ -12,6 +14,28 @@ inline std::string JetConnectionString(const std::string& file, const std::strin
     std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file + ";";
     if (!password.empty()) cs += "Jet OLEDB:Database Password=\"" + password + "\";";
     return cs;
+}
+
+// The first column of the first row `sql` gives.
+inline ado::Variant Scalar(const ado::ConnectionPtr& cn, const std::string& sql) {
+    return cn->Execute(sql)->Fields()[0].Value();
+}
+
+inline ado::RecordsetPtr OpenRecordset(const ado::ConnectionPtr& cn, const std::string& sql, ado::CursorTypeEnum type,
+                                       ado::LockTypeEnum lock, ado::CursorLocationEnum location = ado::adUseClient) {
+    auto rs = ado::Recordset::Create();
+    rs->CursorLocation(location);
+    rs->Open(sql, cn, type, lock, ado::adCmdText);
+    return rs;
+}
+
+inline ado::CommandPtr NewCommand(const ado::ConnectionPtr& cn, const std::string& text,
+                                  ado::CommandTypeEnum type = ado::adCmdText) {
+    auto cmd = ado::Command::Create();
+    cmd->ActiveConnection(cn);
+    cmd->CommandText(text);
+    cmd->CommandType(type);
+    return cmd;
 }
 
 class EmbeddedDb {
@@ -28,12 +52,24 @@ public:
         return cn;
     }
 
+    // A connection with this password and mode that waits a second at most for a file another one holds.
+    ado::ConnectionPtr Open(const std::string& password, ado::ConnectModeEnum mode = ado::adModeReadWrite) const {
+        auto cn = ado::Connection::Create();
+        cn->Mode(mode);
+        cn->ConnectionTimeout(1);
+        cn->Open(JetConnectionString(file_, password));
+        return cn;
+    }
+
     ado::RecordsetPtr Query(const ado::ConnectionPtr& cn, const std::string& sql,
                             ado::CursorTypeEnum type = ado::adOpenStatic) const {
         auto rs = ado::Recordset::Create();
         rs->Open(sql, cn, type, ado::adLockReadOnly, ado::adCmdText);
         return rs;
     }
+
+    // What `sql` gives first on a connection of its own.
+    ado::Variant Scalar(const std::string& sql) const { return testsupport::Scalar(Connect(), sql); }
 
     const std::string& file() const { return file_; }
     const TempDir& dir() const { return dir_; }
@@ -43,16 +79,5 @@ private:
     std::string file_;
     std::string password_;
 };
-
-// Runs `f` and returns the ado::Error number it throws (0 when it throws nothing).
-template <class F>
-int32_t ErrorNumberOf(F&& f) {
-    try {
-        f();
-    } catch (const ado::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 }  // namespace testsupport

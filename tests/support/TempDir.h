@@ -2,6 +2,8 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include <stdlib.h>
@@ -30,6 +32,13 @@ inline TempDir::TempDir() {
 inline TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+// Every byte of a file, as it is on disk.
+inline std::string FileBytes(const std::filesystem::path& file) {
+    std::ostringstream out;
+    out << std::ifstream(file, std::ios::binary).rdbuf();
+    return out.str();
 }
 
 }  // namespace testsupport

@@ -22,11 +22,7 @@ protected:
         cn->Execute("INSERT INTO Art VALUES (3, 'queso', 12, #3/10/2024#)");
     }
     CommandPtr MakeCommand(const std::string& text, CommandTypeEnum type = adCmdText) {
-        auto cmd = Command::Create();
-        cmd->ActiveConnection(cn);
-        cmd->CommandText(text);
-        cmd->CommandType(type);
-        return cmd;
+        return testsupport::NewCommand(cn, text, type);
     }
     std::vector<int32_t> Ids(const RecordsetPtr& rs) {
         std::vector<int32_t> ids;
@@ -214,19 +210,28 @@ TEST_F(CommandTest, APreparedRunThatFailsReportsAsAnUnpreparedOneAndTheNextRunWo
               (std::vector<int32_t>{10, 11}));
 }
 
-TEST_F(CommandTest, TheTimeLimitInterruptsAPreparedStatement) {
-    auto cmd = MakeCommand("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < ?) "
-                           "SELECT COUNT(*) FROM c");
+// The connection's limit stops a statement run once; a command's own limit stops its compiled
+// statement, which runs again afterwards.
+TEST_F(CommandTest, TheTimeLimitInterruptsLongStatementsPreparedOrNot) {
+    auto counting = [](const std::string& limit) {
+        return "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " + limit +
+               ") SELECT COUNT(*) FROM c";
+    };
+    cn->CommandTimeout(1);
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Execute(counting("1000000000")); }), err::TimeLimit);
+    EXPECT_EQ(cn->Errors().Item(0).Number(), err::TimeLimit);
+
+    auto cmd = MakeCommand(counting("?"));
     cmd->Prepared(true);
     cmd->CommandTimeout(1);
     cmd->Parameters().Append(cmd->CreateParameter("Tope", adBigInt));
-    auto count = [&](int64_t limit) {
+    auto run = [&](int64_t limit) {
         cmd->Parameters().Item(0)->Value(Variant(limit));
         return cmd->Execute()->Fields()[0].Value().ToInt64();
     };
-    EXPECT_EQ(count(10), 10);
-    EXPECT_EQ(ErrorNumberOf([&] { count(int64_t{1} << 50); }), err::TimeLimit);
-    EXPECT_EQ(count(5), 5);
+    EXPECT_EQ(run(10), 10);
+    EXPECT_EQ(ErrorNumberOf([&] { run(int64_t{1} << 50); }), err::TimeLimit);
+    EXPECT_EQ(run(5), 5);
 }
 
 TEST(PreparedCommand, RunsAgainAfterItsConnectionReopensTheFile) {
@@ -238,12 +243,10 @@ TEST(PreparedCommand, RunsAgainAfterItsConnectionReopensTheFile) {
     cn->ConnectionTimeout(1);
     auto open = [&](const std::string& password) { cn->Open(testsupport::JetConnectionString(db.file(), password)); };
     open("clave");
-    auto cmd = Command::Create();
-    cmd->ActiveConnection(cn);
-    cmd->CommandText("UPDATE Cuenta SET N = N + [Suma] WHERE Id = 1");
+    auto cmd = testsupport::NewCommand(cn, "UPDATE Cuenta SET N = N + [Suma] WHERE Id = 1");
     cmd->Prepared(true);
     cmd->Parameters().Append(cmd->CreateParameter("Suma", adInteger, adParamInput, 0, Variant(1)));
-    auto n = [&] { return cn->Execute("SELECT N FROM Cuenta")->Fields()[0].Value().ToInt32(); };
+    auto n = [&] { return testsupport::Scalar(cn, "SELECT N FROM Cuenta").ToInt32(); };
 
     cmd->Execute();
     // Reopened alone: the compiled statement must not keep the old session's hold on the file.

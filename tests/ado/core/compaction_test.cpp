@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -16,6 +14,7 @@ namespace {
 
 using namespace ado;
 using testsupport::ErrorNumberOf;
+using testsupport::FileBytes;
 using testsupport::JetConnectionString;
 namespace fs = std::filesystem;
 
@@ -45,16 +44,10 @@ int32_t Scalar(const std::string& file, const std::string& password, const char*
     return value;
 }
 
-std::string Bytes(const fs::path& file) {
-    std::ostringstream out;
-    out << std::ifstream(file, std::ios::binary).rdbuf();
-    return out.str();
-}
-
 std::map<fs::path, std::string> Snapshot(const fs::path& folder) {
     std::map<fs::path, std::string> files;
     for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().extension() != ".ldb") files[entry.path()] = Bytes(entry.path());  // not the use locks
+        if (entry.path().extension() != ".ldb") files[entry.path()] = FileBytes(entry.path());  // not the use locks
     return files;
 }
 
@@ -73,7 +66,7 @@ TEST(Compaction, ShrinksAfterDeletionsWithTheDestinationsPassword) {
         SCOPED_TRACE(c.source + " -> " + c.destination + (c.inPlace ? ", in place" : ""));
         testsupport::EmbeddedDb db(c.source);
         FillAndDelete(db.Connect());
-        const std::string before = Bytes(db.file());
+        const std::string before = FileBytes(db.file());
         const std::string to = c.inPlace ? db.file() : db.dir().file("compactada.db");
         CompactDatabase(JetConnectionString(db.file(), c.source),
                         JetConnectionString(to, c.destination) +
@@ -84,12 +77,12 @@ TEST(Compaction, ShrinksAfterDeletionsWithTheDestinationsPassword) {
         EXPECT_EQ(Scalar(to, c.destination, "PRAGMA application_id"), c.recorded);
         // Encrypted means no readable text and no way in without the password.
         const bool encrypted = !c.destination.empty();
-        EXPECT_EQ(Bytes(to).find("texto visible") == std::string::npos, encrypted);
+        EXPECT_EQ(FileBytes(to).find("texto visible") == std::string::npos, encrypted);
         EXPECT_EQ(ErrorNumberOf([&] { Connection::Create()->Open(JetConnectionString(to, encrypted ? "otra" : "")); }),
                   encrypted ? err::InvalidPassword : 0);
         EXPECT_EQ(Snapshot(db.dir().path()).size(), c.inPlace ? 1u : 2u);  // no copy left behind
         if (!c.inPlace) {
-            EXPECT_EQ(Bytes(db.file()), before);
+            EXPECT_EQ(FileBytes(db.file()), before);
         }
     }
 }
@@ -115,9 +108,7 @@ TEST(Compaction, RefusalsLeaveEveryFileAsItWas) {
         EXPECT_EQ(Snapshot(db.dir().path()), before) << from << " -> " << to;
     }
     // A file another connection holds exclusively is refused at once, in place or not.
-    auto holder = Connection::Create();
-    holder->Mode(adModeShareExclusive);
-    holder->Open(source);
+    auto holder = db.Open("clave", adModeShareExclusive);
     EXPECT_EQ(ErrorNumberOf([&] { CompactDatabase(source, source); }), err::LockedByUser);
     EXPECT_EQ(ErrorNumberOf([&] { CompactDatabase(source, fresh); }), err::LockedByUser);
     holder->Close();

@@ -2,9 +2,6 @@
 // decrypt a file held exclusively.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "ado/ado.h"
 #include "support/EmbeddedDb.h"
 
@@ -13,25 +10,7 @@ namespace {
 using namespace ado;
 using testsupport::ErrorNumberOf;
 
-// Waits a second at most for a file another connection holds.
-ConnectionPtr Open(const testsupport::EmbeddedDb& db, const std::string& password,
-                   ConnectModeEnum mode = adModeReadWrite) {
-    auto cn = Connection::Create();
-    cn->Mode(mode);
-    cn->ConnectionTimeout(1);
-    cn->Open(testsupport::JetConnectionString(db.file(), password));
-    return cn;
-}
-
-int32_t Notes(const ConnectionPtr& cn) {
-    return cn->Execute("SELECT COUNT(*) FROM Notas")->Fields()[0].Value().ToInt32();
-}
-
-bool ReadableInFile(const testsupport::EmbeddedDb& db) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(db.file(), std::ios::binary).rdbuf();
-    return bytes.str().find("texto visible") != std::string::npos;
-}
+int32_t Notes(const ConnectionPtr& cn) { return testsupport::Scalar(cn, "SELECT COUNT(*) FROM Notas").ToInt32(); }
 
 TEST(ExclusiveMode, HeldAloneAndRefusedWhileAnotherHoldsTheFile) {
     testsupport::EmbeddedDb db("clave");
@@ -39,18 +18,18 @@ TEST(ExclusiveMode, HeldAloneAndRefusedWhileAnotherHoldsTheFile) {
     writer->Execute("CREATE TABLE Notas (Texto TEXT)");
     writer->BeginTrans();
     writer->Execute("INSERT INTO Notas VALUES ('texto visible')");
-    EXPECT_EQ(ErrorNumberOf([&] { Open(db, "clave", adModeShareExclusive); }), err::LockedByUser);
+    EXPECT_EQ(ErrorNumberOf([&] { db.Open("clave", adModeShareExclusive); }), err::LockedByUser);
     writer->CommitTrans();
     // An idle connection still has the file open.
-    EXPECT_EQ(ErrorNumberOf([&] { Open(db, "clave", adModeShareExclusive); }), err::LockedByUser);
+    EXPECT_EQ(ErrorNumberOf([&] { db.Open("clave", adModeShareExclusive); }), err::LockedByUser);
     writer->Close();
 
-    auto holder = Open(db, "clave", adModeShareExclusive);
+    auto holder = db.Open("clave", adModeShareExclusive);
     for (ConnectModeEnum mode : {adModeReadWrite, adModeRead, adModeShareExclusive})
-        EXPECT_EQ(ErrorNumberOf([&] { Open(db, "clave", mode); }), err::LockedByUser) << mode;
+        EXPECT_EQ(ErrorNumberOf([&] { db.Open("clave", mode); }), err::LockedByUser) << mode;
     holder->Execute("INSERT INTO Notas VALUES ('del dueño')");
     holder->Close();
-    EXPECT_EQ(Notes(Open(db, "clave")), 2);
+    EXPECT_EQ(Notes(db.Open("clave")), 2);
 }
 
 TEST(DatabasePassword, SetChangedAndRemovedOnAnExclusiveConnection) {
@@ -65,16 +44,16 @@ TEST(DatabasePassword, SetChangedAndRemovedOnAnExclusiveConnection) {
         testsupport::EmbeddedDb db(before);
         db.Connect()->Execute("CREATE TABLE Notas (Texto TEXT)");
         db.Connect()->Execute("INSERT INTO Notas VALUES ('texto visible')");
-        auto cn = Open(db, before, adModeShareExclusive);
+        auto cn = db.Open(before, adModeShareExclusive);
         cn->Properties().Item(property).Value(Variant(after));
         // The connection goes on, on the new file, and still holds it alone.
         EXPECT_EQ(Notes(cn), 1);
-        EXPECT_EQ(ErrorNumberOf([&] { Open(db, after); }), err::LockedByUser);
+        EXPECT_EQ(ErrorNumberOf([&] { db.Open(after); }), err::LockedByUser);
         cn->Close();
-        EXPECT_EQ(Notes(Open(db, after)), 1);
-        EXPECT_EQ(ReadableInFile(db), after.empty());
+        EXPECT_EQ(Notes(db.Open(after)), 1);
+        EXPECT_EQ(testsupport::FileBytes(db.file()).find("texto visible") != std::string::npos, after.empty());
         // The old password no longer opens an encrypted file; a plain one opens with any.
-        EXPECT_EQ(ErrorNumberOf([&] { Open(db, after.empty() ? "otra" : before); }),
+        EXPECT_EQ(ErrorNumberOf([&] { db.Open(after.empty() ? "otra" : before); }),
                   after.empty() ? 0 : err::InvalidPassword);
     }
 }
@@ -82,18 +61,18 @@ TEST(DatabasePassword, SetChangedAndRemovedOnAnExclusiveConnection) {
 TEST(DatabasePassword, RefusedWithoutExclusiveUseOrInsideATransaction) {
     testsupport::EmbeddedDb db;
     db.Connect()->Execute("CREATE TABLE Notas (Texto TEXT)");
-    auto shared = Open(db, "");
+    auto shared = db.Open("");
     EXPECT_EQ(ErrorNumberOf([&] { shared->Properties().Item("Jet OLEDB:Database Password").Value(Variant("x")); }),
               err::FeatureNotAvailable);
     EXPECT_EQ(shared->Errors().Count(), 1);
     shared->Close();
-    auto exclusive = Open(db, "", adModeShareExclusive);
+    auto exclusive = db.Open("", adModeShareExclusive);
     exclusive->BeginTrans();
     EXPECT_EQ(ErrorNumberOf([&] { exclusive->Properties().Item("Jet OLEDB:Database Password").Value(Variant("x")); }),
               err::IllegalOperation);
     exclusive->RollbackTrans();
     exclusive->Close();
-    EXPECT_EQ(Notes(Open(db, "")), 0);  // still plain
+    EXPECT_EQ(Notes(db.Open("")), 0);  // still plain
 }
 
 }  // namespace

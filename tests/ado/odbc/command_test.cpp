@@ -6,6 +6,7 @@
 
 using namespace ado;
 using testsupport::ErrorNumberOf;
+using testsupport::NewCommand;
 using testsupport::PgTest;
 
 namespace {
@@ -25,9 +26,8 @@ protected:
 
 TEST_F(OdbcCommand, ParametersBindInOrderWithTheirTypes) {
     auto cn = Connect();
-    auto cmd = Command::Create();
-    cmd->ActiveConnection(cn);
-    cmd->CommandText("SELECT articulo FROM precios WHERE precio > ? AND desde >= ? AND articulo LIKE ? ORDER BY id");
+    auto cmd = NewCommand(cn, "SELECT articulo FROM precios WHERE precio > ? AND desde >= ? AND articulo LIKE ? "
+                              "ORDER BY id");
     cmd->Parameters().Refresh();
     ASSERT_EQ(cmd->Parameters().Count(), 3);
     EXPECT_EQ(cmd->Parameters().Item(0)->Name(), "Param1");
@@ -55,18 +55,13 @@ TEST_F(OdbcCommand, ParametersBindInOrderWithTheirTypes) {
     for (int i = 0; i < 8; ++i) EXPECT_EQ(echo->Fields()[i].Value(), values[i]) << "parameter " << i + 1;
     EXPECT_EQ(echo->Fields()[8].Value(), Variant(true));
 
-    auto missing = Command::Create();
-    missing->ActiveConnection(cn);
-    missing->CommandText("SELECT * FROM precios WHERE id = ?");
-    EXPECT_EQ(ErrorNumberOf([&] { missing->Execute(); }), err::NoValueForParameters);
+    EXPECT_EQ(ErrorNumberOf([&] { NewCommand(cn, "SELECT * FROM precios WHERE id = ?")->Execute(); }),
+              err::NoValueForParameters);
 }
 
 TEST_F(OdbcCommand, StoredProceduresAndPreparedStatements) {
     auto cn = Connect();
-    auto proc = Command::Create();
-    proc->ActiveConnection(cn);
-    proc->CommandText("con_iva");
-    proc->CommandType(adCmdStoredProc);
+    auto proc = NewCommand(cn, "con_iva", adCmdStoredProc);
     // A namesake in another schema is not the procedure the name runs.
     const std::string other = schema_ + "_otro";
     admin_->Execute("CREATE SCHEMA " + other);
@@ -80,9 +75,7 @@ TEST_F(OdbcCommand, StoredProceduresAndPreparedStatements) {
     proc->Parameters().Item("tipo")->Value(Variant(int32_t{21}));
     EXPECT_EQ(proc->Execute()->Fields()[0].Value().ToString(), "12.1");
 
-    auto update = Command::Create();
-    update->ActiveConnection(cn);
-    update->CommandText("UPDATE precios SET precio = precio + ? WHERE id <= ?");
+    auto update = NewCommand(cn, "UPDATE precios SET precio = precio + ? WHERE id <= ?");
     update->Prepared(true);
     for (int32_t limit : {1, 2, 3}) {
         int32_t affected = 0;

@@ -9,6 +9,8 @@ using namespace ado::odbc;
 
 namespace {
 
+// PostgreSQL's own states (23505, 23503, 55P03, 57014) are met on the real server by the write and
+// transaction tests; here, what no server of the suite reports.
 TEST(OdbcConditions, DriverStatesBecomeTheLibrarysNumbers) {
     struct Case {
         const char* state;
@@ -17,18 +19,9 @@ TEST(OdbcConditions, DriverStatesBecomeTheLibrarysNumbers) {
         Operation op;
         int32_t number;
     } cases[] = {
-        {"23505", 1, "duplicate key value", Operation::Insert, err::DuplicateKey},
         {"23000", 2627, "Violation of PRIMARY KEY constraint", Operation::Insert, err::DuplicateKey},
         {"23000", 2601, "Cannot insert duplicate key row", Operation::Update, err::DuplicateKey},
         {"23000", 515, "Cannot insert the value NULL", Operation::Insert, err::Fail},
-        {"23503", 1, "insert or update on table \"l\" violates foreign key", Operation::Insert,
-         err::IntegrityOnChange},
-        {"23503", 1, "insert or update on table \"l\" violates foreign key", Operation::Update,
-         err::IntegrityOnChange},
-        {"23503", 1, "update or delete on table \"c\" violates foreign key", Operation::Update,
-         err::IntegrityOnDelete},
-        {"23503", 1, "update or delete on table \"c\" violates foreign key", Operation::Delete,
-         err::IntegrityOnDelete},
         {"23000", 547, "The DELETE statement conflicted with the REFERENCE constraint", Operation::Delete,
          err::IntegrityOnDelete},
         {"23000", 547, "The UPDATE statement conflicted with the REFERENCE constraint", Operation::Update,
@@ -37,9 +30,7 @@ TEST(OdbcConditions, DriverStatesBecomeTheLibrarysNumbers) {
          err::IntegrityOnChange},
         {"40P01", 1, "deadlock detected", Operation::Update, err::LockedByUser},
         {"40001", 1205, "was deadlocked on lock resources", Operation::Other, err::LockedByUser},
-        {"55P03", 1, "could not obtain lock on row", Operation::Other, err::LockedByUser},
         {"HY000", 1222, "Lock request time out period exceeded", Operation::Update, err::LockedByUser},
-        {"57014", 1, "canceling statement due to statement timeout", Operation::Other, err::TimeLimit},
         {"HYT00", 0, "Timeout expired", Operation::Other, err::TimeLimit},
         {"42P01", 1, "relation \"x\" does not exist", Operation::Other, err::TableNotFound},
         {"42S02", 208, "Invalid object name 'x'", Operation::Other, err::TableNotFound},

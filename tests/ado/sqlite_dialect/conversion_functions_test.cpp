@@ -4,10 +4,10 @@
 namespace {
 
 using dialect_test::ExpectEvaluations;
-using dialect_test::RegionalScope;
+using dialect_test::ScopedRegional;
 
 TEST(ConversionFunctions, FollowTheVariantRules) {
-    RegionalScope us(ado::RegionalSettings::UnitedStates());
+    ScopedRegional us(ado::RegionalSettings::UnitedStates());
     ExpectEvaluations({
         {"CSTR(1.5) || '|' || CSTR(12)", "'1.5|12'"},
         {"CSTR(NULL)", "error: Uso no válido de Null"},
@@ -25,7 +25,7 @@ TEST(ConversionFunctions, FollowTheVariantRules) {
 }
 
 TEST(ConversionFunctions, TextFormsFollowTheRegionalSettings) {
-    RegionalScope es(ado::RegionalSettings::Spanish());
+    ScopedRegional es(ado::RegionalSettings::Spanish());
     ExpectEvaluations({
         {"CSTR(1.5)", "'1,5'"},
         {"CDBL('1,25')", "1.25"},

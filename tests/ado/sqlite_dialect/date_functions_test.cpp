@@ -70,7 +70,7 @@ TEST(DateFunctions, DateDiffCountsBoundaries) {
 }
 
 TEST(DateFunctions, SerialsAndValues) {
-    dialect_test::RegionalScope us(ado::RegionalSettings::UnitedStates());
+    dialect_test::ScopedRegional us(ado::RegionalSettings::UnitedStates());
     ExpectEvaluations({
         {"DATESERIAL(2024, 14, 1)", "'2025-02-01 00:00:00'"},
         {"DATESERIAL(2024, 3, 0)", "'2024-02-29 00:00:00'"},

@@ -11,6 +11,7 @@
 
 #include "ado/Regional.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
+#include "support/Checks.h"
 
 namespace dialect_test {
 
@@ -66,17 +67,7 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-// Sets the process's regional settings for one test and puts the earlier ones back.
-class RegionalScope {
-public:
-    explicit RegionalScope(const ado::RegionalSettings& s) : saved_(ado::RegionalSettings::Current()) {
-        ado::RegionalSettings::SetCurrent(s);
-    }
-    ~RegionalScope() { ado::RegionalSettings::SetCurrent(saved_); }
-
-private:
-    ado::RegionalSettings saved_;
-};
+using testsupport::ScopedRegional;
 
 // Evaluates each expression on a fresh engine and compares its written value.
 struct EvalCase {

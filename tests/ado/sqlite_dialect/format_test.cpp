@@ -4,10 +4,10 @@
 namespace {
 
 using dialect_test::ExpectEvaluations;
-using dialect_test::RegionalScope;
+using dialect_test::ScopedRegional;
 
 TEST(Format, NumberPatterns) {
-    RegionalScope us(ado::RegionalSettings::UnitedStates());
+    ScopedRegional us(ado::RegionalSettings::UnitedStates());
     ExpectEvaluations({
         {"FORMAT(1234.5, '#,##0.00')", "'1,234.50'"},
         {"FORMAT(0.125, '0.00') || ' ' || FORMAT(2.5, '0')", "'0.13 3'"},
@@ -30,7 +30,7 @@ TEST(Format, NumberPatterns) {
 
 TEST(Format, NamedFormats) {
     {
-        RegionalScope us(ado::RegionalSettings::UnitedStates());
+        ScopedRegional us(ado::RegionalSettings::UnitedStates());
         ExpectEvaluations({
             {"FORMAT(-1234.5, 'Currency') || ' ' || FORMAT(1234.5, 'currency')", "'($1,234.50) $1,234.50'"},
             {"FORMAT(3, 'Fixed') || ' ' || FORMAT(1234.5, 'Standard') || ' ' || FORMAT(0.256, 'Percent')",
@@ -44,7 +44,7 @@ TEST(Format, NamedFormats) {
             {"FORMAT('2024-03-05 14:07:09', 'Long Date')", "'Tuesday, March 5, 2024'"},
         });
     }
-    RegionalScope es(ado::RegionalSettings::Spanish());
+    ScopedRegional es(ado::RegionalSettings::Spanish());
     ExpectEvaluations({
         {"FORMAT(1234.5, 'Currency') || ' ' || FORMAT(1234.5, '#,##0.00')", "'1.234,50 € 1.234,50'"},
         {"FORMAT(-1, 'Yes/No') || ' ' || FORMAT(1, 'True/False')", "'Sí Verdadero'"},
@@ -53,7 +53,7 @@ TEST(Format, NamedFormats) {
 }
 
 TEST(Format, DatePatterns) {
-    RegionalScope us(ado::RegionalSettings::UnitedStates());
+    ScopedRegional us(ado::RegionalSettings::UnitedStates());
     ExpectEvaluations({
         {"FORMAT('2024-03-05 14:07:09', 'yyyy-mm-dd')", "'2024-03-05'"},
         {"FORMAT('2024-03-05 14:07:09', 'dd/mm/yyyy hh:nn:ss')", "'05/03/2024 14:07:09'"},
@@ -65,7 +65,7 @@ TEST(Format, DatePatterns) {
         {"FORMAT(45356, 'yyyy') || ' ' || FORMAT(45356.5, 'hh\"h\"')", "'2024 12h'"},
         {"FORMAT('2024-03-05', 'mmmm') || ' ' || FORMAT('not a date', 'yyyy')", "'March not a date'"},
     });
-    RegionalScope es(ado::RegionalSettings::Spanish());
+    ScopedRegional es(ado::RegionalSettings::Spanish());
     ExpectEvaluations({{"FORMAT('2024-03-05 14:07:09', 'dddd d \"de\" mmmm, ddd')", "'martes 5 de marzo, mar'"}});
 }
 

@@ -28,7 +28,7 @@ struct IntCase {
 
 void Check(const char* what, const char* target, const R& expected, auto convert) {
     int64_t got = 0;
-    const int error = ErrorOf([&] { got = convert(); });
+    const int error = ErrorNumberOf([&] { got = convert(); });
     EXPECT_EQ(error, expected.error) << what << " " << target;
     if (!expected.error && !error) {
         EXPECT_EQ(got, expected.value) << what << " " << target;

@@ -22,7 +22,7 @@ void RunTable(std::initializer_list<Case<T>> cases, F convert) {
     ScopedRegional es(ado::RegionalSettings::Spanish());
     for (const Case<T>& c : cases) {
         T got{};
-        EXPECT_EQ(ErrorOf([&] { got = convert(c.in); }), c.error) << c.what;
+        EXPECT_EQ(ErrorNumberOf([&] { got = convert(c.in); }), c.error) << c.what;
         if (!c.error) {
             EXPECT_EQ(got, c.expected) << c.what;
         }

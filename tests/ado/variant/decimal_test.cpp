@@ -42,7 +42,7 @@ TEST(Decimal, ParsesToMantissaAndScale) {
     };
     for (const ParseCase& c : cases) {
         ado::Decimal got;
-        EXPECT_EQ(ErrorOf([&] { got = Variant(c.text).ToDecimal(); }), c.error) << c.text;
+        EXPECT_EQ(ErrorNumberOf([&] { got = Variant(c.text).ToDecimal(); }), c.error) << c.text;
         if (!c.error) {
             EXPECT_EQ(got, c.expected) << c.text;
         }
@@ -68,8 +68,8 @@ TEST(Decimal, ConvertsFromAndToTheOtherNumbers) {
         {"date", ado::Date{1.25}, "1,25"},
     };
     for (const Case& c : cases) EXPECT_EQ(Variant(c.in.ToDecimal()).ToString(), c.text) << c.what;
-    EXPECT_EQ(ErrorOf([] { Variant(1e29).ToDecimal(); }), ado::err::Overflow);
-    EXPECT_EQ(ErrorOf([] { Variant(Variant::Null).ToDecimal(); }), ado::err::InvalidUseOfNull);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(1e29).ToDecimal(); }), ado::err::Overflow);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(Variant::Null).ToDecimal(); }), ado::err::InvalidUseOfNull);
     EXPECT_EQ(Dec("-2.5").ToInt32(), -2);
     EXPECT_EQ(Dec("1.00005").ToCurrency().scaled, 10000);
     EXPECT_EQ(Dec("1.00015").ToCurrency().scaled, 10002);

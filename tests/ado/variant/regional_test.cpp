@@ -74,7 +74,7 @@ TEST(Regional, EnvironmentChoosesEachCategory) {
 TEST(Regional, UnknownLocaleGivesTheCSettings) {
     const auto rs = ado::RegionalSettings::FromLocale("xx_NOWHERE.UTF-8");
     varianttest::ScopedRegional c(rs);
-    EXPECT_EQ(varianttest::ErrorOf([] { Variant("1,5").ToDouble(); }), 13);  // no grouping in "C"
+    EXPECT_EQ(varianttest::ErrorNumberOf([] { Variant("1,5").ToDouble(); }), 13);  // no grouping in "C"
     EXPECT_EQ(Variant(ado::MakeDate(2024, 3, 5, 13, 5, 9)).ToString(rs), "03/05/2024 13:05:09");
     EXPECT_EQ(Variant(true).ToString(rs), "True");
 }

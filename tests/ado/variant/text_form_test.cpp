@@ -87,10 +87,10 @@ TEST(TextForm, OtherSettingsShapeTheDate) {
 }
 
 TEST(TextForm, KindsWithoutTextFail) {
-    EXPECT_EQ(ErrorOf([] { Variant(Variant::Null).ToString(); }), ado::err::InvalidUseOfNull);
-    EXPECT_EQ(ErrorOf([] { Variant(ado::SafeArray()).ToString(); }), ado::err::TypeMismatch);
-    EXPECT_EQ(ErrorOf([] { Variant(ado::RecordsetPtr()).ToString(); }), ado::err::TypeMismatch);
-    EXPECT_EQ(ErrorOf([] { Variant(ado::Date{3e6}).ToString(); }), ado::err::Overflow);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(Variant::Null).ToString(); }), ado::err::InvalidUseOfNull);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(ado::SafeArray()).ToString(); }), ado::err::TypeMismatch);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(ado::RecordsetPtr()).ToString(); }), ado::err::TypeMismatch);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(ado::Date{3e6}).ToString(); }), ado::err::Overflow);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ TEST(Variant, ExactAccessRefusesOtherKinds) {
         [&] { i2.AsI4(); }, [&] { i2.AsBool(); }, [&] { i2.AsDate(); }, [&] { i2.AsArray(); },
         [&] { Variant(int32_t{7}).AsI2(); }, [&] { Variant(1.0).AsR4(); }, [&] { Variant("1").AsBinary(); },
     };
-    for (const auto& f : wrong) EXPECT_EQ(ErrorOf(f), ado::err::TypeMismatch);
+    for (const auto& f : wrong) EXPECT_EQ(ErrorNumberOf(f), ado::err::TypeMismatch);
 }
 
 TEST(Variant, ConvertToKeepsNullAndGivesEmptyTheKindsZero) {
@@ -36,9 +36,9 @@ TEST(Variant, ConvertToKeepsNullAndGivesEmptyTheKindsZero) {
         {Variant(true).ConvertTo(VariantType::Currency), ado::Currency{-10000}},
     };
     for (const auto& [got, expected] : fromEmpty) EXPECT_EQ(got, expected) << expected.ToString();
-    EXPECT_EQ(ErrorOf([] { Variant(int32_t{1}).ConvertTo(VariantType::Array); }), ado::err::TypeMismatch);
-    EXPECT_EQ(ErrorOf([] { Variant(1.0).ConvertTo(VariantType::Binary); }), ado::err::TypeMismatch);
-    EXPECT_EQ(ErrorOf([] { Variant(40000.0).ConvertTo(VariantType::I2); }), ado::err::Overflow);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(int32_t{1}).ConvertTo(VariantType::Array); }), ado::err::TypeMismatch);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(1.0).ConvertTo(VariantType::Binary); }), ado::err::TypeMismatch);
+    EXPECT_EQ(ErrorNumberOf([] { Variant(40000.0).ConvertTo(VariantType::I2); }), ado::err::Overflow);
 }
 
 TEST(SafeArray, BoundsPerDimension) {
@@ -51,8 +51,8 @@ TEST(SafeArray, BoundsPerDimension) {
         [&] { a.At({1, -3}); },   [&] { a.At({1, 0}); },    [&] { a.At({1}); },      [&] { a.At({1, -2, 0}); },
         [] { ado::SafeArray(Bounds{{0, -1}}); },
     };
-    for (const auto& f : outside) EXPECT_EQ(ErrorOf(f), ado::err::SubscriptOutOfRange);
-    EXPECT_EQ(ErrorOf([&] { a.At({3, -1}); }), 0);
+    for (const auto& f : outside) EXPECT_EQ(ErrorNumberOf(f), ado::err::SubscriptOutOfRange);
+    EXPECT_EQ(ErrorNumberOf([&] { a.At({3, -1}); }), 0);
 }
 
 TEST(SafeArray, FirstIndexVariesFastest) {

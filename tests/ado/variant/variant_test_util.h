@@ -1,34 +1,14 @@
-// Helpers shared by the Variant tests: the error number a call raises, and a scope that
-// installs regional settings for one test.
+// Helpers shared by the Variant tests: the error number a call raises, regional settings for
+// one scope, and currency and decimal values written shortly.
 #pragma once
 
-#include "ado/Error.h"
-#include "ado/Regional.h"
 #include "ado/Variant.h"
+#include "support/Checks.h"
 
 namespace varianttest {
 
-// The ado::Error number raised by f, or 0 when it returns normally.
-template <class F>
-int ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const ado::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
-class ScopedRegional {
-public:
-    explicit ScopedRegional(const ado::RegionalSettings& rs) : saved_(ado::RegionalSettings::Current()) {
-        ado::RegionalSettings::SetCurrent(rs);
-    }
-    ~ScopedRegional() { ado::RegionalSettings::SetCurrent(saved_); }
-
-private:
-    ado::RegionalSettings saved_;
-};
+using testsupport::ScopedRegional;
+using testsupport::ErrorNumberOf;
 
 inline ado::Variant Cur(int64_t scaled) { return ado::Variant(ado::Currency{scaled}); }
 inline ado::Variant Dec(const char* text) {
