@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/EmbeddedDb.h"
+#include "support/UpdateCriteria.h"
 
 using namespace ado;
 using testsupport::EmbeddedDb;
@@ -76,94 +77,39 @@ TEST_F(EditingTest, EditCancelAndTheBufferRules) {
 }
 
 TEST_F(EditingTest, UpdateCriteriaDecideWhichConcurrentChangesConflict) {
-    enum Other { SameColumn, OtherColumn, Deleted };
-    struct Case {
-        int32_t criteria;
-        Other other;
-        bool conflict;
-    } cases[] = {
-        {adCriteriaKey, SameColumn, false},       {adCriteriaKey, OtherColumn, false},
-        {adCriteriaKey, Deleted, true},           {adCriteriaAllCols, SameColumn, true},
-        {adCriteriaAllCols, OtherColumn, true},   {adCriteriaAllCols, Deleted, true},
-        {adCriteriaUpdCols, SameColumn, true},    {adCriteriaUpdCols, OtherColumn, false},
-        {adCriteriaUpdCols, Deleted, true},       {adCriteriaTimeStamp, OtherColumn, true},
-    };
-    for (const auto& c : cases) {
-        const std::string what = std::to_string(c.criteria) + "/" + std::to_string(c.other);
-        cn->Execute("DELETE FROM Pedidos");
-        cn->Execute("DELETE FROM Clientes");
-        cn->Execute("INSERT INTO Clientes (Id, Nombre, Ciudad) VALUES (1, 'Ana', 'León')");
-        auto rs = Recordset::Create();
-        rs->CursorLocation(adUseClient);
-        rs->Properties().Item("Update Criteria").Value(Variant(c.criteria));
-        rs->Open("SELECT * FROM Clientes", cn, adOpenStatic, adLockOptimistic, adCmdText);
-        auto other = db.Connect();
-        if (c.other == SameColumn) other->Execute("UPDATE Clientes SET Ciudad = 'Vigo'");
-        if (c.other == OtherColumn) other->Execute("UPDATE Clientes SET Nombre = 'Eva'");
-        if (c.other == Deleted) other->Execute("DELETE FROM Clientes");
-        rs->Fields()["Ciudad"].Value("Soria");
-        const int32_t number = ErrorNumberOf([&] { rs->Update(); });
-        EXPECT_EQ(number, c.conflict ? err::ConcurrencyViolation : 0) << what;
-        if (c.conflict) {
-            EXPECT_EQ(rs->EditMode(), adEditInProgress) << what << ": the change stays pending";
-            EXPECT_EQ(rs->Fields()["Ciudad"].OriginalValue().ToString(), "León") << what;
-            EXPECT_EQ(cn->Errors().Item(0).Number(), err::ConcurrencyViolation) << what;
-            const std::string stored =
-                c.other == Deleted ? "" : db.Scalar("SELECT Ciudad FROM Clientes").ToString();
-            EXPECT_NE(stored, "Soria") << what << ": the database keeps the other user's row";
-            rs->CancelUpdate();
-        } else {
-            EXPECT_EQ(db.Scalar("SELECT Ciudad FROM Clientes").ToString(), "Soria") << what;
-        }
-    }
+    testsupport::ExpectUpdateCriteriaConflicts([&] { return db.Connect(); });
 }
 
+// A refused change keeps its edit for a retry and writes nothing. (An assigned autonumber is
+// refused with the other values, in the buffer rules.)
 TEST_F(EditingTest, ConstraintFailuresCarryTheLibrarysNumbers) {
+    cn->Execute("CREATE TABLE Codigos (Codigo TEXT(5) PRIMARY KEY, Texto TEXT(10))");  // keys without autonumber
+    cn->Execute("INSERT INTO Codigos VALUES ('A', 'uno')");
     auto clientes = Open("SELECT * FROM Clientes ORDER BY Id");
     auto pedidos = Open("SELECT * FROM Pedidos");
+    auto codigos = Open("SELECT * FROM Codigos");
     struct Case {
         const char* what;
-        std::function<void()> action;
+        RecordsetPtr rs;
+        std::function<void()> change;
         int32_t number;
+        EditModeEnum left;
     } cases[] = {
-        {"autonumber assigned", [&] { clientes->Fields()["Id"].Value(2); }, err::ErrorsOccurred},
-        {"foreign key on insert",
-         [&] {
-             pedidos->AddNew();
-             pedidos->Fields()["IdCliente"].Value(99);
-             pedidos->Update();
-         },
-         err::IntegrityOnChange},
-        {"foreign key on update",
-         [&] {
-             pedidos->MoveFirst();
-             pedidos->Fields()["IdCliente"].Value(77);
-             pedidos->Update();
-         },
-         err::IntegrityOnChange},
-        {"foreign key on delete", [&] { clientes->MoveFirst(); clientes->Delete(); }, err::IntegrityOnDelete},
+        {"foreign key on insert", pedidos,
+         [&] { pedidos->AddNew(); pedidos->Fields()["IdCliente"].Value(99); pedidos->Update(); },
+         err::IntegrityOnChange, adEditAdd},
+        {"foreign key on update", pedidos, [&] { pedidos->Fields()["IdCliente"].Value(77); pedidos->Update(); },
+         err::IntegrityOnChange, adEditInProgress},
+        {"foreign key on delete", clientes, [&] { clientes->Delete(); }, err::IntegrityOnDelete, adEditInProgress},
+        {"duplicate key", codigos, [&] { codigos->AddNew(); codigos->Fields()["Codigo"].Value("A"); codigos->Update(); },
+         err::DuplicateKey, adEditAdd},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ErrorNumberOf(c.action), c.number) << c.what;
-        if (c.number != err::ErrorsOccurred) {
-            EXPECT_EQ(cn->Errors().Item(0).Number(), c.number) << c.what;
-        }
-        if (c.number == err::IntegrityOnDelete) {
-            EXPECT_EQ(clientes->EditMode(), adEditInProgress) << c.what << ": a failed delete stays in edit mode";
-        }
-        if (clientes->EditMode() != adEditNone) clientes->CancelUpdate();
-        if (pedidos->EditMode() != adEditNone) pedidos->CancelUpdate();
+        EXPECT_EQ(ErrorNumberOf(c.change), c.number) << c.what;
+        EXPECT_EQ(cn->Errors().Item(0).Number(), c.number) << c.what;
+        EXPECT_EQ(c.rs->EditMode(), c.left) << c.what;
+        c.rs->CancelUpdate();
     }
-    // A real duplicate key, through a table without autonumber.
-    cn->Execute("CREATE TABLE Codigos (Codigo TEXT(5) PRIMARY KEY, Texto TEXT(10))");
-    cn->Execute("INSERT INTO Codigos VALUES ('A', 'uno')");
-    auto codigos = Open("SELECT * FROM Codigos");
-    codigos->AddNew();
-    codigos->Fields()["Codigo"].Value("A");
-    EXPECT_EQ(ErrorNumberOf([&] { codigos->Update(); }), err::DuplicateKey);
-    EXPECT_EQ(cn->Errors().Item(0).Number(), err::DuplicateKey);
-    EXPECT_EQ(codigos->EditMode(), adEditAdd);
-    codigos->CancelUpdate();
     EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM Codigos").ToInt32(), 1);
     EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM Clientes").ToInt32(), 2);
     EXPECT_EQ(db.Scalar("SELECT IdCliente FROM Pedidos").ToInt32(), 1);

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "pg_server.h"
+#include "support/UpdateCriteria.h"
 
 using namespace ado;
 using testsupport::ErrorNumberOf;
@@ -28,41 +29,8 @@ protected:
     }
 };
 
-Variant Money(int64_t units) { return Variant(Decimal{static_cast<unsigned __int128>(units) * 100, 2, false}); }
-
 TEST_F(OdbcWrite, UpdateCriteriaDecideWhichChangesByOthersConflict) {
-    enum Other { NoteChanged, BalanceChanged, RowDeleted };
-    struct Case {
-        int32_t criteria;
-        Other other;
-        bool conflict;
-    } cases[] = {
-        {adCriteriaKey, NoteChanged, false},       {adCriteriaKey, BalanceChanged, false},
-        {adCriteriaKey, RowDeleted, true},         {adCriteriaAllCols, NoteChanged, true},
-        {adCriteriaAllCols, BalanceChanged, true}, {adCriteriaUpdCols, NoteChanged, false},
-        {adCriteriaUpdCols, BalanceChanged, true}, {adCriteriaUpdCols, RowDeleted, true},
-        // Without a row-version column, a timestamp criterion compares every column.
-        {adCriteriaTimeStamp, NoteChanged, true},
-    };
-    const char* others[] = {"UPDATE cuentas SET nota = 'otra' WHERE id = 1",
-                            "UPDATE cuentas SET saldo = 111 WHERE id = 1", "DELETE FROM cuentas WHERE id = 1"};
-    for (const auto& c : cases) {
-        const std::string what = "criteria " + std::to_string(c.criteria) + ", other change " + others[c.other];
-        Run("DELETE FROM cuentas WHERE id = 1");
-        Run("INSERT INTO cuentas (id, titular, saldo, nota) VALUES (1, 'Ana', 100, 'x')");
-        auto cn = Connect();
-        auto rs = Editable(cn);
-        rs->Properties().Item("Update Criteria").Value(Variant(c.criteria));
-        Connect()->Execute(others[c.other]);
-        rs->Fields()["saldo"].Value(Variant(int32_t{150}));
-        const int32_t number = ErrorNumberOf([&] { rs->Update(); });
-        EXPECT_EQ(number, c.conflict ? err::ConcurrencyViolation : 0) << what;
-        if (c.conflict) {
-            rs->CancelUpdate();
-        } else {
-            EXPECT_EQ(Scalar("SELECT saldo FROM cuentas WHERE id = 1"), Money(150)) << what;
-        }
-    }
+    testsupport::ExpectUpdateCriteriaConflicts([&] { return Connect(); });
 }
 
 // Every column in the criteria: dates, times, fractions of seconds, binaries and nulls must

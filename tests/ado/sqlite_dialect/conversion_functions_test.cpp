@@ -34,7 +34,7 @@ TEST(ConversionFunctions, TextFormsFollowTheRegionalSettings) {
     });
 }
 
-TEST(ConversionFunctions, ValReadsTheLeadingNumber) {
+TEST(ConversionFunctions, ValNullTestsAndVbaRounding) {
     ExpectEvaluations({
         {"VAL('  1 2 3abc')", "123.0"},
         {"VAL('-1.5e2x')", "-150.0"},
@@ -43,11 +43,6 @@ TEST(ConversionFunctions, ValReadsTheLeadingNumber) {
         {"VAL('&HFF') || ' ' || VAL('&HFFFF') || ' ' || VAL('&O17')", "'255.0 -1.0 15.0'"},
         {"VAL('') || VAL('abc')", "'0.00.0'"},
         {"VAL(NULL)", "error: Uso no válido de Null"},
-    });
-}
-
-TEST(ConversionFunctions, NullTestsAndChoices) {
-    ExpectEvaluations({
         {"NZ(NULL)", "''"},
         {"NZ(NULL, 0)", "0"},
         {"NZ(5, 0)", "5"},
@@ -58,11 +53,6 @@ TEST(ConversionFunctions, NullTestsAndChoices) {
         {"\"ISNULL\"(NULL) || \"ISNULL\"(0)", "'-10'"},
         {"ISNUMERIC('12.5') || ISNUMERIC('abc') || ISNUMERIC(NULL)", "'-100'"},
         {"ISDATE('2024-03-15') || ISDATE('2024-02-30') || ISDATE(7)", "'-100'"},
-    });
-}
-
-TEST(MathFunctions, VbaRounding) {
-    ExpectEvaluations({
         {"INT(-2.5) || ' ' || FIX(-2.5) || ' ' || INT(7)", "'-3.0 -2.0 7'"},
         {"SGN(-3) || SGN(0) || SGN(0.1)", "'-101'"},
         {"SQR(16)", "4.0"},

@@ -5,7 +5,7 @@ namespace {
 
 using dialect_test::ExpectEvaluations;
 
-TEST(TextFunctions, CaseAndPieces) {
+TEST(TextFunctions, CasePiecesSearchAndCodes) {
     ExpectEvaluations({
         {"UCASE('árbol ñu ÿ')", "'ÁRBOL ÑU Ÿ'"},
         {"LCASE('ÀÉÎÕÜ ŁŽ ΑΩ Ж')", "'àéîõü łž αω ж'"},
@@ -35,11 +35,6 @@ TEST(TextFunctions, CaseAndPieces) {
         {"STRING(NULL, 'x')", "NULL"},
         {"UCASE$(NULL)", "error: Uso no válido de Null"},
         {"\"LEFT$\"('abc', 1) || MID$('abc', 2)", "'abc'"},
-    });
-}
-
-TEST(TextFunctions, InStr) {
-    ExpectEvaluations({
         {"INSTR('Quimera', 'MER')", "4"},
         {"INSTR(5, 'abcabc', 'b')", "5"},
         {"INSTR(1, 'aBc', 'b', 0)", "0"},
@@ -52,13 +47,8 @@ TEST(TextFunctions, InStr) {
         {"INSTR(NULL, 'a')", "NULL"},
         {"INSTR(NULL, 'abc', 'a')", "error: Uso no válido de Null"},
         {"INSTR(0, 'abc', 'a')", "error: Argumento o llamada a procedimiento no válida"},
-    });
-}
-
-TEST(TextFunctions, CharacterCodesUseTheWindowsLatinPage) {
-    ExpectEvaluations({
         {"ASC('A')", "65"},
-        {"ASC('€uro')", "128"},
+        {"ASC('€uro')", "128"},  // codes of the Windows Latin page
         {"ASC('é')", "233"},
         {"ASC('')", "error: Argumento o llamada a procedimiento no válida"},
         {"ASC(NULL)", "error: Uso no válido de Null"},
