@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "support/EmbeddedDb.h"
+#include "support/SharedScenarios.h"
 
 using namespace ado;
 using testsupport::EmbeddedDb;
@@ -96,27 +97,7 @@ TEST(Connection, ErrorsAreReplacedByTheNextFailureAndKeptBySuccess) {
 
 TEST(Connection, NestedTransactionsAreSavepointsVisibleInTheFile) {
     EmbeddedDb db;
-    auto cn = db.Connect();
-    cn->Execute("CREATE TABLE t (x LONG)");
-    EXPECT_EQ(ErrorNumberOf([&] { cn->CommitTrans(); }), err::InvalidTransaction);
-    EXPECT_EQ(cn->BeginTrans(), 1);
-    cn->Execute("INSERT INTO t VALUES (1)");
-    EXPECT_EQ(cn->BeginTrans(), 2);
-    cn->Execute("INSERT INTO t VALUES (2)");
-    EXPECT_EQ(cn->BeginTrans(), 3);
-    cn->Execute("INSERT INTO t VALUES (3)");
-    cn->RollbackTrans();  // undoes 3 only
-    cn->CommitTrans();    // keeps 2 inside level 1
-    EXPECT_EQ(ErrorNumberOf([&] { cn->Close(); }), err::InTransaction);
-    cn->CommitTrans();
-
-    auto other = db.Connect();
-    EXPECT_EQ(Scalar(other, "SELECT SUM(x) FROM t").ToInt32(), 3);
-
-    cn->BeginTrans();
-    cn->Execute("DELETE FROM t");
-    cn->RollbackTrans();
-    EXPECT_EQ(Scalar(other, "SELECT COUNT(*) FROM t").ToInt32(), 2);
+    testsupport::ExpectNestedTransactionsAreSavepoints([&] { return db.Connect(); });
 }
 
 TEST(Connection, ExecuteReturnsRowsOrRecordsAffected) {

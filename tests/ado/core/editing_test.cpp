@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/EmbeddedDb.h"
-#include "support/UpdateCriteria.h"
+#include "support/SharedScenarios.h"
 
 using namespace ado;
 using testsupport::EmbeddedDb;

@@ -5,9 +5,11 @@
 #include <functional>
 
 #include "pg_server.h"
+#include "support/SharedScenarios.h"
 
 using namespace ado;
 using testsupport::ErrorNumberOf;
+using testsupport::OpenRecordset;
 using testsupport::PgTest;
 
 namespace {
@@ -20,51 +22,20 @@ protected:
         Run("CREATE TABLE stock (id int PRIMARY KEY, articulo varchar(20), unidades int)");
         Run("INSERT INTO stock VALUES (1, 'tornillo', 10), (2, 'tuerca', 20)");
     }
-
-    std::string Articulos(const ConnectionPtr& cn) const {
-        auto rs = Query(cn, "SELECT coalesce(string_agg(articulo, ',' ORDER BY id), '') FROM stock");
-        return rs->Fields()[0].Value().AsString();
-    }
 };
 
 TEST_F(OdbcTransactions, NestedLevelsAreSavepoints) {
-    auto cn = Connect();
-    auto other = Connect();
-    EXPECT_EQ(cn->BeginTrans(), 1);
-    cn->Execute("INSERT INTO stock VALUES (3, 'arandela', 1)");
-    EXPECT_EQ(cn->BeginTrans(), 2);
-    cn->Execute("INSERT INTO stock VALUES (4, 'clavo', 1)");
-    EXPECT_EQ(cn->BeginTrans(), 3);
-    // A failure inside a level is undone with it; the outer levels go on.
-    EXPECT_EQ(ErrorNumberOf([&] { cn->Execute("INSERT INTO stock VALUES (1, 'repetido', 1)"); }), err::DuplicateKey);
-    cn->Execute("INSERT INTO stock VALUES (5, 'perno', 1)");
-    cn->RollbackTrans();
-    cn->CommitTrans();
-    EXPECT_EQ(Articulos(cn), "tornillo,tuerca,arandela,clavo");
-    EXPECT_EQ(Articulos(other), "tornillo,tuerca") << "nothing is seen outside before the outer commit";
-    EXPECT_EQ(cn->BeginTrans(), 2);
-    cn->Execute("DELETE FROM stock WHERE id = 3");
-    cn->RollbackTrans();
-    cn->CommitTrans();
-    EXPECT_EQ(Articulos(other), "tornillo,tuerca,arandela,clavo");
-
-    cn->BeginTrans();
-    cn->Execute("DELETE FROM stock");
-    cn->RollbackTrans();
-    EXPECT_EQ(Articulos(other), "tornillo,tuerca,arandela,clavo");
-    EXPECT_EQ(ErrorNumberOf([&] { cn->CommitTrans(); }), err::InvalidTransaction);
+    testsupport::ExpectNestedTransactionsAreSavepoints([&] { return Connect(); });
 }
 
 TEST_F(OdbcTransactions, RowsLockedByAnotherConnectionAndTimeLimits) {
     auto holder = Connect(adUseServer);
-    auto rs = Recordset::Create();
-    rs->Open("SELECT * FROM stock ORDER BY id", holder, adOpenKeyset, adLockPessimistic, adCmdText);
+    auto rs = OpenRecordset(holder, "SELECT * FROM stock ORDER BY id", adOpenKeyset, adLockPessimistic, adUseServer);
     rs->Fields()["unidades"].Value(Variant(int32_t{11}));  // the pessimistic edit locks row 1
 
     auto waiter = Connect(adUseServer, 1);
     waiter->CommandTimeout(1);
-    auto theirs = Recordset::Create();
-    theirs->Open("SELECT * FROM stock ORDER BY id", waiter, adOpenKeyset, adLockPessimistic, adCmdText);
+    auto theirs = OpenRecordset(waiter, "SELECT * FROM stock ORDER BY id", adOpenKeyset, adLockPessimistic, adUseServer);
     struct Case {
         const char* what;
         std::function<void()> run;

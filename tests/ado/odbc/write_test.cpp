@@ -5,7 +5,7 @@
 #include <map>
 
 #include "pg_server.h"
-#include "support/UpdateCriteria.h"
+#include "support/SharedScenarios.h"
 
 using namespace ado;
 using testsupport::ErrorNumberOf;

@@ -1,5 +1,5 @@
-// Which changes by another connection make an edit through the client cursor conflict, under
-// each update criterion: the same cases for every provider.
+// Scenarios every provider must pass the same way, on a database `connect` opens new connections
+// to: each creates the table it works on.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +12,8 @@
 
 namespace testsupport {
 
-// `connect` opens a new connection to the database under test, where the table is created.
+// Which changes by another connection make an edit through the client cursor conflict, under
+// each update criterion.
 inline void ExpectUpdateCriteriaConflicts(const std::function<ado::ConnectionPtr()>& connect) {
     using namespace ado;
     auto cn = connect();
@@ -55,6 +56,39 @@ inline void ExpectUpdateCriteriaConflicts(const std::function<ado::ConnectionPtr
             rs->CancelUpdate();
         }
     }
+}
+
+// Nested levels are savepoints: a failure inside a level is undone with it, the outer levels go
+// on, and nothing is seen by other connections before the outer commit.
+inline void ExpectNestedTransactionsAreSavepoints(const std::function<ado::ConnectionPtr()>& connect) {
+    using namespace ado;
+    auto cn = connect();
+    auto other = connect();
+    cn->Execute("CREATE TABLE Niveles (Id INTEGER PRIMARY KEY)");
+    cn->Execute("INSERT INTO Niveles VALUES (1)");
+    auto sum = [](const ConnectionPtr& c) { return Scalar(c, "SELECT SUM(Id) FROM Niveles").ToInt32(); };
+    EXPECT_EQ(ErrorNumberOf([&] { cn->CommitTrans(); }), err::InvalidTransaction);
+    EXPECT_EQ(cn->BeginTrans(), 1);
+    cn->Execute("INSERT INTO Niveles VALUES (2)");
+    EXPECT_EQ(cn->BeginTrans(), 2);
+    cn->Execute("INSERT INTO Niveles VALUES (4)");
+    EXPECT_EQ(cn->BeginTrans(), 3);
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Execute("INSERT INTO Niveles VALUES (1)"); }), err::DuplicateKey);
+    cn->Execute("INSERT INTO Niveles VALUES (8)");
+    cn->RollbackTrans();  // undoes 8 only
+    cn->CommitTrans();    // keeps 4 inside level 1
+    EXPECT_EQ(sum(cn), 7);
+    EXPECT_EQ(sum(other), 1);
+    EXPECT_EQ(cn->BeginTrans(), 2);
+    cn->Execute("DELETE FROM Niveles WHERE Id = 2");
+    cn->RollbackTrans();
+    EXPECT_EQ(ErrorNumberOf([&] { cn->Close(); }), err::InTransaction);
+    cn->CommitTrans();
+    EXPECT_EQ(sum(other), 7);
+    cn->BeginTrans();
+    cn->Execute("DELETE FROM Niveles");
+    cn->RollbackTrans();
+    EXPECT_EQ(sum(other), 7);
 }
 
 }  // namespace testsupport
