@@ -65,10 +65,7 @@ protected:
         return rs;
     }
 
-    ado::Variant Scalar(const std::string& sql) const {
-        auto rs = Query(Connect(), sql);
-        return rs->Fields()[0].Value();
-    }
+    ado::Variant Scalar(const std::string& sql) const { return testsupport::Scalar(Connect(), sql); }
 
     static ado::ConnectionPtr Open(const std::string& cs) {
         auto cn = ado::Connection::Create();

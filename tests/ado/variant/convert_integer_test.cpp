@@ -27,12 +27,8 @@ struct IntCase {
 };
 
 void Check(const char* what, const char* target, const R& expected, auto convert) {
-    int64_t got = 0;
-    const int error = ErrorNumberOf([&] { got = convert(); });
-    EXPECT_EQ(error, expected.error) << what << " " << target;
-    if (!expected.error && !error) {
-        EXPECT_EQ(got, expected.value) << what << " " << target;
-    }
+    ExpectConversion(std::string(what) + " " + target, [&]() -> int64_t { return convert(); }, expected.value,
+                     expected.error);
 }
 
 TEST(ConvertInteger, RoundsHalfToEvenAndChecksEachRange) {

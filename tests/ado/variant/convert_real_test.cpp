@@ -20,13 +20,7 @@ struct Case {
 template <class T, class F>
 void RunTable(std::initializer_list<Case<T>> cases, F convert) {
     ScopedRegional es(ado::RegionalSettings::Spanish());
-    for (const Case<T>& c : cases) {
-        T got{};
-        EXPECT_EQ(ErrorNumberOf([&] { got = convert(c.in); }), c.error) << c.what;
-        if (!c.error) {
-            EXPECT_EQ(got, c.expected) << c.what;
-        }
-    }
+    for (const Case<T>& c : cases) ExpectConversion(c.what, [&] { return convert(c.in); }, c.expected, c.error);
 }
 
 TEST(ConvertReal, DoubleFromEveryKind) {

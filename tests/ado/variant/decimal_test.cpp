@@ -40,13 +40,8 @@ TEST(Decimal, ParsesToMantissaAndScale) {
         {"1.2.3", {}, ado::err::TypeMismatch},
         {",5", {}, ado::err::TypeMismatch},
     };
-    for (const ParseCase& c : cases) {
-        ado::Decimal got;
-        EXPECT_EQ(ErrorNumberOf([&] { got = Variant(c.text).ToDecimal(); }), c.error) << c.text;
-        if (!c.error) {
-            EXPECT_EQ(got, c.expected) << c.text;
-        }
-    }
+    for (const ParseCase& c : cases)
+        ExpectConversion(c.text, [&] { return Variant(c.text).ToDecimal(); }, c.expected, c.error);
 }
 
 TEST(Decimal, ConvertsFromAndToTheOtherNumbers) {

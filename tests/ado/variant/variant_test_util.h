@@ -1,6 +1,10 @@
-// Helpers shared by the Variant tests: the error number a call raises, regional settings for
-// one scope, and currency and decimal values written shortly.
+// Helpers shared by the Variant tests: a conversion's value or error, regional settings for one
+// scope, and currency and decimal values written shortly.
 #pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
 
 #include "ado/Variant.h"
 #include "support/Checks.h"
@@ -9,6 +13,16 @@ namespace varianttest {
 
 using testsupport::ScopedRegional;
 using testsupport::ErrorNumberOf;
+
+// Expects `convert` to give `expected`, or to raise `error` when that is not 0.
+template <class T, class F>
+void ExpectConversion(const std::string& what, F convert, const T& expected, int error) {
+    T got{};
+    EXPECT_EQ(ErrorNumberOf([&] { got = convert(); }), error) << what;
+    if (!error) {
+        EXPECT_EQ(got, expected) << what;
+    }
+}
 
 inline ado::Variant Cur(int64_t scaled) { return ado::Variant(ado::Currency{scaled}); }
 inline ado::Variant Dec(const char* text) {
