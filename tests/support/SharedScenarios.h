@@ -91,4 +91,43 @@ inline void ExpectNestedTransactionsAreSavepoints(const std::function<ado::Conne
     EXPECT_EQ(sum(other), 7);
 }
 
+// Fields of a join know their base table and column, whether they are part of the key, are
+// declared nullable or can be written; a computed column has no base. The join is returned for
+// what each provider adds.
+inline ado::RecordsetPtr ExpectBaseColumnsAndKeys(const std::function<ado::ConnectionPtr()>& connect) {
+    using namespace ado;
+    auto cn = connect();
+    cn->Execute("CREATE TABLE lineas (pedido INTEGER NOT NULL, linea INTEGER NOT NULL, producto VARCHAR(20) NOT NULL, "
+                "PRIMARY KEY (pedido, linea))");
+    cn->Execute("CREATE TABLE suelta (a INTEGER, b VARCHAR(5))");
+    cn->Execute("INSERT INTO lineas VALUES (1, 1, 'x')");
+    cn->Execute("INSERT INTO suelta VALUES (1, 'y')");
+    auto rs = OpenRecordset(cn, "SELECT l.producto AS articulo, l.linea, l.pedido, s.b, l.linea * 2 AS doble "
+                                "FROM lineas l, suelta s", adOpenStatic, adLockReadOnly);
+    const struct {
+        const char* field;
+        const char* baseTable;
+        const char* baseColumn;
+        bool key, nullable, updatable;
+    } cases[] = {
+        {"articulo", "lineas", "producto", false, false, true}, {"linea", "lineas", "linea", true, false, true},
+        {"pedido", "lineas", "pedido", true, false, true},       {"b", "suelta", "b", false, true, true},
+        {"doble", nullptr, nullptr, false, false, false},
+    };
+    auto name = [](const char* text) { return text ? Variant(text) : Variant(Variant::Null); };
+    for (const auto& c : cases) {
+        Field& f = rs->Fields()[c.field];
+        EXPECT_EQ(f.Properties().Item("BASETABLENAME").Value(), name(c.baseTable)) << c.field;
+        EXPECT_EQ(f.Properties().Item("BASECOLUMNNAME").Value(), name(c.baseColumn)) << c.field;
+        EXPECT_EQ(f.Properties().Item("KEYCOLUMN").Value(), Variant(c.key)) << c.field;
+        EXPECT_EQ((f.Attributes() & adFldKeyColumn) != 0, c.key) << c.field;
+        if (c.baseTable) {  // whether a computed value is nullable is the driver's guess
+            EXPECT_EQ((f.Attributes() & adFldIsNullable) != 0, c.nullable) << c.field;
+        }
+        EXPECT_EQ((f.Attributes() & adFldUpdatable) != 0, c.updatable) << c.field;
+    }
+    EXPECT_EQ(rs->Fields()["doble"].Value().ToInt32(), 2);
+    return rs;
+}
+
 }  // namespace testsupport

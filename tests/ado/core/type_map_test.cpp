@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/EmbeddedDb.h"
+#include "support/SharedScenarios.h"
 
 using namespace ado;
 using testsupport::EmbeddedDb;
@@ -58,34 +59,9 @@ TEST(TypeMap, DeclaredTypesMapToAdoTypesAndValues) {
 
 TEST(TypeMap, KeyColumnsAndBaseNamesInTheClientCursorOrder) {
     EmbeddedDb db;
-    auto cn = db.Connect();
-    cn->Execute("CREATE TABLE Lineas (Pedido LONG, Linea SHORT, Producto TEXT(20), PRIMARY KEY (Pedido, Linea))");
-    cn->Execute("CREATE TABLE Suelta (a LONG, b TEXT(5))");
-    cn->Execute("INSERT INTO Lineas VALUES (1, 1, 'x')");
-    cn->Execute("INSERT INTO Suelta VALUES (1, 'y')");
-    auto rs = db.Query(cn, "SELECT l.Producto AS Articulo, l.Linea, l.Pedido, s.b, l.Linea * 2 AS Doble "
-                           "FROM Lineas l, Suelta s");
+    auto rs = testsupport::ExpectBaseColumnsAndKeys([&] { return db.Connect(); });
+    // The client cursor lists the base properties in this order; a computed column has the type of its value.
     const char* order[] = {"BASECATALOGNAME", "BASECOLUMNNAME", "BASESCHEMANAME", "BASETABLENAME", "KEYCOLUMN"};
-    Properties& props = rs->Fields()[0].Properties();
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(props.Item(i).Name(), order[i]);
-    struct Case {
-        const char* field;
-        const char* baseTable;
-        const char* baseColumn;
-        bool key;
-    } cases[] = {
-        {"Articulo", "Lineas", "Producto", false}, {"Linea", "Lineas", "Linea", true},
-        {"Pedido", "Lineas", "Pedido", true},      {"b", "Suelta", "b", false},
-    };
-    for (const auto& c : cases) {
-        Properties& p = rs->Fields()[c.field].Properties();
-        EXPECT_EQ(p.Item("BASETABLENAME").Value().ToString(), c.baseTable) << c.field;
-        EXPECT_EQ(p.Item("BASECOLUMNNAME").Value().ToString(), c.baseColumn) << c.field;
-        EXPECT_EQ(p.Item(4).Value().AsBool(), c.key) << c.field;
-        EXPECT_EQ((rs->Fields()[c.field].Attributes() & adFldKeyColumn) != 0, c.key) << c.field;
-    }
-    Field& computed = rs->Fields()["Doble"];
-    EXPECT_TRUE(computed.Properties().Item("BASETABLENAME").Value().IsNull());
-    EXPECT_EQ(computed.Type(), adInteger);
-    EXPECT_EQ(computed.Value().ToInt32(), 2);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(rs->Fields()[0].Properties().Item(i).Name(), order[i]);
+    EXPECT_EQ(rs->Fields()["doble"].Type(), adInteger);
 }
