@@ -4,14 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "ado/Regional.h"
-#include "quimera/editing/BaseEdicion.h"
+#include "quimera/editing/Mundo.h"
 
 namespace {
 
 using namespace pruebas;
 using quimera::dnSQLServer;
 
-class Consultas : public BaseEdicion {
+class Consultas : public EntornoQuimera {
 protected:
     ~Consultas() override { ado::RegionalSettings::SetCurrent(ado::RegionalSettings::FromLocale("C")); }
     Mundo m;
@@ -25,14 +25,6 @@ ado::Variant Parametros(const std::string& nombre, const ado::Variant& valor, in
     ado::SafeArray a({{1, 3}, {1, 1}});
     a.At({1, 1}) = nombre, a.At({2, 1}) = valor, a.At({3, 1}) = tipo;
     return ado::Variant(a);
-}
-
-// The first column of every row, joined.
-std::string Columna(Rs rs) {
-    std::string texto;
-    for (; rs && rs->State() == ado::adStateOpen && !rs->adoEOF(); rs->MoveNext())
-        texto += (texto.empty() ? "" : ",") + rs->Fields()[0].Value().ToString();
-    return texto;
 }
 
 TEST_F(Consultas, CrearAbrirYModificar) {

@@ -3,14 +3,14 @@
 // connection, and the ADO errors published after opening.
 #include <gtest/gtest.h>
 
-#include "quimera/editing/BaseEdicion.h"
+#include "quimera/editing/Mundo.h"
 
 namespace {
 
 using namespace pruebas;
 using quimera::clsAccesoDatos;
 
-class Cursores : public BaseEdicion {};
+class Cursores : public EntornoQuimera {};
 
 constexpr const char* kSQL = "SELECT * FROM Clientes ORDER BY Codigo";
 
