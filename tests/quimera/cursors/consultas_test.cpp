@@ -41,13 +41,13 @@ TEST_F(Consultas, CrearAbrirYModificar) {
     m.acceso.ModificarParametro(orden, "Cliente", ado::Variant("A"));
     EXPECT_EQ(Columna(orden->Execute()), "1,99");
     m.acceso.ModificarParametro(orden, "NoExiste", ado::Variant(1));
-    EXPECT_EQ(std::make_tuple(registro.informes.at(0).strMetodo, registro.informes.at(0).numError),
-              std::make_tuple("ModificarParametro", 3265));
 
     ado::ConnectionPtr ninguna;
     registro.decisiones = {centinela::DecisionContinuar};
     EXPECT_TRUE(m.acceso.AbrirConsulta("PedidosDe", ninguna));
     EXPECT_EQ(UltimoDialogo(), "Error de conexión | Error de conexión | La conexión no es correcta | 2");
+    EXPECT_EQ(Informados(),
+              (std::vector<std::string>{"clsAccesoDatos.ModificarParametro 3265", "clsAccesoDatos.AbrirConsulta 91"}));
 }
 
 TEST_F(Consultas, EnAccessLosValoresSeVinculanPorNombre) {
@@ -70,7 +70,7 @@ TEST_F(Consultas, EnAccessLosValoresSeVinculanPorNombre) {
     EXPECT_EQ(Columna(m.acceso.EjecutarConsulta("PedidosDe", m.cn, valores, "", ado::adCmdText, 1)), "1,99");
     valores = Parametros("Otro", "A");  // so that column 2, outside the array, is looked at
     EXPECT_FALSE(m.acceso.EjecutarConsulta("PedidosDe", m.cn, valores, "", ado::adCmdText, 2));
-    EXPECT_EQ(registro.informes.at(0).numError, 9);
+    EXPECT_EQ(Informados(), std::vector<std::string>{"clsAccesoDatos.EjecutarConsulta 9"});
 }
 
 TEST_F(Consultas, EnOtrosMotoresLosValoresSeEscribenComoSQL) {
@@ -128,7 +128,9 @@ TEST_F(Consultas, DialogosDeEjecutarConsulta) {
     ado::ConnectionPtr ninguna;
     registro.decisiones = {centinela::DecisionContinuar, centinela::DecisionContinuar};
     EXPECT_FALSE(m.acceso.EjecutarConsulta("", ninguna, nada, "SELECT 1"));
-    EXPECT_EQ(registro.informes.size(), 2u) << "clearing the errors and running, both without a connection";
+    // Clearing the errors and running, both without a connection.
+    EXPECT_EQ(Informados(), (std::vector<std::string>{"clsAccesoDatos.EjecutarConsulta 91",
+                                                      "clsAccesoDatos.EjecutarConsulta 3709"}));
     EXPECT_EQ(UltimoDialogo(), "Error de conexión | Error de conexión | La conexión no es correcta | 2");
 }
 

@@ -7,7 +7,6 @@
 
 #include "quimera/apoyo/EntornoQuimera.h"
 #include "quimera/frame/Procedimiento.h"
-#include "quimera/quimera.h"
 
 namespace {
 
@@ -71,8 +70,6 @@ TEST_F(Clases, UnRegionalSinEstablecerConservaElQueHay) {
     EXPECT_EQ(IdiomaInformado(acceso, registro), babelia::IdiomaIngles);
     acceso.InicializarPropiedades("/d");
     EXPECT_EQ(IdiomaInformado(acceso, registro), babelia::IdiomaIngles);
-    clsTransacciones transacciones;
-    EXPECT_EQ(IdiomaInformado(transacciones, registro), 100);
 }
 
 class RegionalContado final : public babelia::Regional {
