@@ -27,7 +27,7 @@ ado::Variant Parametros(const std::string& nombre, const ado::Variant& valor, in
     return ado::Variant(a);
 }
 
-TEST_F(Consultas, CrearAbrirYModificar) {
+TEST_F(Consultas, CrearAbrirModificarYLeer) {
     for (const std::string nombre : {"", "Caros"}) {
         auto orden = m.acceso.CrearConsulta("SELECT Numero FROM Pedidos WHERE Importe > 15", m.cn, nombre);
         EXPECT_EQ(std::make_tuple(orden->Name(), orden->Prepared(), orden->CommandType(), Columna(orden->Execute())),
@@ -48,6 +48,24 @@ TEST_F(Consultas, CrearAbrirYModificar) {
     EXPECT_EQ(UltimoDialogo(), "Error de conexión | Error de conexión | La conexión no es correcta | 2");
     EXPECT_EQ(Informados(),
               (std::vector<std::string>{"clsAccesoDatos.ModificarParametro 3265", "clsAccesoDatos.AbrirConsulta 91"}));
+
+    orden = m.acceso.CrearConsulta("SELECT * FROM Clientes ORDER BY Codigo", m.cn);
+    Rs dinamica = m.acceso.LeerConsultaDinamica(orden);
+    EXPECT_EQ(std::make_tuple(dinamica->LockType(), dinamica->CursorLocation(), m.sucesos.lista),
+              std::make_tuple(ado::adLockPessimistic, ado::adUseClient, "Bloqueo 2"));
+    // Static and scrollable as prepared; server-side when the location is not automated.
+    for (const bool blnAutomatizar : {true, false}) {
+        m.acceso.AutomatizarLocCursor(blnAutomatizar);
+        m.cn->CursorLocation(ado::adUseServer);
+        Rs estatica = m.acceso.LeerConsultaEstatica(orden);
+        EXPECT_EQ(std::make_tuple(estatica->CursorType(), estatica->CursorLocation(), estatica->RecordCount()),
+                  std::make_tuple(ado::adOpenStatic, blnAutomatizar ? ado::adUseClient : ado::adUseServer, 3));
+        estatica->MoveLast();
+        estatica->MovePrevious();
+        EXPECT_EQ(estatica->Fields()["Codigo"].Value().ToString(), "B");
+    }
+    auto mala = m.acceso.CrearConsulta(kMalEscrita, m.cn);
+    EXPECT_EQ(m.acceso.LeerConsultaDinamica(mala)->State(), ado::adStateClosed) << "closed, rather than none";
 }
 
 TEST_F(Consultas, EnAccessLosValoresSeVinculanPorNombre) {
@@ -91,7 +109,6 @@ TEST_F(Consultas, EnOtrosMotoresLosValoresSeEscribenComoSQL) {
         ado::Variant valores = Parametros("V", valor, tipo);
         Rs rs = m.acceso.EjecutarConsulta("", m.cn, valores, "SELECT [V] AS V", ado::adCmdText, 1, dnSQLServer);
         ASSERT_TRUE(rs) << tipo;
-        EXPECT_EQ(rs->Fields().Count(), 1) << tipo;
         EXPECT_TRUE(ado::Compare(rs->Fields()[0].Value(), leido, true) == 0) << tipo;
     }
     // A PARAMETERS declaration is cut off, a placeholder twice is replaced twice, and a
@@ -132,26 +149,6 @@ TEST_F(Consultas, DialogosDeEjecutarConsulta) {
     EXPECT_EQ(Informados(), (std::vector<std::string>{"clsAccesoDatos.EjecutarConsulta 91",
                                                       "clsAccesoDatos.EjecutarConsulta 3709"}));
     EXPECT_EQ(UltimoDialogo(), "Error de conexión | Error de conexión | La conexión no es correcta | 2");
-}
-
-TEST_F(Consultas, LecturasDeUnaOrden) {
-    auto orden = m.acceso.CrearConsulta("SELECT * FROM Clientes ORDER BY Codigo", m.cn);
-    Rs dinamica = m.acceso.LeerConsultaDinamica(orden);
-    EXPECT_EQ(std::make_tuple(dinamica->LockType(), dinamica->CursorLocation(), m.sucesos.lista),
-              std::make_tuple(ado::adLockPessimistic, ado::adUseClient, "Bloqueo 2"));
-    // Static and scrollable as prepared; server-side when the location is not automated.
-    for (const bool blnAutomatizar : {true, false}) {
-        m.acceso.AutomatizarLocCursor(blnAutomatizar);
-        m.cn->CursorLocation(ado::adUseServer);
-        Rs estatica = m.acceso.LeerConsultaEstatica(orden);
-        EXPECT_EQ(std::make_tuple(estatica->CursorType(), estatica->CursorLocation(), estatica->RecordCount()),
-                  std::make_tuple(ado::adOpenStatic, blnAutomatizar ? ado::adUseClient : ado::adUseServer, 3));
-        estatica->MoveLast();
-        estatica->MovePrevious();
-        EXPECT_EQ(estatica->Fields()["Codigo"].Value().ToString(), "B");
-    }
-    auto mala = m.acceso.CrearConsulta(kMalEscrita, m.cn);
-    EXPECT_EQ(m.acceso.LeerConsultaDinamica(mala)->State(), ado::adStateClosed) << "closed, rather than none";
 }
 
 }  // namespace

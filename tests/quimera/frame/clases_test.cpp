@@ -46,7 +46,7 @@ TEST_F(Clases, InicializarPropiedadesDaAlGestorElNombreYLaCarpeta) {
     }
 }
 
-TEST_F(Clases, InicializarConRutaVaciaConservaLaRutaHostSinAvisar) {
+TEST_F(Clases, LoQueInicializarPropiedadesNoEstableceSeConserva) {
     clsAccesoDatos acceso;
     EXPECT_EQ(std::make_tuple(acceso.AutomatizarLocCursor(), acceso.OrigenDatos(), acceso.MostrarMensajes()),
               std::make_tuple(true, dnAccess, false));
@@ -60,10 +60,8 @@ TEST_F(Clases, InicializarConRutaVaciaConservaLaRutaHostSinAvisar) {
     acceso.InicializarPropiedades("/otra");
     EXPECT_EQ(acceso.RutaHost(), "/otra");
     EXPECT_EQ(eventos.veces, 1);  // only the write of RutaHost raised the event
-}
 
-TEST_F(Clases, UnRegionalSinEstablecerConservaElQueHay) {
-    clsAccesoDatos acceso;
+    // A regional object left unset keeps the one there is.
     acceso.InicializarPropiedades("/d", dnAccess, true, nullptr);
     EXPECT_EQ(IdiomaInformado(acceso, registro), babelia::IdiomaEspanol);
     acceso.InicializarPropiedades("/d", dnAccess, true, pruebas::Regional("en"));

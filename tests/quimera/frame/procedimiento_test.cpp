@@ -87,24 +87,14 @@ TEST_F(Pasos, UnPasoQueSeNiegaSaleSinInformar) {
     EXPECT_TRUE(registro.informes.empty());
 }
 
-struct Avisos : clsAccesoDatosEventos {
-    void ErroresADO(ado::Errors& colErrores) override { cuentas.push_back(colErrores.Count()); }
-    std::vector<int32_t> cuentas;
-};
-
-class PasosConConexion : public Pasos {
-protected:
-    PasosConConexion() { acceso.ConectarEventos(avisos); }
-
-    // A step on the connection that the provider fails and reports in Errors.
-    static void ConsultaFallida(const ado::ConnectionPtr& cn) { cn->Execute("SELECT * FROM NoExiste"); }
-
+TEST_F(Pasos, ElCaminoPropioDeUnMetodo) {
+    struct Avisos : clsAccesoDatosEventos {
+        void ErroresADO(ado::Errors& colErrores) override { cuentas.push_back(colErrores.Count()); }
+        std::vector<int32_t> cuentas;
+    } avisos;
+    acceso.ConectarEventos(avisos);
     testsupport::EmbeddedDb db;
     ado::ConnectionPtr cn = db.Connect();
-    Avisos avisos;
-};
-
-TEST_F(PasosConConexion, ElCaminoPropioDeUnMetodo) {
     struct Reconocido {
         int32_t numError;
         const char* strAccion;
@@ -136,7 +126,7 @@ TEST_F(PasosConConexion, ElCaminoPropioDeUnMetodo) {
             p.Reconocer(kReconocidos,
                         [&](const Reconocido& r, const frame::Fallo&) { sucesos.push_back(r.strAccion); });
         p.paso([&] {
-            if (caso.blnErroresADO) ConsultaFallida(cn);
+            if (caso.blnErroresADO) cn->Execute("SELECT * FROM NoExiste");  // the provider fails, in Errors too
             throw ado::Error(kReconocidos[0].numError, "No existe la tabla");
         });
         EXPECT_EQ(sucesos, caso.sucesos);
