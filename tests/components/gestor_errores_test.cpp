@@ -64,27 +64,26 @@ TEST(GestorErrores, UnaLineaPorInformeEnLaCarpetaIndicada) {
     EXPECT_EQ(registro.peek(), EOF);  // nothing more than the two lines
 }
 
-TEST(GestorErrores, SinRegistroNoEscribeNadaYContestaIgual) {
-    testsupport::TempDir tmp;
-    auto gestor = CrearGestorErroresPredeterminado();
-    gestor->Inicializar(false, "Quimera", tmp.path().string());
-    EXPECT_EQ(Informar(*gestor, 5, "x"), DecisionAbandonar);
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() / ArchivoRegistro));
-}
-
-TEST(GestorErrores, SiNoPuedeEscribirInformaPorLaSalidaDeErrores) {
+TEST(GestorErrores, SinArchivoDeRegistro) {
     testsupport::TempDir tmp;
     std::ofstream(tmp.file("archivo")) << "x";
     const std::string bajoUnArchivo = tmp.file("archivo") + "/carpeta";  // never writable, not even by root
-    for (const std::string& carpeta : {bajoUnArchivo, std::string()}) {
+    const std::tuple<bool, std::string, bool> casos[] = {
+        {false, tmp.path().string(), false},  // not asked to: nothing written anywhere, the same answer
+        {true, bajoUnArchivo, true},          // cannot write there: the line goes to stderr
+        {true, "", true},
+    };
+    for (const auto& [blnRegistrar, carpeta, blnSalida] : casos) {
         auto gestor = CrearGestorErroresPredeterminado();
-        gestor->Inicializar(true, "Quimera", carpeta);
+        gestor->Inicializar(blnRegistrar, "Quimera", carpeta);
         testing::internal::CaptureStderr();
         EXPECT_EQ(Informar(*gestor, 3146, "Fallo ODBC; Pwd=oculta"), DecisionAbandonar);
         const std::string salida = testing::internal::GetCapturedStderr();
-        EXPECT_NE(salida.find("AbrirBaseDatos\t3146\tFallo ODBC; Pwd=***\tMicrosoft OLE DB\n"), std::string::npos)
+        EXPECT_EQ(salida.find("AbrirBaseDatos\t3146\tFallo ODBC; Pwd=***\tMicrosoft OLE DB\n") != std::string::npos,
+                  blnSalida)
             << salida;
     }
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / ArchivoRegistro));
 }
 
 }  // namespace

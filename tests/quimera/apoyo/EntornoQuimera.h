@@ -1,7 +1,7 @@
 // The outside components a test of the library runs with, installed through their factories
 // for the life of one test: error managers that record every call and answer with scripted
 // decisions, Spanish regional objects with the build's catalogues, and one recording dialog
-// control that every dialog goes to.
+// control that every dialog goes to; the reports and dialogs read back as short texts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +16,8 @@
 #include "components/babelia.h"
 #include "components/centinela.h"
 #include "quimera/ControlGrabador.h"
+#include "quimera/quimera.h"
+#include "support/EmbeddedDb.h"
 
 namespace pruebas {
 
@@ -80,6 +82,22 @@ protected:
     }
 
     const std::vector<ui::DialogoGrabado>& Dialogos() const { return control->Dialogos(); }
+    // A dialog as "title | heading | text | control icon".
+    static std::string Texto(const ui::DialogoGrabado& d) {
+        return d.strTitulo + " | " + d.strInstruccion + " | " + d.strContenido + " | " +
+               std::to_string(d.numIconoPrincipal.value_or(0));
+    }
+    // The last dialog shown once there were `desde` dialogs; "" when none was.
+    std::string UltimoDialogo(size_t desde = 0) const {
+        return Dialogos().size() > desde ? Texto(Dialogos().back()) : "";
+    }
+    // Every report so far as "class.method number".
+    std::vector<std::string> Informados() const {
+        std::vector<std::string> textos;
+        for (const Informe& i : registro.informes)
+            textos.push_back(i.strClase + "." + i.strMetodo + " " + std::to_string(i.numError));
+        return textos;
+    }
 
     Registro registro;
     std::shared_ptr<ui::ControlGrabador> control = std::make_shared<ui::ControlGrabador>();

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "quimera/apoyo/EntornoQuimera.h"
-#include "quimera/quimera.h"
-#include "support/EmbeddedDb.h"
 
 namespace {
 
@@ -12,23 +10,17 @@ using namespace quimera;
 
 class ContrasenaBaseDatos : public pruebas::EntornoQuimera {
 protected:
-    ContrasenaBaseDatos() {
-        ado::CreateDatabase(testsupport::JetConnectionString(archivo));  // plain
-        cn = acceso.AbrirBaseDatos(archivo);
-    }
-
     // The error number of opening the file with that password (0 when it opens), waiting a
     // second at most for a file another connection holds.
     int32_t AbrirCon(const std::string& strClave) {
         ado::ConnectionPtr otra = ado::Connection::Create();
         otra->ConnectionTimeout(1);
-        return testsupport::ErrorNumberOf([&] { otra->Open(testsupport::JetConnectionString(archivo, strClave)); });
+        return testsupport::ErrorNumberOf([&] { otra->Open(testsupport::JetConnectionString(db.file(), strClave)); });
     }
 
-    testsupport::TempDir carpeta;
-    std::string archivo = carpeta.file("datos.mdb");
+    testsupport::EmbeddedDb db;  // plain
     clsAccesoDatos acceso;
-    ado::ConnectionPtr cn;
+    ado::ConnectionPtr cn = acceso.AbrirBaseDatos(db.file());
     clsDatosAvanzado avanzado;
 };
 
@@ -51,14 +43,13 @@ TEST_F(ContrasenaBaseDatos, EstablecerCambiarYQuitar) {
     cn->Close();
     ado::ConnectionPtr nula;
     EXPECT_FALSE(avanzado.EstablecerContraseñaBD(cn, "otra") || avanzado.QuitarContraseñaBD(nula));
-    ASSERT_EQ(registro.informes.size(), 2u);
-    EXPECT_EQ(registro.informes[0].strMetodo, "EstablecerContraseñaBD");
-    EXPECT_EQ(registro.informes[1].strMetodo, "QuitarContraseñaBD");
+    EXPECT_EQ(Informados(), (std::vector<std::string>{"clsDatosAvanzado.EstablecerContraseñaBD 3704",
+                                                      "clsDatosAvanzado.QuitarContraseñaBD 91"}));
     EXPECT_EQ(AbrirCon(""), 0);
 }
 
 TEST_F(ContrasenaBaseDatos, OtroOrigenDejaLaConexionExclusiva) {
-    avanzado.InicializarPropiedades(carpeta.path().string(), dnSQLServer);
+    avanzado.InicializarPropiedades(db.dir().path().string(), dnSQLServer);
     EXPECT_FALSE(avanzado.EstablecerContraseñaBD(cn, "nueva"));
     EXPECT_EQ(cn->Mode(), ado::adModeShareExclusive);
     EXPECT_EQ(AbrirCon(""), ado::err::LockedByUser);  // nobody else gets in meanwhile

@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "quimera/apoyo/EntornoQuimera.h"
-#include "quimera/quimera.h"
 
 namespace {
 

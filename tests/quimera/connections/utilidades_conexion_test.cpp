@@ -4,8 +4,6 @@
 #include <filesystem>
 
 #include "quimera/apoyo/EntornoQuimera.h"
-#include "quimera/quimera.h"
-#include "support/EmbeddedDb.h"
 
 namespace {
 
@@ -43,9 +41,7 @@ TEST_F(UtilidadesConexion, ConexionEstaAbiertaYCerrarConexion) {
     EXPECT_FALSE(acceso.ConexionEstaAbierta(abierta));
     EXPECT_TRUE(acceso.CerrarConexion(abierta));  // already closed: true, and now emptied
     EXPECT_TRUE(!abierta && guardada->State() == ado::adStateClosed);
-    ASSERT_EQ(registro.informes.size(), 1u);
-    EXPECT_EQ(registro.informes[0].strMetodo + " " + std::to_string(registro.informes[0].numError),
-              "CerrarConexion " + std::to_string(ado::err::InTransaction));
+    EXPECT_EQ(Informados(), std::vector{"clsAccesoDatos.CerrarConexion " + std::to_string(ado::err::InTransaction)});
 }
 
 TEST_F(UtilidadesConexion, CompactarBaseDatos) {

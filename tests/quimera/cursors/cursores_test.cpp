@@ -3,14 +3,14 @@
 // connection, and the ADO errors published after opening.
 #include <gtest/gtest.h>
 
-#include "quimera/editing/BaseEdicion.h"
+#include "quimera/editing/Mundo.h"
 
 namespace {
 
 using namespace pruebas;
 using quimera::clsAccesoDatos;
 
-class Cursores : public BaseEdicion {};
+class Cursores : public EntornoQuimera {};
 
 constexpr const char* kSQL = "SELECT * FROM Clientes ORDER BY Codigo";
 
@@ -69,8 +69,7 @@ TEST_F(Cursores, SoloLosProveedoresDeSQLServerConviertenElTexto) {
         EXPECT_EQ(orden->CommandText(), blnConvierte ? "SELECT UPPER(Nombre) FROM Clientes WHERE Activo = 1" : jet)
             << proveedor;
     }
-    EXPECT_EQ(registro.informes.size(), std::size(casos));
-    EXPECT_EQ(registro.informes.back().strMetodo, "CrearCursorKeyset");
+    EXPECT_EQ(Informados(), std::vector<std::string>(std::size(casos), "clsAccesoDatos.CrearCursorKeyset 3709"));
 }
 
 TEST_F(Cursores, OrdenDadaYConexionDeLaOrden) {
@@ -88,7 +87,7 @@ TEST_F(Cursores, OrdenDadaYConexionDeLaOrden) {
     ado::CommandPtr sinOrden;
     ado::ConnectionPtr sinConexion;
     EXPECT_FALSE(m.acceso.CrearCursorInspeccion(kSQL, sinConexion, sinOrden));
-    EXPECT_EQ(registro.informes.at(0).strMetodo, "CrearCursorInspeccion");
+    EXPECT_EQ(Informados(), std::vector<std::string>{"clsAccesoDatos.CrearCursorInspeccion 3709"});
 }
 
 TEST_F(Cursores, CriterioDeActualizacionPorClave) {

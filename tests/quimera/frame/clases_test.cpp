@@ -7,7 +7,6 @@
 
 #include "quimera/apoyo/EntornoQuimera.h"
 #include "quimera/frame/Procedimiento.h"
-#include "quimera/quimera.h"
 
 namespace {
 
@@ -47,7 +46,7 @@ TEST_F(Clases, InicializarPropiedadesDaAlGestorElNombreYLaCarpeta) {
     }
 }
 
-TEST_F(Clases, InicializarConRutaVaciaConservaLaRutaHostSinAvisar) {
+TEST_F(Clases, LoQueInicializarPropiedadesNoEstableceSeConserva) {
     clsAccesoDatos acceso;
     EXPECT_EQ(std::make_tuple(acceso.AutomatizarLocCursor(), acceso.OrigenDatos(), acceso.MostrarMensajes()),
               std::make_tuple(true, dnAccess, false));
@@ -61,18 +60,14 @@ TEST_F(Clases, InicializarConRutaVaciaConservaLaRutaHostSinAvisar) {
     acceso.InicializarPropiedades("/otra");
     EXPECT_EQ(acceso.RutaHost(), "/otra");
     EXPECT_EQ(eventos.veces, 1);  // only the write of RutaHost raised the event
-}
 
-TEST_F(Clases, UnRegionalSinEstablecerConservaElQueHay) {
-    clsAccesoDatos acceso;
+    // A regional object left unset keeps the one there is.
     acceso.InicializarPropiedades("/d", dnAccess, true, nullptr);
     EXPECT_EQ(IdiomaInformado(acceso, registro), babelia::IdiomaEspanol);
     acceso.InicializarPropiedades("/d", dnAccess, true, pruebas::Regional("en"));
     EXPECT_EQ(IdiomaInformado(acceso, registro), babelia::IdiomaIngles);
     acceso.InicializarPropiedades("/d");
     EXPECT_EQ(IdiomaInformado(acceso, registro), babelia::IdiomaIngles);
-    clsTransacciones transacciones;
-    EXPECT_EQ(IdiomaInformado(transacciones, registro), 100);
 }
 
 class RegionalContado final : public babelia::Regional {

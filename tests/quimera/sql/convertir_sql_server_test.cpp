@@ -3,24 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "quimera/apoyo/EntornoQuimera.h"
-#include "quimera/quimera.h"
 #include "quimera/sql/UtilidadQueFalla.h"
 
 namespace {
 
 using namespace quimera;
 
-class ConvertirSQL : public pruebas::EntornoQuimera {
-protected:
-    // Each pair: the Access statement and its SQL Server form.
-    void Comprobar(std::initializer_list<std::pair<const char*, const char*>> casos) {
-        for (const auto& [jet, sqlServer] : casos) EXPECT_EQ(acceso.ConvertirSQL_SQLServer(jet), sqlServer) << jet;
-    }
-    clsAccesoDatos acceso;
-};
+class ConvertirSQL : public pruebas::EntornoQuimera {};
 
-TEST_F(ConvertirSQL, EjemplosResueltos) {
-    Comprobar({
+TEST_F(ConvertirSQL, CadaConversion) {
+    clsAccesoDatos acceso;
+    const std::pair<const char*, const char*> casos[] = {  // the Access statement and its SQL Server form
+        // The worked examples.
         {"SELECT DISTINCTROW Nombre & ' ' & Apellidos FROM Clientes WHERE Activo = TRUE",
          "SELECT DISTINCT Nombre + ' ' + Apellidos FROM Clientes WHERE Activo = 1"},
         {"SELECT * FROM Pedidos WHERE ISNULL(FechaEnvio) AND Importe > 0",
@@ -31,11 +25,7 @@ TEST_F(ConvertirSQL, EjemplosResueltos) {
         {"SELECT IIF(Importe > 100, 'Alto', 'Bajo') AS Nivel FROM Pedidos",
          "SELECT CASE WHEN Importe > 100 THEN  'Alto' ELSE  'Bajo' END AS Nivel FROM Pedidos"},
         {"WHERE Fecha >= DATEVALUE('01/01/2024')", "WHERE Fecha >= '01/01/2024'"},
-    });
-}
-
-TEST_F(ConvertirSQL, CadaPasoEnSuOrden) {
-    Comprobar({
+        // Each step, in its order.
         {"", ""},
         {"SELECT Nombre FROM Clientes", "SELECT Nombre FROM Clientes"},
         {"x = FALSE OR y = Verdadero OR z = falso", "x = 0 OR y = 1 OR z = 0"},
@@ -50,32 +40,20 @@ TEST_F(ConvertirSQL, CadaPasoEnSuOrden) {
         {"ISNULL('Campo') OR ISNULL(ISNULL(x))", "Campo IS NULL OR x IS NULL IS NULL"},
         // IIF comes after "&", DAY( and NOW() have been rewritten.
         {"iif(DAY(NOW()) = 1, a & b, c)", "CASE WHEN DATEPART(DAY,GETDATE()) = 1 THEN  a + b ELSE  c END"},
-    });
-}
-
-TEST_F(ConvertirSQL, LiteralesCorchetesYPalabrasCompletasNoSeTocan) {
-    Comprobar({
+        // Literals, brackets and whole words are left alone.
         {"SELECT WEEKDAY(Fecha) FROM T", "SELECT WEEKDAY(Fecha) FROM T"},
         {"WHERE Nombre = 'TRUE' AND Activo = TRUE", "WHERE Nombre = 'TRUE' AND Activo = 1"},
         {"WHERE Texto = \"Falso & Verdadero\" OR [Fecha & Hora] = [IIF(a,b,c)]",
          "WHERE Texto = \"Falso & Verdadero\" OR [Fecha & Hora] = [IIF(a,b,c)]"},
         {"SELECT TRUEVALOR, MIDDAY(x), YEARS FROM T", "SELECT TRUEVALOR, MIDDAY(x), YEARS FROM T"},
         {"'ISNULL(x)' ISNULL(y) 'DATEDIFF('d', a, b)'", "'ISNULL(x)' y IS NULL 'DATEDIFF('d', a, b)'"},
-    });
-}
-
-TEST_F(ConvertirSQL, LosArgumentosAcabanEnElParentesisQueCierraLaLlamada) {
-    Comprobar({
+        // Arguments end at the parenthesis that closes the call.
         {"ISNULL(TRIM(Nombre))", "TRIM(Nombre) IS NULL"},
         {"IIF(a, IIF(b, c, d), e)", "CASE WHEN a THEN  CASE WHEN b THEN  c ELSE  d END ELSE  e END"},
         {"IIF(x > 0, MID(a, 1, 2), ')')", "CASE WHEN x > 0 THEN  SUBSTRING(a, 1, 2) ELSE  ')' END"},
         {"IIF(a = 'x,y', 1, 2)", "CASE WHEN a = 'x,y' THEN  1 ELSE  2 END"},
         {"DATEVALUE(FORMAT(f, 'dd/mm'))", "FORMAT(f, 'dd/mm')"},
-    });
-}
-
-TEST_F(ConvertirSQL, LasLlamadasQueNoSePuedenReescribirSeQuedan) {
-    Comprobar({
+        // Calls that cannot be rewritten stay as they are.
         {"ISNULL(Precio, 0)", "ISNULL(Precio, 0)"},
         {"ISNULL(ISNULL(a), 0)", "ISNULL(a IS NULL, 0)"},
         {"ISNULL(", "ISNULL("},
@@ -84,7 +62,8 @@ TEST_F(ConvertirSQL, LasLlamadasQueNoSePuedenReescribirSeQuedan) {
         {"IIF(IIF(x, 1, 2)", "IIF(CASE WHEN x THEN  1 ELSE  2 END"},
         {"DATEDIFF('d", "DATEDIFF('d"},
         {"TIMEVALUE('a' DATEVALUE(b", "TIMEVALUE('a' DATEVALUE(b"},
-    });
+    };
+    for (const auto& [jet, sqlServer] : casos) EXPECT_EQ(acceso.ConvertirSQL_SQLServer(jet), sqlServer) << jet;
 }
 
 TEST_F(ConvertirSQL, UnFalloSeInformaConElNombreDeSuPaso) {
@@ -109,9 +88,7 @@ TEST_F(ConvertirSQL, UnFalloSeInformaConElNombreDeSuPaso) {
         registro.informes.clear();
         registro.decisiones = {caso.decision};
         EXPECT_EQ(objeto.ConvertirSQL_SQLServer("IIF(a & b, TRUE, FALSE)"), caso.resultado) << caso.token;
-        ASSERT_EQ(registro.informes.size(), 1u) << caso.token;
-        EXPECT_EQ(registro.informes[0].strMetodo, caso.metodo);
-        EXPECT_EQ(registro.informes[0].strClase, "clsAccesoDatos");
+        EXPECT_EQ(Informados(), std::vector{"clsAccesoDatos." + std::string(caso.metodo) + " 5"}) << caso.token;
         objeto.ConvertirSQL_SQLServer("");
         EXPECT_EQ(fabrica.creadas, 1);  // one text utility for the object's life
     }

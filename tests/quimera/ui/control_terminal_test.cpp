@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "quimera/apoyo/EntornoQuimera.h"
-#include "quimera/quimera.h"
 
 namespace {
 

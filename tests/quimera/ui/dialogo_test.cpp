@@ -6,8 +6,6 @@
 #include <stdexcept>
 
 #include "quimera/apoyo/EntornoQuimera.h"
-#include "quimera/quimera.h"
-#include "support/EmbeddedDb.h"
 
 namespace {
 
@@ -86,29 +84,20 @@ TEST_F(Dialogo, RespuestasYCasilla) {
     }
 }
 
-TEST_F(Dialogo, SinCancelarNoSePuedeCerrarSinBoton) {
-    control->Responder({ui::IdCierreSinBoton});
-    EXPECT_THROW(MostrarDialogoMensaje(Parametros({103, 104, 100, 100, 100, 100})), std::logic_error);
-    EXPECT_EQ(MostrarDialogoMensaje(Parametros()), 101);  // the busy mark was cleared
-}
-
 TEST_F(Dialogo, Iconos) {
     const std::pair<int32_t, std::optional<int32_t>> casos[] = {
         {1, 3}, {2, 1}, {3, 2}, {4, 3}, {5, 2}, {6, 3}, {7, 3}, {0, std::nullopt}, {8, std::nullopt},
     };
     for (const auto& [numCodigo, valor] : casos) {
         ParametrosDialogo p = Parametros();
-        p.numIcono = numCodigo;
-        p.numIconoPie = 2;
+        p.numIcono = numCodigo, p.numIconoPie = 2;
         MostrarDialogoMensaje(p);
-        p.numIcono = 3;
-        p.numIconoPie = numCodigo;
+        p.numIcono = 3, p.numIconoPie = numCodigo;
         MostrarDialogoMensaje(p);
-        const auto& dialogos = Dialogos();
-        EXPECT_EQ(dialogos.end()[-2].numIconoPrincipal, valor) << numCodigo;
-        EXPECT_EQ(dialogos.end()[-2].numIconoPie, ui::IconoControlAdvertencia);
-        EXPECT_EQ(dialogos.end()[-1].numIconoPrincipal, ui::IconoControlError);
-        EXPECT_EQ(dialogos.end()[-1].numIconoPie, valor) << numCodigo;
+        const ui::DialogoGrabado &principal = Dialogos().end()[-2], &pie = Dialogos().end()[-1];
+        EXPECT_EQ(std::tie(principal.numIconoPrincipal, principal.numIconoPie, pie.numIconoPrincipal, pie.numIconoPie),
+                  std::make_tuple(valor, ui::IconoControlAdvertencia, ui::IconoControlError, valor))
+            << numCodigo;
     }
 }
 
@@ -145,7 +134,8 @@ TEST_F(Dialogo, CadaTextoFijoSeTraduce) {
     EXPECT_EQ(d.botones, (std::vector<Boton>{{"OK", 101}, {"Cancel", 102}, {"Sí", 110}}));
 }
 
-TEST_F(Dialogo, UnDialogoAbiertoRechazaOtro) {
+TEST_F(Dialogo, LaMarcaDeOcupado) {
+    // A dialog open refuses another, which answers 0 and leaves its check box as it was.
     int32_t anidado = -1;
     ParametrosDialogo otro = Parametros();
     otro.blnCasilla = true;
@@ -154,9 +144,12 @@ TEST_F(Dialogo, UnDialogoAbiertoRechazaOtro) {
     EXPECT_EQ(anidado, 0);
     EXPECT_TRUE(otro.blnCasilla);
     EXPECT_EQ(Dialogos().size(), 1u);
-}
+    control->AlMostrar({});
 
-TEST_F(Dialogo, UnFalloDentroLiberaLaMarca) {
+    // A failure inside clears the mark: a dismissal without Cancelar, no regional object.
+    control->Responder({ui::IdCierreSinBoton});
+    EXPECT_THROW(MostrarDialogoMensaje(Parametros({103, 104, 100, 100, 100, 100})), std::logic_error);
+    EXPECT_EQ(MostrarDialogoMensaje(Parametros()), 101);
     ParametrosDialogo sinRegional = Parametros();
     sinRegional.pObjRegional = nullptr;
     EXPECT_EQ(testsupport::ErrorNumberOf([&] { MostrarDialogoMensaje(sinRegional); }), 91);

@@ -6,8 +6,6 @@
 
 #include "quimera/apoyo/EntornoQuimera.h"
 #include "quimera/frame/Procedimiento.h"
-#include "quimera/quimera.h"
-#include "support/EmbeddedDb.h"
 
 namespace {
 
@@ -46,46 +44,34 @@ TEST_F(InformeErroresADO, MostrarMensajesYForzar) {
     }
 }
 
-TEST_F(InformeErroresADO, UnDialogoPorErrorEnOrden) {
+TEST_F(InformeErroresADO, UnDialogoPorErrorEnOrdenYSoloClsAccesoDatosTraduceLasPiezas) {
     struct Avisos : clsDatosAvanzadoEventos {
         void ErroresADO(ado::Errors& colErrores) override { cuenta = colErrores.Count(); }
         int32_t cuenta = 0;
     } avisos;
-    clsDatosAvanzado avanzado;
-    avanzado.ConectarEventos(avisos);
-    Publicar(avanzado, true);
-    EXPECT_EQ(avisos.cuenta, 3);
-    ASSERT_EQ(Dialogos().size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        const ui::DialogoGrabado& d = Dialogos()[i];
-        EXPECT_EQ(d.strTitulo, "Error de acceso a datos");
-        EXPECT_EQ(d.strInstruccion, "Error de acceso a datos en la clase: Datos Avanzado");
-        EXPECT_EQ(d.strContenido, fmt::format("Descripción: Fallo {0}. Origen: Origen {0}", i + 1));
-        EXPECT_EQ(d.numIconoPrincipal, ui::IconoControlInformacion);
-        EXPECT_EQ(d.botones, (std::vector<ui::DialogoGrabado::Boton>{{"Aceptar", 101}}));
-        EXPECT_EQ(d.numBotonPredeterminado, 101);
-    }
-    frame::Procedimiento::PublicarErroresADO(avanzado, *cn, true);  // nothing pending: nothing at all
-    EXPECT_EQ(Dialogos().size(), 3u);
-}
-
-TEST_F(InformeErroresADO, SoloClsAccesoDatosTraduceLasPiezas) {
     clsAccesoDatos acceso;
     clsDatosAvanzado avanzado;
     acceso.InicializarPropiedades("/d", dnAccess, true, pruebas::Regional("en"));
     avanzado.InicializarPropiedades("/d", dnAccess, true, TipoJet, pruebas::Regional("en"));
+    avanzado.ConectarEventos(avisos);
     Publicar(acceso, true);
     Publicar(avanzado, true);
+    EXPECT_EQ(avisos.cuenta, 3);
     ASSERT_EQ(Dialogos().size(), 6u);
-    const ui::DialogoGrabado &traducido = Dialogos()[0], &unido = Dialogos()[3];
-    EXPECT_EQ(std::tie(traducido.strTitulo, traducido.strInstruccion, traducido.strContenido),
-              std::make_tuple("Data access error", "Data access error in class: Quimera",
-                              "Description: Fallo 1. Source: Origen 1"));
-    // Joined before translating, the pieces are no text of the catalogue; the title alone is.
-    EXPECT_EQ(std::tie(unido.strTitulo, unido.strInstruccion, unido.strContenido),
-              std::make_tuple("Data access error", "Error de acceso a datos en la clase: Datos Avanzado",
-                              "Descripción: Fallo 1. Origen: Origen 1"));
-    EXPECT_EQ(traducido.botones.at(0).strTexto, "OK");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Texto(Dialogos()[i]), fmt::format("Data access error | Data access error in class: Quimera | "
+                                                    "Description: Fallo {0}. Source: Origen {0} | 3", i + 1));
+        // Joined before translating, the pieces are no text of the catalogue; the title alone is.
+        EXPECT_EQ(Texto(Dialogos()[3 + i]),
+                  fmt::format("Data access error | Error de acceso a datos en la clase: Datos Avanzado | "
+                              "Descripción: Fallo {0}. Origen: Origen {0} | 3", i + 1));
+    }
+    for (const ui::DialogoGrabado& d : Dialogos()) {
+        EXPECT_EQ(d.botones, (std::vector<ui::DialogoGrabado::Boton>{{"OK", 101}}));
+        EXPECT_EQ(d.numBotonPredeterminado, 101);
+    }
+    frame::Procedimiento::PublicarErroresADO(avanzado, *cn, true);  // nothing pending: nothing at all
+    EXPECT_EQ(Dialogos().size(), 6u);
 }
 
 }  // namespace

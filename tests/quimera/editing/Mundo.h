@@ -7,8 +7,6 @@
 #include <string>
 
 #include "quimera/apoyo/EntornoQuimera.h"
-#include "quimera/quimera.h"
-#include "support/EmbeddedDb.h"
 
 namespace pruebas {
 
@@ -93,8 +91,9 @@ struct Mundo {
         rs->Open(strSQL, cn, ado::adOpenKeyset, numBloqueo, ado::adCmdText);
         return rs;
     }
-    Rs Clientes(ado::LockTypeEnum numBloqueo = ado::adLockOptimistic) {
-        return Abrir("SELECT * FROM Clientes ORDER BY Codigo", numBloqueo);
+    Rs Clientes(ado::LockTypeEnum numBloqueo = ado::adLockOptimistic,
+                ado::CursorLocationEnum numLugar = ado::adUseClient) {
+        return Abrir("SELECT * FROM Clientes ORDER BY Codigo", numBloqueo, numLugar);
     }
     // Customer A with its city changed, not saved.
     Rs Editado(ado::LockTypeEnum numBloqueo = ado::adLockOptimistic) {
@@ -110,10 +109,19 @@ struct Mundo {
         if (nombre) rs->Fields()["Nombre"].Value(nombre);
         return rs;
     }
-    // Positioned on a record it deleted.
-    Rs Eliminado() {
+    // On the last customer, past it, or on a record it deleted.
+    Rs Ultimo() {
         Rs rs = Clientes();
         rs->MoveLast();
+        return rs;
+    }
+    Rs AlFinal() {
+        Rs rs = Ultimo();
+        rs->MoveNext();
+        return rs;
+    }
+    Rs Eliminado() {
+        Rs rs = Ultimo();
         rs->Delete();
         return rs;
     }
@@ -154,6 +162,26 @@ struct Mundo {
     Sucesos sucesos;
 };
 
+// The editing members as the tables call them, on the recordset a case prepared.
+using Miembro = bool (*)(Mundo&, Rs&);
+inline constexpr Miembro Editar = [](Mundo& m, Rs& rs) { return m.acceso.Editar(rs); };
+inline constexpr Miembro Agregar = [](Mundo& m, Rs& rs) { return m.acceso.Agregar(rs); };
+inline constexpr Miembro Cancelar = [](Mundo& m, Rs& rs) { return m.acceso.CancelarActualizacion(rs); };
+inline constexpr Miembro Actualizar = [](Mundo& m, Rs& rs) { return m.acceso.Actualizar(rs); };
+inline constexpr Miembro ActualizarSinMensaje = [](Mundo& m, Rs& rs) { return m.acceso.Actualizar(rs, true); };
+inline constexpr Miembro Cascada = [](Mundo& m, Rs& rs) { return m.acceso.ActualizarCascada(rs); };
+inline constexpr Miembro Borrar = [](Mundo& m, Rs& rs) { return m.acceso.Borrar(rs); };
+inline constexpr Miembro BorrarSinPreguntar = [](Mundo& m, Rs& rs) { return m.acceso.Borrar(rs, false); };
+inline constexpr Miembro BorrarSinBloqueos = [](Mundo& m, Rs& rs) { return m.acceso.Borrar(rs, false, false); };
+
+// The first column of every row, joined by commas.
+inline std::string Columna(Rs rs) {
+    std::string texto;
+    for (; rs && rs->State() == ado::adStateOpen && !rs->adoEOF(); rs->MoveNext())
+        texto += (texto.empty() ? "" : ",") + rs->Fields()[0].Value().ToString();
+    return texto;
+}
+
 // The recordset's edit mode, or -1 where it cannot be read (no current record).
 inline int Modo(const Rs& rs) {
     try {
@@ -162,16 +190,5 @@ inline int Modo(const Rs& rs) {
         return -1;
     }
 }
-
-class BaseEdicion : public EntornoQuimera {
-protected:
-    // The last dialog shown since `desde` dialogs, as "title | heading | text | control icon".
-    std::string UltimoDialogo(size_t desde = 0) const {
-        if (Dialogos().size() <= desde) return "";
-        const ui::DialogoGrabado& d = Dialogos().back();
-        return d.strTitulo + " | " + d.strInstruccion + " | " + d.strContenido + " | " +
-               std::to_string(d.numIconoPrincipal.value_or(0));
-    }
-};
 
 }  // namespace pruebas
