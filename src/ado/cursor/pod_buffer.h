@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -70,6 +71,7 @@ public:
 private:
     void Grow(size_t needed) { Reallocate(std::max(needed, capacity_ < 16 ? 16 : capacity_ * 2)); }
     void Reallocate(size_t n) {
+        if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
         void* p = std::realloc(static_cast<void*>(data_), n * sizeof(T));
         if (!p) throw std::bad_alloc();
         data_ = static_cast<T*>(p);
