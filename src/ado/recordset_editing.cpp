@@ -51,6 +51,14 @@ std::string_view UniqueTable(ado::Properties& p) {
     return v.IsText() ? std::string_view(v.AsString()) : std::string_view();
 }
 
+// The write of the row the edit buffer is on: the row as read is the store's, the values to
+// write are the buffer's assigned ones.
+cursor::WritePlanInput EditedRowInput(const cursor::CursorState& s, cursor::RowWrite::Kind kind, int32_t criteria,
+                                      std::string_view uniqueTable) {
+    const auto* values = kind == cursor::RowWrite::Kind::Delete ? nullptr : &s.edit.values;
+    return {kind, &s.store.Columns(), nullptr, values, &s.edit.dirty, criteria, uniqueTable, &s.store, s.edit.row};
+}
+
 }  // namespace
 
 void Recordset::RequireUpdatable() const {
@@ -65,9 +73,8 @@ void Recordset::BeginEdit(cursor::RowId row) {
     s.edit.Start(row, s.store.ColumnCount());
     if (lockType_ == adLockPessimistic && Immediate()) {
         // The first assignment locks the row for this connection until Update/CancelUpdate.
-        cursor::WritePlanInput in{cursor::RowWrite::Kind::Delete, &s.store.Columns(), nullptr, nullptr,
-                                  &s.edit.dirty, adCriteriaKey, UniqueTable(properties_), &s.store, row};
-        const cursor::RowWrite probe = cursor::PlanWrite(in);
+        const cursor::RowWrite probe =
+            cursor::PlanWrite(EditedRowInput(s, cursor::RowWrite::Kind::Delete, adCriteriaKey, UniqueTable(properties_)));
         provider::Session& session = connection_->Session();
         connection_->Guard([&] { session.Lock(probe); });
     }
@@ -126,13 +133,11 @@ void Recordset::WriteEdit() {
     cursor::CursorState& s = *state_;
     const bool adding = s.editMode == adEditAdd;
     const cursor::RowId row = s.edit.row;
-    // The row as read is still the store's: the assigned values are in the buffer.
-    cursor::WritePlanInput in{adding ? cursor::RowWrite::Kind::Insert : cursor::RowWrite::Kind::Update,
-                              &s.store.Columns(), nullptr, &s.edit.values, &s.edit.dirty,
-                              UpdateCriteria(properties_), UniqueTable(properties_), &s.store, row};
     provider::Session& session = connection_->Session();
     cursor::RowWrite& w = s.scratch;
-    cursor::PlanWrite(in, w);
+    cursor::PlanWrite(EditedRowInput(s, adding ? cursor::RowWrite::Kind::Insert : cursor::RowWrite::Kind::Update,
+                                     UpdateCriteria(properties_), UniqueTable(properties_)),
+                      w);
     s.readBack.clear();
     if (w.shape)
         connection_->Guard([&] {
@@ -186,9 +191,8 @@ void Recordset::DeleteRow(cursor::RowId row) {
     const uint8_t flags = s.store.Flags(row);
     if (Immediate()) {
         s.edit.Start(row, s.store.ColumnCount());
-        cursor::WritePlanInput in{cursor::RowWrite::Kind::Delete, &s.store.Columns(), nullptr, nullptr,
-                                  &s.edit.dirty, UpdateCriteria(properties_), UniqueTable(properties_), &s.store, row};
-        const cursor::RowWrite w = cursor::PlanWrite(in);
+        const cursor::RowWrite w = cursor::PlanWrite(
+            EditedRowInput(s, cursor::RowWrite::Kind::Delete, UpdateCriteria(properties_), UniqueTable(properties_)));
         provider::Session& session = connection_->Session();
         s.editMode = adEditDelete;
         try {

@@ -17,12 +17,24 @@ RowId RowStore::BeginRow() {
     return static_cast<RowId>(rowFlags_.size() - 1);
 }
 
-void RowStore::PutBytes(Tag t, const void* p, size_t n) {
-    Cell& c = Push(t);
-    c.offset = arena_.size();
-    c.length = static_cast<uint32_t>(n);
-    arena_.Append(static_cast<const char*>(p), n);
+namespace {
+
+// The bytes of a text or binary value.
+std::string_view BytesOf(const Variant& v) {
+    if (v.Type() == VariantType::String) return v.AsString();
+    const Binary& b = v.AsBinary();
+    return {reinterpret_cast<const char*>(b.data()), b.size()};
 }
+
+}  // namespace
+
+void RowStore::Place(Cell& c, std::string_view bytes) {
+    c.offset = arena_.size();
+    c.length = static_cast<uint32_t>(bytes.size());
+    arena_.Append(bytes.data(), bytes.size());
+}
+
+void RowStore::PutBytes(Tag t, const void* p, size_t n) { Place(Push(t), {static_cast<const char*>(p), n}); }
 
 RowStore::Cell RowStore::Encode(const Variant& v) {
     Cell c{};
@@ -37,22 +49,8 @@ RowStore::Cell RowStore::Encode(const Variant& v) {
         case VariantType::R8: c.tag = Tag::Real; c.d = v.AsR8(); break;
         case VariantType::Currency: c.tag = Tag::Currency; c.i = v.AsCurrency().scaled; break;
         case VariantType::Date: c.tag = Tag::Date; c.d = v.AsDate().serial; break;
-        case VariantType::String: {
-            const std::string& s = v.AsString();
-            c.tag = Tag::Text;
-            c.offset = arena_.size();
-            c.length = static_cast<uint32_t>(s.size());
-            arena_.Append(s.data(), s.size());
-            break;
-        }
-        case VariantType::Binary: {
-            const Binary& b = v.AsBinary();
-            c.tag = Tag::Blob;
-            c.offset = arena_.size();
-            c.length = static_cast<uint32_t>(b.size());
-            arena_.Append(reinterpret_cast<const char*>(b.data()), b.size());
-            break;
-        }
+        case VariantType::String: c.tag = Tag::Text; Place(c, BytesOf(v)); break;
+        case VariantType::Binary: c.tag = Tag::Blob; Place(c, BytesOf(v)); break;
         default:
             c.tag = Tag::Boxed;
             c.offset = boxed_.size();
@@ -68,16 +66,14 @@ void RowStore::Set(RowId row, size_t column, const Variant& v) {
     Cell& cell = cells_[row * columns_.size() + column];
     // A text or binary that fits where the old one was goes there: a row edited again and
     // again does not grow the arena. No two cells share bytes, so nothing else sees it.
-    const bool text = v.Type() == VariantType::String && cell.tag == Tag::Text;
-    const bool blob = v.Type() == VariantType::Binary && cell.tag == Tag::Blob;
-    if (text || blob) {
-        const size_t n = text ? v.AsString().size() : v.AsBinary().size();
+    if ((v.Type() == VariantType::String && cell.tag == Tag::Text) ||
+        (v.Type() == VariantType::Binary && cell.tag == Tag::Blob)) {
+        const std::string_view bytes = BytesOf(v);
         const size_t room = size_t{cell.length} + cell.slack;
-        if (n <= room) {
-            if (n > 0) std::memcpy(arena_.data() + cell.offset, text ? static_cast<const void*>(v.AsString().data())
-                                                                       : v.AsBinary().data(), n);
-            cell.length = static_cast<uint32_t>(n);
-            cell.slack = static_cast<uint16_t>(std::min<size_t>(room - n, UINT16_MAX));
+        if (bytes.size() <= room) {
+            if (!bytes.empty()) std::memcpy(arena_.data() + cell.offset, bytes.data(), bytes.size());
+            cell.length = static_cast<uint32_t>(bytes.size());
+            cell.slack = static_cast<uint16_t>(std::min<size_t>(room - bytes.size(), UINT16_MAX));
             return;
         }
     }

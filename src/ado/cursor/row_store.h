@@ -84,6 +84,7 @@ private:
         return c;
     }
     void PutBytes(Tag t, const void* p, size_t n);
+    void Place(Cell& c, std::string_view bytes);  // the bytes at the arena's end, for `c`
     Cell Encode(const Variant& v);
 
     std::vector<ColumnInfo> columns_;
