@@ -19,26 +19,30 @@ constexpr int kRows = 1'000'000;
 
 const std::string& DatabaseFile() {
     static const std::string file = [] {
-        const auto path = benchsupport::ScratchFile("brezal-bench-read-1m.db");
+        const auto path = benchsupport::ScratchFile("brezal-bench-read-1m-v2.db");
         const std::string f = path.string();
         if (std::filesystem::exists(path)) return f;
-        ado::CreateDatabase("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + f);
+        // The table as the library defines it; the rows written by the raw engine, as the library keeps them.
+        const std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + f;
+        ado::CreateDatabase(cs);
+        auto cn = ado::Connection::Create();
+        cn->Open(cs);
+        cn->Execute("CREATE TABLE Movimientos (Id INTEGER PRIMARY KEY, Cuenta TEXT(40), Importe DOUBLE, "
+                    "Unidades LONG, Fecha DATETIME, Nota TEXT(80))");
+        cn->Close();
         sqlite3* db = nullptr;
         sqlite3_open(f.c_str(), &db);
-        sqlite3_exec(db,
-                     "CREATE TABLE Movimientos (Id INTEGER PRIMARY KEY, Cuenta TEXT(40), Importe DOUBLE, "
-                     "Unidades LONG, Fecha DATETIME, Nota TEXT(80)); BEGIN",
-                     nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(db, "INSERT INTO Movimientos VALUES (?1, ?2, ?3, ?4, ?5, ?6)", -1, &st, nullptr);
         for (int i = 1; i <= kRows; ++i) {
             const std::string cuenta = "Cuenta " + std::to_string(i % 5000);
-            const std::string fecha = "2024-" + std::to_string(10 + i % 3) + "-1" + std::to_string(i % 10) + " 10:20:30";
+            const double fecha = ado::MakeDate(2024, 10 + i % 3, 10 + i % 10, 10, 20, 30).serial;
             sqlite3_bind_int(st, 1, i);
             sqlite3_bind_text(st, 2, cuenta.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_double(st, 3, i * 1.25);
             sqlite3_bind_int(st, 4, i % 97);
-            sqlite3_bind_text(st, 5, fecha.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_double(st, 5, fecha);
             if (i % 4) sqlite3_bind_text(st, 6, "pagado con tarjeta", -1, SQLITE_STATIC);
             else sqlite3_bind_null(st, 6);
             sqlite3_step(st);
@@ -60,7 +64,7 @@ struct RawRow {
     std::string cuenta;
     double importe;
     int64_t unidades;
-    std::string fecha;
+    double fecha;  // the date serial, as the file keeps it
     std::string nota;
     bool notaNull;
 };
@@ -78,7 +82,8 @@ std::vector<RawRow> RawCopy() {
     std::vector<RawRow> rows;
     while (sqlite3_step(st) == SQLITE_ROW)
         rows.push_back({sqlite3_column_int64(st, 0), Text(st, 1), sqlite3_column_double(st, 2),
-                        sqlite3_column_int64(st, 3), Text(st, 4), Text(st, 5), sqlite3_column_type(st, 5) == SQLITE_NULL});
+                        sqlite3_column_int64(st, 3), sqlite3_column_double(st, 4), Text(st, 5),
+                        sqlite3_column_type(st, 5) == SQLITE_NULL});
     sqlite3_finalize(st);
     sqlite3_close(db);
     return rows;

@@ -19,11 +19,14 @@ std::string FreshDatabase(int rows = 0) {
     const auto path = benchsupport::ScratchFile("brezal-bench-write.db");
     std::filesystem::remove(path);
     const std::string file = path.string();
-    ado::CreateDatabase("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file);
+    const std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file;
+    ado::CreateDatabase(cs);
+    auto cn = ado::Connection::Create();
+    cn->Open(cs);
+    cn->Execute("CREATE TABLE Lineas (Id INTEGER PRIMARY KEY, Producto TEXT(40), Cantidad LONG, Precio DOUBLE)");
+    cn->Close();
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE Lineas (Id INTEGER PRIMARY KEY, Producto TEXT(40), Cantidad LONG, Precio DOUBLE)",
-                 nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO Lineas VALUES (?1, 'producto', ?1, 1.5)", -1, &st, nullptr);

@@ -10,4 +10,5 @@
 #include "ado/Properties.h"
 #include "ado/Recordset.h"
 #include "ado/Regional.h"
+#include "ado/Script.h"
 #include "ado/Variant.h"

@@ -44,6 +44,9 @@ enum class Condition {
     IllegalOperation,
     EditInProgress,
     InvalidConnection,
+    CharactersAfterEnd,
+    OutdatedFile,
+    Overflow,
 };
 
 struct ConditionEntry {
@@ -102,6 +105,12 @@ inline constexpr ConditionEntry kConditionTable[] = {
     {Condition::IllegalOperation, err::IllegalOperation, "No se permite la operación en este contexto."},
     {Condition::InvalidConnection, err::InvalidConnection,
      "No se puede usar la conexión para realizar esta operación. Está cerrada o no es válida en este contexto."},
+    {Condition::Overflow, err::Overflow, "Desbordamiento"},
+    {Condition::CharactersAfterEnd, err::CharactersAfterEnd,
+     "Se encontraron caracteres después del final de la instrucción SQL."},
+    {Condition::OutdatedFile, err::Fail,
+     "La base de datos tiene un formato anterior de esta biblioteca o de otro programa y debe convertirse antes de "
+     "abrirla."},
     {Condition::EditInProgress, err::IllegalOperation,
      "No se permite la operación mientras hay una edición en curso: llame a Update o CancelUpdate."},
 };

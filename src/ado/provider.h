@@ -121,6 +121,9 @@ public:
     // Writes a compacted copy of the source database as the destination (JRO's
     // JetEngine.CompactDatabase); the default fails with NotSupported.
     virtual void Compact(const OpenRequest& source, const OpenRequest& destination);
+    // Converts a database of an earlier format to the current one; the default fails with
+    // NotSupported. True when there was something to convert.
+    virtual bool Upgrade(const OpenRequest& request, int& tables, int64_t& rows);
 };
 
 // The providers linked into this program. Unknown names give nullptr.

@@ -26,6 +26,9 @@ const Variant& Coerced(const cursor::ColumnInfo& c, const Variant& v, Variant& c
         }
         out = &converted;
     }
+    // A byte holds 0..255, though its value travels as a 16-bit integer.
+    if (c.type == adUnsignedTinyInt && (out->ToInt32() < 0 || out->ToInt32() > 255))
+        Raise(Condition::DataConversion, "(campo '" + c.name + "')");
     if (kind == VariantType::String && c.definedSize > 0 && (c.type == adVarWChar || c.type == adWChar) &&
         out->AsString().size() > static_cast<size_t>(c.definedSize)) {
         // The defined size counts characters, not bytes.

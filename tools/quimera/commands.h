@@ -49,6 +49,14 @@ struct ConvertOptions {
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& options);
 int RunConvert(const ConvertOptions& options);
 
+// migrar FILE [--password P]
+struct UpgradeOptions {
+    std::string file;
+    std::string password;
+};
+CLI::App* AddUpgradeCommand(CLI::App& app, UpgradeOptions& options);
+int RunUpgrade(const UpgradeOptions& options);
+
 // The connection string of an embedded database file.
 std::string EmbeddedConnectionString(const std::string& file, const std::string& password);
 

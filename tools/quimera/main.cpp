@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     auto* keyCmd = tool::AddKeyCommand(app, key);
     tool::ConvertOptions convert;
     auto* convertCmd = tool::AddConvertCommand(app, convert);
+    tool::UpgradeOptions upgrade;
+    auto* upgradeCmd = tool::AddUpgradeCommand(app, upgrade);
 
     CLI11_PARSE(app, argc, argv);
     try {
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
         if (*compactCmd) return tool::RunCompact(compact);
         if (*keyCmd) return tool::RunKey(key);
         if (*convertCmd) return tool::RunConvert(convert);
+        if (*upgradeCmd) return tool::RunUpgrade(upgrade);
     } catch (const ado::Error& e) {
         std::cerr << "error " << e.Number() << ": " << e.Description() << '\n';
         return 1;

@@ -1,4 +1,5 @@
-// quimera sql FILE "STATEMENT" [--password P]
+// quimera sql FILE "STATEMENTS" [--password P]: each statement of the text in turn, its
+// result shown; the first failure stops the script and says which statement failed, and where.
 #include <filesystem>
 #include <iostream>
 
@@ -24,12 +25,24 @@ int RunSql(const SqlOptions& o) {
     auto cn = ado::Connection::Create();
     cn->CursorLocation(ado::adUseClient);
     cn->Open(cs);
-    int32_t affected = 0;
-    auto rs = cn->Execute(o.statement, &affected);
-    if (rs->State() == ado::adStateOpen)
-        PrintTable(*rs, std::cout);
-    else
-        std::cout << affected << (affected == 1 ? " registro afectado\n" : " registros afectados\n");
+    const std::vector<ado::ScriptStatement> script = ado::SplitScript(o.statement);
+    for (size_t i = 0; i < script.size(); ++i) {
+        const ado::ScriptStatement& s = script[i];
+        int32_t affected = 0;
+        ado::RecordsetPtr rs;
+        try {
+            rs = cn->Execute(s.text, &affected);
+        } catch (const ado::Error& e) {
+            std::cerr << "error " << e.Number() << " en la instrucción " << i + 1 << " (línea " << s.line
+                      << ", columna " << s.column << "): " << e.Description() << '\n';
+            return 1;
+        }
+        if (script.size() > 1) std::cout << (i ? "\n" : "") << "-- " << s.text << '\n';
+        if (rs->State() == ado::adStateOpen)
+            PrintTable(*rs, std::cout);
+        else
+            std::cout << affected << (affected == 1 ? " registro afectado\n" : " registros afectados\n");
+    }
     return 0;
 }
 

@@ -16,9 +16,9 @@ TEST(ConversionFunctions, FollowTheVariantRules) {
         {"CINT(40000)", "error: Desbordamiento"},
         {"CDBL('1.25')", "1.25"},
         {"CCUR(1.23456)", "1.2346"},
-        {"CDATE('2024-03-15')", "'2024-03-15 00:00:00'"},
-        {"CDATE(45366.5)", "'2024-03-15 12:00:00'"},
-        {"CDATE('3/15/2024 2:30 PM')", "'2024-03-15 14:30:00'"},
+        {"BZ_ISO(CDATE('2024-03-15'))", "'2024-03-15 00:00:00'"},
+        {"BZ_ISO(CDATE(45366.5))", "'2024-03-15 12:00:00'"},
+        {"BZ_ISO(CDATE('3/15/2024 2:30 PM'))", "'2024-03-15 14:30:00'"},
         {"CDBL('2024-03-15 12:00:00')", "45366.5"},
         {"CBOOL(5) || CBOOL(0)", "'-10'"},
     });
@@ -29,7 +29,7 @@ TEST(ConversionFunctions, TextFormsFollowTheRegionalSettings) {
     ExpectEvaluations({
         {"CSTR(1.5)", "'1,5'"},
         {"CDBL('1,25')", "1.25"},
-        {"DATEVALUE('15/03/2024')", "'2024-03-15 00:00:00'"},
+        {"BZ_ISO(DATEVALUE('15/03/2024'))", "'2024-03-15 00:00:00'"},
         {"VAL('1,5')", "1.0"},  // Val reads '.' only, whatever the settings
     });
 }

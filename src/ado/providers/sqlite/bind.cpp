@@ -1,12 +1,24 @@
 #include "ado/providers/sqlite/bind.h"
 
 #include "ado/error_numbers.h"
-#include "ado/providers/sqlite/dialect/iso_date.h"
+#include "ado/providers/sqlite/dialect/value_types.h"
 
 namespace ado::sqlite {
 
+namespace {
+
+void BindDecimal(sqlite3_stmt* stmt, int index, const Decimal& d) {
+    // FIXME(exact-values): bind the order-preserving key once it lands.
+    sqlite3_bind_double(stmt, index, Variant(d).ToDouble());
+}
+
+void BindText(sqlite3_stmt* stmt, int index, const std::string& s, bool copy) {
+    sqlite3_bind_text(stmt, index, s.data(), static_cast<int>(s.size()), copy ? SQLITE_TRANSIENT : SQLITE_STATIC);
+}
+
+}  // namespace
+
 void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v, bool copy) {
-    const auto keep = copy ? SQLITE_TRANSIENT : SQLITE_STATIC;
     switch (v.Type()) {
         case VariantType::Empty:
         case VariantType::Null: sqlite3_bind_null(stmt, index); break;
@@ -15,37 +27,38 @@ void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v, bool copy) {
         case VariantType::I4: sqlite3_bind_int(stmt, index, v.AsI4()); break;
         case VariantType::I8: sqlite3_bind_int64(stmt, index, v.AsI8()); break;
         case VariantType::R8: sqlite3_bind_double(stmt, index, v.AsR8()); break;
-        case VariantType::R4:
-        case VariantType::Decimal: sqlite3_bind_double(stmt, index, v.ToDouble()); break;
-        case VariantType::Currency: {
-            const int64_t scaled = v.AsCurrency().scaled;
-            if (scaled % 10000 == 0) sqlite3_bind_int64(stmt, index, scaled / 10000);
-            else sqlite3_bind_double(stmt, index, static_cast<double>(scaled) / 10000.0);
-            break;
-        }
-        case VariantType::Date: {
-            const std::string text = FormatIsoDate(v.AsDate());
-            sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        case VariantType::String: {
-            const std::string& s = v.AsString();
-            sqlite3_bind_text(stmt, index, s.data(), static_cast<int>(s.size()), keep);
-            break;
-        }
+        case VariantType::R4: sqlite3_bind_double(stmt, index, v.AsR4()); break;
+        case VariantType::Currency: sqlite3_bind_int64(stmt, index, v.AsCurrency().scaled); break;
+        case VariantType::Decimal: BindDecimal(stmt, index, v.AsDecimal()); break;
+        case VariantType::Date: sqlite3_bind_double(stmt, index, v.AsDate().serial); break;
+        case VariantType::String: BindText(stmt, index, v.AsString(), copy); break;
         case VariantType::Binary: {
             const Binary& b = v.AsBinary();
-            sqlite3_bind_blob(stmt, index, b.data(), static_cast<int>(b.size()), keep);
+            sqlite3_bind_blob(stmt, index, b.data(), static_cast<int>(b.size()), copy ? SQLITE_TRANSIENT : SQLITE_STATIC);
             break;
         }
         default: Raise(Condition::InvalidArgument, "(un parámetro no admite matrices ni objetos)");
     }
 }
 
-void BindParameters(sqlite3_stmt* stmt, const std::vector<Variant>& values) {
-    const int expected = sqlite3_bind_parameter_count(stmt);
-    if (static_cast<int>(values.size()) < expected) Raise(Condition::MissingParameters);
-    for (int i = 0; i < expected; ++i) BindVariant(stmt, i + 1, values[static_cast<size_t>(i)]);
+void BindParameter(sqlite3_stmt* stmt, int index, const Variant& v, DataTypeEnum type) {
+    using detail::IsDecimalType;
+    using detail::IsNumberType;
+    using detail::IsTextType;
+    if (v.IsNull() || v.IsEmpty()) return (void)sqlite3_bind_null(stmt, index);
+    if (type == adCurrency) return (void)sqlite3_bind_int64(stmt, index, v.ToCurrency().scaled);
+    if (IsDecimalType(type)) return BindDecimal(stmt, index, v.ToDecimal());
+    if (type == adDate) return (void)sqlite3_bind_double(stmt, index, v.ToDate().serial);
+    if (type == adBoolean) return (void)sqlite3_bind_int(stmt, index, v.ToBool() ? -1 : 0);
+    if (IsTextType(type) && v.Type() != VariantType::String && v.Type() != VariantType::Binary)
+        return BindText(stmt, index, v.ToString(), true);
+    // A number compared as one: as itself; a text read as a number.
+    if (IsNumberType(type) && v.IsText()) return (void)sqlite3_bind_double(stmt, index, v.ToDouble());
+    switch (v.Type()) {
+        case VariantType::Currency:
+        case VariantType::Decimal: return (void)sqlite3_bind_double(stmt, index, v.ToDouble());
+        default: return BindVariant(stmt, index, v, true);
+    }
 }
 
 }  // namespace ado::sqlite

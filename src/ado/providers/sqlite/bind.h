@@ -1,17 +1,22 @@
-// Binding Variants to the embedded engine's statement parameters.
+// Binding values to the embedded engine's statement parameters, in the form the file keeps
+// them: Currency as ten-thousandths, Decimal as its key, dates as serials, booleans -1/0.
 #pragma once
 
 #include <vector>
 
 #include <sqlcipher/sqlite3.h>
 
+#include "ado/Enums.h"
 #include "ado/Variant.h"
 
 namespace ado::sqlite {
 
-// Dates go in as ISO text, booleans as -1/0, Currency and Decimal as numbers.
-// With `copy` false the value must outlive the statement's next step (no copy is made).
+// A value already of its column's kind (a row write): bound by its own kind. With `copy`
+// false the value must outlive the statement's next step (no copy is made).
 void BindVariant(sqlite3_stmt* stmt, int index, const Variant& value, bool copy = true);
-void BindParameters(sqlite3_stmt* stmt, const std::vector<Variant>& values);
+
+// A command's value for a parameter the translator typed `type` (adVariant: not known):
+// converted to that type as Access converts it (type mismatch, overflow) and bound.
+void BindParameter(sqlite3_stmt* stmt, int index, const Variant& value, DataTypeEnum type);
 
 }  // namespace ado::sqlite

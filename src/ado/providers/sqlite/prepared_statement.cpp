@@ -11,7 +11,7 @@ SqlitePreparedStatement::~SqlitePreparedStatement() {
 
 int64_t SqlitePreparedStatement::Run(const provider::Statement& st, cursor::RowStore& rows) {
     if (!Valid()) Raise(Condition::ObjectClosed);
-    return RunStatement(db_, stmt_, placeholders_, st, kind_, rows);
+    return RunStatement(db_, stmt_, *translation_, st, kind_, rows);
 }
 
 }  // namespace ado::sqlite

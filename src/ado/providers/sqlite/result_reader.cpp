@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/iso_date.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
-#include "ado/providers/sqlite/type_map.h"
+#include "ado/providers/sqlite/dialect/declared_types.h"
 
 namespace ado::sqlite {
 
@@ -33,7 +34,7 @@ void DescribeBase(sqlite3* db, sqlite3_stmt* stmt, int i, cursor::ColumnInfo& c,
 
 }  // namespace
 
-void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows) {
+void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows, const std::vector<ResultColumnType>& typed) {
     const int n = sqlite3_column_count(stmt);
     std::vector<cursor::ColumnInfo> columns(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
@@ -41,6 +42,10 @@ void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows) {
         c.name = sqlite3_column_name(stmt, i);
         const char* declared = sqlite3_column_decltype(stmt, i);
         MappedType m = MapDeclaredType(declared ? declared : "");
+        if (!declared && static_cast<size_t>(i) < typed.size() && typed[static_cast<size_t>(i)].type != adVariant) {
+            const ResultColumnType& t = typed[static_cast<size_t>(i)];
+            m = MappedType{t.type, t.size, t.precision, t.scale, false};
+        }
         DescribeBase(db, stmt, i, c, m);
         c.type = m.type;
         c.definedSize = m.definedSize;
@@ -57,6 +62,8 @@ void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows) {
 }
 
 namespace {
+
+[[noreturn]] void ThrowOverflow() { throw Error(err::Overflow, "Desbordamiento", "Microsoft JET Database Engine"); }
 
 // How a stored value becomes a cell, decided once per column from its ADO type.
 enum class Reader : uint8_t { Natural, Integer, Boolean, Real, Currency, Date, Text, Blob };
@@ -102,10 +109,12 @@ void PutCell(sqlite3_stmt* stmt, int i, Reader reader, cursor::RowStore& rows) {
             if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutReal(sqlite3_column_double(stmt, i));
             break;
         case Reader::Currency:
-            if (storage == SQLITE_INTEGER) return rows.PutCurrency(sqlite3_column_int64(stmt, i) * 10000);
-            if (storage == SQLITE_FLOAT) return rows.PutCurrency(std::llround(sqlite3_column_double(stmt, i) * 10000.0));
+            // Ten-thousandths, exact. A real here is a computation that left Currency's range.
+            if (storage == SQLITE_INTEGER) return rows.PutCurrency(sqlite3_column_int64(stmt, i));
+            if (storage == SQLITE_FLOAT) ThrowOverflow();
             break;
         case Reader::Date:
+            // The date serial; a text in the date form is read too (files of other programs).
             if (storage == SQLITE_TEXT) {
                 const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
                 if (auto d = ParseIsoDate({p, static_cast<size_t>(sqlite3_column_bytes(stmt, i))}))
@@ -127,10 +136,27 @@ void PutCell(sqlite3_stmt* stmt, int i, Reader reader, cursor::RowStore& rows) {
     PutNatural(stmt, i, storage, rows);
 }
 
-// Computed columns have no declared type: take it from the values that came back.
+bool IsComputedText(const cursor::ColumnInfo& c) { return c.type == adVarWChar && c.baseTable.empty(); }
+
+// A computed text longer than a text field holds is a memo.
+void SettleTextLength(cursor::RowStore& rows, size_t c) {
+    cursor::ColumnInfo& info = rows.Columns()[c];
+    for (cursor::RowId r = 0; r < rows.RowCount(); ++r) {
+        const auto& cell = rows.CellAt(r, c);
+        if (cell.tag == cursor::RowStore::Tag::Text && cell.length > 255) {
+            info.type = adLongVarWChar;
+            info.definedSize = 536870910;
+            info.attributes |= adFldLong;
+            return;
+        }
+    }
+}
+
+// Computed columns the translator could not type: take the type from the values that came back.
 void SettleUntypedColumns(cursor::RowStore& rows) {
     for (size_t c = 0; c < rows.ColumnCount(); ++c) {
         cursor::ColumnInfo& info = rows.Columns()[c];
+        if (IsComputedText(info)) SettleTextLength(rows, c);
         if (info.type != adVariant) continue;
         bool anyReal = false, anyText = false, anyBlob = false, wide = false;
         size_t longest = 0;
@@ -164,7 +190,7 @@ void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int step, cursor::RowStore& rows)
     bool untyped = false;
     for (const auto& c : rows.Columns()) {
         readers.push_back(ReaderFor(c.type));
-        untyped |= c.type == adVariant;
+        untyped |= c.type == adVariant || IsComputedText(c);
     }
     while (step == SQLITE_ROW) {
         rows.BeginRow();

@@ -3,12 +3,18 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <vector>
+
 #include "ado/cursor/row_store.h"
+#include "ado/providers/sqlite/dialect/access_dialect.h"
 
 namespace ado::sqlite {
 
 // Describes the statement's columns (ADO types, base table and column, keys) into `rows`.
-void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows);
+// A column without a declared type (an expression) takes the type the translator gave it
+// in `typed`, when it gave one.
+void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows,
+                     const std::vector<ResultColumnType>& typed = {});
 
 // Steps the statement to its end, appending every row. `firstStep` is the result of the
 // step the caller already made. Engine failures are thrown as ado::Error.

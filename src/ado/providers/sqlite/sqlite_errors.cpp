@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
 
 namespace ado::sqlite {
 
@@ -21,13 +22,19 @@ constexpr MessageRow kMessages[] = {
     {"near ", Condition::SyntaxError},
     {"incomplete input", Condition::SyntaxError},
     {"unrecognized token", Condition::SyntaxError},
+    {"integer overflow", Condition::Overflow},  // SUM beyond Currency's range
 };
+
+// A column's own check (its values in their form) names the column after this prefix.
+constexpr std::string_view kStorageCheck = "CHECK constraint failed: brezal:";
 
 Condition Classify(int code, std::string_view message, StatementKind kind) {
     switch (code) {
         case SQLITE_CONSTRAINT_PRIMARYKEY:
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_ROWID: return Condition::DuplicateKey;
+        case SQLITE_CONSTRAINT_CHECK:
+            return message.rfind(kStorageCheck, 0) == 0 ? Condition::Overflow : Condition::General;
         case SQLITE_CONSTRAINT_FOREIGNKEY:
             return kind == StatementKind::Delete ? Condition::IntegrityOnDelete : Condition::IntegrityOnChange;
         case SQLITE_INTERRUPT: return Condition::TimeLimit;
@@ -61,7 +68,17 @@ StatementKind KindOf(std::string_view sql) {
 }
 
 Error EngineError(int extendedCode, std::string_view engineMessage, StatementKind kind) {
+    // A function of the dialect failed: its own error, as the Access engine raises it.
+    if ((extendedCode & 0xFF) == SQLITE_ERROR)
+        if (const int32_t number = RuntimeErrorNumber(engineMessage))
+            return Error(number, std::string(engineMessage), "Microsoft JET Database Engine", {}, extendedCode);
     const Condition c = Classify(extendedCode, engineMessage, kind);
+    // Overflow says which column, when a column's check found it, and nothing of the engine.
+    if (c == Condition::Overflow) {
+        const bool column = engineMessage.rfind(kStorageCheck, 0) == 0;
+        return MakeError(c, column ? "(campo " + std::string(engineMessage.substr(kStorageCheck.size())) + ")" : "",
+                         "Microsoft JET Database Engine", {}, extendedCode);
+    }
     const std::string detail = "(motor: " + std::string(engineMessage) + ")";
     return MakeError(c, detail, "Microsoft JET Database Engine", {}, extendedCode);
 }

@@ -5,6 +5,8 @@
 
 #include "ado/connection_string.h"
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/file_format.h"
+#include "ado/providers/sqlite/format_migration.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
 #include "ado/providers/sqlite/sqlite_session.h"
 
@@ -43,10 +45,30 @@ void SqliteProvider::Create(const provider::OpenRequest& request) {
     } closer{db};
     if (rc != SQLITE_OK) ThrowEngineError(db);
     if (!key.empty()) sqlite3_key(db, key.data(), static_cast<int>(key.size()));
-    // Writing the schema cookie makes the file a real (and, with a key, encrypted) database.
-    if (sqlite3_exec(db, "PRAGMA user_version = 0; CREATE TABLE brezal_probe(x); DROP TABLE brezal_probe;", nullptr,
-                     nullptr, nullptr) != SQLITE_OK)
-        ThrowEngineError(db);
+    // Writing the schema makes the file a real (and, with a key, encrypted) database, of the
+    // current format from its start.
+    if (sqlite3_exec(db, "PRAGMA user_version = 0", nullptr, nullptr, nullptr) != SQLITE_OK) ThrowEngineError(db);
+    StampFileFormat(db, DefaultCollationLocale());
+}
+
+}  // namespace ado::sqlite
+
+namespace ado::sqlite {
+
+bool SqliteProvider::Upgrade(const provider::OpenRequest& request, int& tables, int64_t& rows) {
+    const std::string path = request.settings.GetOr("Data Source", "");
+    if (path.empty()) Raise(Condition::FileNotFound, "(no se indicó Data Source)");
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) Raise(Condition::FileNotFound, "'" + path + "'");
+    const MigrationReport report = MigrateDatabase(path, request.settings.GetOr("Jet OLEDB:Database Password", ""));
+    if (report.alreadyCurrent) return false;
+    tables = report.tables;
+    rows = report.rows;
+    // Stored queries kept as views are written again from their Access text.
+    provider::OpenRequest exclusive = request;
+    exclusive.mode = adModeShareExclusive;
+    SqliteSession(exclusive).RebuildStoredViews();
+    return true;
 }
 
 }  // namespace ado::sqlite

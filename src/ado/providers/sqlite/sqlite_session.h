@@ -9,7 +9,9 @@
 
 #include "ado/provider.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
+#include "ado/providers/sqlite/engine_statement.h"
 #include "ado/providers/sqlite/file_use_lock.h"
+#include "ado/providers/sqlite/session_schema.h"
 #include "ado/providers/sqlite/row_writer.h"
 #include "ado/providers/sqlite/statement_cache.h"
 
@@ -36,6 +38,8 @@ public:
     std::vector<std::pair<std::string, Variant>> DynamicProperties() const override;
 
     sqlite3* Handle() const { return db_; }
+    // Writes every stored query that is also a view again from its Access text.
+    void RebuildStoredViews();
     const std::string& Path() const { return path_; }
 
 private:
@@ -50,13 +54,24 @@ private:
     // The Access text a statement runs: a stored query's, a table's SELECT, or its own.
     std::string AccessText(const provider::Statement& st);
     // The translation of an Access text in which names that are no column are parameters,
-    // as the Access engine reads them; `implicit` receives those names.
+    // as the Access engine reads them; `implicit` receives those names. The reference stays
+    // valid until the next call.
     const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr);
+    // A translation against the file's schema, kept until the schema changes.
+    std::shared_ptr<const Translation> Translate(const std::string& accessSql);
+    // Forgets translations and column types when another statement changed the schema.
+    void FollowSchema();
 
     FileUseLock useLock_;  // released after the engine's connection closes (declared first)
     sqlite3* db_ = nullptr;
     StatementCache statements_;
     std::shared_ptr<int> fileLife_;  // replaced on every open of the file; prepared statements watch it
+    SessionSchema schema_{db_, [this](const std::string& text) { return ResultTypesOf(text); }};
+    std::vector<detail::ValueType> ResultTypesOf(const std::string& accessText);
+    std::unordered_map<std::string, std::shared_ptr<const Translation>> translations_;
+    std::shared_ptr<const Translation> lastTranslation_;
+    EngineStatement schemaVersionQuery_;
+    int64_t schemaVersion_ = -1;
 public:
     struct Finalizer {
         void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }

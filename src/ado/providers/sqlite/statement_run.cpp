@@ -40,7 +40,8 @@ private:
 
 }  // namespace
 
-void BindStatement(sqlite3_stmt* stmt, const std::vector<std::string>& placeholders, const provider::Statement& st) {
+void BindStatement(sqlite3_stmt* stmt, const Translation& tr, const provider::Statement& st) {
+    const std::vector<std::string>& placeholders = tr.placeholders;
     const int count = sqlite3_bind_parameter_count(stmt);
     for (int i = 1; i <= count; ++i) {
         std::string_view name;
@@ -52,22 +53,25 @@ void BindStatement(sqlite3_stmt* stmt, const std::vector<std::string>& placehold
                 if (EqualsNoCase(Unbracketed(st.parameterNames[k]), Unbracketed(name))) value = &st.parameters[k];
         if (!value && static_cast<size_t>(i) <= st.parameters.size()) value = &st.parameters[static_cast<size_t>(i - 1)];
         if (!value) Raise(Condition::MissingParameters, name.empty() ? std::string() : "(" + std::string(name) + ")");
-        BindVariant(stmt, i, *value);
+        const size_t index = static_cast<size_t>(i - 1);
+        BindParameter(stmt, i, *value, index < tr.parameterTypes.size() ? tr.parameterTypes[index] : adVariant);
     }
 }
 
-int64_t RunStatement(sqlite3* db, sqlite3_stmt* stmt, const std::vector<std::string>& placeholders,
-                     const provider::Statement& st, StatementKind kind, cursor::RowStore& rows) {
+int64_t RunStatement(sqlite3* db, sqlite3_stmt* stmt, const Translation& tr, const provider::Statement& st,
+                     StatementKind kind, cursor::RowStore& rows) {
     struct Reset {
         sqlite3_stmt* s;
         ~Reset() { sqlite3_reset(s); }
     } reset{stmt};
     const TimeLimit limit(db, st.timeoutSeconds);
-    BindStatement(stmt, placeholders, st);
+    BindStatement(stmt, tr, st);
+    const int totalBefore = sqlite3_total_changes(db);
     const int first = sqlite3_step(stmt);
     if (first != SQLITE_ROW && first != SQLITE_DONE) ThrowEngineError(db, kind);
-    if (sqlite3_column_count(stmt) == 0) return sqlite3_changes(db);
-    DescribeColumns(db, stmt, rows);
+    // A statement that changed no row (a definition) affected none, whatever came before it.
+    if (sqlite3_column_count(stmt) == 0) return sqlite3_total_changes(db) == totalBefore ? 0 : sqlite3_changes(db);
+    DescribeColumns(db, stmt, rows, tr.columns);
     ReadRows(db, stmt, first, rows);
     return -1;
 }

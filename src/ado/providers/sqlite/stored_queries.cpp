@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/engine_statement.h"
 #include "ado/providers/sqlite/row_writer.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
 
@@ -70,30 +71,13 @@ struct Reader {
     }
 };
 
-void Exec(sqlite3* db, const std::string& sql, const std::string& a = {}, const std::string& b = {},
-          const std::string& c = {}) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) ThrowEngineError(db);
-    const std::string* args[] = {&a, &b, &c};
-    for (int i = 0; i < sqlite3_bind_parameter_count(st) && i < 3; ++i)
-        sqlite3_bind_text(st, i + 1, args[i]->c_str(), -1, SQLITE_TRANSIENT);
-    const int rc = sqlite3_step(st);
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) ThrowEngineError(db);
-}
-
 void EnsureTable(sqlite3* db) {
-    Exec(db, std::string("CREATE TABLE IF NOT EXISTS ") + kTable +
-                 " (Nombre TEXT PRIMARY KEY COLLATE NOCASE, Tipo TEXT NOT NULL, Texto TEXT NOT NULL)");
+    RunOwn(db, std::string("CREATE TABLE IF NOT EXISTS ") + kTable +
+                   " (Nombre TEXT PRIMARY KEY COLLATE NOCASE, Tipo TEXT NOT NULL, Texto TEXT NOT NULL)");
 }
 
 bool TableExists(sqlite3* db) {
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1", -1, &st, nullptr);
-    sqlite3_bind_text(st, 1, kTable, -1, SQLITE_STATIC);
-    const bool found = sqlite3_step(st) == SQLITE_ROW;
-    sqlite3_finalize(st);
-    return found;
+    return QueryText(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1", {kTable}).has_value();
 }
 
 // The leading words of a query definition: CREATE or DROP, then VIEW or PROCEDURE.
@@ -131,8 +115,8 @@ std::optional<int64_t> DefineStoredQuery(sqlite3* db, std::string_view text,
 
     if (!create) {
         if (!FindStoredQuery(db, name)) Raise(Condition::ItemNotFound, "'" + name + "'");
-        Exec(db, std::string("DELETE FROM ") + kTable + " WHERE Nombre = ?1", name);
-        if (view) Exec(db, "DROP VIEW IF EXISTS " + QuoteIdentifier(name));
+        RunOwn(db, std::string("DELETE FROM ") + kTable + " WHERE Nombre = ?1", {name});
+        if (view) RunOwn(db, "DROP VIEW IF EXISTS " + QuoteIdentifier(name));
         return 0;
     }
     const std::optional<std::string> declared = view ? std::nullopt : r.Parenthesised();
@@ -143,22 +127,26 @@ std::optional<int64_t> DefineStoredQuery(sqlite3* db, std::string_view text,
     if (declared && !declared->empty()) body = "PARAMETERS " + *declared + "; " + body;
     if (FindStoredQuery(db, name)) Raise(Condition::IllegalOperation, "(ya existe la consulta '" + name + "')");
     EnsureTable(db);
-    if (view) Exec(db, "CREATE VIEW " + QuoteIdentifier(name) + " AS " + translate(body));
-    Exec(db, std::string("INSERT INTO ") + kTable + " (Nombre, Tipo, Texto) VALUES (?1, ?2, ?3)", name,
-         view ? "VIEW" : "PROCEDURE", body);
+    if (view) RunOwn(db, "CREATE VIEW " + QuoteIdentifier(name) + " AS " + translate(body));
+    RunOwn(db, std::string("INSERT INTO ") + kTable + " (Nombre, Tipo, Texto) VALUES (?1, ?2, ?3)",
+           {name, view ? "VIEW" : "PROCEDURE", body});
     return 0;
+}
+
+std::vector<std::pair<std::string, std::string>> StoredViews(sqlite3* db) {
+    std::vector<std::pair<std::string, std::string>> views;
+    if (!TableExists(db)) return views;
+    EngineStatement s(db, std::string("SELECT Nombre, Texto FROM ") + kTable + " WHERE Tipo = 'VIEW' ORDER BY rowid");
+    while (s.Step())
+        views.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)),
+                           reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 1)));
+    return views;
 }
 
 std::optional<std::string> FindStoredQuery(sqlite3* db, std::string_view name) {
     if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
     if (!TableExists(db)) return std::nullopt;
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "SELECT Texto FROM MSysConsultas WHERE Nombre = ?1", -1, &st, nullptr);
-    sqlite3_bind_text(st, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-    std::optional<std::string> text;
-    if (sqlite3_step(st) == SQLITE_ROW) text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-    sqlite3_finalize(st);
-    return text;
+    return QueryText(db, std::string("SELECT Texto FROM ") + kTable + " WHERE Nombre = ?1", {name});
 }
 
 }  // namespace ado::sqlite

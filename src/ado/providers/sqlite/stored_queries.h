@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -20,6 +22,9 @@ std::optional<int64_t> DefineStoredQuery(sqlite3* db, std::string_view text,
 
 // Whether the text is a query definition statement, which DefineStoredQuery handles.
 bool IsQueryDefinition(std::string_view text);
+
+// The stored queries that are also engine views: name and Access text.
+std::vector<std::pair<std::string, std::string>> StoredViews(sqlite3* db);
 
 // The stored Access text of a named query (procedure or view), when there is one.
 std::optional<std::string> FindStoredQuery(sqlite3* db, std::string_view name);

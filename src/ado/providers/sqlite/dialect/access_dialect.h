@@ -1,34 +1,42 @@
-// The Access (Jet) SQL dialect on the embedded engine: a token-level translator from
-// Access SQL to SQLite SQL, and the Access functions and LIKE registered on a connection.
+// The Access (Jet) SQL dialect on the embedded engine: a translator from Access SQL to the
+// engine's SQL, and the Access functions, collation and LIKE registered on a connection.
 //
-// The translator works on tokens (quotes, brackets, #dates# and comments are recognised
-// first), never by substring substitution. What it rewrites:
-//  - "text" -> 'text' (double quotes always delimit strings, as in Access; write names
-//    in [brackets]); [Name] -> "Name"; #date# -> 'YYYY-MM-DD HH:MM:SS';
-//  - a & b -> IFNULL(a,'') || IFNULL(b,'') (operands keep Access precedence: arithmetic
-//    binds tighter than &); plain || when an operand cannot be delimited;
-//  - SELECT TOP n [PERCENT] -> LIMIT at the end of that SELECT (subqueries and
-//    compound members included); DISTINCTROW -> DISTINCT; TRUE/YES -> -1, FALSE/NO -> 0;
-//    a Mod b -> a % b; LEFT(, RIGHT(, ISNULL( -> quoted function names (SQLite keywords);
-//  - a leading PARAMETERS declaration is removed and reported; references to declared
-//    parameters become ?1, ?2... in order of first appearance;
-//  - t IN 'file' -> "ext_xxxxxxxx"."t", the file reported as an attachment;
-//  - DELETE * FROM t -> DELETE FROM t; SELECT ... INTO t FROM ... -> CREATE TABLE t AS SELECT ...;
-//  - CREATE TABLE: Access type names are kept as declared, except one COUNTER or
-//    AUTOINCREMENT column, which becomes INTEGER PRIMARY KEY AUTOINCREMENT (its separate
-//    PRIMARY KEY (col) clause, when it names only that column, is dropped); DEFAULT f()
-//    -> DEFAULT (f()); WITH COMPRESSION is dropped.
-// Comments are kept as written. Malformed text throws ado::Error(err::SyntaxError);
-// Access constructs the engine cannot express throw ado::Error(err::FeatureNotAvailable).
+// The translator reads one statement into a syntax tree (parser.h), types it against the
+// database's schema as Access types expressions (typer.h) and writes it for the engine
+// (sql_writer.h). Values keep Access's meaning in the file (value_types.h): dates are date
+// serials, Currency exact ten-thousandths, Decimal an exact order-preserving key, and texts
+// compare without regard to case through the ACCESS collation. What it rewrites besides:
+//  - "text" and 'text' are strings; [Name] and `Name` names; #date# the date's serial;
+//  - a & b joins texts, Null counting as empty; + of two texts joins them too;
+//  - SELECT TOP n [PERCENT] becomes LIMIT; DISTINCTROW, DISTINCT; True/Yes -1, False/No 0;
+//    Mod, \, ^ and Xor/Eqv/Imp their Access meaning;
+//  - a leading PARAMETERS declaration is removed and reported; parameters become ?1, ?2...
+//    (named ones first, in order of first appearance, then the plain ? in order);
+//  - t IN 'file' reaches a table of another database file through an attachment;
+//  - DELETE * FROM t, DELETE t.* FROM t -> DELETE FROM t; SELECT ... INTO t makes t with the
+//    columns' Access types and fills it;
+//  - CREATE TABLE: Access type names are kept as declared (REAL is written SINGLE), one
+//    COUNTER or AUTOINCREMENT column becomes INTEGER PRIMARY KEY AUTOINCREMENT, text columns
+//    get the ACCESS collation and typed columns a check that keeps their values in form.
+// Text after the end of the statement fails with 3142; malformed text with err::SyntaxError;
+// Access constructs the engine cannot express with err::FeatureNotAvailable. Statements the
+// translator does not read (PRAGMA, CREATE TRIGGER...) pass through as written.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ado/Enums.h"
+
 struct sqlite3;
 
 namespace ado::sqlite {
+
+namespace detail {
+class SchemaSource;
+}
 
 // A parameter declared in PARAMETERS: the name as written (brackets kept when written
 // with them) and the type text as written ("Long", "Text(50)", "DateTime").
@@ -46,27 +54,48 @@ struct AttachedFile {
     friend bool operator==(const AttachedFile&, const AttachedFile&) = default;
 };
 
-struct Translation {
-    std::string sql;                              // SQLite text
-    std::vector<DeclaredParameter> parameters;    // from a leading PARAMETERS declaration
-    // Named parameter references of the body in order of first appearance, without
-    // brackets; the one at index i is written as ?(i+1). Plain ? placeholders stay
-    // positional (SQLite numbers them after these); @name and :name pass through.
-    std::vector<std::string> placeholders;
-    std::vector<AttachedFile> attachments;
-    bool returnsRows = false;                     // the first statement yields rows (SELECT, PRAGMA, ...)
+// The Access type of a result column, where the engine reports no declared type.
+struct ResultColumnType {
+    DataTypeEnum type = adVariant;  // adVariant: take it from the values
+    int32_t size = 0;
+    uint8_t precision = 0;
+    uint8_t scale = 0;
 };
 
+struct Translation {
+    std::string sql;                              // the engine's text
+    std::vector<std::string> before;              // statements that run first, with it (SELECT INTO)
+    std::vector<DeclaredParameter> parameters;    // from a leading PARAMETERS declaration
+    // Named parameter references in order of first appearance, without brackets or prefix:
+    // the one at index i is ?(i+1). Plain ? markers are numbered after them.
+    std::vector<std::string> placeholders;
+    std::vector<DataTypeEnum> parameterTypes;     // per ?N (index N-1): the type its value is bound as
+    std::vector<AttachedFile> attachments;
+    std::vector<ResultColumnType> columns;        // the result's columns (SELECT), in order
+    bool returnsRows = false;                     // the statement yields rows (SELECT, PRAGMA, ...)
+    bool schemaChange = false;                    // it defines or drops something
+};
+
+Translation TranslateAccessSql(std::string_view accessSql, detail::SchemaSource& schema);
+// Without a schema: every column is of unknown type.
 Translation TranslateAccessSql(std::string_view accessSql);
 
-// TranslateAccessSql through a bounded cache keyed by the statement text. The reference
-// stays valid at least until the calling thread's next call; errors are not cached.
-const Translation& TranslateAccessSqlCached(std::string_view accessSql);
+// A table definition as the engine keeps it in its schema (engine text: "x" is a name),
+// written again as the dialect writes new tables: text columns with the ACCESS collation and
+// typed columns with their checks. Declared types stay as they are (REAL stays a double).
+std::string RewriteTableDefinition(std::string_view createTableSql, std::string_view newName);
+
+// The statements of a script, each with where it starts (for `quimera sql`).
+struct ScriptPart {
+    std::string text;
+    size_t offset;
+};
+std::vector<ScriptPart> SplitAccessScript(std::string_view script);
 
 // Registers the Access functions (UCASE, MID, NOW, DATEDIFF, FORMAT, ...), the Access
-// aggregates (First, Last, StDev, Var...) and the Access LIKE on a connection. The
-// engine's own date(), time(), trim(x, y) and replace() stay as they are.
-// PRAGMA case_sensitive_like puts the engine's LIKE back.
+// aggregates (First, Last, StDev, Var...), the exact-value functions the translator calls
+// and the Access LIKE on a connection. The engine's own date(), time(), trim(x, y) and
+// replace() stay as they are. PRAGMA case_sensitive_like puts the engine's LIKE back.
 void RegisterAccessFunctions(sqlite3* db);
 
 }  // namespace ado::sqlite

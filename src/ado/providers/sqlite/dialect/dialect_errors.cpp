@@ -16,6 +16,7 @@ struct RuntimeMessage {
 constexpr RuntimeMessage kRuntimeMessages[] = {
     {kInvalidProcedureCall, "Argumento o llamada a procedimiento no válida"},
     {err::Overflow, "Desbordamiento"},
+    {kDivisionByZero, "División por cero"},
     {err::TypeMismatch, "No coinciden los tipos"},
     {kInvalidPatternString, "Cadena de modelo no válida"},
     {err::InvalidUseOfNull, "Uso no válido de Null"},
@@ -38,6 +39,12 @@ void ThrowRuntimeError(int32_t number) {
     for (const auto& m : kRuntimeMessages)
         if (m.number == number) throw Error(number, m.text, kSource);
     throw Error(number, "Error de aplicación o definido por el objeto", kSource);
+}
+
+int32_t RuntimeErrorNumber(std::string_view description) {
+    for (const auto& m : kRuntimeMessages)
+        if (description == m.text) return m.number;
+    return 0;
 }
 
 }  // namespace ado::sqlite

@@ -77,7 +77,7 @@ void Call::ReturnText(std::string_view s) {
 void Call::ReturnDate(Date d) {
     // Out of the calendar's range is an invalid call, as in DateAdd and DateSerial.
     if (!(d.serial >= -657434.0 && d.serial < 2958466.0)) ThrowRuntimeError(kInvalidProcedureCall);
-    ReturnText(FormatIsoDate(d));
+    sqlite3_result_double(ctx_, d.serial);
 }
 
 void Call::Return(const Variant& v) {

@@ -28,11 +28,12 @@ public:
     int64_t Integer(int i) const { return sqlite3_value_int64(argv_[i]); }
 
     // The argument as a Variant: integers as I4 (I8 when wider), reals as R8, texts in
-    // the stored date form as Date, other texts as String, blobs as Binary.
+    // the date text form (how the translator hands a Date to Format, CStr, IsDate...) as
+    // Date, other texts as String, blobs as Binary.
     Variant Value(int i) const;
     // The argument as text: texts as they are, numbers as CStr writes them.
     std::string Text(int i) const;
-    // A date argument: a stored date text, a date serial number, or a text CDate reads.
+    // A date argument: a date serial number, a date text, or a text CDate reads.
     // Null gives nullopt.
     std::optional<Date> DateArg(int i) const;
     // CLng and CDbl of the argument; Null fails with 94.
@@ -43,7 +44,7 @@ public:
     void Return(int64_t v) { sqlite3_result_int64(ctx_, v); }
     void Return(double v) { sqlite3_result_double(ctx_, v); }
     void ReturnText(std::string_view s);
-    void ReturnDate(Date d);
+    void ReturnDate(Date d);  // the date serial
     void ReturnBool(bool b) { sqlite3_result_int(ctx_, b ? -1 : 0); }
     void Return(const Variant& v);
     void ReturnArgument(int i) { sqlite3_result_value(ctx_, argv_[i]); }
@@ -78,6 +79,7 @@ std::span<const FunctionSpec> DateFunctions();
 std::span<const FunctionSpec> ConversionFunctions();
 std::span<const FunctionSpec> MathFunctions();
 std::span<const FunctionSpec> FormatFunctions();
+std::span<const FunctionSpec> OperatorFunctions();
 
 // First, Last, StDev, StDevP, Var, VarP (functions_aggregate.cpp).
 void RegisterAccessAggregates(sqlite3* db);

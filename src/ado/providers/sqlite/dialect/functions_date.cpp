@@ -1,6 +1,6 @@
 // Date functions: Now, Date, Time, Year..Second, Weekday, DateAdd, DateDiff, DatePart,
-// DateSerial, TimeSerial, DateValue, TimeValue. Dates come as stored date text or as
-// serial numbers and go back as stored date text.
+// DateSerial, TimeSerial, DateValue, TimeValue. Dates come as serial numbers (or texts)
+// and go back as serial numbers.
 #include <ctime>
 
 #include "ado/providers/sqlite/dialect/date_math.h"

@@ -5,7 +5,7 @@ namespace ado::sqlite {
 
 void RegisterAccessFunctions(sqlite3* db) {
     using namespace detail;
-    for (auto table : {TextFunctions(), DateFunctions(), ConversionFunctions(), MathFunctions(), FormatFunctions()})
+    for (auto table : {TextFunctions(), DateFunctions(), ConversionFunctions(), MathFunctions(), FormatFunctions(), OperatorFunctions()})
         RegisterFunctionTable(db, table);
     RegisterAccessAggregates(db);
     RegisterAccessLike(db);

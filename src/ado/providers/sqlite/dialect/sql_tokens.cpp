@@ -82,7 +82,7 @@ size_t ReadNumber(std::string_view sql, size_t i) {
 
 }  // namespace
 
-Tokens Tokenize(std::string_view sql) {
+Tokens Tokenize(std::string_view sql, bool engineText) {
     static constexpr std::array<std::string_view, 8> kTwoCharOps = {"<>", "<=", ">=", "==", "!=", "||", "<<", ">>"};
     Tokens out;
     size_t i = 0;
@@ -101,6 +101,10 @@ Tokens Tokenize(std::string_view sql) {
             if (close == std::string_view::npos) Unterminated("comentario");
             i = close + 2;
             t.kind = TokenKind::Comment;
+        } else if (c == '"' && engineText) {
+            i = ReadQuoted(sql, i, '"', true, t.value, "identificador entre comillas");
+            t.kind = TokenKind::Name;
+            t.text = QuoteName(t.value);
         } else if (c == '\'' || c == '"') {
             i = ReadQuoted(sql, i, c, true, t.value, "literal de texto");
             t.kind = TokenKind::String;
@@ -117,8 +121,14 @@ Tokens Tokenize(std::string_view sql) {
             std::string content;
             i = ReadQuoted(sql, i, '#', false, content, "literal de fecha");
             t.kind = TokenKind::Date;
-            t.value = FormatIsoDate(ParseDateLiteral(content));
+            t.serial = ParseDateLiteral(content).serial;
+            t.value = FormatIsoDate(Date{t.serial});
             t.text = QuoteString(t.value);
+        } else if ((c == 'x' || c == 'X') && i + 1 < sql.size() && sql[i + 1] == '\'') {
+            i = ReadQuoted(sql, i + 1, '\'', false, t.value, "literal binario");
+            if (t.value.size() % 2 != 0 || t.value.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+                ThrowSyntaxError("literal binario no válido.");
+            t.kind = TokenKind::Blob;
         } else if (IsDigit(c) || (c == '.' && i + 1 < sql.size() && IsDigit(sql[i + 1]))) {
             i = ReadNumber(sql, i);
             t.kind = TokenKind::Number;
@@ -138,6 +148,7 @@ Tokens Tokenize(std::string_view sql) {
             i += std::find(kTwoCharOps.begin(), kTwoCharOps.end(), two) != kTwoCharOps.end() ? 2 : 1;
         }
         t.original = std::string(sql.substr(start, i - start));
+        t.offset = start;
         if (t.text.empty()) t.text = t.original;
         if (t.kind == TokenKind::Word) t.value = t.original;
         out.push_back(std::move(t));

@@ -1,6 +1,5 @@
-// Tokens of an Access SQL statement, and the small navigation helpers the translation
-// passes share. The tokenizer already writes the context-free forms: strings in
-// apostrophes, [names] and `names` in double quotes, #dates# as ISO text literals.
+// Tokens of an Access SQL statement. The tokenizer already knows the context-free forms:
+// strings in apostrophes or double quotes, [names] and `names`, #dates# with their serial.
 #pragma once
 
 #include <cstddef>
@@ -16,8 +15,9 @@ enum class TokenKind {
     Word,         // identifier or keyword, as written
     Name,         // a quoted identifier ([x], `x`)
     String,       // a text literal
-    Date,         // a #date# literal (written as a text literal)
+    Date,         // a #date# literal; `serial` holds its value
     Number,
+    Blob,         // X'00FF'
     Placeholder,  // ?, ?NNN, :name, @name, $name
     Punct,        // operators and ( ) , ; .
     Raw,          // text produced by a pass
@@ -28,6 +28,8 @@ struct Token {
     std::string text;      // what is written to the output
     std::string value;     // decoded content: a literal's text, a name without quotes
     std::string original;  // the text as written in the statement
+    size_t offset = 0;     // where it starts in the statement
+    double serial = 0;     // a Date token's value (days since 1899-12-30)
 };
 
 using Tokens = std::vector<Token>;
@@ -35,7 +37,8 @@ inline constexpr size_t npos = static_cast<size_t>(-1);
 
 // Splits the statement; unterminated literals, names, dates or comments throw
 // err::SyntaxError, a #date# that is no date as well.
-Tokens Tokenize(std::string_view sql);
+// With `engineText`, the text is the engine's own (a schema's CREATE statement): "x" is a name.
+Tokens Tokenize(std::string_view sql, bool engineText = false);
 
 std::string JoinTokens(const Tokens& tokens, size_t begin = 0, size_t end = npos);
 

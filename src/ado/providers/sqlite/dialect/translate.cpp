@@ -1,68 +1,78 @@
-// TranslateAccessSql: tokens, then the passes of translation_passes.h in order, then text.
-#include <list>
-#include <memory>
-#include <mutex>
-#include <unordered_map>
-
+// TranslateAccessSql: tokens, the syntax tree, its types, then the engine's text.
 #include "ado/providers/sqlite/dialect/access_dialect.h"
-#include "ado/providers/sqlite/dialect/translation_passes.h"
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
+#include "ado/providers/sqlite/dialect/parser.h"
+#include "ado/providers/sqlite/dialect/schema_source.h"
+#include "ado/providers/sqlite/dialect/sql_writer.h"
+#include "ado/providers/sqlite/dialect/typer.h"
+#include "ado/providers/sqlite/dialect/value_conversions.h"
 
 namespace ado::sqlite {
 
-Translation TranslateAccessSql(std::string_view accessSql) {
-    using namespace detail;
-    Translation out;
-    Tokens tokens = Tokenize(accessSql);
-    TakeParameterDeclaration(tokens, out);
-    RewriteWords(tokens, out);
-    QualifyExternalTables(tokens, out);
-    RewriteTop(tokens);
-    RewriteConcatenation(tokens);
-    RewriteStatementForms(tokens);
-    out.returnsRows = FirstStatementReturnsRows(tokens);
-    out.sql = JoinTokens(tokens);
+namespace {
+
+using namespace detail;
+
+// A statement the translator does not read, written from its tokens: names and texts in
+// the engine's quoting, dates as their serials.
+std::string PassthroughText(const Tokens& tokens, size_t begin, size_t end) {
+    std::string out;
+    for (size_t i = begin; i < end; ++i)
+        out += tokens[i].kind == TokenKind::Date ? SerialLiteral(tokens[i].serial) : tokens[i].text;
     return out;
 }
 
-namespace {
-
-// Least recently used translations, keyed by statement text.
-class TranslationCache {
-public:
-    static constexpr size_t kCapacity = 256;
-
-    std::shared_ptr<const Translation> Get(std::string_view sql) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        const auto found = index_.find(std::string(sql));
-        if (found != index_.end()) {
-            order_.splice(order_.begin(), order_, found->second);
-            return found->second->second;
-        }
-        auto translation = std::make_shared<const Translation>(TranslateAccessSql(sql));
-        order_.emplace_front(std::string(sql), translation);
-        index_.emplace(order_.front().first, order_.begin());
-        if (order_.size() > kCapacity) {
-            index_.erase(order_.back().first);
-            order_.pop_back();
-        }
-        return translation;
+bool PassthroughReturnsRows(const Tokens& tokens, size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+        if (!IsSignificant(tokens[i])) continue;
+        for (std::string_view w : {"PRAGMA", "EXPLAIN", "VALUES"})
+            if (IsWord(tokens[i], w)) return true;
+        return false;
     }
-
-private:
-    using Entry = std::pair<std::string, std::shared_ptr<const Translation>>;
-    std::mutex mutex_;
-    std::list<Entry> order_;
-    std::unordered_map<std::string, std::list<Entry>::iterator> index_;
-};
+    return false;
+}
 
 }  // namespace
 
-const Translation& TranslateAccessSqlCached(std::string_view accessSql) {
-    static TranslationCache cache;
-    // Keeps the last answer of this thread alive even if the cache drops it meanwhile.
-    thread_local std::shared_ptr<const Translation> lastAnswer;
-    lastAnswer = cache.Get(accessSql);
-    return *lastAnswer;
+Translation TranslateAccessSql(std::string_view accessSql, SchemaSource& schema) {
+    const Tokens tokens = Tokenize(accessSql);
+    const ParsedStatement parsed = ParseStatement(tokens);
+    Translation out;
+    if (parsed.tree.statement.kind == StatementKind::Passthrough) {
+        out.parameters = parsed.tree.parameters;
+        out.sql = PassthroughText(tokens, parsed.passthroughBegin, parsed.passthroughEnd);
+        out.returnsRows = PassthroughReturnsRows(tokens, parsed.passthroughBegin, parsed.passthroughEnd);
+        out.schemaChange = !out.returnsRows;
+        return out;
+    }
+    const Typing typing = TypeStatement(parsed.tree, schema);
+    SqlWriter writer(parsed.tree, typing, out);
+    out.sql = writer.Statement();
+    return out;
+}
+
+Translation TranslateAccessSql(std::string_view accessSql) {
+    NoSchema none;
+    return TranslateAccessSql(accessSql, none);
+}
+
+std::string RewriteTableDefinition(std::string_view createTableSql, std::string_view newName) {
+    const Tokens tokens = Tokenize(createTableSql, true);
+    ParsedStatement parsed = ParseStatement(tokens);
+    if (parsed.tree.statement.kind != StatementKind::CreateTable) ThrowSyntaxError("no es una definición de tabla.");
+    parsed.tree.statement.target.name = std::string(newName);
+    NoSchema none;
+    const Typing typing = TypeStatement(parsed.tree, none);
+    Translation out;
+    SqlWriter writer(parsed.tree, typing, out);
+    writer.KeepDeclaredTypes();
+    return writer.Statement();
+}
+
+std::vector<ScriptPart> SplitAccessScript(std::string_view script) {
+    std::vector<ScriptPart> out;
+    for (auto& s : SplitScript(script)) out.push_back({std::move(s.text), s.offset});
+    return out;
 }
 
 }  // namespace ado::sqlite

@@ -1,4 +1,4 @@
-#include "ado/providers/sqlite/type_map.h"
+#include "ado/providers/sqlite/dialect/declared_types.h"
 
 #include <cctype>
 #include <charconv>
@@ -31,7 +31,7 @@ constexpr TypeRow kTypes[] = {
     {"BIGINT", adBigInt, 8},          {"COUNTER", adInteger, 4},        {"AUTOINCREMENT", adInteger, 4},
     {"IDENTITY", adInteger, 4},       {"DOUBLE", adDouble, 8},          {"FLOAT", adDouble, 8},
     {"FLOAT8", adDouble, 8},          {"NUMBER", adDouble, 8},          {"SINGLE", adSingle, 4},
-    {"REAL", adSingle, 4},            {"FLOAT4", adSingle, 4},          {"CURRENCY", adCurrency, 8},
+    {"REAL", adDouble, 8},            {"FLOAT4", adSingle, 4},          {"CURRENCY", adCurrency, 8},
     {"MONEY", adCurrency, 8},         {"DECIMAL", adNumeric, 19},       {"NUMERIC", adNumeric, 19},
     {"DEC", adNumeric, 19},           {"DATETIME", adDate, 8},          {"DATE", adDate, 8},
     {"TIME", adDate, 8},              {"TIMESTAMP", adDate, 8},         {"BIT", adBoolean, 2},

@@ -1,4 +1,7 @@
 // Declared column types of the embedded engine (Access type names) to ADO data types.
+// SINGLE and FLOAT4 are single precision; REAL is the Access synonym of SINGLE only in the
+// dialect's own DDL, which writes it to the schema as SINGLE: a REAL column of another
+// program's file is a double, as the engine stores it.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,1 @@
+PARAMETERS Desde DateTime, Tope Currency; SELECT t.Id, u.N FROM t INNER JOIN u ON t.Id = u.T_Id WHERE u.F >= Desde AND t.M > Tope

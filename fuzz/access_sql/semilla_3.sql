@@ -1,0 +1,1 @@
+UPDATE t SET M = M * 1.1, D = D + 1, F = DateAdd('m', 1, F) WHERE N LIKE 'a*' AND Y = True

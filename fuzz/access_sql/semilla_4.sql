@@ -1,0 +1,1 @@
+INSERT INTO u (T_Id, F, N) SELECT Id, Now(), IIf(IsNull(N), 'x', Left(N, 3)) FROM t WHERE Id IN (SELECT T_Id FROM u)

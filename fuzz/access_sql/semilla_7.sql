@@ -1,0 +1,1 @@
+SELECT CASE WHEN M > 10 THEN 'alto' ELSE 'bajo' END, Format(F, 'dd/mm/yyyy'), M \ 3, M Mod 2, 2 ^ 10, a Xor b FROM t WHERE NOT EXISTS (SELECT 1 FROM u WHERE u.T_Id = t.Id); SELECT 1

@@ -1,0 +1,88 @@
+// Writes a typed syntax tree as the engine's SQL. Every value is handed over in the form its
+// context needs (value_conversions.h); texts compared without a column get the ACCESS
+// collation; TOP becomes LIMIT; & joins texts as Access does; Access statement forms become
+// the engine's. Expressions are written with an explicit stack (split over
+// write_expression.cpp, write_statement.cpp and write_definition.cpp).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ado/providers/sqlite/dialect/access_dialect.h"
+#include "ado/providers/sqlite/dialect/syntax_tree.h"
+#include "ado/providers/sqlite/dialect/typer.h"
+
+namespace ado::sqlite::detail {
+
+// The collation that text columns and text comparisons use.
+inline constexpr const char* kTextCollation = "ACCESS";
+
+class SqlWriter {
+public:
+    SqlWriter(const Tree& tree, const Typing& typing, Translation& out);
+    // Writes declared types as they are (a schema's own table rewritten): REAL stays REAL.
+    void KeepDeclaredTypes() { keepDeclaredTypes_ = true; }
+
+    // The statement's SQL; statements that must run before it go to out.before.
+    std::string Statement();
+
+    // What a select item is written as: used as, or stored into, a type.
+    struct ItemForm {
+        ValueType type;
+        bool store = false;
+    };
+
+    // --- expressions (write_expression.cpp) ---
+    std::string Expression(ExprId id, DataTypeEnum want = adVariant);
+    std::string Stored(ExprId id, const ValueType& column);
+    // An expression that sorts, groups or compares texts: with the collation when it is no column.
+    std::string Collated(ExprId id);
+
+    // --- queries (write_statement.cpp) ---
+    std::string SelectText(SelectId id, const std::vector<ItemForm>* forms = nullptr);
+
+private:
+    struct Item {
+        bool text;
+        std::string s;
+        ExprId id;
+        DataTypeEnum want;
+    };
+    void Pieces(ExprId id, DataTypeEnum want, std::vector<Item>& out);
+    void NodePieces(ExprId id, std::vector<Item>& out);
+    void BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out);
+    void CallPieces(const Expr& e, ExprId id, std::vector<Item>& out);
+    bool NeedsCollation(ExprId id) const;
+    std::string LiteralText(const Expr& e, DataTypeEnum want, bool& converted) const;
+    std::string ParameterText(ExprId id);
+
+    std::string CoreText(SelectId id, bool inCompound, const std::vector<ItemForm>* forms);
+    std::string TopLimit(SelectId id, const std::string& rows) const;
+    std::string SourceText(SourceId id);
+    std::string PrimarySourceText(const Source& s);
+    std::string TableText(const std::string& database, const std::string& file, const std::string& name);
+    std::string WithText(const std::vector<CommonTable>& with);
+    std::string InsertText();
+    std::string UpdateText();
+    std::string DeleteText();
+
+    // --- definitions (write_definition.cpp) ---
+    std::string CreateTableText();
+    std::string AlterTableText();
+    std::string CreateIndexText() const;
+    std::string SelectIntoText();
+    std::string ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter);
+    std::string DefinitionsText(const std::vector<ColumnDefinition>& defs, const std::vector<ValueType>& types,
+                                const std::vector<TableConstraint>& constraints);
+
+    const Tree& tree_;
+    const Typing& typing_;
+    Translation& out_;
+    std::vector<int> parameterNumbers_;  // by ExprId of a parameter: its ?N
+    bool keepDeclaredTypes_ = false;
+};
+
+// The name of the attached database that stands for an external file (same file, same name).
+std::string AttachmentAlias(std::string_view path);
+
+}  // namespace ado::sqlite::detail

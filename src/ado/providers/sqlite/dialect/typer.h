@@ -1,0 +1,40 @@
+// Types every expression of a statement as Access types it: names are resolved against the
+// FROM sources of their SELECT and the ones around it (the schema gives the tables'
+// columns), operators and functions follow Access's rules, a parameter takes the type of
+// what it meets. The writer reads these types to hand each value over in the form its
+// context needs (Currency scaled, dates as serials, texts collated).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ado/providers/sqlite/dialect/schema_source.h"
+#include "ado/providers/sqlite/dialect/syntax_tree.h"
+#include "ado/providers/sqlite/dialect/value_types.h"
+
+namespace ado::sqlite::detail {
+
+struct ExprTyping {
+    ValueType type;                     // the value's type (adVariant: unknown)
+    DataTypeEnum compare = adVariant;   // comparisons, IN, BETWEEN, CASE: what both sides are compared as
+    bool column = false;                // a plain column reference: it carries its column's collation
+};
+
+struct OutputColumn {
+    std::string name;
+    ValueType type;
+    bool column = false;   // a plain column of a table
+    bool unknown = false;  // stands for an expansion of unknown width (t.* of an unknown table)
+};
+
+struct Typing {
+    std::vector<ExprTyping> exprs;                 // by ExprId
+    std::vector<std::vector<OutputColumn>> outputs;  // by SelectId
+    std::vector<ValueType> targets;    // INSERT: each value's column; UPDATE: each assignment's
+    std::vector<ValueType> definitions;  // CREATE TABLE / ALTER TABLE ADD: each column's type
+    std::vector<std::string> itemNames;  // by ExprId of a select item: the name its result column takes
+};
+
+Typing TypeStatement(const Tree& tree, SchemaSource& schema);
+
+}  // namespace ado::sqlite::detail

@@ -1,0 +1,202 @@
+// Data definition: tables whose columns keep Access's values in form (a check per typed
+// column, the ACCESS collation on texts, REAL as SINGLE), the autonumber column, indexes,
+// and the make-table query SELECT ... INTO.
+#include <cctype>
+
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
+#include "ado/providers/sqlite/dialect/sql_tokens.h"
+#include "ado/providers/sqlite/dialect/sql_writer.h"
+
+namespace ado::sqlite::detail {
+
+namespace {
+
+using Kind = ColumnDefinition::Constraint::Kind;
+
+std::string FirstWord(const std::string& typeName) {
+    size_t end = 0;
+    while (end < typeName.size() && (std::isalnum(static_cast<unsigned char>(typeName[end])) || typeName[end] == '_'))
+        ++end;
+    return ToUpperAscii(typeName.substr(0, end));
+}
+
+bool IsCounter(const ColumnDefinition& d) {
+    const std::string w = FirstWord(d.typeName);
+    return w == "COUNTER" || w == "AUTOINCREMENT";
+}
+
+// COUNTER(seed, increment): only the engine's own numbering, from 1 by 1.
+void CheckCounterArguments(const std::string& typeName) {
+    const size_t open = typeName.find('(');
+    if (open == std::string::npos) return;
+    std::string args;
+    for (char c : typeName.substr(open + 1)) {
+        if (c == ')') break;
+        if (c != ' ') args += c;
+    }
+    if (args != "1,1" && args != "1") ThrowNotSupported("COUNTER con valor inicial o incremento distinto de 1.");
+}
+
+// The declared type as the schema keeps it: REAL, Access's single, is written SINGLE.
+std::string SchemaTypeName(const std::string& typeName) {
+    if (FirstWord(typeName) == "REAL") return "SINGLE" + typeName.substr(4);
+    return typeName;
+}
+
+// The check that keeps a typed column's values in their form; "" when none is needed.
+std::string StorageCheck(const std::string& column, const ValueType& t) {
+    const std::string c = QuoteName(column);
+    auto range = [&](const char* low, const char* high) {
+        return c + " IS NULL OR (typeof(" + c + ") = 'integer' AND " + c + " BETWEEN " + low + " AND " + high + ")";
+    };
+    switch (t.type) {
+        case adUnsignedTinyInt: case adTinyInt: return range("0", "255");
+        case adSmallInt: return range("-32768", "32767");
+        case adInteger: return range("-2147483648", "2147483647");
+        case adBigInt: case adCurrency: return "typeof(" + c + ") IN ('integer', 'null')";
+        case adDate:
+            return c + " IS NULL OR (typeof(" + c + ") IN ('integer', 'real') AND " + c + " >= -657434 AND " + c +
+                   " < 2958466)";
+        case adNumeric: case adDecimal: return c + " IS NULL OR (typeof(" + c + ") = 'blob' AND length(" + c + ") = 24)";
+        default: return {};
+    }
+}
+
+}  // namespace
+
+std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter) {
+    std::string out = QuoteName(d.name);
+    if (counter) {
+        CheckCounterArguments(d.typeName);
+        out += " INTEGER PRIMARY KEY AUTOINCREMENT";
+    } else if (!d.typeName.empty()) {
+        out += " " + (keepDeclaredTypes_ ? d.typeName : SchemaTypeName(d.typeName));
+    }
+    bool collated = false;
+    for (const auto& c : d.constraints) {
+        if (counter && c.kind == Kind::PrimaryKey) continue;
+        if (!c.name.empty()) out += " CONSTRAINT " + QuoteName(c.name);
+        switch (c.kind) {
+            case Kind::PrimaryKey:
+                out += " PRIMARY KEY";
+                if (!c.text.empty()) out += " " + c.text;
+                if (c.autoIncrement) out += " AUTOINCREMENT";
+                break;
+            case Kind::NotNull: out += " NOT NULL"; break;
+            case Kind::Null: out += " NULL"; break;
+            case Kind::Unique: out += " UNIQUE"; break;
+            case Kind::Default: out += " DEFAULT (" + Stored(c.expr, type) + ")"; break;
+            case Kind::Check: out += " CHECK (" + Expression(c.expr) + ")"; break;
+            case Kind::References: out += " REFERENCES " + c.text; break;
+            case Kind::Collate:
+                out += " COLLATE " + QuoteName(c.text);
+                collated = true;
+                break;
+            case Kind::Other: out += " " + c.text; break;
+        }
+    }
+    if (!collated && IsTextType(type.type)) out += std::string(" COLLATE ") + kTextCollation;
+    bool rowId = false;  // INTEGER PRIMARY KEY: the engine's own row number, always an integer
+    for (const auto& c : d.constraints) rowId |= c.kind == Kind::PrimaryKey && FirstWord(d.typeName) == "INTEGER";
+    if (!counter && !rowId) {
+        const std::string check = StorageCheck(d.name, type);
+        if (!check.empty()) out += " CONSTRAINT " + QuoteName("brezal:" + d.name) + " CHECK (" + check + ")";
+    }
+    return out;
+}
+
+std::string SqlWriter::DefinitionsText(const std::vector<ColumnDefinition>& defs, const std::vector<ValueType>& types,
+                                       const std::vector<TableConstraint>& constraints) {
+    size_t counter = npos;
+    for (size_t i = 0; i < defs.size(); ++i) {
+        if (!IsCounter(defs[i])) continue;
+        if (counter != npos) ThrowNotSupported("más de un campo autonumérico en una tabla.");
+        counter = i;
+    }
+    std::string out;
+    for (size_t i = 0; i < defs.size(); ++i) {
+        if (counter != npos && i != counter)
+            for (const auto& c : defs[i].constraints)
+                if (c.kind == Kind::PrimaryKey) ThrowNotSupported("un campo autonumérico que no es la clave principal.");
+        out += (out.empty() ? "" : ", ") + ColumnText(defs[i], types[i], i == counter);
+    }
+    for (const TableConstraint& tc : constraints) {
+        if (tc.kind == TableConstraint::Kind::PrimaryKey && counter != npos) {
+            // The autonumber is the key already; a key of other columns cannot be kept.
+            if (tc.columns.size() == 1 && EqualsNoCase(tc.columns.front(), defs[counter].name)) continue;
+            ThrowNotSupported("un campo autonumérico que no es la clave principal.");
+        }
+        out += ", ";
+        if (!tc.name.empty()) out += "CONSTRAINT " + QuoteName(tc.name) + " ";
+        auto names = [&] {
+            std::string list = "(";
+            for (size_t i = 0; i < tc.columns.size(); ++i) list += (i ? ", " : "") + QuoteName(tc.columns[i]);
+            return list + ")";
+        };
+        switch (tc.kind) {
+            case TableConstraint::Kind::PrimaryKey: out += "PRIMARY KEY " + names(); break;
+            case TableConstraint::Kind::Unique: out += "UNIQUE " + names(); break;
+            case TableConstraint::Kind::Check: out += "CHECK (" + Expression(tc.check) + ")"; break;
+            case TableConstraint::Kind::ForeignKey: out += "FOREIGN KEY " + names() + " " + tc.references; break;
+        }
+    }
+    return out;
+}
+
+std::string SqlWriter::CreateTableText() {
+    const auto& st = tree_.statement;
+    std::string out = std::string("CREATE ") + (st.temporary ? "TEMP " : "") + "TABLE " +
+                      (st.ifNotExists ? "IF NOT EXISTS " : "") +
+                      TableText(st.target.database, st.target.externalFile, st.target.name);
+    if (st.select != kNone) return out + " AS " + SelectText(st.select);
+    out += " (" + DefinitionsText(st.definitions, typing_.definitions, st.tableConstraints) + ")";
+    if (!st.options.empty()) out += " " + st.options;
+    return out;
+}
+
+std::string SqlWriter::AlterTableText() {
+    const auto& st = tree_.statement;
+    if (IsCounter(st.definitions.front())) ThrowNotSupported("añadir un campo autonumérico a una tabla existente.");
+    return "ALTER TABLE " + TableText(st.target.database, st.target.externalFile, st.target.name) + " ADD COLUMN " +
+           ColumnText(st.definitions.front(), typing_.definitions.front(), false);
+}
+
+std::string SqlWriter::CreateIndexText() const {
+    const auto& st = tree_.statement;
+    std::string out = std::string("CREATE ") + (st.unique ? "UNIQUE " : "") + "INDEX " +
+                      (st.ifNotExists ? "IF NOT EXISTS " : "") + QuoteName(st.indexName) + " ON " +
+                      (st.target.database.empty() ? "" : QuoteName(st.target.database) + ".") + QuoteName(st.target.name) +
+                      " (";
+    for (size_t i = 0; i < st.columns.size(); ++i) {
+        out += (i ? ", " : "") + QuoteName(st.columns[i]);
+        if (!st.directions[i].empty()) out += " " + st.directions[i];
+    }
+    out += ")";
+    if (st.options.empty()) return out;
+    // WITH IGNORE NULL leaves Null keys out of the index; the other options have no form here.
+    if (st.options != "IGNORE NULL") ThrowNotSupported("CREATE INDEX ... WITH " + st.options + ".");
+    out += " WHERE ";
+    for (size_t i = 0; i < st.columns.size(); ++i) out += (i ? " AND " : "") + QuoteName(st.columns[i]) + " IS NOT NULL";
+    return out;
+}
+
+// SELECT ... INTO t: the new table with the columns' Access types, then the rows.
+std::string SqlWriter::SelectIntoText() {
+    const auto& st = tree_.statement;
+    const std::string target = TableText(st.target.database, st.target.externalFile, st.target.name);
+    const auto& outputs = typing_.outputs[st.select];
+    bool known = !outputs.empty();
+    for (const OutputColumn& c : outputs) known &= !c.unknown;
+    if (!known) return "CREATE TABLE " + target + " AS " + SelectText(st.select);
+    std::string columns;
+    for (const OutputColumn& c : outputs) {
+        ColumnDefinition d;
+        d.name = c.name;
+        d.typeName = DeclaredNameOf(c.type);
+        columns += (columns.empty() ? "" : ", ") + ColumnText(d, c.type, false);
+    }
+    out_.before.push_back("CREATE TABLE " + target + " (" + columns + ")");
+    return "INSERT INTO " + target + " " + SelectText(st.select);
+}
+
+}  // namespace ado::sqlite::detail

@@ -1,0 +1,88 @@
+#include "ado/providers/sqlite/session_schema.h"
+
+#include "ado/providers/sqlite/dialect/declared_types.h"
+#include "ado/providers/sqlite/engine_statement.h"
+#include "ado/providers/sqlite/row_writer.h"
+#include "ado/providers/sqlite/stored_queries.h"
+
+namespace ado::sqlite {
+
+using detail::SchemaColumn;
+using detail::ValueType;
+
+namespace {
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// A file named by t IN 'file', read apart from the session.
+struct ExternalFile {
+    sqlite3* db = nullptr;
+    explicit ExternalFile(const std::string& path) {
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+            sqlite3_close_v2(db);
+            db = nullptr;
+        }
+    }
+    ~ExternalFile() { sqlite3_close_v2(db); }
+};
+
+}  // namespace
+
+std::optional<std::vector<SchemaColumn>> SessionSchema::Read(sqlite3* db, std::string_view database,
+                                                            std::string_view table) {
+    const std::string schema = database.empty() ? "main" : std::string(database);
+    EngineStatement info(db, "PRAGMA " + QuoteIdentifier(schema) + ".table_info(" + QuoteIdentifier(table) + ")");
+    std::vector<SchemaColumn> columns;
+    bool computed = false;
+    while (info.Step()) {
+        SchemaColumn c;
+        c.name = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
+        const char* declared = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2));
+        const MappedType m = MapDeclaredType(declared ? declared : "");
+        c.type = ValueType{m.type, m.definedSize, m.precision, m.scale};
+        computed |= m.type == adVariant;
+        columns.push_back(std::move(c));
+    }
+    if (columns.empty()) return std::nullopt;
+    // A stored query's computed columns have no declared type: its Access text tells.
+    if (computed && db == db_ && database.empty() && !typing_.count(Lower(table))) {
+        if (const auto text = FindStoredQuery(db, table)) {
+            typing_.insert(Lower(table));
+            try {
+                const std::vector<ValueType> types = typeQuery_(*text);
+                for (size_t i = 0; i < columns.size() && i < types.size(); ++i)
+                    if (columns[i].type.type == adVariant) columns[i].type = types[i];
+            } catch (...) {
+            }
+            typing_.erase(Lower(table));
+        }
+    }
+    return columns;
+}
+
+const std::vector<SchemaColumn>* SessionSchema::Columns(std::string_view database, std::string_view externalFile,
+                                                       std::string_view table) {
+    const std::string key = Lower(database) + '\x1f' + std::string(externalFile) + '\x1f' + Lower(table);
+    auto found = cache_.find(key);
+    if (found == cache_.end()) {
+        std::optional<std::vector<SchemaColumn>> columns;
+        try {
+            if (externalFile.empty()) {
+                columns = Read(db_, database, table);
+            } else {
+                ExternalFile file{std::string(externalFile)};
+                if (file.db) columns = Read(file.db, "", table);
+            }
+        } catch (const Error&) {
+            // An unknown schema or an unreadable file: the statement's run reports it.
+        }
+        found = cache_.emplace(key, std::move(columns)).first;
+    }
+    return found->second ? &*found->second : nullptr;
+}
+
+}  // namespace ado::sqlite

@@ -1,0 +1,211 @@
+// How a session runs statements: the Access text each one stands for, its translation
+// against the file's schema (names that are no column become parameters, as the Access
+// engine reads them), the external files it reaches, and its run.
+#include <algorithm>
+#include <cctype>
+
+#include "ado/error_numbers.h"
+#include "ado/providers/sqlite/dialect/declared_types.h"
+#include "ado/providers/sqlite/prepared_statement.h"
+#include "ado/providers/sqlite/sqlite_session.h"
+#include "ado/providers/sqlite/statement_run.h"
+#include "ado/providers/sqlite/stored_queries.h"
+
+namespace ado::sqlite {
+
+namespace {
+
+// A name alone ("Clientes", "[Mis clientes]"), which may name a table or a stored query.
+bool IsLoneName(std::string_view text) {
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') return text.find(']') == text.size() - 1;
+    return !text.empty() && text.find_first_of(" \t\r\n(;'\"") == std::string_view::npos;
+}
+
+// A table name in Access's brackets, for text that goes through the dialect translator.
+std::string BracketName(std::string_view name) {
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') return std::string(name);
+    return "[" + std::string(name) + "]";
+}
+
+// The Access text with more names declared as parameters of type Value.
+std::string DeclareParameters(const std::string& accessSql, const std::vector<std::string>& names) {
+    std::string declared;
+    for (const auto& n : names) declared += "[" + n + "] Value, ";
+    size_t i = 0;
+    while (i < accessSql.size() && std::isspace(static_cast<unsigned char>(accessSql[i]))) ++i;
+    if (accessSql.size() - i >= 11 && EqualsNoCase(std::string_view(accessSql).substr(i, 11), "PARAMETERS "))
+        return accessSql.substr(0, i + 11) + declared + accessSql.substr(i + 11);
+    declared.resize(declared.size() - 2);
+    return "PARAMETERS " + declared + "; " + accessSql;
+}
+
+}  // namespace
+
+bool SqliteSession::IsTableOrView(std::string_view name) {
+    if (!IsLoneName(name)) return false;
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
+    return QueryText(db_, "SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ?1 COLLATE NOCASE",
+                     {name})
+        .has_value();
+}
+
+std::string SqliteSession::AccessText(const provider::Statement& st) {
+    switch (st.type) {
+        case adCmdTable:
+        case adCmdTableDirect:
+            if (!IsTableOrView(st.text)) Raise(Condition::TableNotFound, "'" + st.text + "'");
+            return "SELECT * FROM " + BracketName(st.text);
+        case adCmdStoredProc:
+            if (auto stored = FindStoredQuery(db_, st.text)) return *stored;
+            if (IsTableOrView(st.text)) return "SELECT * FROM " + BracketName(st.text);
+            Raise(Condition::ItemNotFound, "(no existe la consulta '" + st.text + "')");
+        case adCmdUnknown:
+            // Only a lone name can be a stored query or a table; a statement skips the lookups.
+            if (!IsLoneName(st.text)) return st.text;
+            if (auto stored = FindStoredQuery(db_, st.text)) return *stored;
+            if (IsTableOrView(st.text)) return "SELECT * FROM " + BracketName(st.text);
+            return st.text;
+        default: return st.text;
+    }
+}
+
+int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& rows) {
+    if (st.type == adCmdText || st.type == adCmdUnknown) {
+        auto translate = [this](std::string_view access) { return Translate(std::string(access))->sql; };
+        if (auto defined = DefineStoredQuery(db_, st.text, translate)) {
+            FollowSchema();
+            return *defined;
+        }
+    }
+    return RunTranslated(AccessText(st), st, rows);
+}
+
+std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provider::Statement& st) {
+    if (st.type != adCmdText && (st.type != adCmdUnknown || IsLoneName(st.text))) return nullptr;
+    if (IsQueryDefinition(st.text)) return nullptr;
+    Resolve(st.text);
+    const std::shared_ptr<const Translation> tr = lastTranslation_;
+    if (!tr->attachments.empty() || !tr->before.empty()) return nullptr;
+    EngineStatement stmt(db_, tr->sql, KindOf(tr->sql));
+    if (!stmt) return nullptr;  // only comments or whitespace
+    return std::make_unique<SqlitePreparedStatement>(db_, stmt.Release(), fileLife_, KindOf(tr->sql), tr);
+}
+
+void SqliteSession::RebuildStoredViews() {
+    for (const auto& [name, text] : StoredViews(db_)) {
+        RunOwn(db_, "DROP VIEW IF EXISTS " + QuoteIdentifier(name));
+        FollowSchema();
+        RunOwn(db_, "CREATE VIEW " + QuoteIdentifier(name) + " AS " + Translate(text)->sql);
+    }
+    FollowSchema();
+}
+
+void SqliteSession::FollowSchema() {
+    if (!schemaVersionQuery_) schemaVersionQuery_ = EngineStatement(db_, "PRAGMA schema_version");
+    sqlite3_stmt* q = schemaVersionQuery_.get();
+    const int64_t version = sqlite3_step(q) == SQLITE_ROW ? sqlite3_column_int64(q, 0) : -1;
+    sqlite3_reset(q);
+    if (version == schemaVersion_) return;
+    schemaVersion_ = version;
+    translations_.clear();
+    implicitParameters_.clear();
+    schema_.Forget();
+}
+
+std::shared_ptr<const Translation> SqliteSession::Translate(const std::string& accessSql) {
+    if (auto found = translations_.find(accessSql); found != translations_.end()) return found->second;
+    auto tr = std::make_shared<const Translation>(TranslateAccessSql(accessSql, schema_));
+    if (translations_.size() >= 256) translations_.clear();
+    translations_.emplace(accessSql, tr);
+    return tr;
+}
+
+std::vector<detail::ValueType> SqliteSession::ResultTypesOf(const std::string& accessText) {
+    std::vector<detail::ValueType> types;
+    for (const ResultColumnType& c : Translate(accessText)->columns)
+        types.push_back(detail::ValueType{c.type, c.size, c.precision, c.scale});
+    return types;
+}
+
+const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vector<std::string>* implicit) {
+    FollowSchema();
+    auto known = implicitParameters_.find(accessSql);
+    if (known == implicitParameters_.end()) {
+        // Prepare until every unknown name has been taken for a parameter.
+        std::vector<std::string> names;
+        for (int round = 0; round < 64; ++round) {
+            const auto tr = Translate(names.empty() ? accessSql : DeclareParameters(accessSql, names));
+            sqlite3_stmt* probe = nullptr;
+            const int rc = sqlite3_prepare_v2(db_, tr->sql.c_str(), -1, &probe, nullptr);
+            sqlite3_finalize(probe);
+            if (rc == SQLITE_OK) break;
+            const std::string message = sqlite3_errmsg(db_);
+            constexpr std::string_view kUnknown = "no such column: ";
+            if (message.rfind(kUnknown, 0) != 0) break;  // a real error: the run reports it
+            names.push_back(message.substr(kUnknown.size()));
+        }
+        if (implicitParameters_.size() > 512) implicitParameters_.clear();
+        known = implicitParameters_.emplace(accessSql, std::move(names)).first;
+    }
+    if (implicit) *implicit = known->second;
+    lastTranslation_ = Translate(known->second.empty() ? accessSql : DeclareParameters(accessSql, known->second));
+    return *lastTranslation_;
+}
+
+std::vector<provider::ParameterInfo> SqliteSession::DescribeParameters(const provider::Statement& st) {
+    std::vector<std::string> implicit;
+    const Translation& tr = Resolve(AccessText(st), &implicit);
+    std::vector<provider::ParameterInfo> out;
+    for (const auto& p : tr.parameters) {
+        const bool isImplicit = p.name.front() == '[' &&
+                                std::find(implicit.begin(), implicit.end(), p.name.substr(1, p.name.size() - 2)) !=
+                                    implicit.end();
+        if (isImplicit) {
+            out.push_back({p.name.substr(1, p.name.size() - 2), adVariant, 0});
+            continue;
+        }
+        const MappedType m = MapDeclaredType(p.type);
+        out.push_back({p.name, m.type == adVariant ? adVarWChar : m.type, m.definedSize});
+    }
+    if (!out.empty()) return out;
+    for (const auto& name : tr.placeholders) out.push_back({name, adVariant, 0});
+    // Unnamed ? markers come after the named ones, numbered as ADO does.
+    for (size_t i = out.size() + 1; i <= tr.parameterTypes.size(); ++i)
+        out.push_back({"Param" + std::to_string(i), adVariant, 0});
+    return out;
+}
+
+int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provider::Statement& st,
+                                     cursor::RowStore& rows) {
+    Resolve(accessSql);
+    const std::shared_ptr<const Translation> tr = lastTranslation_;
+    const StatementKind kind = KindOf(tr->sql);
+    const Attachments attached(db_, tr->attachments);
+    // Statements that prepare the main one (SELECT INTO's new table) run with it or not at all.
+    const bool together = !tr->before.empty();
+    if (together) Run("SAVEPOINT brezal_statement");
+    try {
+        for (const std::string& sql : tr->before) Run(sql);
+        // A prepared command keeps its compiled statement in the cache; others are finalized.
+        EngineStatement owned;
+        sqlite3_stmt* stmt = nullptr;
+        if (st.prepared) {
+            stmt = statements_.Get(db_, tr->sql);
+        } else {
+            owned = EngineStatement(db_, tr->sql, kind);
+            stmt = owned.get();
+        }
+        const int64_t result = stmt ? RunStatement(db_, stmt, *tr, st, kind, rows) : 0;
+        if (together) Run("RELEASE brezal_statement");
+        if (tr->schemaChange) FollowSchema();
+        return result;
+    } catch (...) {
+        if (together) {
+            sqlite3_exec(db_, "ROLLBACK TO brezal_statement", nullptr, nullptr, nullptr);
+            sqlite3_exec(db_, "RELEASE brezal_statement", nullptr, nullptr, nullptr);
+        }
+        throw;
+    }
+}
+
+}  // namespace ado::sqlite

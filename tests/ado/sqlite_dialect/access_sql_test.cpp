@@ -1,0 +1,80 @@
+// Access statements run on a real database file through the embedded provider.
+#include "access_db.h"
+
+namespace {
+
+using dialect_test::AccessDb;
+using dialect_test::ExpectRows;
+
+class AccessSql : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.Setup({
+            "CREATE TABLE Clientes (Id COUNTER PRIMARY KEY, Nombre TEXT(50), Apellido TEXT(50), Alta DATETIME, "
+            "Activo YESNO)",
+            "INSERT INTO Clientes (Nombre, Apellido, Alta, Activo) VALUES (\"Ana\", \"Pérez\", #3/15/2024#, True)",
+            "INSERT INTO Clientes (Nombre, Apellido, Alta, Activo) VALUES ('Luis', Null, #1/2/2023 10:30 AM#, False)",
+            "INSERT INTO Clientes (Nombre, Apellido, Alta, Activo) VALUES ('Marta', 'Gil', #2024-12-01#, Yes)",
+            "INSERT INTO Clientes (Nombre, Apellido, Alta, Activo) VALUES ('Óscar', 'Ruiz', #7/4/2022#, No)",
+        });
+    }
+    AccessDb db;
+};
+
+TEST_F(AccessSql, Queries) {
+    ExpectRows(db, {
+        {"SELECT Nombre & ' ' & Apellido FROM Clientes ORDER BY Id",
+         "Text('Ana Pérez')|Text('Luis ')|Text('Marta Gil')|Text('Óscar Ruiz')"},
+        {"SELECT Alta FROM Clientes WHERE Id = 2", "Date(2023-01-02 10:30:00)"},
+        {"SELECT TOP 2 Nombre FROM Clientes ORDER BY Alta DESC", "Text('Marta')|Text('Ana')"},
+        {"SELECT TOP 30 PERCENT Nombre FROM Clientes ORDER BY Nombre", "Text('Ana')|Text('Luis')"},
+        {"SELECT TOP 1 Nombre FROM Clientes UNION ALL SELECT TOP 1 Apellido FROM Clientes WHERE Apellido Is Not Null",
+         "Text('Ana')|Text('Pérez')"},
+        {"SELECT Id FROM Clientes WHERE Id IN (SELECT TOP 1 Id FROM Clientes ORDER BY Alta)", "Long(4)"},
+        {"SELECT Nombre FROM Clientes WHERE Nombre LIKE \"[a-m]*\" ORDER BY Id", "Text('Ana')|Text('Luis')|Text('Marta')"},
+        {"SELECT Nombre FROM Clientes WHERE Nombre NOT LIKE '*a' AND Nombre LIKE 'ó*'", "Text('Óscar')"},
+        {"SELECT Nombre FROM Clientes WHERE Activo = True ORDER BY Id", "Text('Ana')|Text('Marta')"},
+        {"SELECT Nombre FROM Clientes WHERE Alta BETWEEN #1/1/2024# AND #12/31/2024# ORDER BY Alta",
+         "Text('Ana')|Text('Marta')"},
+        {"SELECT Count(*) FROM Clientes WHERE IsNull(Apellido)", "Long(1)"},
+        {"SELECT IIf(Activo, 'sí', 'no') FROM Clientes ORDER BY Id", "Text('sí')|Text('no')|Text('sí')|Text('no')"},
+        {"SELECT DateDiff('yyyy', Alta, #1/1/2025#) FROM Clientes ORDER BY Id", "Long(1)|Long(2)|Long(1)|Long(3)"},
+        {"SELECT Format(Alta, 'dd/mm/yyyy') & ' ' & UCase(Left(Nombre, 3)) FROM Clientes WHERE Id Mod 2 = 0 ORDER BY Id",
+         "Text('02/01/2023 LUI')|Text('04/07/2022 ÓSC')"},
+    });
+}
+
+TEST_F(AccessSql, ComputedColumnsAreNamedAsAccessNamesThem) {
+    auto rs = db.db().Query(db.cn(), "SELECT Id, Nombre & 'x', Count(*) AS N, Max(Alta) FROM Clientes GROUP BY Id, Nombre");
+    std::string names;
+    for (int i = 0; i < rs->Fields().Count(); ++i) names += rs->Fields()[i].Name() + ";";
+    EXPECT_EQ(names, "Id;Expr1001;N;Expr1003;");
+}
+
+TEST_F(AccessSql, MakeTableDeleteAndAutonumber) {
+    EXPECT_EQ(db.Run("SELECT Nombre, Alta INTO [Copia Activos] FROM Clientes WHERE Activo"), "2");
+    // The new table keeps the columns' Access types.
+    ExpectRows(db, {{"SELECT Alta FROM [Copia Activos] ORDER BY Alta", "Date(2024-03-15 00:00:00)|Date(2024-12-01 00:00:00)"}});
+    EXPECT_EQ(db.Run("DELETE * FROM [Copia Activos] WHERE Nombre = 'ana'"), "1");
+    ExpectRows(db, {{"SELECT Nombre FROM [Copia Activos]", "Text('Marta')"}});
+    // The autonumber never gives a deleted number again.
+    EXPECT_EQ(db.Run("DELETE Clientes.* FROM Clientes WHERE Id = 4"), "1");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Nombre) VALUES ('Pablo')"), "1");
+    ExpectRows(db, {{"SELECT Max(Id) FROM Clientes", "Long(5)"}});
+}
+
+TEST_F(AccessSql, TablesOfAnotherFile) {
+    testsupport::EmbeddedDb other("", "otra base.db");
+    testsupport::Scalar(other.Connect(), "SELECT 1");
+    other.Connect()->Execute("CREATE TABLE Proveedores (Nombre TEXT)");
+    other.Connect()->Execute("INSERT INTO Proveedores VALUES ('Zeta')");
+    other.Connect()->Execute("INSERT INTO Proveedores VALUES ('alfa')");
+    const std::string file = other.file();
+    ExpectRows(db, {{("SELECT p.Nombre FROM Proveedores IN '" + file + "' AS p ORDER BY p.Nombre").c_str(),
+                     "Text('alfa')|Text('Zeta')"}});
+    EXPECT_EQ(db.Run("INSERT INTO Proveedores IN \"" + file + "\" (Nombre) SELECT Nombre FROM Clientes WHERE Id = 1"), "1");
+    ExpectRows(db, {{("SELECT Nombre FROM Proveedores IN '" + file + "' WHERE Nombre <> 'ZETA' ORDER BY Nombre").c_str(),
+                     "Text('alfa')|Text('Ana')"}});
+}
+
+}  // namespace

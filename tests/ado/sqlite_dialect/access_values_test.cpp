@@ -1,0 +1,224 @@
+// Values keep Access's meaning in the file: dates are date serials that Access's date
+// arithmetic works on, Currency is exact over its whole range, texts compare without regard
+// to case, typed columns refuse what does not fit, and files of an older format are converted.
+#include <sqlcipher/sqlite3.h>
+
+#include "access_db.h"
+
+namespace {
+
+using dialect_test::AccessDb;
+using dialect_test::ExpectRows;
+using dialect_test::Shown;
+
+class Dates : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.Setup({
+            "CREATE TABLE Fechas (Id COUNTER PRIMARY KEY, F DATETIME)",
+            "INSERT INTO Fechas (F) VALUES (#1/1/100#)",
+            "INSERT INTO Fechas (F) VALUES (#12/29/1899#)",
+            "INSERT INTO Fechas (F) VALUES (#12/29/1899 6:00#)",
+            "INSERT INTO Fechas (F) VALUES (#12/30/1899#)",
+            "INSERT INTO Fechas (F) VALUES (#12/31/1899 18:00#)",
+            "INSERT INTO Fechas (F) VALUES (#3/15/2024 10:30#)",
+            "INSERT INTO Fechas (F) VALUES (#12/31/9999 23:59:59#)",
+        });
+    }
+    AccessDb db;
+};
+
+TEST_F(Dates, ArithmeticComparisonAndOrderWorkOnTheSerials) {
+    ExpectRows(db, {
+        {"SELECT F + 1 FROM Fechas WHERE Id = 6", "Date(2024-03-16 10:30:00)"},
+        {"SELECT F - 1.5 FROM Fechas WHERE Id = 6", "Date(2024-03-13 22:30:00)"},
+        {"SELECT F - #1/1/2024# FROM Fechas WHERE Id = 6", "Double(74.4375)"},
+        {"SELECT DateAdd('d', 1, F) FROM Fechas WHERE Id = 3", "Date(1899-12-30 06:00:00)"},
+        {"SELECT Year(F) & '-' & Month(F) FROM Fechas WHERE Id IN (1, 7) ORDER BY Id", "Text('100-1')|Text('9999-12')"},
+        {"SELECT Id FROM Fechas WHERE F BETWEEN #1/1/1899# AND #12/31/1899# ORDER BY F",
+         "Long(3)|Long(2)|Long(4)"},  // before 1900 a time of day sorts as its serial does
+        {"SELECT Id FROM Fechas ORDER BY F DESC", "Long(7)|Long(6)|Long(5)|Long(4)|Long(2)|Long(3)|Long(1)"},
+        {"SELECT Max(F) FROM Fechas", "Date(9999-12-31 23:59:59)"},
+        {"SELECT Min(F) FROM Fechas WHERE F > #12/30/1899#", "Date(1899-12-31 18:00:00)"},
+        {"SELECT Id FROM Fechas WHERE F = '15/03/2024 10:30:00' OR F = #12/30/1899#", "Long(4)|Long(6)"},
+        {"SELECT 'Alta: ' & F FROM Fechas WHERE Id = 6", "Text('Alta: 15/03/2024 10:30:00')"},
+    });
+    // What another program sees in the file: the serial.
+    ExpectRows(db, {{"SELECT CAST(F AS TEXT) FROM Fechas WHERE Id IN (3, 6) ORDER BY Id",
+                     "Text('-1.25')|Text('45366.4375')"}});
+    EXPECT_EQ(db.Run("INSERT INTO Fechas (F) VALUES (Now())"), "1");
+    ExpectRows(db, {{"SELECT Count(*) FROM Fechas WHERE F >= Date() - 30", "Long(2)"}});
+}
+
+TEST_F(Dates, ValuesFromTheCursorAndFromParametersAreSerialsToo) {
+    auto rs = ado::Recordset::Create();
+    rs->Open("SELECT * FROM Fechas WHERE Id = 0", db.cn(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
+    rs->AddNew();
+    rs->Fields()["F"].Value(ado::Variant(ado::MakeDate(1900, 2, 28, 12)));
+    rs->Update();
+    ExpectRows(db, {{"SELECT F + 1 FROM Fechas WHERE Id = 8", "Date(1900-03-01 12:00:00)"}});
+    auto cmd = testsupport::NewCommand(db.cn(), "SELECT Id FROM Fechas WHERE F = ? OR F = ?");
+    auto found = cmd->Execute(nullptr, dialect_test::Values({ado::Variant(ado::MakeDate(2024, 3, 15, 10, 30)),
+                                                          ado::Variant("1900-02-28 12:00:00")}));
+    std::string ids;
+    for (; !found->adoEOF(); found->MoveNext()) ids += Shown(found->Fields()[0].Value());
+    EXPECT_EQ(ids, "Long(6)Long(8)");
+}
+
+TEST_F(Dates, OutOfTheCalendarIsRefusedAndNothingStored) {
+    EXPECT_EQ(db.Run("INSERT INTO Fechas (F) VALUES (#12/31/9999# + 1)"), "error 6: Desbordamiento (campo F)");
+    EXPECT_EQ(db.Run("UPDATE Fechas SET F = F - 1 WHERE Id = 1"), "error 6: Desbordamiento (campo F)");
+    ExpectRows(db, {{"SELECT Count(*) & '/' & Min(F) FROM Fechas", "Text('7/01/01/0100')"}});
+}
+
+class Money : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.Setup({"CREATE TABLE Importes (Id COUNTER PRIMARY KEY, M CURRENCY, D DOUBLE)"});
+        // The extremes and a value a double cannot hold, through the cursor.
+        auto rs = ado::Recordset::Create();
+        rs->Open("SELECT * FROM Importes", db.cn(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
+        for (int64_t scaled : {INT64_MAX, INT64_MIN, int64_t{9007199254740993}, int64_t{1}, int64_t{1}}) {
+            rs->AddNew();
+            rs->Fields()["M"].Value(ado::Variant(ado::Currency{scaled}));
+            rs->Update();
+        }
+    }
+    AccessDb db;
+};
+
+TEST_F(Money, StoredReadAndSummedExactly) {
+    ExpectRows(db, {
+        {"SELECT M FROM Importes ORDER BY Id",
+         "Currency(922337203685477.5807)|Currency(-922337203685477.5808)|Currency(900719925474.0993)|"
+         "Currency(0.0001)|Currency(0.0001)"},
+        {"SELECT CAST(M AS TEXT) FROM Importes WHERE Id = 3", "Text('9007199254740993')"},
+        {"SELECT Sum(M) FROM Importes WHERE Id > 2", "Currency(900719925474.0995)"},
+        {"SELECT M + 1 FROM Importes WHERE Id = 3", "Currency(900719925475.0993)"},
+        {"SELECT M - 0.0993 FROM Importes WHERE Id = 3", "Double(900719925474)"},
+        {"SELECT M * 2 FROM Importes WHERE Id = 3", "Currency(1801439850948.1986)"},
+        {"SELECT -M FROM Importes WHERE Id = 3", "Currency(-900719925474.0993)"},
+        {"SELECT M / 4 FROM Importes WHERE Id = 4", "Double(2.5000000000000001e-05)"},
+        {"SELECT Id FROM Importes WHERE M > 900719925474.0992 ORDER BY Id", "Long(1)|Long(3)"},
+        {"SELECT Id FROM Importes WHERE M = 0.0001 AND M < 1 ORDER BY Id", "Long(4)|Long(5)"},
+        {"SELECT Count(*) FROM Importes WHERE M IN (0.0001, 900719925474.0993)", "Long(3)"},
+        {"SELECT IIf(M > 1, M, 0) FROM Importes WHERE Id = 3", "Currency(900719925474.0993)"},
+        {"SELECT M & '' FROM Importes WHERE Id = 4", "Text('0,0001')"},
+    });
+}
+
+TEST_F(Money, OverflowFailsAndStoresNothing) {
+    EXPECT_EQ(db.Run("INSERT INTO Importes (M) VALUES (922337203685477.5808)"), "error 6: Desbordamiento");
+    EXPECT_EQ(db.Run("UPDATE Importes SET M = M * 2 WHERE Id = 3 OR Id = 1"), "error 6: Desbordamiento (campo M)");
+    EXPECT_EQ(db.Rows("SELECT Sum(M) FROM Importes WHERE Id <> 2"), "error 6: Desbordamiento");
+    ExpectRows(db, {{"SELECT Count(*) FROM Importes", "Long(5)"},
+                    {"SELECT M FROM Importes WHERE Id = 3", "Currency(900719925474.0993)"}});
+}
+
+TEST_F(Money, ValuesFromSqlParametersAndDoublesTakeTheCurrencyForm) {
+    EXPECT_EQ(db.Run("UPDATE Importes SET M = 1.23455, D = 2.5 WHERE Id = 4"), "1");
+    EXPECT_EQ(db.Run("UPDATE Importes SET M = D * 3 WHERE Id = 4"), "1");
+    ExpectRows(db, {{"SELECT M FROM Importes WHERE Id = 4", "Currency(7.5000)"}});
+    EXPECT_EQ(db.Run("UPDATE Importes SET M = 1.23455 WHERE Id = 5"), "1");  // rounded half to even
+    ExpectRows(db, {{"SELECT M FROM Importes WHERE Id = 5", "Currency(1.2346)"}});
+    auto cmd = testsupport::NewCommand(db.cn(), "PARAMETERS Tope Currency; SELECT Count(*) FROM Importes WHERE M > Tope");
+    auto rs = cmd->Execute(nullptr, dialect_test::Values({ado::Variant(1.2345)}));
+    EXPECT_EQ(Shown(rs->Fields()[0].Value()), "Long(4)");
+    auto plain = testsupport::NewCommand(db.cn(), "SELECT Count(*) FROM Importes WHERE M >= ?");
+    rs = plain->Execute(nullptr, dialect_test::Values({ado::Variant(int32_t{7})}));
+    EXPECT_EQ(Shown(rs->Fields()[0].Value()), "Long(3)");
+}
+
+TEST(Text, ComparesAndKeysWithoutRegardToCase) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Personas (Codigo TEXT(10) PRIMARY KEY, Nombre TEXT(30))",
+              "INSERT INTO Personas VALUES ('abc', 'bego')", "INSERT INTO Personas VALUES ('x1', 'BEGO')",
+              "INSERT INTO Personas VALUES ('x2', 'Bego')", "INSERT INTO Personas VALUES ('x3', 'José')"});
+    EXPECT_EQ(db.Run("INSERT INTO Personas VALUES ('ABC', 'otro')").substr(0, 18), "error -2147217873:");
+    ExpectRows(db, {
+        {"SELECT Count(*) FROM Personas WHERE Nombre = 'BEGO'", "Long(3)"},
+        {"SELECT Count(*) FROM Personas WHERE UCase(Nombre) = 'bego'", "Long(3)"},
+        {"SELECT Count(*) FROM Personas WHERE Nombre = 'Jose'", "Long(0)"},
+        {"SELECT Count(*) FROM (SELECT DISTINCT Nombre FROM Personas)", "Long(2)"},
+        {"SELECT Count(*) FROM (SELECT DISTINCT LCase(Nombre) & '' FROM Personas)", "Long(2)"},
+        {"SELECT Count(*) FROM Personas GROUP BY Nombre ORDER BY 1", "Long(1)|Long(3)"},
+        {"SELECT Codigo FROM Personas WHERE Codigo IN ('ABC', 'X2') ORDER BY Codigo", "Text('abc')|Text('x2')"},
+    });
+}
+
+TEST(TypedColumns, RefuseWhatDoesNotFit) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Chicos (Id COUNTER PRIMARY KEY, B BYTE, S SHORT, L LONG)"});
+    EXPECT_EQ(db.Run("INSERT INTO Chicos (B) VALUES (256)"), "error 6: Desbordamiento (campo B)");
+    EXPECT_EQ(db.Run("INSERT INTO Chicos (B) VALUES (-1)"), "error 6: Desbordamiento (campo B)");
+    EXPECT_EQ(db.Run("INSERT INTO Chicos (S) VALUES (32768)"), "error 6: Desbordamiento (campo S)");
+    EXPECT_EQ(db.Run("INSERT INTO Chicos (L) VALUES (2147483648)"), "error 6: Desbordamiento (campo L)");
+    EXPECT_EQ(db.Run("INSERT INTO Chicos (B, S, L) VALUES (2.5, '7', 1.5)"), "1");  // rounded as Access stores
+    ExpectRows(db, {{"SELECT B & '/' & S & '/' & L FROM Chicos", "Text('2/7/2')"}});
+    auto rs = ado::Recordset::Create();
+    rs->Open("SELECT * FROM Chicos", db.cn(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
+    rs->AddNew();
+    for (int32_t refused : {256, -1})
+        EXPECT_EQ(testsupport::ErrorNumberOf([&] { rs->Fields()["B"].Value(ado::Variant(refused)); }),
+                  ado::err::DataConversion);
+    rs->CancelUpdate();
+    ExpectRows(db, {{"SELECT Count(*) FROM Chicos", "Long(1)"}});
+}
+
+TEST(MakeTable, CopiesTheColumnsAccessTypes) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Origen (F DATETIME, M CURRENCY, N TEXT(20))",
+              "INSERT INTO Origen VALUES (#1/2/2003#, 1.5, 'abc')"});
+    EXPECT_EQ(db.Run("SELECT F, M, N, M * 2 AS Doble, F + 1 AS Despues INTO Copia FROM Origen"), "1");
+    auto rs = db.db().Query(db.cn(), "SELECT * FROM Copia WHERE N = 'ABC'");
+    std::string shown;
+    for (int i = 0; i < rs->Fields().Count(); ++i) shown += Shown(rs->Fields()[i].Value()) + " ";
+    EXPECT_EQ(shown, "Date(2003-01-02 00:00:00) Currency(1.5000) Text('abc') Currency(3.0000) Date(2003-01-03 00:00:00) ");
+}
+
+// A file of the earlier format (dates as text, money as doubles, no collation), or made by
+// another program, is refused naming the command that converts it; converted, it reads right.
+TEST(OlderFiles, AreRefusedThenConverted) {
+    testsupport::TempDir dir;
+    const std::string file = dir.file("vieja.mdb");
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw,
+                               "CREATE TABLE Viejo (Id INTEGER PRIMARY KEY, F DATETIME, M CURRENCY, R REAL, N TEXT);"
+                               "CREATE INDEX PorNombre ON Viejo (N);"
+                               "INSERT INTO Viejo VALUES (1, '2024-03-15 10:30:00', 12.5, 123456789.125, 'bego');"
+                               "INSERT INTO Viejo VALUES (2, 45366.5, 3, 0.1, 'Ana')",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    const std::string cs = testsupport::JetConnectionString(file);
+    auto cn = ado::Connection::Create();
+    try {
+        cn->Open(cs);
+        FAIL() << "an old file opened";
+    } catch (const ado::Error& e) {
+        EXPECT_EQ(e.Number(), ado::err::Fail);
+        EXPECT_EQ(e.Description(),
+                  "La base de datos tiene un formato anterior de esta biblioteca o de otro programa y debe convertirse "
+                  "antes de abrirla. Archivo: '" + file + "'. Conviértalo con: quimera migrar \"" + file + "\"");
+    }
+    const ado::UpgradeReport report = ado::UpgradeDatabase(cs);
+    EXPECT_FALSE(report.alreadyCurrent);
+    EXPECT_EQ(report.tables, 1);
+    EXPECT_EQ(report.rows, 2);
+    EXPECT_TRUE(ado::UpgradeDatabase(cs).alreadyCurrent);
+    cn->Open(cs);
+    auto rs = ado::Recordset::Create();
+    rs->Open("SELECT * FROM Viejo WHERE N = 'BEGO' OR N = 'ana' ORDER BY Id", cn, ado::adOpenStatic, ado::adLockReadOnly,
+             ado::adCmdText);
+    std::string shown;
+    for (; !rs->adoEOF(); rs->MoveNext())
+        for (int i = 1; i < rs->Fields().Count(); ++i) shown += Shown(rs->Fields()[i].Value()) + " ";
+    EXPECT_EQ(shown,
+              "Date(2024-03-15 10:30:00) Currency(12.5000) Double(123456789.125) Text('bego') "
+              "Date(2024-03-15 12:00:00) Currency(3.0000) Double(0.10000000000000001) Text('Ana') ");
+}
+
+}  // namespace
