@@ -1,4 +1,6 @@
 // Access statements run on a real database file through the embedded provider.
+#include <fstream>
+
 #include "access_db.h"
 
 namespace {
@@ -75,6 +77,28 @@ TEST_F(AccessSql, TablesOfAnotherFile) {
     EXPECT_EQ(db.Run("INSERT INTO Proveedores IN \"" + file + "\" (Nombre) SELECT Nombre FROM Clientes WHERE Id = 1"), "1");
     ExpectRows(db, {{("SELECT Nombre FROM Proveedores IN '" + file + "' WHERE Nombre <> 'ZETA' ORDER BY Nombre").c_str(),
                      "Text('alfa')|Text('Ana')"}});
+}
+
+// One statement per call: text after it is refused before anything runs.
+TEST_F(AccessSql, TrailingStatementsAreRefusedBeforeAnythingRuns) {
+    EXPECT_EQ(db.Run("UPDATE Clientes SET Nombre = 'X'; DELETE FROM Clientes"),
+              "error 3142: Se encontraron caracteres después del final de la instrucción SQL.");
+    EXPECT_EQ(db.Rows("SELECT 1; SELECT 2"), "error 3142: Se encontraron caracteres después del final de la instrucción SQL.");
+    ExpectRows(db, {{"SELECT Count(*) FROM Clientes WHERE Nombre <> 'X'", "Long(4)"}});
+    EXPECT_EQ(db.Run("UPDATE Clientes SET Activo = True WHERE Id = 2; -- hecho"), "1");
+}
+
+// A statement whose second file cannot be attached leaves nothing attached behind it.
+TEST_F(AccessSql, AFailedAttachmentLeavesNothingAttached) {
+    testsupport::EmbeddedDb other("", "otra.db");
+    other.Connect()->Execute("CREATE TABLE Proveedores (Nombre TEXT)");
+    const std::string good = other.file();
+    const std::string bad = other.dir().file("no es una base.db");
+    { std::ofstream(bad) << "esto no es una base de datos"; }
+    const std::string both = "SELECT p.Nombre FROM Proveedores IN '" + good + "' AS p, Proveedores IN '" + bad + "' AS q";
+    EXPECT_EQ(db.Rows(both).rfind("error", 0), 0u);
+    EXPECT_EQ(db.Rows("SELECT Count(*) FROM Proveedores IN '" + good + "'"), "Long(0)");
+    EXPECT_EQ(db.Rows("SELECT Count(*) FROM Proveedores IN '" + good + "'"), "Long(0)");
 }
 
 }  // namespace

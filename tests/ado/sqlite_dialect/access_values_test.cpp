@@ -221,4 +221,33 @@ TEST(OlderFiles, AreRefusedThenConverted) {
               "Date(2024-03-15 12:00:00) Currency(3.0000) Double(0.10000000000000001) Text('Ana') ");
 }
 
+// Text indexes are built by the collator the file records; another version rebuilds them.
+TEST(OlderFiles, ANewCollatorRebuildsTheTextIndexes) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Nombres (N TEXT(20) PRIMARY KEY)", "INSERT INTO Nombres VALUES ('bego')"});
+    auto recorded = [&] {
+        sqlite3* raw = nullptr;
+        sqlite3_open(db.db().file().c_str(), &raw);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(raw, "SELECT Valor FROM MSysPropiedades WHERE Propiedad = 'VersionIntercalacion'", -1, &st,
+                           nullptr);
+        std::string version = sqlite3_step(st) == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(st, 0)) : "";
+        sqlite3_finalize(st);
+        sqlite3_close(raw);
+        return version;
+    };
+    const std::string current = recorded();
+    ASSERT_FALSE(current.empty());
+    db.cn()->Close();
+    sqlite3* raw = nullptr;
+    sqlite3_open(db.db().file().c_str(), &raw);
+    ASSERT_EQ(sqlite3_exec(raw, "UPDATE MSysPropiedades SET Valor = 'antigua' WHERE Propiedad = 'VersionIntercalacion'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+    auto cn = db.db().Connect();
+    EXPECT_EQ(recorded(), current);
+    EXPECT_EQ(Shown(testsupport::Scalar(cn, "SELECT Count(*) FROM Nombres WHERE N = 'BEGO'")), "Long(1)");
+}
+
 }  // namespace

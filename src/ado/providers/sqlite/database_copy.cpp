@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/engine_statement.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
 
 namespace ado::sqlite {
@@ -32,15 +33,7 @@ void Sync(const fs::path& path) {
 
 fs::path FolderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
 
-int32_t PragmaValue(sqlite3* db, const std::string& pragma) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &stmt, nullptr) != SQLITE_OK) ThrowEngineError(db);
-    const int rc = sqlite3_step(stmt);
-    const int32_t value = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) ThrowEngineError(db);
-    return value;
-}
+int32_t PragmaValue(sqlite3* db, const std::string& pragma) { return static_cast<int32_t>(QueryInteger(db, pragma)); }
 
 void Exec(sqlite3* db, const std::string& sql) {
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) ThrowEngineError(db);
@@ -65,13 +58,7 @@ DatabaseCopy::~DatabaseCopy() {
 
 void DatabaseCopy::Fill(sqlite3* db, const std::string& key, int32_t engineType) {
     const int32_t userVersion = PragmaValue(db, "PRAGMA main.user_version");
-    sqlite3_stmt* attach = nullptr;
-    sqlite3_prepare_v2(db, "ATTACH DATABASE ?1 AS brezal_copia KEY ?2", -1, &attach, nullptr);
-    sqlite3_bind_text(attach, 1, path_.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(attach, 2, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-    const int rc = sqlite3_step(attach);
-    sqlite3_finalize(attach);
-    if (rc != SQLITE_DONE) ThrowEngineError(db);
+    RunOwn(db, "ATTACH DATABASE ?1 AS brezal_copia KEY ?2", {path_.string(), key});
 
     struct Detach {
         sqlite3* db;

@@ -58,7 +58,8 @@ static std::string ReferencesClause(ParserState& p) {
         if (p.AtPunct("(")) ++depth;
         if (p.AtPunct(")")) --depth;
         const Token& t = p.Peek();
-        text += (t.kind == TokenKind::Punct && (t.text == "," || t.text == ")")) ? "" : " ";
+        const bool tight = (t.kind == TokenKind::Punct && (t.text == "," || t.text == ")")) || text.back() == '(';
+        text += tight ? "" : " ";
         text += t.kind == TokenKind::Name ? QuoteName(t.value) : t.text;
         p.Advance();
     }
