@@ -125,7 +125,9 @@ RegionalSettings RegionalSettings::FromLocale(const char* localeName) {
     rs.fourDigitYear = true;
 
     const CategoryLocale messages(LC_MESSAGES_MASK, name);
-    if (Language(messages.Item(NL_LOCALE_NAME(LC_MESSAGES))) == "es") {
+    const std::string_view language = Language(messages.Item(NL_LOCALE_NAME(LC_MESSAGES)));
+    if (!language.empty() && language != "C" && language != "POSIX") rs.language = language;
+    if (language == "es") {
         rs.trueText = "Verdadero";
         rs.falseText = "Falso";
     }
@@ -145,6 +147,7 @@ RegionalSettings RegionalSettings::Spanish() {
     rs.leadingZeroHour = false;  // "H:mm:ss"
     rs.trueText = "Verdadero";
     rs.falseText = "Falso";
+    rs.language = "es";
     return rs;
 }
 
