@@ -66,14 +66,26 @@ public:
         return carry == 0;
     }
     // *this ÷ d (d > 0), returning the remainder.
-    constexpr uint64_t DivideBy(uint64_t d) {
-        u128 rest = 0;
-        for (int i = 3; i >= 0; --i) {
-            rest = (rest << 64) | limb_[static_cast<size_t>(i)];
-            limb_[static_cast<size_t>(i)] = static_cast<uint64_t>(rest / d);
-            rest %= d;
-        }
-        return static_cast<uint64_t>(rest);
+    uint64_t DivideBy(uint64_t d) {
+        uint64_t rest = 0;
+        int i = 3;
+        while (i > 0 && limb_[static_cast<size_t>(i)] == 0) --i;  // zero limbs stay zero
+        for (; i >= 0; --i) limb_[static_cast<size_t>(i)] = Divide(rest, limb_[static_cast<size_t>(i)], d, rest);
+        return rest;
+    }
+
+    // (high × 2^64 + low) ÷ d for high < d: the quotient fits 64 bits, so one machine division
+    // does (the compiler would call its general 128-bit routine).
+    static uint64_t Divide(uint64_t high, uint64_t low, uint64_t d, uint64_t& remainder) {
+#if defined(__x86_64__)
+        uint64_t quotient;
+        __asm__("divq %[d]" : "=a"(quotient), "=d"(remainder) : [d] "r"(d), "a"(low), "d"(high));
+        return quotient;
+#else
+        const u128 n = (u128{high} << 64) | low;
+        remainder = static_cast<uint64_t>(n % d);
+        return static_cast<uint64_t>(n / d);
+#endif
     }
 
     // The exact product of two values below 2^128.
