@@ -156,7 +156,7 @@ Variant HeldValue(Call& c, Held held) {
     return Variant();
 }
 
-void Text(Call& c) {
+void TextForm(Call& c) {
     if (c.IsNull(0)) return c.ReturnNull();
     const int32_t adoType = c.Long(1);
     for (const HeldAs& h : kHeldAs)
@@ -177,7 +177,7 @@ constexpr FunctionSpec kExactFunctions[] = {
     {"BZ_DEC_DIV", 2, 2, NullIn<DecBinary<decimal::Divide>>},
     {"BZ_DEC_NEG", 1, 1, NullIn<DecNeg>},
     {"BZ_DEC_FIT", 3, 3, DecFit},
-    {"BZ_TEXT", 2, 2, Text},
+    {"BZ_TEXT", 2, 2, TextForm},
 };
 
 // Aggregates: a signed 256-bit total (two's complement) and the count of non-Null rows.
