@@ -27,7 +27,8 @@ void RegisterAccessCollation(sqlite3* db, std::string_view locale) {
                                                FreeCollator);
     // On failure the engine does not call FreeCollator: the collator is still ours.
     if (rc != SQLITE_OK)
-        throw Error(err::Fail, std::string("No se pudo registrar la intercalación ACCESS (motor: ") + sqlite3_errmsg(db) + ").",
+        throw Error(err::Fail,
+                    std::string("No se pudo registrar la intercalación ACCESS (motor: ") + sqlite3_errmsg(db) + ").",
                     "Microsoft JET Database Engine");
     collator.release();
 }

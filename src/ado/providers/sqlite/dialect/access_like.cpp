@@ -130,7 +130,9 @@ void Like(void* data) {
     auto* cached = static_cast<CompiledPattern*>(sqlite3_get_auxdata(c.ctx, 0));
     std::unique_ptr<CompiledPattern> fresh;
     if (cached == nullptr || cached->escape != escape) {
-        fresh = std::make_unique<CompiledPattern>(CompiledPattern{AccessPattern(TextOf(c.argv[0]), escape, RegionalSettings::Current().language), escape});
+        const std::string& language = RegionalSettings::Current().language;
+        fresh = std::make_unique<CompiledPattern>(
+            CompiledPattern{AccessPattern(TextOf(c.argv[0]), escape, language), escape});
         cached = fresh.get();
     }
     sqlite3_result_int(c.ctx, cached->pattern.Matches(TextOf(c.argv[1])) ? -1 : 0);  // Access's True
