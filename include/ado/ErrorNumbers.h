@@ -42,6 +42,7 @@ inline constexpr int32_t InvalidPassword = -2147217843;       // DB_SEC_E_AUTH_F
 
 // Automation conversions (the runtime's own numbers).
 inline constexpr int32_t Overflow = 6;
+inline constexpr int32_t DivisionByZero = 11;
 inline constexpr int32_t TypeMismatch = 13;
 inline constexpr int32_t InvalidUseOfNull = 94;
 inline constexpr int32_t SubscriptOutOfRange = 9;

@@ -25,11 +25,15 @@ public:
     bool leadingZeroHour = false;         // "09:05:09" rather than "9:05:09"
     std::string trueText = "True";
     std::string falseText = "False";
+    // The language ("es", "en", "tr"): the rules for letter case and for comparing texts;
+    // empty under the "C" locale (root rules; new database files then take Spanish ones).
+    std::string language;
 
     // Settings of a named locale ("es_ES.UTF-8", "en_US.UTF-8", "C"); nullptr or "" reads the
     // process environment (LC_ALL, LC_NUMERIC, LC_TIME, LC_MESSAGES, LANG). Numbers come from
     // the numeric category, date order, separators and clock from the time category, the
-    // boolean words from the messages category's language. A category whose locale is not
+    // language and the boolean words from the messages category ("C" has no language and
+    // English words). A category whose locale is not
     // installed gives the "C" settings for that category. The year is always written with
     // four digits, as the platform's short date does, so that text round trips keep the century.
     static RegionalSettings FromLocale(const char* localeName = nullptr);

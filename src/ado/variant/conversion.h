@@ -14,6 +14,7 @@ namespace ado::conv {
 [[noreturn]] void FailOverflow();
 [[noreturn]] void FailTypeMismatch();
 [[noreturn]] void FailNull();
+[[noreturn]] void FailDivisionByZero();
 [[noreturn]] void FailSubscript();
 
 // Valid DATE serials, both bounds exclusive: 0100-01-01 00:00:00 is -657434 and its

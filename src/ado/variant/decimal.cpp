@@ -6,47 +6,23 @@
 #include <cstring>
 
 #include "ado/variant/conversion.h"
+#include "ado/variant/decimal_math.h"
 
 namespace ado::conv {
 namespace {
 
 using u128 = unsigned __int128;
+using decimal::DivideRounded;
+using decimal::kPow10;
 
-constexpr u128 kLimit = u128{1} << 96;  // magnitudes stay below 2^96
-constexpr int kMaxScale = 28;
+constexpr u128 kLimit = decimal::kMantissaLimit;  // magnitudes stay below 2^96
+constexpr int kMaxScale = decimal::kMaxScale;
 constexpr int kMaxIntegerDigits = 29;   // 2^96 has 29 digits
-
-constexpr std::array<u128, 39> MakePowers() {
-    std::array<u128, 39> p{};
-    p[0] = 1;
-    for (size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
-    return p;
-}
-constexpr std::array<u128, 39> kPow10 = MakePowers();
-
-// Divides by 10^n rounding half to even; `sticky` tells that nonzero digits were already lost.
-u128 DivideRounded(u128 m, int n, bool sticky = false) {
-    if (n == 0) return m;
-    const u128 p = kPow10[static_cast<size_t>(n)];
-    u128 q = m / p;
-    const u128 r = m % p;
-    const u128 half = p / 2;
-    if (r > half || (r == half && (sticky || (q & 1)))) ++q;
-    return q;
-}
 
 u128 DigitsValue(const char* digits, int count) {
     u128 m = 0;
     for (int i = 0; i < count; ++i) m = m * 10 + static_cast<unsigned>(digits[i] - '0');
     return m;
-}
-
-Decimal Normalized(u128 m, int scale, bool negative) {
-    while (scale > 0 && m % 10 == 0) {
-        m /= 10;
-        --scale;
-    }
-    return Decimal{m, static_cast<uint8_t>(scale), negative && m != 0};
 }
 
 // Writes the magnitude's digits backwards into the end of buf; returns the first digit.
@@ -93,7 +69,7 @@ Decimal DecimalFromInteger(int64_t v) {
 
 Decimal DecimalFromCurrency(Currency c) {
     const uint64_t mag = c.scaled < 0 ? 0 - static_cast<uint64_t>(c.scaled) : static_cast<uint64_t>(c.scaled);
-    return Normalized(mag, 4, c.scaled < 0);
+    return decimal::Normalize(Decimal{mag, 4, c.scaled < 0});
 }
 
 Decimal DecimalFromDouble(double x, int significantDigits) {
@@ -103,7 +79,7 @@ Decimal DecimalFromDouble(double x, int significantDigits) {
     int exp10 = 0;
     const int count = RoundedDigits(std::fabs(x), significantDigits, digits, exp10);
     const Decimal d = DecimalFromDigits(digits, count, exp10 - (count - 1), x < 0, false);
-    return Normalized(d.mantissa, d.scale, d.negative);
+    return decimal::Normalize(d);
 }
 
 double DecimalToDouble(const Decimal& d) {

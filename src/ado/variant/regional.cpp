@@ -125,7 +125,9 @@ RegionalSettings RegionalSettings::FromLocale(const char* localeName) {
     rs.fourDigitYear = true;
 
     const CategoryLocale messages(LC_MESSAGES_MASK, name);
-    if (Language(messages.Item(NL_LOCALE_NAME(LC_MESSAGES))) == "es") {
+    const std::string_view language = Language(messages.Item(NL_LOCALE_NAME(LC_MESSAGES)));
+    if (!language.empty() && language != "C" && language != "POSIX") rs.language = language;
+    if (language == "es") {
         rs.trueText = "Verdadero";
         rs.falseText = "Falso";
     }
@@ -145,10 +147,15 @@ RegionalSettings RegionalSettings::Spanish() {
     rs.leadingZeroHour = false;  // "H:mm:ss"
     rs.trueText = "Verdadero";
     rs.falseText = "Falso";
+    rs.language = "es";
     return rs;
 }
 
-RegionalSettings RegionalSettings::UnitedStates() { return RegionalSettings{}; }
+RegionalSettings RegionalSettings::UnitedStates() {
+    RegionalSettings rs;
+    rs.language = "en";
+    return rs;
+}
 
 const RegionalSettings& RegionalSettings::Current() { return Storage(); }
 

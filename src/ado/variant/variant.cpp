@@ -14,6 +14,7 @@ namespace conv {
 void FailOverflow() { throw Error(err::Overflow, "Desbordamiento"); }
 void FailTypeMismatch() { throw Error(err::TypeMismatch, "No coinciden los tipos"); }
 void FailNull() { throw Error(err::InvalidUseOfNull, "Uso no válido de Null"); }
+void FailDivisionByZero() { throw Error(err::DivisionByZero, "División por cero"); }
 void FailSubscript() { throw Error(err::SubscriptOutOfRange, "El subíndice está fuera del intervalo"); }
 
 }  // namespace conv

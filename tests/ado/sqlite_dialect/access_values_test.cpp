@@ -13,6 +13,7 @@ using dialect_test::Shown;
 
 class Dates : public ::testing::Test {
 protected:
+    testsupport::ScopedRegional spanish{ado::RegionalSettings::Spanish()};
     void SetUp() override {
         db.Setup({
             "CREATE TABLE Fechas (Id COUNTER PRIMARY KEY, F DATETIME)",
@@ -73,6 +74,7 @@ TEST_F(Dates, OutOfTheCalendarIsRefusedAndNothingStored) {
 
 class Money : public ::testing::Test {
 protected:
+    testsupport::ScopedRegional spanish{ado::RegionalSettings::Spanish()};
     void SetUp() override {
         db.Setup({"CREATE TABLE Importes (Id COUNTER PRIMARY KEY, M CURRENCY, D DOUBLE)"});
         // The extremes and a value a double cannot hold, through the cursor.
@@ -129,6 +131,31 @@ TEST_F(Money, ValuesFromSqlParametersAndDoublesTakeTheCurrencyForm) {
     EXPECT_EQ(Shown(rs->Fields()[0].Value()), "Long(3)");
 }
 
+TEST(Decimals, StoredComputedAndSummedExactlyToTwentyEightDigits) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Decimales (Id COUNTER PRIMARY KEY, D DECIMAL(28,6), E DECIMAL(10,2))",
+              "INSERT INTO Decimales (D, E) VALUES (1234567890.123456, 1.005)",
+              "INSERT INTO Decimales (D, E) VALUES (-0.000001, 1.015)"});
+    auto rs = ado::Recordset::Create();
+    rs->Open("SELECT * FROM Decimales", db.cn(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
+    rs->AddNew();
+    rs->Fields()["D"].Value(ado::Variant("9999999999999999999999.999999").ConvertTo(ado::VariantType::Decimal));
+    rs->Update();
+    ExpectRows(db, {
+        {"SELECT D FROM Decimales ORDER BY D",
+         "Decimal(-0.000001)|Decimal(1234567890.123456)|Decimal(9999999999999999999999.999999)"},
+        {"SELECT E FROM Decimales WHERE Id < 3 ORDER BY Id", "Decimal(1)|Decimal(1.02)"},  // half to even
+        {"SELECT Sum(D) FROM Decimales WHERE Id < 3", "Decimal(1234567890.123455)"},
+        {"SELECT D + 1 FROM Decimales WHERE Id = 1", "Decimal(1234567891.123456)"},
+        {"SELECT D * 2 - 0.000002 FROM Decimales WHERE Id = 1", "Decimal(2469135780.24691)"},
+        {"SELECT Id FROM Decimales WHERE D > 1234567890.123455 ORDER BY Id", "Long(1)|Long(3)"},
+        {"SELECT Max(D) FROM Decimales", "Decimal(9999999999999999999999.999999)"},
+    });
+    EXPECT_EQ(db.Run("UPDATE Decimales SET E = 123456789 WHERE Id = 1"), "error 6: Desbordamiento");
+    EXPECT_EQ(db.Run("UPDATE Decimales SET D = D * 10 WHERE Id = 3"), "error 6: Desbordamiento");
+    ExpectRows(db, {{"SELECT E FROM Decimales WHERE Id = 1", "Decimal(1)"}});
+}
+
 TEST(Text, ComparesAndKeysWithoutRegardToCase) {
     AccessDb db;
     db.Setup({"CREATE TABLE Personas (Codigo TEXT(10) PRIMARY KEY, Nombre TEXT(30))",
@@ -144,6 +171,19 @@ TEST(Text, ComparesAndKeysWithoutRegardToCase) {
         {"SELECT Count(*) FROM Personas GROUP BY Nombre ORDER BY 1", "Long(1)|Long(3)"},
         {"SELECT Codigo FROM Personas WHERE Codigo IN ('ABC', 'X2') ORDER BY Codigo", "Text('abc')|Text('x2')"},
     });
+}
+
+// Under the Spanish rules (a file made without a regional language takes them): accented
+// letters with their base letter, "ñ" after "n", case ignored.
+TEST(Text, SortsAsSpanishDoes) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Palabras (P TEXT(20))"});
+    for (const char* w : {"oso", "Zoe", "ñu", "bego", "nube", "Álvaro", "Ana", "álamo"})
+        ASSERT_EQ(db.Run(std::string("INSERT INTO Palabras VALUES ('") + w + "')"), "1");
+    ExpectRows(db, {{"SELECT P FROM Palabras ORDER BY P",
+                     "Text('álamo')|Text('Álvaro')|Text('Ana')|Text('bego')|Text('nube')|Text('ñu')|Text('oso')|"
+                     "Text('Zoe')"},
+                    {"SELECT Max(P) & '/' & Min(UCase(P)) FROM Palabras", "Text('Zoe/ÁLAMO')"}});
 }
 
 TEST(TypedColumns, RefuseWhatDoesNotFit) {

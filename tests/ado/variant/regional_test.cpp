@@ -36,14 +36,15 @@ struct LocaleCase {
     const char* number;  // 1234.5
     const char* moment;  // 2024-03-05 13:05:09
     const char* yes;
+    const char* language;
 };
 
 TEST(Regional, FromLocaleReadsNumbersDatesAndWords) {
     testsupport::TempDir dir;
     const LocaleCase cases[] = {
-        {"es_ES", "1234,5", "05/03/2024 13:05:09", "Verdadero"},
-        {"en_US", "1234.5", "03/05/2024 01:05:09 PM", "True"},
-        {"de_DE", "1234,5", "05.03.2024 13:05:09", "True"},
+        {"es_ES", "1234,5", "05/03/2024 13:05:09", "Verdadero", "es"},
+        {"en_US", "1234.5", "03/05/2024 01:05:09 PM", "True", "en"},
+        {"de_DE", "1234,5", "05.03.2024 13:05:09", "True", "de"},
     };
     for (const LocaleCase& c : cases) {
         if (!CompileLocale(dir, c.locale)) GTEST_SKIP() << "localedef cannot build " << c.locale;
@@ -51,6 +52,7 @@ TEST(Regional, FromLocaleReadsNumbersDatesAndWords) {
         EXPECT_EQ(Variant(1234.5).ToString(rs), c.number) << c.locale;
         EXPECT_EQ(Variant(ado::MakeDate(2024, 3, 5, 13, 5, 9)).ToString(rs), c.moment) << c.locale;
         EXPECT_EQ(Variant(true).ToString(rs), c.yes) << c.locale;
+        EXPECT_EQ(rs.language, c.language) << c.locale;
         EXPECT_EQ(Variant(c.moment).ToDate(rs), Variant(ado::MakeDate(2024, 3, 5, 13, 5, 9))) << c.locale;
     }
     unsetenv("LOCPATH");
@@ -66,6 +68,7 @@ TEST(Regional, EnvironmentChoosesEachCategory) {
     const auto rs = FromCompiledLocale(nullptr);
     EXPECT_EQ(Variant(1.5).ToString(rs), "1,5");
     EXPECT_EQ(Variant(false).ToString(rs), "Falso");
+    EXPECT_EQ(rs.language, "es");  // from the messages category
     EXPECT_EQ(Variant(ado::MakeDate(2024, 3, 5)).ToString(rs), "03/05/2024");  // time from "C"
     for (const char* name : names) unsetenv(name);
     unsetenv("LOCPATH");
@@ -77,6 +80,7 @@ TEST(Regional, UnknownLocaleGivesTheCSettings) {
     EXPECT_EQ(varianttest::ErrorNumberOf([] { Variant("1,5").ToDouble(); }), 13);  // no grouping in "C"
     EXPECT_EQ(Variant(ado::MakeDate(2024, 3, 5, 13, 5, 9)).ToString(rs), "03/05/2024 13:05:09");
     EXPECT_EQ(Variant(true).ToString(rs), "True");
+    EXPECT_EQ(rs.language, "");  // the C settings have no language
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ado/providers/sqlite/bind.h"
 
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/dialect/decimal_key.h"
 #include "ado/providers/sqlite/dialect/value_types.h"
 
 namespace ado::sqlite {
@@ -8,8 +9,8 @@ namespace ado::sqlite {
 namespace {
 
 void BindDecimal(sqlite3_stmt* stmt, int index, const Decimal& d) {
-    // FIXME(exact-values): bind the order-preserving key once it lands.
-    sqlite3_bind_double(stmt, index, Variant(d).ToDouble());
+    const DecimalKey key = EncodeDecimalKey(d);
+    sqlite3_bind_blob(stmt, index, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
 }
 
 void BindText(sqlite3_stmt* stmt, int index, const std::string& s, bool copy) {

@@ -1,8 +1,9 @@
 #include "ado/providers/sqlite/file_format.h"
 
+#include "ado/Regional.h"
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/engine_statement.h"
-#include "ado/providers/sqlite/interim_collation.h"
+#include "ado/providers/sqlite/text_collation.h"
 #include "ado/providers/sqlite/row_writer.h"
 
 namespace ado::sqlite {
@@ -86,6 +87,9 @@ void RequireCurrentFormat(sqlite3* db, std::string_view schema, const std::strin
     RefuseOutdated(path);
 }
 
-std::string DefaultCollationLocale() { return "es"; }
+std::string DefaultCollationLocale() {
+    const std::string& language = RegionalSettings::Current().language;
+    return language.empty() ? "es" : language;
+}
 
 }  // namespace ado::sqlite

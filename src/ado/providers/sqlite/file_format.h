@@ -39,7 +39,8 @@ std::string PrepareFileFormat(sqlite3* db, const std::string& path, bool writabl
 // An attached file (t IN 'file') must be of the current format too.
 void RequireCurrentFormat(sqlite3* db, std::string_view schema, const std::string& path);
 
-// The collation locale given to new files: the regional settings' language.
+// The collation locale given to new files: the regional settings' language, Spanish when the
+// settings have none (the "C" locale).
 std::string DefaultCollationLocale();
 
 }  // namespace ado::sqlite

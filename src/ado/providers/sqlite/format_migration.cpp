@@ -9,7 +9,7 @@
 #include "ado/providers/sqlite/engine_statement.h"
 #include "ado/providers/sqlite/file_format.h"
 #include "ado/providers/sqlite/file_use_lock.h"
-#include "ado/providers/sqlite/interim_collation.h"
+#include "ado/providers/sqlite/text_collation.h"
 #include "ado/providers/sqlite/row_writer.h"
 
 namespace ado::sqlite {

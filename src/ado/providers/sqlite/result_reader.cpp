@@ -7,6 +7,7 @@
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/iso_date.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
+#include "ado/providers/sqlite/dialect/decimal_key.h"
 #include "ado/providers/sqlite/dialect/declared_types.h"
 
 namespace ado::sqlite {
@@ -66,13 +67,14 @@ namespace {
 [[noreturn]] void ThrowOverflow() { throw Error(err::Overflow, "Desbordamiento", "Microsoft JET Database Engine"); }
 
 // How a stored value becomes a cell, decided once per column from its ADO type.
-enum class Reader : uint8_t { Natural, Integer, Boolean, Real, Currency, Date, Text, Blob };
+enum class Reader : uint8_t { Natural, Integer, Boolean, Real, Currency, Decimal, Date, Text, Blob };
 
 Reader ReaderFor(DataTypeEnum t) {
     switch (t) {
         case adSmallInt: case adInteger: case adBigInt: case adUnsignedTinyInt: case adTinyInt: return Reader::Integer;
         case adBoolean: return Reader::Boolean;
-        case adSingle: case adDouble: case adNumeric: case adDecimal: return Reader::Real;
+        case adSingle: case adDouble: return Reader::Real;
+        case adNumeric: case adDecimal: return Reader::Decimal;
         case adCurrency: return Reader::Currency;
         case adDate: case adDBDate: case adDBTime: case adDBTimeStamp: return Reader::Date;
         case adLongVarBinary: case adVarBinary: case adBinary: return Reader::Blob;
@@ -112,6 +114,16 @@ void PutCell(sqlite3_stmt* stmt, int i, Reader reader, cursor::RowStore& rows) {
             // Ten-thousandths, exact. A real here is a computation that left Currency's range.
             if (storage == SQLITE_INTEGER) return rows.PutCurrency(sqlite3_column_int64(stmt, i));
             if (storage == SQLITE_FLOAT) ThrowOverflow();
+            break;
+        case Reader::Decimal:
+            // The exact key; a number (a file of another program) as the Decimal nearest it.
+            if (storage == SQLITE_BLOB) {
+                const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(stmt, i));
+                const auto n = static_cast<size_t>(sqlite3_column_bytes(stmt, i));
+                return rows.PutVariant(Variant(DecodeDecimalKey({p, n})));
+            }
+            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
+                return rows.PutVariant(Variant(sqlite3_column_double(stmt, i)).ConvertTo(VariantType::Decimal));
             break;
         case Reader::Date:
             // The date serial; a text in the date form is read too (files of other programs).

@@ -8,7 +8,7 @@
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/database_copy.h"
 #include "ado/providers/sqlite/file_format.h"
-#include "ado/providers/sqlite/interim_collation.h"
+#include "ado/providers/sqlite/text_collation.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/prepared_statement.h"
 #include "ado/providers/sqlite/sqlite_errors.h"

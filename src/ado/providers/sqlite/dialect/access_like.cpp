@@ -2,20 +2,22 @@
 
 #include <memory>
 
+#include "ado/Regional.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/utf8_text.h"
 
 namespace ado::sqlite::detail {
 
-AccessPattern::AccessPattern(std::string_view pattern, std::optional<char32_t> escape) {
+AccessPattern::AccessPattern(std::string_view pattern, std::optional<char32_t> escape, std::string_view language)
+    : folding_(language) {
     const std::u32string p = DecodeUtf8(pattern);
     for (size_t i = 0; i < p.size(); ++i) {
         const char32_t c = p[i];
         Element e;
         if (escape && c == *escape && i + 1 < p.size()) {
             e.kind = Element::Literal;
-            e.literal = LowerChar(p[++i]);
+            e.literal = folding_.Fold(p[++i]);
         } else if (c == '*' || c == '%') {
             e.kind = Element::AnyRun;
         } else if (c == '?' || c == '_') {
@@ -42,7 +44,7 @@ AccessPattern::AccessPattern(std::string_view pattern, std::optional<char32_t> e
             if (e.spans.empty() && !e.negated) continue;  // [] stands for nothing
         } else {
             e.kind = Element::Literal;
-            e.literal = LowerChar(c);
+            e.literal = folding_.Fold(c);
         }
         elements_.push_back(std::move(e));
     }
@@ -55,13 +57,15 @@ bool AccessPattern::MatchesOne(const Element& e, char32_t c) const {
         case Element::Digit:
             return c >= '0' && c <= '9';
         case Element::Literal:
-            return LowerChar(c) == e.literal;
+            return folding_.Fold(c) == e.literal;
         case Element::List: {
+            // A letter is in a range when it is there as written, folded or in upper case.
+            const char32_t folded = folding_.Fold(c), upper = text::SimpleUpper(c);
             bool in = false;
             for (const Span& s : e.spans) {
                 in = (c >= s.low && c <= s.high) ||
-                     (LowerChar(c) >= LowerChar(s.low) && LowerChar(c) <= LowerChar(s.high)) ||
-                     (UpperChar(c) >= UpperChar(s.low) && UpperChar(c) <= UpperChar(s.high));
+                     (folded >= folding_.Fold(s.low) && folded <= folding_.Fold(s.high)) ||
+                     (upper >= text::SimpleUpper(s.low) && upper <= text::SimpleUpper(s.high));
                 if (in) break;
             }
             return in != e.negated;
@@ -126,7 +130,9 @@ void Like(void* data) {
     auto* cached = static_cast<CompiledPattern*>(sqlite3_get_auxdata(c.ctx, 0));
     std::unique_ptr<CompiledPattern> fresh;
     if (cached == nullptr || cached->escape != escape) {
-        fresh = std::make_unique<CompiledPattern>(CompiledPattern{AccessPattern(TextOf(c.argv[0]), escape), escape});
+        const std::string& language = RegionalSettings::Current().language;
+        fresh = std::make_unique<CompiledPattern>(
+            CompiledPattern{AccessPattern(TextOf(c.argv[0]), escape, language), escape});
         cached = fresh.get();
     }
     sqlite3_result_int(c.ctx, cached->pattern.Matches(TextOf(c.argv[1])) ? -1 : 0);  // Access's True

@@ -16,7 +16,7 @@ struct RuntimeMessage {
 constexpr RuntimeMessage kRuntimeMessages[] = {
     {kInvalidProcedureCall, "Argumento o llamada a procedimiento no válida"},
     {err::Overflow, "Desbordamiento"},
-    {kDivisionByZero, "División por cero"},
+    {err::DivisionByZero, "División por cero"},
     {err::TypeMismatch, "No coinciden los tipos"},
     {kInvalidPatternString, "Cadena de modelo no válida"},
     {err::InvalidUseOfNull, "Uso no válido de Null"},

@@ -10,7 +10,6 @@ namespace ado::sqlite {
 
 // Runtime error numbers of the functions that ErrorNumbers.h does not list.
 inline constexpr int32_t kInvalidProcedureCall = 5;
-inline constexpr int32_t kDivisionByZero = 11;
 inline constexpr int32_t kInvalidPatternString = 93;
 
 // "Error de sintaxis en la instrucción SQL: <detail>" as err::SyntaxError.

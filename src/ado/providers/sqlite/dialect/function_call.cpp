@@ -146,4 +146,12 @@ void RegisterFunctionTable(sqlite3* db, std::span<const FunctionSpec> specs) {
     }
 }
 
+void RegisterAggregateTable(sqlite3* db, std::span<const AggregateSpec> specs) {
+    for (const AggregateSpec& a : specs)
+        if (sqlite3_create_function_v2(db, a.name, 1, SQLITE_UTF8, nullptr, nullptr, a.step, a.final, nullptr) !=
+            SQLITE_OK)
+            throw Error(err::Fail, std::string("No se pudo registrar la función ") + a.name + ".",
+                        "Microsoft JET Database Engine");
+}
+
 }  // namespace ado::sqlite::detail

@@ -22,10 +22,17 @@ public:
     Call(sqlite3_context* ctx, int argc, sqlite3_value** argv) : ctx_(ctx), argc_(argc), argv_(argv) {}
 
     int Count() const { return argc_; }
-    bool IsNull(int i) const { return sqlite3_value_type(argv_[i]) == SQLITE_NULL; }
-    bool IsText(int i) const { return sqlite3_value_type(argv_[i]) == SQLITE_TEXT; }
-    bool IsInteger(int i) const { return sqlite3_value_type(argv_[i]) == SQLITE_INTEGER; }
+    int Type(int i) const { return sqlite3_value_type(argv_[i]); }  // SQLITE_INTEGER, ...
+    bool IsNull(int i) const { return Type(i) == SQLITE_NULL; }
+    bool IsText(int i) const { return Type(i) == SQLITE_TEXT; }
+    bool IsInteger(int i) const { return Type(i) == SQLITE_INTEGER; }
     int64_t Integer(int i) const { return sqlite3_value_int64(argv_[i]); }
+    double Real(int i) const { return sqlite3_value_double(argv_[i]); }
+    // The stored bytes of a text or blob argument (others are converted by the engine first).
+    std::string_view Bytes(int i) const {
+        const auto* p = static_cast<const char*>(sqlite3_value_blob(argv_[i]));
+        return {p, static_cast<size_t>(sqlite3_value_bytes(argv_[i]))};
+    }
 
     // The argument as a Variant: integers as I4 (I8 when wider), reals as R8, texts in
     // the date text form (how the translator hands a Date to Format, CStr, IsDate...) as
@@ -48,6 +55,9 @@ public:
     void ReturnBool(bool b) { sqlite3_result_int(ctx_, b ? -1 : 0); }
     void Return(const Variant& v);
     void ReturnArgument(int i) { sqlite3_result_value(ctx_, argv_[i]); }
+    void ReturnBlob(std::span<const uint8_t> bytes) {
+        sqlite3_result_blob64(ctx_, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    }
 
     sqlite3_context* Context() const { return ctx_; }
 
@@ -70,6 +80,14 @@ struct FunctionSpec {
 // Registers each function for every argument count from minArgs to maxArgs.
 void RegisterFunctionTable(sqlite3* db, std::span<const FunctionSpec> specs);
 
+// An aggregate of one argument, with the engine's own step and final callbacks.
+struct AggregateSpec {
+    const char* name;
+    void (*step)(sqlite3_context*, int, sqlite3_value**);
+    void (*final)(sqlite3_context*);
+};
+void RegisterAggregateTable(sqlite3* db, std::span<const AggregateSpec> specs);
+
 // Runs `body` and reports a thrown ado::Error as the engine error of this call.
 void RunGuarded(sqlite3_context* ctx, void (*body)(void*), void* data);
 
@@ -80,9 +98,12 @@ std::span<const FunctionSpec> ConversionFunctions();
 std::span<const FunctionSpec> MathFunctions();
 std::span<const FunctionSpec> FormatFunctions();
 std::span<const FunctionSpec> OperatorFunctions();
+std::span<const FunctionSpec> ExactFunctions();
 
 // First, Last, StDev, StDevP, Var, VarP (functions_aggregate.cpp).
-void RegisterAccessAggregates(sqlite3* db);
+std::span<const AggregateSpec> AccessAggregates();
+// The exact averages and sums of Currency and Decimal (functions_exact.cpp).
+std::span<const AggregateSpec> ExactAggregates();
 
 // The Access LIKE in place of the engine's like(X,Y) and like(X,Y,Z) (access_like.cpp).
 void RegisterAccessLike(sqlite3* db);

@@ -56,12 +56,6 @@ void SpreadFinal(sqlite3_context* ctx) {
     sqlite3_result_double(ctx, root ? std::sqrt(variance) : variance);
 }
 
-struct AggregateSpec {
-    const char* name;
-    void (*step)(sqlite3_context*, int, sqlite3_value**);
-    void (*final)(sqlite3_context*);
-};
-
 constexpr AggregateSpec kAggregates[] = {
     {"FIRST", KeepStep<false>, KeepFinal},
     {"LAST", KeepStep<true>, KeepFinal},
@@ -73,9 +67,6 @@ constexpr AggregateSpec kAggregates[] = {
 
 }  // namespace
 
-void RegisterAccessAggregates(sqlite3* db) {
-    for (const AggregateSpec& a : kAggregates)
-        sqlite3_create_function_v2(db, a.name, 1, SQLITE_UTF8, nullptr, nullptr, a.step, a.final, nullptr);
-}
+std::span<const AggregateSpec> AccessAggregates() { return kAggregates; }
 
 }  // namespace ado::sqlite::detail

@@ -11,6 +11,7 @@
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
 #include "ado/providers/sqlite/dialect/utf8_text.h"
+#include "ado/text/letter_case.h"
 
 namespace ado::sqlite::detail {
 namespace {
@@ -81,23 +82,24 @@ std::string FormatNumber(double v, std::string_view pattern, const RegionalSetti
 }
 
 // @ a character or a space, & a character or nothing, filled from the right unless the
-// pattern has !; < and > write the text in lower or upper case.
-std::string FormatText(std::string_view value, std::string_view pattern) {
-    std::u32string text = DecodeUtf8(value);
+// pattern has !; < and > write the text in lower or upper case (the last one written wins).
+std::string FormatText(std::string_view value, std::string_view pattern, std::string_view language) {
     std::u32string p = DecodeUtf8(pattern);
     bool leftToRight = false;
+    char32_t letterCase = 0;
     std::u32string layout;
     for (char32_t c : p) {
-        if (c == '<') {
-            for (char32_t& ch : text) ch = LowerChar(ch);
-        } else if (c == '>') {
-            for (char32_t& ch : text) ch = UpperChar(ch);
+        if (c == '<' || c == '>') {
+            letterCase = c;
         } else if (c == '!') {
             leftToRight = true;
         } else {
             layout += c;
         }
     }
+    const std::u32string text = DecodeUtf8(letterCase == '<'   ? text::Lower(value, language)
+                                           : letterCase == '>' ? text::Upper(value, language)
+                                                               : std::string(value));
     size_t slots = 0;
     for (char32_t c : layout) slots += (c == '@' || c == '&');
     if (slots == 0) return EncodeUtf8(text + layout);
@@ -199,7 +201,7 @@ std::optional<std::string> FormatValue(const Variant& v, std::string_view patter
             if (const auto d = AsDate(v)) return FormatDatePattern(*d, pattern, r, firstDayOfWeek, firstWeekOfYear);
             return v.ToString(r);
         case PatternKind::Text:
-            return FormatText(v.ToString(r), pattern);
+            return FormatText(v.ToString(r), pattern, r.language);
     }
     return std::nullopt;
 }

@@ -16,7 +16,7 @@ bool AnyNull(Call& c) { return c.IsNull(0) || c.IsNull(1); }
 void Divide(Call& c) {
     if (AnyNull(c)) return c.ReturnNull();
     const double divisor = c.Double(1);
-    if (divisor == 0) ThrowRuntimeError(kDivisionByZero);
+    if (divisor == 0) ThrowRuntimeError(err::DivisionByZero);
     c.Return(c.Double(0) / divisor);
 }
 
@@ -24,14 +24,14 @@ void Divide(Call& c) {
 void IntegerDivide(Call& c) {
     if (AnyNull(c)) return c.ReturnNull();
     const int64_t divisor = c.Long(1);
-    if (divisor == 0) ThrowRuntimeError(kDivisionByZero);
+    if (divisor == 0) ThrowRuntimeError(err::DivisionByZero);
     c.Return(int64_t{c.Long(0)} / divisor);
 }
 
 void Modulo(Call& c) {
     if (AnyNull(c)) return c.ReturnNull();
     const int64_t divisor = c.Long(1);
-    if (divisor == 0) ThrowRuntimeError(kDivisionByZero);
+    if (divisor == 0) ThrowRuntimeError(err::DivisionByZero);
     c.Return(int64_t{c.Long(0)} % divisor);
 }
 
@@ -39,7 +39,7 @@ void Power(Call& c) {
     if (AnyNull(c)) return c.ReturnNull();
     const double base = c.Double(0), exponent = c.Double(1);
     if (base < 0 && exponent != std::floor(exponent)) ThrowRuntimeError(kInvalidProcedureCall);
-    if (base == 0 && exponent < 0) ThrowRuntimeError(kDivisionByZero);
+    if (base == 0 && exponent < 0) ThrowRuntimeError(err::DivisionByZero);
     const double r = std::pow(base, exponent);
     if (!std::isfinite(r)) ThrowRuntimeError(err::Overflow);
     c.Return(r);

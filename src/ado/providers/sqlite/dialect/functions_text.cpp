@@ -1,12 +1,14 @@
-// Text functions: UCase, LCase, Mid, Left, Right, Len, InStr, Trim, LTrim, RTrim,
+// Text functions: UCase, LCase, StrConv, Mid, Left, Right, Len, InStr, Trim, LTrim, RTrim,
 // StrReverse, Space, String, Asc, Chr (and their $ forms). Positions and lengths count
-// characters, not bytes.
+// characters, not bytes. Letter case follows the regional settings' language.
 #include <algorithm>
 
 #include "ado/ErrorNumbers.h"
+#include "ado/Regional.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/utf8_text.h"
+#include "ado/text/letter_case.h"
 
 namespace ado::sqlite::detail {
 namespace {
@@ -27,14 +29,27 @@ int32_t NonNegative(int32_t n) {
     return n;
 }
 
+const std::string& Language() { return RegionalSettings::Current().language; }
+
 void UCase(Call& c) {
     if (c.IsNull(0)) return c.ReturnNull();
-    c.ReturnText(UpperUtf8(c.Text(0)));
+    c.ReturnText(text::Upper(c.Text(0), Language()));
 }
 
 void LCase(Call& c) {
     if (c.IsNull(0)) return c.ReturnNull();
-    c.ReturnText(LowerUtf8(c.Text(0)));
+    c.ReturnText(text::Lower(c.Text(0), Language()));
+}
+
+// StrConv(text, conversion): 1 upper case, 2 lower case, 3 proper case; the other
+// conversions (widths, kana, code pages) mean nothing to UTF-8 text here.
+void StrConv(Call& c) {
+    const int32_t conversion = c.Long(1);
+    using Mapping = std::string (*)(std::string_view, std::string_view);
+    constexpr Mapping kMappings[] = {text::Upper, text::Lower, text::ProperCase};
+    if (conversion < 1 || conversion > 3) ThrowRuntimeError(kInvalidProcedureCall);
+    if (c.IsNull(0)) return c.ReturnNull();
+    c.ReturnText(kMappings[conversion - 1](c.Text(0), Language()));
 }
 
 void Mid(Call& c) {
@@ -75,8 +90,9 @@ void InStr(Call& c) {
     const bool binary = c.Count() == 4 && !c.IsNull(3) && c.Long(3) == 0;
     std::u32string haystack = Chars(c, first), needle = Chars(c, first + 1);
     if (!binary) {
-        for (char32_t& ch : haystack) ch = LowerChar(ch);
-        for (char32_t& ch : needle) ch = LowerChar(ch);
+        const text::CaseFolding folding(Language());
+        for (std::u32string* s : {&haystack, &needle})
+            for (char32_t& ch : *s) ch = folding.Fold(ch);
     }
     if (haystack.empty()) return c.Return(int64_t{0});
     if (needle.empty()) return c.Return(int64_t{static_cast<size_t>(start) <= haystack.size() + 1 ? start : 0});
@@ -158,6 +174,7 @@ constexpr FunctionSpec kTextFunctions[] = {
     {"UCASE$", 1, 1, TextOnly<UCase>},
     {"LCASE", 1, 1, LCase},
     {"LCASE$", 1, 1, TextOnly<LCase>},
+    {"STRCONV", 2, 2, StrConv},
     {"MID", 2, 3, Mid},
     {"MID$", 2, 3, TextOnly<Mid>},
     {"LEFT", 2, 2, Left},

@@ -5,9 +5,10 @@ namespace ado::sqlite {
 
 void RegisterAccessFunctions(sqlite3* db) {
     using namespace detail;
-    for (auto table : {TextFunctions(), DateFunctions(), ConversionFunctions(), MathFunctions(), FormatFunctions(), OperatorFunctions()})
+    for (auto table : {TextFunctions(), DateFunctions(), ConversionFunctions(), MathFunctions(), FormatFunctions(),
+                       OperatorFunctions(), ExactFunctions()})
         RegisterFunctionTable(db, table);
-    RegisterAccessAggregates(db);
+    for (auto table : {AccessAggregates(), ExactAggregates()}) RegisterAggregateTable(db, table);
     RegisterAccessLike(db);
 }
 

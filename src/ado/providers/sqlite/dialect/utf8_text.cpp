@@ -63,44 +63,4 @@ std::string EncodeUtf8(std::u32string_view s) {
     return out;
 }
 
-char32_t LowerChar(char32_t c) {
-    if (c >= 'A' && c <= 'Z') return c + 32;
-    if (c < 0xC0) return c;
-    if (c <= 0xDE) return c == 0xD7 ? c : c + 32;                            // À..Þ except ×
-    if (c >= 0x100 && c <= 0x137) return c | 1;                              // Ā..ķ in pairs
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return c + (c & 1);  // Ĺ..ň, Ź..ž
-    if (c >= 0x14A && c <= 0x177) return c | 1;                              // Ŋ..ŷ
-    if (c == 0x178) return 0xFF;                                             // Ÿ
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;               // Greek
-    if (c >= 0x410 && c <= 0x42F) return c + 32;                             // Cyrillic
-    if (c >= 0x400 && c <= 0x40F) return c + 80;
-    return c;
-}
-
-char32_t UpperChar(char32_t c) {
-    if (c >= 'a' && c <= 'z') return c - 32;
-    if (c < 0xE0) return c;
-    if (c <= 0xFE) return c == 0xF7 ? c : c - 32;                            // à..þ except ÷
-    if (c == 0xFF) return 0x178;                                             // ÿ
-    if (c >= 0x100 && c <= 0x137) return c & ~char32_t{1};
-    if ((c >= 0x13A && c <= 0x148) || (c >= 0x17A && c <= 0x17E)) return (c & 1) ? c : c - 1;
-    if (c >= 0x14A && c <= 0x177) return c & ~char32_t{1};
-    if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 32;
-    if (c >= 0x430 && c <= 0x44F) return c - 32;
-    if (c >= 0x450 && c <= 0x45F) return c - 80;
-    return c;
-}
-
-std::string LowerUtf8(std::string_view s) {
-    std::u32string u = DecodeUtf8(s);
-    for (char32_t& c : u) c = LowerChar(c);
-    return EncodeUtf8(u);
-}
-
-std::string UpperUtf8(std::string_view s) {
-    std::u32string u = DecodeUtf8(s);
-    for (char32_t& c : u) c = UpperChar(c);
-    return EncodeUtf8(u);
-}
-
 }  // namespace ado::sqlite::detail
