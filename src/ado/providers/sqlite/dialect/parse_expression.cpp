@@ -258,36 +258,12 @@ private:
             return OpenGroup(Group::Kind::Cast);
         }
         expectOperand = false;
+        // Literals: the kind each token stands for, and the text it keeps.
         switch (t.kind) {
-            case TokenKind::Number: {
-                Expr e = Make(ExprKind::Literal, offset);
-                e.literal = LiteralKind::Number;
-                e.text = t.text;
-                p_.Advance();
-                return Push(std::move(e));
-            }
-            case TokenKind::String: {
-                Expr e = Make(ExprKind::Literal, offset);
-                e.literal = LiteralKind::String;
-                e.text = t.value;
-                p_.Advance();
-                return Push(std::move(e));
-            }
-            case TokenKind::Date: {
-                Expr e = Make(ExprKind::Literal, offset);
-                e.literal = LiteralKind::Date;
-                e.text = t.value;
-                e.number = t.serial;
-                p_.Advance();
-                return Push(std::move(e));
-            }
-            case TokenKind::Blob: {
-                Expr e = Make(ExprKind::Literal, offset);
-                e.literal = LiteralKind::Blob;
-                e.text = t.text;
-                p_.Advance();
-                return Push(std::move(e));
-            }
+            case TokenKind::Number: return PushLiteral(LiteralKind::Number, t.text, offset);
+            case TokenKind::String: return PushLiteral(LiteralKind::String, t.value, offset);
+            case TokenKind::Date: return PushLiteral(LiteralKind::Date, t.value, offset, t.serial);
+            case TokenKind::Blob: return PushLiteral(LiteralKind::Blob, t.text, offset);
             case TokenKind::Placeholder: {
                 Expr e = Make(ExprKind::Parameter, offset);
                 e.text = t.text;
@@ -299,11 +275,7 @@ private:
         if (t.kind == TokenKind::Word) {
             for (auto [word, value] : {std::pair{"NULL", ""}, {"TRUE", "-1"}, {"YES", "-1"}, {"FALSE", "0"}, {"NO", "0"}}) {
                 if (!IsWord(t, word) || p_.AtPunct(".", 1) || p_.AtPunct("!", 1)) continue;
-                Expr e = Make(ExprKind::Literal, offset);
-                e.literal = *value ? LiteralKind::Boolean : LiteralKind::Null;
-                e.text = value;
-                p_.Advance();
-                return Push(std::move(e));
+                return PushLiteral(*value ? LiteralKind::Boolean : LiteralKind::Null, value, offset);
             }
             if (IsReservedWord(t.text) && !(IsKeywordFunction(t) && p_.AtPunct("(", 1)))
                 p_.Fail("se esperaba una expresión");
@@ -311,6 +283,15 @@ private:
             p_.Fail("se esperaba una expresión");
         }
         if (ReadName(offset)) expectOperand = true;
+    }
+
+    void PushLiteral(LiteralKind kind, const std::string& text, size_t offset, double number = 0) {
+        Expr e = Make(ExprKind::Literal, offset);
+        e.literal = kind;
+        e.text = text;
+        e.number = number;
+        p_.Advance();
+        Push(std::move(e));
     }
 
     // A column, a declared parameter, a call, or qualifier.* : names joined by '.' or '!'.

@@ -457,6 +457,14 @@ void ParserState::ParseDelete() {
     if (AcceptWord("WHERE")) st.where = ParseExpression(st.scope);
 }
 
+bool ParserState::ParseChange() {
+    if (AtWord("INSERT") || AtWord("REPLACE")) ParseInsert();
+    else if (AtWord("UPDATE")) ParseUpdate();
+    else if (AtWord("DELETE")) ParseDelete();
+    else return false;
+    return true;
+}
+
 void ParserState::ParseSelectStatement() {
     Statement& st = tree_.statement;
     st.kind = StatementKind::Select;
@@ -492,24 +500,14 @@ void ParserState::ParseTop() {
         if (AtWord("SELECT") || AtWord("VALUES")) {
             tree_.statement.kind = StatementKind::Select;
             tree_.statement.select = ParseQuery(kNone, std::move(with));
-        } else if (AtWord("INSERT") || AtWord("REPLACE")) {
-            ParseInsert();
-        } else if (AtWord("UPDATE")) {
-            ParseUpdate();
-        } else if (AtWord("DELETE")) {
-            ParseDelete();
+        } else if (ParseChange()) {
+            tree_.statement.with = std::move(with);
         } else {
             Fail("falta la instrucción después de WITH");
         }
-        if (tree_.statement.kind != StatementKind::Select) tree_.statement.with = with;
     } else if (AtWord("SELECT") || AtWord("VALUES")) {
         ParseSelectStatement();
-    } else if (AtWord("INSERT") || AtWord("REPLACE")) {
-        ParseInsert();
-    } else if (AtWord("UPDATE")) {
-        ParseUpdate();
-    } else if (AtWord("DELETE")) {
-        ParseDelete();
+    } else if (ParseChange()) {
     } else if (AtWord("TRANSFORM")) {
         ThrowNotSupported("consultas de referencias cruzadas (TRANSFORM ... PIVOT).");
     } else if (!((AtWord("CREATE") || AtWord("ALTER") || AtWord("DROP")) && ParseDefinition())) {

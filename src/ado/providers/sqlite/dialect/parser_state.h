@@ -70,6 +70,8 @@ private:
     void ParseInsert();
     void ParseUpdate();
     void ParseDelete();
+    // INSERT, UPDATE or DELETE at the cursor; false when it is none of them.
+    bool ParseChange();
     void ParseSelectStatement();
     SelectId AddScope(SelectId outer, SourceId from);
 

@@ -156,13 +156,6 @@ Tokens Tokenize(std::string_view sql, bool engineText) {
     return out;
 }
 
-std::string JoinTokens(const Tokens& tokens, size_t begin, size_t end) {
-    std::string s;
-    end = std::min(end, tokens.size());
-    for (size_t i = begin; i < end; ++i) s += tokens[i].text;
-    return s;
-}
-
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
@@ -197,58 +190,6 @@ std::string QuoteString(std::string_view value) {
 
 bool IsReservedWord(std::string_view word) {
     return std::binary_search(kReserved.begin(), kReserved.end(), ToUpperAscii(word));
-}
-
-size_t NextSignificant(const Tokens& t, size_t i) {
-    for (++i; i < t.size(); ++i)
-        if (IsSignificant(t[i])) return i;
-    return t.size();
-}
-
-size_t PrevSignificant(const Tokens& t, size_t i) {
-    while (i-- > 0)
-        if (IsSignificant(t[i])) return i;
-    return npos;
-}
-
-size_t FirstSignificant(const Tokens& t, size_t begin, size_t end) {
-    for (size_t i = begin; i < end && i < t.size(); ++i)
-        if (IsSignificant(t[i])) return i;
-    return end;
-}
-
-size_t MatchingClose(const Tokens& t, size_t open) {
-    int depth = 0;
-    for (size_t i = open; i < t.size(); ++i) {
-        if (IsPunct(t[i], "(")) ++depth;
-        if (IsPunct(t[i], ")") && --depth == 0) return i;
-    }
-    return t.size();
-}
-
-size_t MatchingOpen(const Tokens& t, size_t close) {
-    int depth = 0;
-    for (size_t i = close + 1; i-- > 0;) {
-        if (IsPunct(t[i], ")")) ++depth;
-        if (IsPunct(t[i], "(") && --depth == 0) return i;
-    }
-    return npos;
-}
-
-std::vector<Range> SplitStatements(const Tokens& t) {
-    std::vector<Range> ranges;
-    int depth = 0;
-    size_t begin = 0;
-    for (size_t i = 0; i < t.size(); ++i) {
-        if (IsPunct(t[i], "(")) ++depth;
-        if (IsPunct(t[i], ")")) depth = std::max(0, depth - 1);
-        if (depth == 0 && IsPunct(t[i], ";")) {
-            ranges.push_back({begin, i});
-            begin = i + 1;
-        }
-    }
-    ranges.push_back({begin, t.size()});
-    return ranges;
 }
 
 }  // namespace ado::sqlite::detail

@@ -33,14 +33,11 @@ struct Token {
 };
 
 using Tokens = std::vector<Token>;
-inline constexpr size_t npos = static_cast<size_t>(-1);
 
 // Splits the statement; unterminated literals, names, dates or comments throw
 // err::SyntaxError, a #date# that is no date as well.
 // With `engineText`, the text is the engine's own (a schema's CREATE statement): "x" is a name.
 Tokens Tokenize(std::string_view sql, bool engineText = false);
-
-std::string JoinTokens(const Tokens& tokens, size_t begin = 0, size_t end = npos);
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 std::string ToUpperAscii(std::string_view s);
@@ -54,20 +51,5 @@ inline bool IsWord(const Token& t, std::string_view upperWord) {
 }
 // A keyword of SQLite or Access: such a Word is never a column or table name.
 bool IsReservedWord(std::string_view word);
-
-// Index of the next (previous) significant token after (before) i; size() (npos) when none.
-size_t NextSignificant(const Tokens& t, size_t i);
-size_t PrevSignificant(const Tokens& t, size_t i);
-size_t FirstSignificant(const Tokens& t, size_t begin, size_t end);
-// The parenthesis matching the one at i; size() (npos) when it is not closed (opened).
-size_t MatchingClose(const Tokens& t, size_t open);
-size_t MatchingOpen(const Tokens& t, size_t close);
-
-// The statements of a token list: ranges separated by ';' at parenthesis depth 0
-// (the ';' excluded).
-struct Range {
-    size_t begin, end;
-};
-std::vector<Range> SplitStatements(const Tokens& t);
 
 }  // namespace ado::sqlite::detail

@@ -107,21 +107,21 @@ std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& ty
 
 std::string SqlWriter::DefinitionsText(const std::vector<ColumnDefinition>& defs, const std::vector<ValueType>& types,
                                        const std::vector<TableConstraint>& constraints) {
-    size_t counter = npos;
+    size_t counter = kNone;
     for (size_t i = 0; i < defs.size(); ++i) {
         if (!IsCounter(defs[i])) continue;
-        if (counter != npos) ThrowNotSupported("más de un campo autonumérico en una tabla.");
+        if (counter != kNone) ThrowNotSupported("más de un campo autonumérico en una tabla.");
         counter = i;
     }
     std::string out;
     for (size_t i = 0; i < defs.size(); ++i) {
-        if (counter != npos && i != counter)
+        if (counter != kNone && i != counter)
             for (const auto& c : defs[i].constraints)
                 if (c.kind == Kind::PrimaryKey) ThrowNotSupported("un campo autonumérico que no es la clave principal.");
         out += (out.empty() ? "" : ", ") + ColumnText(defs[i], types[i], i == counter);
     }
     for (const TableConstraint& tc : constraints) {
-        if (tc.kind == TableConstraint::Kind::PrimaryKey && counter != npos) {
+        if (tc.kind == TableConstraint::Kind::PrimaryKey && counter != kNone) {
             // The autonumber is the key already; a key of other columns cannot be kept.
             if (tc.columns.size() == 1 && EqualsNoCase(tc.columns.front(), defs[counter].name)) continue;
             ThrowNotSupported("un campo autonumérico que no es la clave principal.");
