@@ -16,6 +16,7 @@
 namespace {
 
 using ado::sqlite::detail::SchemaColumn;
+using ado::sqlite::detail::TableShape;
 using ado::sqlite::detail::ValueType;
 
 constexpr const char* kTables =
@@ -26,8 +27,8 @@ constexpr const char* kTables =
 class FuzzSchema final : public ado::sqlite::detail::SchemaSource {
 public:
     FuzzSchema() {
-        auto add = [](std::vector<SchemaColumn>& cols, const char* name, ado::DataTypeEnum type) {
-            cols.push_back({name, ValueType{type, 0, type == ado::adNumeric ? uint8_t{10} : uint8_t{0},
+        auto add = [](TableShape& table, const char* name, ado::DataTypeEnum type) {
+            table.columns.push_back({name, ValueType{type, 0, type == ado::adNumeric ? uint8_t{10} : uint8_t{0},
                                             type == ado::adNumeric ? uint8_t{2} : uint8_t{0}}});
         };
         for (auto [name, type] : {std::pair{"Id", ado::adInteger}, {"N", ado::adVarWChar}, {"M", ado::adCurrency},
@@ -39,8 +40,7 @@ public:
                                   {"N", ado::adVarWChar}})
             add(u_, name, type);
     }
-    const std::vector<SchemaColumn>* Columns(std::string_view database, std::string_view file,
-                                             std::string_view table) override {
+    const TableShape* Table(std::string_view database, std::string_view file, std::string_view table) override {
         if (!database.empty() || !file.empty()) return nullptr;
         if (table == "t" || table == "T") return &t_;
         if (table == "u" || table == "U") return &u_;
@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    std::vector<SchemaColumn> t_, u_;
+    TableShape t_, u_;
 };
 
 sqlite3* Engine() {
@@ -79,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const ado::Error&) {
     }
     try {
-        const ado::sqlite::Translation tr = ado::sqlite::TranslateAccessSql(text, schema);
+        ado::sqlite::Translation tr = ado::sqlite::TranslateAccessSql(text, schema);
+        if (tr.crosstab) tr = ado::sqlite::CrosstabStatement(*tr.crosstab, {{"1", "a"}, {"NULL", "<>"}});
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(db, tr.sql.c_str(), static_cast<int>(tr.sql.size()), &stmt, nullptr) == SQLITE_OK &&
             stmt && sqlite3_stmt_readonly(stmt)) {

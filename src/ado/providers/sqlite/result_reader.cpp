@@ -196,6 +196,15 @@ void SettleUntypedColumns(cursor::RowStore& rows) {
 
 }  // namespace
 
+Variant ReadValue(sqlite3_stmt* stmt, int column, DataTypeEnum type) {
+    cursor::ColumnInfo info;
+    info.type = type;
+    cursor::RowStore one(std::vector<cursor::ColumnInfo>{info});
+    one.BeginRow();
+    PutCell(stmt, column, ReaderFor(type), one);
+    return one.Get(0, 0);
+}
+
 void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int step, cursor::RowStore& rows) {
     const int n = static_cast<int>(rows.ColumnCount());
     std::vector<Reader> readers;

@@ -16,6 +16,9 @@ namespace ado::sqlite {
 void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows,
                      const std::vector<ResultColumnType>& typed = {});
 
+// One value of the current row, read as a value of `type` (the form the file keeps it in).
+Variant ReadValue(sqlite3_stmt* stmt, int column, DataTypeEnum type);
+
 // Steps the statement to its end, appending every row. `firstStep` is the result of the
 // step the caller already made. Engine failures are thrown as ado::Error.
 void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int firstStep, cursor::RowStore& rows);

@@ -32,11 +32,16 @@ struct ExternalFile {
 
 }  // namespace
 
-std::optional<std::vector<SchemaColumn>> SessionSchema::Read(sqlite3* db, std::string_view database,
-                                                            std::string_view table) {
+std::optional<detail::TableShape> SessionSchema::Read(sqlite3* db, std::string_view database, std::string_view table) {
     const std::string schema = database.empty() ? "main" : std::string(database);
+    detail::TableShape shape;
+    shape.view = QueryText(db,
+                           "SELECT 1 FROM " + QuoteIdentifier(schema) +
+                               ".sqlite_master WHERE type = 'view' AND name = ?1 COLLATE NOCASE",
+                           {table})
+                     .has_value();
     EngineStatement info(db, "PRAGMA " + QuoteIdentifier(schema) + ".table_info(" + QuoteIdentifier(table) + ")");
-    std::vector<SchemaColumn> columns;
+    std::vector<SchemaColumn>& columns = shape.columns;
     bool computed = false;
     while (info.Step()) {
         SchemaColumn c;
@@ -61,15 +66,15 @@ std::optional<std::vector<SchemaColumn>> SessionSchema::Read(sqlite3* db, std::s
             typing_.erase(Lower(table));
         }
     }
-    return columns;
+    return shape;
 }
 
-const std::vector<SchemaColumn>* SessionSchema::Columns(std::string_view database, std::string_view externalFile,
-                                                       std::string_view table) {
+const detail::TableShape* SessionSchema::Table(std::string_view database, std::string_view externalFile,
+                                               std::string_view table) {
     const std::string key = Lower(database) + '\x1f' + std::string(externalFile) + '\x1f' + Lower(table);
     auto found = cache_.find(key);
     if (found == cache_.end()) {
-        std::optional<std::vector<SchemaColumn>> columns;
+        std::optional<detail::TableShape> columns;
         try {
             if (externalFile.empty()) {
                 columns = Read(db_, database, table);

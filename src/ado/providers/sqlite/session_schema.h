@@ -23,17 +23,17 @@ public:
     using QueryTyper = std::function<std::vector<detail::ValueType>(const std::string& accessText)>;
     SessionSchema(sqlite3* const& db, QueryTyper typeQuery) : db_(db), typeQuery_(std::move(typeQuery)) {}
 
-    const std::vector<detail::SchemaColumn>* Columns(std::string_view database, std::string_view externalFile,
-                                                     std::string_view table) override;
+    const detail::TableShape* Table(std::string_view database, std::string_view externalFile,
+                                    std::string_view table) override;
     // Forgets what it read (the schema changed).
     void Forget() { cache_.clear(); }
 
 private:
-    std::optional<std::vector<detail::SchemaColumn>> Read(sqlite3* db, std::string_view database, std::string_view table);
+    std::optional<detail::TableShape> Read(sqlite3* db, std::string_view database, std::string_view table);
 
     sqlite3* const& db_;
     QueryTyper typeQuery_;
-    std::map<std::string, std::optional<std::vector<detail::SchemaColumn>>> cache_;
+    std::map<std::string, std::optional<detail::TableShape>> cache_;
     std::set<std::string> typing_;  // stored queries being typed (one naming another)
 };
 

@@ -6,7 +6,12 @@
 
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/dialect/declared_types.h"
+#include <fmt/format.h>
+
+#include "ado/providers/sqlite/dialect/sql_tokens.h"
+#include "ado/providers/sqlite/dialect/value_conversions.h"
 #include "ado/providers/sqlite/prepared_statement.h"
+#include "ado/providers/sqlite/result_reader.h"
 #include "ado/providers/sqlite/sqlite_session.h"
 #include "ado/providers/sqlite/statement_run.h"
 #include "ado/providers/sqlite/stored_queries.h"
@@ -85,7 +90,7 @@ std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provid
     if (IsQueryDefinition(st.text)) return nullptr;
     Resolve(st.text);
     const std::shared_ptr<const Translation> tr = lastTranslation_;
-    if (!tr->attachments.empty() || !tr->before.empty()) return nullptr;
+    if (!tr->attachments.empty() || !tr->before.empty() || tr->crosstab) return nullptr;
     EngineStatement stmt(db_, tr->sql, KindOf(tr->sql));
     if (!stmt) return nullptr;  // only comments or whitespace
     return std::make_unique<SqlitePreparedStatement>(db_, stmt.Release(), fileLife_, KindOf(tr->sql), tr);
@@ -135,8 +140,10 @@ const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vec
         std::vector<std::string> names;
         for (int round = 0; round < 64; ++round) {
             const auto tr = Translate(names.empty() ? accessSql : DeclareParameters(accessSql, names));
+            // A crosstab's names are all in its statement with one column.
+            const std::string sql = tr->crosstab ? CrosstabStatement(*tr->crosstab, {{"NULL", "x"}}).sql : tr->sql;
             sqlite3_stmt* probe = nullptr;
-            const int rc = sqlite3_prepare_v2(db_, tr->sql.c_str(), -1, &probe, nullptr);
+            const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &probe, nullptr);
             sqlite3_finalize(probe);
             if (rc == SQLITE_OK) break;
             const std::string message = sqlite3_errmsg(db_);
@@ -175,10 +182,48 @@ std::vector<provider::ParameterInfo> SqliteSession::DescribeParameters(const pro
     return out;
 }
 
+namespace {
+
+// A pivot value as the engine holds it, written back as a literal of the engine's.
+std::string EngineLiteral(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_NULL: return "NULL";
+        case SQLITE_INTEGER: return std::to_string(sqlite3_column_int64(stmt, column));
+        case SQLITE_FLOAT: return detail::SerialLiteral(sqlite3_column_double(stmt, column));
+        case SQLITE_TEXT:
+            return detail::QuoteString(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)));
+        default: {
+            const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(stmt, column));
+            std::string hex = "X'";
+            for (int i = 0; i < sqlite3_column_bytes(stmt, column); ++i) hex += fmt::format("{:02X}", p[i]);
+            return hex + "'";
+        }
+    }
+}
+
+}  // namespace
+
+// A crosstab's statement: its pivot values read first (its columns), then written with them.
+std::shared_ptr<const Translation> SqliteSession::CrosstabFor(const Translation& tr, const provider::Statement& st) {
+    const CrosstabPlan& plan = *tr.crosstab;
+    std::vector<PivotValue> values;
+    if (const std::string sql = CrosstabValuesSql(plan); !sql.empty()) {
+        EngineStatement query(db_, sql);
+        BindStatement(query.get(), tr, st);
+        const DataTypeEnum type = CrosstabPivotType(plan);
+        while (query.Step()) {
+            const bool null = sqlite3_column_type(query.get(), 0) == SQLITE_NULL;
+            values.push_back({EngineLiteral(query.get(), 0), null ? "<>" : ReadValue(query.get(), 0, type).ToString()});
+        }
+    }
+    return std::make_shared<const Translation>(CrosstabStatement(plan, values));
+}
+
 int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provider::Statement& st,
                                      cursor::RowStore& rows) {
     Resolve(accessSql);
-    const std::shared_ptr<const Translation> tr = lastTranslation_;
+    std::shared_ptr<const Translation> tr = lastTranslation_;
+    if (tr->crosstab) tr = CrosstabFor(*tr, st);
     const StatementKind kind = KindOf(tr->sql);
     const Attachments attached(db_, tr->attachments);
     // Statements that prepare the main one (SELECT INTO's new table) run with it or not at all.

@@ -68,6 +68,12 @@ StatementKind KindOf(std::string_view sql) {
 }
 
 Error EngineError(int extendedCode, std::string_view engineMessage, StatementKind kind) {
+    // A function the engine does not have: a VBA function of the application, as Access says.
+    constexpr std::string_view kNoFunction = "no such function: ";
+    if (engineMessage.rfind(kNoFunction, 0) == 0)
+        return Error(err::UndefinedFunction,
+                     "Función '" + std::string(engineMessage.substr(kNoFunction.size())) + "' no definida en la expresión.",
+                     "Microsoft JET Database Engine", {}, extendedCode);
     // A function of the dialect failed: its own error, as the Access engine raises it.
     if ((extendedCode & 0xFF) == SQLITE_ERROR)
         if (const int32_t number = RuntimeErrorNumber(engineMessage))

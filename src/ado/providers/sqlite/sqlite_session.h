@@ -59,6 +59,7 @@ private:
     const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr);
     // A translation against the file's schema, kept until the schema changes.
     std::shared_ptr<const Translation> Translate(const std::string& accessSql);
+    std::shared_ptr<const Translation> CrosstabFor(const Translation& tr, const provider::Statement& st);
     // Forgets translations and column types when another statement changed the schema.
     void FollowSchema();
 

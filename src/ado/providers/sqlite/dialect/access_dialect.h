@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,8 +63,18 @@ struct ResultColumnType {
     uint8_t scale = 0;
 };
 
+// A crosstab (TRANSFORM ... PIVOT) has one column per value of its pivot: its statement is
+// written once those values are known (see CrosstabStatement).
+class CrosstabPlan;
+
+// One column of a crosstab: the pivot value in the engine's form, and the column's heading.
+struct PivotValue {
+    std::string literal;  // "45366.0", "'Norte'", "NULL"
+    std::string heading;  // "15/03/2024", "Norte", "<>" for Null
+};
+
 struct Translation {
-    std::string sql;                              // the engine's text
+    std::string sql;                              // the engine's text (empty for a crosstab)
     std::vector<std::string> before;              // statements that run first, with it (SELECT INTO)
     std::vector<DeclaredParameter> parameters;    // from a leading PARAMETERS declaration
     // Named parameter references in order of first appearance, without brackets or prefix:
@@ -74,7 +85,16 @@ struct Translation {
     std::vector<ResultColumnType> columns;        // the result's columns (SELECT), in order
     bool returnsRows = false;                     // the statement yields rows (SELECT, PRAGMA, ...)
     bool schemaChange = false;                    // it defines or drops something
+    std::shared_ptr<const CrosstabPlan> crosstab; // a crosstab: its plan, `sql` empty
 };
+
+// The query whose rows are a crosstab's pivot values in column order (as the engine holds
+// them); empty when an IN list fixes the columns. Its parameters are the translation's.
+std::string CrosstabValuesSql(const CrosstabPlan& plan);
+// The type of the pivot values (to write their headings).
+DataTypeEnum CrosstabPivotType(const CrosstabPlan& plan);
+// The crosstab's statement, with a column per value given (the IN list's, when it has one).
+Translation CrosstabStatement(const CrosstabPlan& plan, const std::vector<PivotValue>& values);
 
 Translation TranslateAccessSql(std::string_view accessSql, detail::SchemaSource& schema);
 // Without a schema: every column is of unknown type.

@@ -99,6 +99,7 @@ std::span<const FunctionSpec> MathFunctions();
 std::span<const FunctionSpec> FormatFunctions();
 std::span<const FunctionSpec> OperatorFunctions();
 std::span<const FunctionSpec> ExactFunctions();
+std::span<const FunctionSpec> VbaFunctions();
 
 // First, Last, StDev, StDevP, Var, VarP (functions_aggregate.cpp).
 std::span<const AggregateSpec> AccessAggregates();

@@ -22,7 +22,8 @@ enum class ResultRule : uint8_t {
     Fixed,        // `result`
     FirstArgument,
     CommonOfRest,  // the common type of the arguments after the first (IIf)
-    CommonOfAll,   // the common type of every argument (Nz, Switch values)
+    CommonOfAll,   // the common type of every argument (Nz)
+    Alternate,     // the common type of every second argument, from the second (Switch)
     Sum,           // Currency and Decimal keep their type, others sum as Double
     Average,       // likewise, as an average
     ConvertTo,     // CCur, CDec: the argument converted to `result`

@@ -4,6 +4,7 @@
 // Precedence is Access's (VBA's): ^, unary -, * /, \, Mod, + -, &, comparisons, Not, And,
 // Or, Xor, Eqv, Imp.
 #include <algorithm>
+#include <optional>
 
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/parser_state.h"
@@ -59,7 +60,7 @@ bool IsKeywordFunction(const Token& t) {
 
 class ExpressionReader {
 public:
-    ExpressionReader(ParserState& p, SelectId scope) : p_(p), scope_(scope) {}
+    ExpressionReader(ParserState& p, SelectId scope, bool stopAtIn) : p_(p), scope_(scope), stopAtIn_(stopAtIn) {}
 
     ExprId Read() {
         bool expectOperand = true;
@@ -408,7 +409,10 @@ private:
             expectOperand = true;
             return true;
         }
-        if (p_.AtWord("IN")) return ReadIn(negated, offset, expectOperand);
+        if (p_.AtWord("IN")) {
+            if (stopAtIn_ && groups_.empty() && !negated) return false;  // PIVOT x IN (...)
+            return ReadIn(negated, offset, expectOperand);
+        }
         const BinaryOperator* b = FindBinary(p_.Peek());
         if (!b) {
             if (negated) p_.Fail("NOT no válido aquí");
@@ -539,6 +543,30 @@ private:
         return false;
     }
 
+    // DLookUp(expr, domain [, criteria]) and DCount, DSum, DAvg, DMin, DMax, DFirst, DLast
+    // with texts for arguments: the Access query they stand for. Functions of the Access
+    // application rather than of its engine, served here because saved queries use them.
+    std::optional<std::string> DomainQuery(const std::string& name, const std::vector<ExprId>& args) const {
+        static constexpr std::pair<std::string_view, std::string_view> kDomain[] = {
+            {"DLOOKUP", ""}, {"DCOUNT", "Count"}, {"DSUM", "Sum"}, {"DAVG", "Avg"}, {"DMIN", "Min"},
+            {"DMAX", "Max"}, {"DFIRST", "First"}, {"DLAST", "Last"}};
+        const auto* found = std::find_if(std::begin(kDomain), std::end(kDomain),
+                                         [&](const auto& d) { return EqualsNoCase(d.first, name); });
+        if (found == std::end(kDomain) || args.size() < 2 || args.size() > 3) return std::nullopt;
+        for (ExprId a : args) {
+            const Expr& e = p_.tree().At(a);
+            if (e.kind != ExprKind::Literal || e.literal != LiteralKind::String) return std::nullopt;
+        }
+        auto literal = [&](size_t i) { return p_.tree().At(args[i]).text; };
+        std::string domain = literal(1);
+        if (domain.find_first_of(" []") != std::string::npos && domain.front() != '[') domain = "[" + domain + "]";
+        const std::string value = found->second.empty() ? "TOP 1 " + literal(0)
+                                                        : std::string(found->second) + "(" + literal(0) + ")";
+        std::string query = "SELECT " + value + " FROM " + domain;
+        if (args.size() == 3 && !literal(2).empty()) query += " WHERE " + literal(2);
+        return query;
+    }
+
     void CloseGroup() {
         Group g = std::move(groups_.back());
         groups_.pop_back();
@@ -551,6 +579,12 @@ private:
                 }
                 return;
             case Group::Kind::Call: {
+                if (const auto domain = DomainQuery(g.name, g.items)) {
+                    // A domain aggregate of literal arguments is the query they spell.
+                    Expr e = Make(ExprKind::Subquery, g.offset);
+                    e.select = p_.ParseEmbeddedQuery(*domain, scope_);
+                    return Push(std::move(e));
+                }
                 Expr e = Make(ExprKind::Call, g.offset);
                 e.text = std::move(g.name);
                 e.distinct = g.distinct;
@@ -576,11 +610,14 @@ private:
 
     ParserState& p_;
     SelectId scope_;
+    bool stopAtIn_;
     std::vector<ExprId> operands_;
     std::vector<Pending> pending_;
     std::vector<Group> groups_;
 };
 
-ExprId ParserState::ParseExpression(SelectId scope) { return ExpressionReader(*this, scope).Read(); }
+ExprId ParserState::ParseExpression(SelectId scope, bool stopAtIn) {
+    return ExpressionReader(*this, scope, stopAtIn).Read();
+}
 
 }  // namespace ado::sqlite::detail

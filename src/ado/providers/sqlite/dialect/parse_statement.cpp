@@ -18,6 +18,15 @@ bool IsCompoundWord(const ParserState& p) {
     return p.AtWord("UNION") || p.AtWord("INTERSECT") || p.AtWord("EXCEPT");
 }
 
+Source SourceOf(const TableName& name) {
+    Source s;
+    s.database = name.database;
+    s.name = name.name;
+    s.externalFile = name.externalFile;
+    s.alias = name.alias;
+    return s;
+}
+
 // Words that end a select item, so a name after an expression is an alias only when it is none.
 bool IsClauseWord(const Token& t) { return t.kind == TokenKind::Word && IsReservedWord(t.text); }
 
@@ -28,18 +37,36 @@ std::string BareParameterName(const DeclaredParameter& p) {
     return p.name;
 }
 
-ParserState::ParserState(const Tokens& tokens) : tokens_(tokens) {
+ParserState::ParserState(const Tokens& tokens) : tokens_(&tokens) {
     for (size_t i = 0; i < tokens.size(); ++i)
         if (IsSignificant(tokens[i])) significant_.push_back(i);
 }
 
+SelectId ParserState::ParseEmbeddedQuery(const std::string& text, SelectId outer) {
+    embedded_.push_back(std::make_unique<Tokens>(Tokenize(text)));
+    const Tokens* savedTokens = tokens_;
+    std::vector<size_t> savedSignificant;
+    savedSignificant.swap(significant_);
+    const size_t savedPos = pos_;
+    tokens_ = embedded_.back().get();
+    for (size_t i = 0; i < tokens_->size(); ++i)
+        if (IsSignificant((*tokens_)[i])) significant_.push_back(i);
+    pos_ = 0;
+    const SelectId id = ParseQuery(outer);
+    if (!AtEnd()) Fail("texto de más en el dominio");
+    tokens_ = savedTokens;
+    significant_.swap(savedSignificant);
+    pos_ = savedPos;
+    return id;
+}
+
 const Token& ParserState::Peek(size_t ahead) const {
-    return pos_ + ahead < significant_.size() ? tokens_[significant_[pos_ + ahead]] : kEndToken;
+    return pos_ + ahead < significant_.size() ? (*tokens_)[significant_[pos_ + ahead]] : kEndToken;
 }
 
 size_t ParserState::Offset() const {
     if (!AtEnd()) return Peek().offset;
-    return tokens_.empty() ? 0 : tokens_.back().offset + tokens_.back().original.size();
+    return tokens_->empty() ? 0 : tokens_->back().offset + tokens_->back().original.size();
 }
 
 bool ParserState::AtWord(std::string_view upper, size_t ahead) const { return IsWord(Peek(ahead), upper); }
@@ -136,8 +163,8 @@ void ParserState::ParseParametersDeclaration() {
             Advance();
             end = TokenIndex();
         }
-        for (size_t i = begin; i < end && i < tokens_.size(); ++i)
-            if (IsSignificant(tokens_[i]) || (!p.type.empty() && i + 1 < end)) p.type += tokens_[i].original;
+        for (size_t i = begin; i < end && i < tokens_->size(); ++i)
+            if (IsSignificant((*tokens_)[i]) || (!p.type.empty() && i + 1 < end)) p.type += (*tokens_)[i].original;
         while (!p.type.empty() && std::isspace(static_cast<unsigned char>(p.type.back()))) p.type.pop_back();
         if (AtEnd()) Fail("falta el punto y coma al final de la declaración PARAMETERS");
         if (p.type.empty()) Fail("falta el tipo de un parámetro en la declaración PARAMETERS");
@@ -180,16 +207,7 @@ SelectId ParserState::ParseQuery(SelectId outer, std::vector<CommonTable> with) 
         const SelectId member = ParseSelectCore(outer, true);
         tree_.selects[first].compound.emplace_back(op, member);
     }
-    if (AcceptWord("ORDER")) {
-        ExpectWord("BY");
-        do {
-            OrderTerm term;
-            term.expr = ParseExpression(first);
-            if (AcceptWord("DESC")) term.descending = true;
-            else AcceptWord("ASC");
-            tree_.selects[first].orderBy.push_back(term);
-        } while (AcceptPunct(","));
-    }
+    if (AcceptWord("ORDER")) ParseOrderBy(first);
     if (AcceptWord("LIMIT")) {
         tree_.selects[first].limit = ParseExpression(first);
         if (AcceptWord("OFFSET") || AcceptPunct(",")) tree_.selects[first].offset = ParseExpression(first);
@@ -223,6 +241,17 @@ SelectId ParserState::ParseSelectCore(SelectId outer, bool member) {
             ExpectPunct(")");
             tree_.selects[id].values.push_back(std::move(row));
         } while (AcceptPunct(","));
+        --selectDepth_;
+        return id;
+    }
+    if (AcceptWord("TABLE")) {
+        // TABLE x: every row of x.
+        Expr star;
+        star.kind = ExprKind::Star;
+        star.scope = id;
+        star.offset = Offset();
+        tree_.selects[id].items.push_back({AddExpr(std::move(star)), {}});
+        tree_.selects[id].from = AddSource(SourceOf(ParseTableName(false)));
         --selectDepth_;
         return id;
     }
@@ -327,7 +356,7 @@ SourceId ParserState::ParseJoinedSources(SelectId scope) {
 
 SourceId ParserState::ParseSourcePrimary(SelectId scope) {
     if (AtPunct("(")) {
-        if (AtWord("SELECT", 1) || AtWord("WITH", 1) || AtWord("VALUES", 1)) {
+        if (AtWord("SELECT", 1) || AtWord("WITH", 1) || AtWord("VALUES", 1) || AtWord("TABLE", 1)) {
             Advance();
             Source derived;
             derived.kind = Source::Kind::Derived;
@@ -342,13 +371,7 @@ SourceId ParserState::ParseSourcePrimary(SelectId scope) {
         ExpectPunct(")");
         return inner;
     }
-    Source table;
-    const TableName name = ParseTableName(true);
-    table.database = name.database;
-    table.name = name.name;
-    table.externalFile = name.externalFile;
-    table.alias = name.alias;
-    return AddSource(std::move(table));
+    return AddSource(SourceOf(ParseTableName(true)));
 }
 
 // [database.]name [IN 'file'] [[AS] alias]
@@ -384,11 +407,7 @@ void ParserState::ParseInsert() {
     }
     ExpectWord("INTO");
     st.target = ParseTableName(false);
-    Source target;
-    target.database = st.target.database;
-    target.name = st.target.name;
-    target.externalFile = st.target.externalFile;
-    const SourceId targetSource = AddSource(std::move(target));
+    const SourceId targetSource = AddSource(SourceOf(st.target));
     st.scope = AddScope(kNone, kNone);
     st.from = targetSource;
     if (AtPunct("(") && !AtWord("SELECT", 1) && !AtWord("WITH", 1)) {
@@ -443,11 +462,14 @@ void ParserState::ParseDelete() {
     st.kind = StatementKind::Delete;
     Advance();
     AcceptWord("DISTINCTROW");
+    // The list before FROM says nothing but, in a t.*, which source's rows go.
     int depth = 0;
     while (!AtEnd() && !(depth == 0 && AtWord("FROM"))) {
         if (AtPunct("(")) ++depth;
         if (AtPunct(")")) --depth;
         if (depth == 0 && AtPunct(";")) break;
+        if (depth == 0 && st.deleteTarget.empty() && AtName() && AtPunct(".", 1) && AtPunct("*", 2))
+            st.deleteTarget = Peek().value;
         Advance();
     }
     ExpectWord("FROM");
@@ -455,6 +477,50 @@ void ParserState::ParseDelete() {
     st.from = ParseFrom(st.scope);
     tree_.selects[st.scope].from = st.from;
     if (AcceptWord("WHERE")) st.where = ParseExpression(st.scope);
+}
+
+// TRANSFORM value SELECT ... PIVOT expression [IN (v1, v2...)]. The value's names are those of
+// the SELECT that follows it: the SELECT is read first, then the value.
+void ParserState::ParseTransform() {
+    Statement& st = tree_.statement;
+    st.kind = StatementKind::Select;
+    Advance();
+    const size_t value = pos_;
+    int depth = 0;
+    while (!AtEnd() && !(depth == 0 && AtWord("SELECT"))) {
+        if (AtPunct("(")) ++depth;
+        if (AtPunct(")")) --depth;
+        Advance();
+    }
+    st.select = ParseQuery(kNone);
+    const size_t pivot = pos_;
+    pos_ = value;
+    st.transformValue = ParseExpression(st.select);
+    if (AcceptWord("AS")) ExpectAlias();
+    if (!AtWord("SELECT")) Fail("falta SELECT después del valor de TRANSFORM");
+    pos_ = pivot;
+    ExpectWord("PIVOT");
+    st.pivot = ParseExpression(st.select, true);
+    if (AcceptWord("IN")) {
+        ExpectPunct("(");
+        do st.pivotIn.push_back(ParseExpression(st.select));
+        while (AcceptPunct(","));
+        ExpectPunct(")");
+    }
+    // ORDER BY goes before PIVOT; after it, it is taken as well.
+    if (tree_.selects[st.select].orderBy.empty() && AcceptWord("ORDER")) ParseOrderBy(st.select);
+}
+
+// BY term [ASC | DESC], ... (ORDER read already).
+void ParserState::ParseOrderBy(SelectId id) {
+    ExpectWord("BY");
+    do {
+        OrderTerm term;
+        term.expr = ParseExpression(id);
+        if (AcceptWord("DESC")) term.descending = true;
+        else AcceptWord("ASC");
+        tree_.selects[id].orderBy.push_back(term);
+    } while (AcceptPunct(","));
 }
 
 bool ParserState::ParseChange() {
@@ -505,11 +571,11 @@ void ParserState::ParseTop() {
         } else {
             Fail("falta la instrucción después de WITH");
         }
-    } else if (AtWord("SELECT") || AtWord("VALUES")) {
+    } else if (AtWord("SELECT") || AtWord("VALUES") || (AtWord("TABLE") && AtName(1))) {
         ParseSelectStatement();
     } else if (ParseChange()) {
     } else if (AtWord("TRANSFORM")) {
-        ThrowNotSupported("consultas de referencias cruzadas (TRANSFORM ... PIVOT).");
+        ParseTransform();
     } else if (!((AtWord("CREATE") || AtWord("ALTER") || AtWord("DROP")) && ParseDefinition())) {
         ParsePassthrough(first);
     }

@@ -3,6 +3,7 @@
 // DROP) and parse_expression.cpp (expressions).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,7 @@ public:
     // --- the cursor ---
     bool AtEnd() const { return pos_ >= significant_.size(); }
     const Token& Peek(size_t ahead = 0) const;
-    size_t TokenIndex() const { return AtEnd() ? tokens_.size() : significant_[pos_]; }
+    size_t TokenIndex() const { return AtEnd() ? tokens_->size() : significant_[pos_]; }
     size_t Offset() const;
     void Advance() { ++pos_; }
     bool AtWord(std::string_view upper, size_t ahead = 0) const;
@@ -42,6 +43,9 @@ public:
 
     // --- statements (parse_statement.cpp) ---
     void ParseTop();
+    // A query given as text inside the statement (a domain aggregate's), read into the same
+    // tree as a subquery of `outer`.
+    SelectId ParseEmbeddedQuery(const std::string& text, SelectId outer);
     // [WITH ...] select [compound] [ORDER BY] [LIMIT]; `with` when the caller read it already.
     SelectId ParseQuery(SelectId outer, std::vector<CommonTable> with = {});
     void ParsePassthrough(size_t firstToken);
@@ -51,7 +55,8 @@ public:
     ColumnDefinition ParseColumnDefinition(SelectId scope);
 
     // --- expressions (parse_expression.cpp) ---
-    ExprId ParseExpression(SelectId scope);
+    // `stopAtIn`: an IN after the expression is not its operator (PIVOT x IN (...)).
+    ExprId ParseExpression(SelectId scope, bool stopAtIn = false);
     // The text of a type name with its arguments: "TEXT(50)", "DECIMAL (10, 2)".
     std::string ParseTypeName();
 
@@ -70,12 +75,15 @@ private:
     void ParseInsert();
     void ParseUpdate();
     void ParseDelete();
+    void ParseTransform();
+    void ParseOrderBy(SelectId id);
     // INSERT, UPDATE or DELETE at the cursor; false when it is none of them.
     bool ParseChange();
     void ParseSelectStatement();
     SelectId AddScope(SelectId outer, SourceId from);
 
-    const Tokens& tokens_;
+    const Tokens* tokens_;
+    std::vector<std::unique_ptr<Tokens>> embedded_;  // texts parsed inside the statement (domain aggregates)
     std::vector<size_t> significant_;
     size_t pos_ = 0;
     Tree tree_;

@@ -6,7 +6,7 @@ namespace ado::sqlite {
 void RegisterAccessFunctions(sqlite3* db) {
     using namespace detail;
     for (auto table : {TextFunctions(), DateFunctions(), ConversionFunctions(), MathFunctions(), FormatFunctions(),
-                       OperatorFunctions(), ExactFunctions()})
+                       OperatorFunctions(), ExactFunctions(), VbaFunctions()})
         RegisterFunctionTable(db, table);
     for (auto table : {AccessAggregates(), ExactAggregates()}) RegisterAggregateTable(db, table);
     RegisterAccessLike(db);

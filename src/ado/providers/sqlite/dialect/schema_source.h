@@ -16,22 +16,26 @@ struct SchemaColumn {
     ValueType type;
 };
 
+// A table or stored query of the database.
+struct TableShape {
+    std::vector<SchemaColumn> columns;
+    bool view = false;  // a view or stored query: its rows have no identity of their own
+};
+
 class SchemaSource {
 public:
     virtual ~SchemaSource() = default;
-    // The columns of `table` in `database` ("" for the file's own; an attached alias) or in
-    // the database file `externalFile` (t IN 'file'), in order; nullptr when there is no
+    // `table` in `database` ("" for the file's own; an attached alias) or in the database
+    // file `externalFile` (t IN 'file'), its columns in order; nullptr when there is no
     // table or stored query of that name. The pointer stays valid during the translation.
-    virtual const std::vector<SchemaColumn>* Columns(std::string_view database, std::string_view externalFile,
-                                                     std::string_view table) = 0;
+    virtual const TableShape* Table(std::string_view database, std::string_view externalFile,
+                                    std::string_view table) = 0;
 };
 
 // Knows no table: every column is of unknown type.
 class NoSchema final : public SchemaSource {
 public:
-    const std::vector<SchemaColumn>* Columns(std::string_view, std::string_view, std::string_view) override {
-        return nullptr;
-    }
+    const TableShape* Table(std::string_view, std::string_view, std::string_view) override { return nullptr; }
 };
 
 }  // namespace ado::sqlite::detail

@@ -41,6 +41,13 @@ public:
     // --- queries (write_statement.cpp) ---
     std::string SelectText(SelectId id, const std::vector<ItemForm>* forms = nullptr);
 
+    // --- crosstabs (write_crosstab.cpp) ---
+    std::string CrosstabValues();
+    // The values of the IN list, when the crosstab has one.
+    std::vector<PivotValue> PivotInValues();
+    // The statement with one column per value; the result's columns go to out.columns.
+    std::string Crosstab(const std::vector<PivotValue>& values);
+
 private:
     struct Item {
         bool text;
@@ -55,8 +62,15 @@ private:
     bool NeedsCollation(ExprId id) const;
     std::string LiteralText(const Expr& e, DataTypeEnum want, bool& converted) const;
     std::string ParameterText(ExprId id);
+    // "`db`.`t`." for a column's qualifier, a renamed table (renames_) under its new name.
+    std::string QualifiedName(const std::string& qualifier) const;
 
-    std::string CoreText(SelectId id, bool inCompound, const std::vector<ItemForm>* forms);
+    // One SELECT of a compound (or the only one); `extraItems` go after its items (", x AS y"),
+    // named `extraNames` (for the SELECT that wraps one whose HAVING has no GROUP BY).
+    std::string CoreText(SelectId id, bool inCompound, const std::vector<ItemForm>* forms,
+                         const std::string& extraItems = {}, const std::vector<std::string>& extraNames = {});
+    std::string TopWithTies(SelectId id, const std::vector<ItemForm>* forms);
+    std::string OrderKeyText(SelectId id, ExprId term);
     std::string TopLimit(SelectId id, const std::string& rows) const;
     std::string SourceText(SourceId id);
     std::string PrimarySourceText(const Source& s);
@@ -65,6 +79,11 @@ private:
     std::string InsertText();
     std::string UpdateText();
     std::string DeleteText();
+    const Source& ChangedTable(std::string_view named) const;
+    static std::string ColumnOf(const std::string& target);
+    std::string OutputName(const SelectItem& item) const;
+    std::string StarText(SelectId id, ExprId star);
+    std::string DistinctRowGroups(SelectId id) const;
 
     // --- definitions (write_definition.cpp) ---
     std::string CreateTableText();
@@ -80,6 +99,11 @@ private:
     Translation& out_;
     std::vector<int> parameterNumbers_;  // by ExprId of a parameter: its ?N
     bool keepDeclaredTypes_ = false;
+    // Tables a statement's columns name otherwise where the engine's form needs it (an
+    // alias of UPDATE's table, which the engine cannot alias).
+    std::vector<std::pair<std::string, std::string>> renames_;
+    const Source* innerAlias_ = nullptr;  // the changed table inside an UPDATE's subqueries
+    std::string pivotCondition_;  // a crosstab column's: the rows its aggregates take
 };
 
 // The name of the attached database that stands for an external file (same file, same name).

@@ -178,10 +178,15 @@ struct Statement {
     bool temporary = false, ifNotExists = false, unique = false;
     std::string alterAction;  // "ADD", "DROP COLUMN", ...
     std::string dropKind;     // TABLE, INDEX, VIEW
+    std::string deleteTarget;  // DELETE t.* FROM ...: the source rows are deleted from
     std::string indexName;
     std::string options;      // CREATE INDEX's WITH ... (Access), kept as written
     std::vector<CommonTable> with;  // WITH before INSERT/UPDATE/DELETE
     SelectId scope = kNone;   // the pseudo-select that scopes UPDATE/DELETE/INSERT names
+    // TRANSFORM value SELECT ... PIVOT pivot [IN (values)]: a crosstab over `select`.
+    ExprId transformValue = kNone;
+    ExprId pivot = kNone;
+    std::vector<ExprId> pivotIn;
 };
 
 using ado::sqlite::DeclaredParameter;

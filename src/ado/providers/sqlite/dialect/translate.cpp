@@ -9,9 +9,9 @@
 
 namespace ado::sqlite {
 
-namespace {
-
 using namespace detail;
+
+namespace {
 
 // A statement the translator does not read, written from its tokens: names and texts in
 // the engine's quoting, dates as their serials.
@@ -34,9 +34,49 @@ bool PassthroughReturnsRows(const Tokens& tokens, size_t begin, size_t end) {
 
 }  // namespace
 
+// What a crosstab's statement is written from once its pivot values are known.
+class CrosstabPlan {
+public:
+    CrosstabPlan(Tree tree, Typing typing) : tree(std::move(tree)), typing(std::move(typing)) {}
+    Tree tree;
+    Typing typing;
+};
+
+namespace {
+
+Translation CrosstabTranslation(Tree tree, Typing typing) {
+    Translation out;
+    out.returnsRows = true;
+    out.parameters = tree.parameters;
+    auto plan = std::make_shared<const CrosstabPlan>(std::move(tree), std::move(typing));
+    SqlWriter writer(plan->tree, plan->typing, out);  // numbers the parameters
+    out.crosstab = std::move(plan);
+    return out;
+}
+
+}  // namespace
+
+std::string CrosstabValuesSql(const CrosstabPlan& plan) {
+    Translation scratch;
+    return SqlWriter(plan.tree, plan.typing, scratch).CrosstabValues();
+}
+
+DataTypeEnum CrosstabPivotType(const CrosstabPlan& plan) {
+    return plan.typing.exprs[plan.tree.statement.pivot].type.type;
+}
+
+Translation CrosstabStatement(const CrosstabPlan& plan, const std::vector<PivotValue>& values) {
+    Translation out;
+    out.returnsRows = true;
+    out.parameters = plan.tree.parameters;
+    SqlWriter writer(plan.tree, plan.typing, out);
+    out.sql = writer.Crosstab(plan.tree.statement.pivotIn.empty() ? values : writer.PivotInValues());
+    return out;
+}
+
 Translation TranslateAccessSql(std::string_view accessSql, SchemaSource& schema) {
     const Tokens tokens = Tokenize(accessSql);
-    const ParsedStatement parsed = ParseStatement(tokens);
+    ParsedStatement parsed = ParseStatement(tokens);
     Translation out;
     if (parsed.tree.statement.kind == StatementKind::Passthrough) {
         out.parameters = parsed.tree.parameters;
@@ -45,7 +85,8 @@ Translation TranslateAccessSql(std::string_view accessSql, SchemaSource& schema)
         out.schemaChange = !out.returnsRows;
         return out;
     }
-    const Typing typing = TypeStatement(parsed.tree, schema);
+    Typing typing = TypeStatement(parsed.tree, schema);
+    if (parsed.tree.statement.pivot != kNone) return CrosstabTranslation(std::move(parsed.tree), std::move(typing));
     SqlWriter writer(parsed.tree, typing, out);
     out.sql = writer.Statement();
     return out;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <tuple>
 
 #include "ado/providers/sqlite/dialect/declared_types.h"
 #include "ado/providers/sqlite/dialect/function_catalog.h"
@@ -45,18 +46,23 @@ public:
         out_.exprs.resize(tree.exprs.size());
         out_.itemNames.resize(tree.exprs.size());
         out_.outputs.resize(tree.selects.size());
-        relations_.resize(tree.selects.size());
+        out_.relations.resize(tree.selects.size());
         state_.assign(tree.selects.size(), 0);
     }
 
     Typing Run() {
         const Statement& st = tree_.statement;
         switch (st.kind) {
-            case StatementKind::Select: TypeSelect(st.select); break;
+            case StatementKind::Select:
+                TypeSelect(st.select);
+                TypeRoot(st.transformValue, st.select);
+                TypeRoot(st.pivot, st.select);
+                for (ExprId v : st.pivotIn) TypeRoot(v, st.select);
+                break;
             case StatementKind::Insert: TypeInsert(st); break;
             case StatementKind::Update: TypeUpdate(st); break;
             case StatementKind::Delete:
-                relations_[st.scope] = RelationsOf(st.scope, st.from);
+                out_.relations[st.scope] = RelationsOf(st.scope, st.from);
                 TypeSourceConditions(st.scope, st.from);
                 TypeRoot(st.where, st.scope);
                 break;
@@ -68,12 +74,6 @@ public:
     }
 
 private:
-    struct Relation {
-        std::string name;
-        std::vector<OutputColumn> columns;
-        bool known = true;
-    };
-
     // --- sources and selects ---
 
     const CommonTable* FindCommonTable(std::string_view name) const {
@@ -89,6 +89,7 @@ private:
                            const std::string& alias) {
         Relation r;
         r.name = alias.empty() ? name : alias;
+        r.table = name;
         const CommonTable* cte = database.empty() && file.empty() ? FindCommonTable(name) : nullptr;
         if (cte && state_[cte->select] == 0) {
             TypeSelect(cte->select);
@@ -96,12 +97,13 @@ private:
             for (size_t i = 0; i < cte->columns.size() && i < r.columns.size(); ++i) r.columns[i].name = cte->columns[i];
             return r;
         }
-        const std::vector<SchemaColumn>* columns = schema_.Columns(database, file, name);
-        if (!columns) {
+        const TableShape* shape = schema_.Table(database, file, name);
+        if (!shape) {
             r.known = false;
             return r;
         }
-        for (const SchemaColumn& c : *columns) r.columns.push_back({c.name, c.type, true, false});
+        r.baseTable = !shape->view && database.empty() && file.empty();
+        for (const SchemaColumn& c : shape->columns) r.columns.push_back({c.name, c.type, true, false});
         return r;
     }
 
@@ -151,7 +153,7 @@ private:
         if (state_[id] != 0) return;  // typed, or being typed (a CTE naming itself)
         state_[id] = 1;
         const Select& s = tree_.selects[id];
-        relations_[id] = RelationsOf(id, s.from);
+        out_.relations[id] = RelationsOf(id, s.from);
         TypeSourceConditions(id, s.from);
         std::vector<OutputColumn>& outputs = out_.outputs[id];
         if (s.inlineValues) {
@@ -161,13 +163,18 @@ private:
                 for (size_t c = 0; c < s.values.front().size(); ++c)
                     outputs.push_back({"column" + std::to_string(c + 1), Type(s.values.front()[c]), false, false});
         }
-        for (const SelectItem& item : s.items) {
+        for (size_t k = 0; k < s.items.size(); ++k) {
+            const SelectItem& item = s.items[k];
             const Expr& e = tree_.At(item.expr);
             if (e.kind == ExprKind::Star) {
                 ExpandStar(id, e.qualifier, outputs);
                 continue;
             }
+            const auto outerItem = std::pair{itemSelect_, itemIndex_};  // a subquery's items are typed inside
+            itemSelect_ = id;
+            itemIndex_ = k;
             TypeRoot(item.expr, id);
+            std::tie(itemSelect_, itemIndex_) = outerItem;
             OutputColumn c;
             c.type = Type(item.expr);
             c.column = out_.exprs[item.expr].column;
@@ -195,7 +202,7 @@ private:
     }
 
     void ExpandStar(SelectId id, const std::string& qualifier, std::vector<OutputColumn>& outputs) {
-        for (const Relation& r : relations_[id]) {
+        for (const Relation& r : out_.relations[id]) {
             if (!qualifier.empty() && !EqualsNoCase(r.name, LastPart(qualifier))) continue;
             if (!r.known) {
                 outputs.push_back({"", {}, false, true});
@@ -207,15 +214,34 @@ private:
 
     // --- names ---
 
-    const OutputColumn* Resolve(const Expr& e) {
+    // Where a name leads: a column of a FROM source of its SELECT or of one around it, an
+    // earlier item of its select list named by its alias (Access reuses aliases there), or a
+    // result column's alias (ORDER BY, and the engine's WHERE and GROUP BY).
+    const OutputColumn* Resolve(const Expr& e, ExprTyping* t = nullptr) {
         for (SelectId s = e.scope; s != kNone; s = tree_.selects[s].outer) {
-            for (const Relation& r : relations_[s]) {
-                if (!e.qualifier.empty() && !EqualsNoCase(r.name, LastPart(e.qualifier))) continue;
-                for (const OutputColumn& c : r.columns)
-                    if (EqualsNoCase(c.name, e.text)) return &c;
+            const auto& relations = out_.relations[s];
+            for (size_t r = 0; r < relations.size(); ++r) {
+                if (!e.qualifier.empty() && !EqualsNoCase(relations[r].name, LastPart(e.qualifier))) continue;
+                for (const OutputColumn& c : relations[r].columns) {
+                    if (!EqualsNoCase(c.name, e.text)) continue;
+                    if (t) {
+                        t->scope = s;
+                        t->relation = static_cast<int>(r);
+                    }
+                    return &c;
+                }
             }
-            // A result column's alias (ORDER BY, and the engine's WHERE and GROUP BY).
-            if (e.qualifier.empty() && s == e.scope && state_[s] != 0)
+            if (!e.qualifier.empty() || s != e.scope) continue;
+            if (s == itemSelect_) {
+                const auto& items = tree_.selects[s].items;
+                for (size_t k = 0; k < itemIndex_; ++k) {
+                    if (!EqualsNoCase(items[k].alias, e.text)) continue;
+                    if (t) t->aliasOf = items[k].expr;
+                    itemAlias_ = {e.text, Type(items[k].expr), false, false};
+                    return &itemAlias_;
+                }
+            }
+            if (state_[s] != 0)
                 for (const OutputColumn& c : out_.outputs[s])
                     if (EqualsNoCase(c.name, e.text)) return &c;
         }
@@ -286,7 +312,7 @@ private:
                     t.type = Typed(adBigInt);
                     break;
                 }
-                if (const OutputColumn* c = Resolve(e)) {
+                if (const OutputColumn* c = Resolve(e, &t)) {
                     t.type = c->type;
                     t.column = c->column;
                 }
@@ -414,6 +440,12 @@ private:
                 if (e.count == 1 && f->rule == ResultRule::CommonOfAll) t.type = Type(arg(0));
                 break;
             }
+            case ResultRule::Alternate: {
+                DataTypeEnum c = adEmpty;
+                for (uint32_t i = 1; i < e.count; i += 2) c = CommonType(c, Kind(arg(i)));
+                t.type = c == adEmpty ? ValueType{} : Typed(c);
+                break;
+            }
             case ResultRule::Sum:
             case ResultRule::Average: {
                 const DataTypeEnum a = e.count > 0 ? Kind(arg(0)) : adVariant;
@@ -424,7 +456,7 @@ private:
         for (uint32_t i = 0; i < e.count; ++i) {
             const ArgumentUse use = (i == 0 && f->firstDiffers) ? f->firstUse : f->use;
             if (use == ArgumentUse::Text) Infer(arg(i), Typed(adVarWChar));
-            else if (use == ArgumentUse::Same) Infer(arg(i), t.type);
+            else if (use == ArgumentUse::Same && (f->rule != ResultRule::Alternate || i % 2 == 1)) Infer(arg(i), t.type);
         }
     }
 
@@ -450,8 +482,8 @@ private:
     // --- statements ---
 
     const std::vector<OutputColumn>* TargetColumns(const Statement& st) {
-        if (relations_[st.scope].empty()) relations_[st.scope] = RelationsOf(st.scope, st.from);
-        const auto& rels = relations_[st.scope];
+        if (out_.relations[st.scope].empty()) out_.relations[st.scope] = RelationsOf(st.scope, st.from);
+        const auto& rels = out_.relations[st.scope];
         return rels.empty() || !rels.front().known ? nullptr : &rels.front().columns;
     }
 
@@ -482,7 +514,7 @@ private:
     }
 
     void TypeUpdate(const Statement& st) {
-        relations_[st.scope] = RelationsOf(st.scope, st.from);
+        out_.relations[st.scope] = RelationsOf(st.scope, st.from);
         TypeSourceConditions(st.scope, st.from);
         for (const auto& [column, value] : st.assignments) {
             Expr target;
@@ -504,8 +536,8 @@ private:
         Relation self;
         self.name = st.target.name;
         if (st.kind == StatementKind::AlterTable) {
-            if (const auto* existing = schema_.Columns(st.target.database, st.target.externalFile, st.target.name))
-                for (const SchemaColumn& c : *existing) self.columns.push_back({c.name, c.type, true, false});
+            if (const auto* existing = schema_.Table(st.target.database, st.target.externalFile, st.target.name))
+                for (const SchemaColumn& c : existing->columns) self.columns.push_back({c.name, c.type, true, false});
         }
         for (const ColumnDefinition& d : st.definitions) {
             const ValueType type = FromDeclared(d.typeName);
@@ -513,7 +545,7 @@ private:
             self.columns.push_back({d.name, type, true, false});
         }
         if (st.select != kNone) TypeSelect(st.select);
-        relations_[st.scope].push_back(std::move(self));
+        out_.relations[st.scope].push_back(std::move(self));
         for (size_t i = 0; i < st.definitions.size(); ++i)
             for (const auto& c : st.definitions[i].constraints) {
                 TypeRoot(c.expr, st.scope);
@@ -526,8 +558,10 @@ private:
     const Tree& tree_;
     SchemaSource& schema_;
     Typing out_;
-    std::vector<std::vector<Relation>> relations_;
     std::vector<uint8_t> state_;  // per select: 0 untyped, 1 being typed, 2 typed
+    SelectId itemSelect_ = kNone;  // the select whose item `itemIndex_` is being typed
+    size_t itemIndex_ = 0;
+    OutputColumn itemAlias_;       // what an earlier item's alias resolves to
 };
 
 }  // namespace

@@ -18,6 +18,9 @@ struct ExprTyping {
     ValueType type;                     // the value's type (adVariant: unknown)
     DataTypeEnum compare = adVariant;   // comparisons, IN, BETWEEN, CASE: what both sides are compared as
     bool column = false;                // a plain column reference: it carries its column's collation
+    SelectId scope = kNone;             // a column: the SELECT whose FROM holds it
+    int relation = -1;                  // and which of that SELECT's relations
+    ExprId aliasOf = kNone;             // a name that stands for an earlier item of its select list
 };
 
 struct OutputColumn {
@@ -27,9 +30,19 @@ struct OutputColumn {
     bool unknown = false;  // stands for an expansion of unknown width (t.* of an unknown table)
 };
 
+// A FROM source of a SELECT as names reach it: a table, a stored query or a derived table.
+struct Relation {
+    std::string name;         // the alias, or the table's name
+    std::string table;        // the table or stored query it reads ("" for a derived table)
+    std::vector<OutputColumn> columns;
+    bool known = true;        // its columns are known
+    bool baseTable = false;   // a table of the file's own, whose rows have an identity (rowid)
+};
+
 struct Typing {
     std::vector<ExprTyping> exprs;                 // by ExprId
     std::vector<std::vector<OutputColumn>> outputs;  // by SelectId
+    std::vector<std::vector<Relation>> relations;    // by SelectId: its FROM sources, in order
     std::vector<ValueType> targets;    // INSERT: each value's column; UPDATE: each assignment's
     std::vector<ValueType> definitions;  // CREATE TABLE / ALTER TABLE ADD: each column's type
     std::vector<std::string> itemNames;  // by ExprId of a select item: the name its result column takes

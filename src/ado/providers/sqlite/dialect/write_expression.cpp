@@ -1,5 +1,6 @@
 // Expressions: each node becomes pieces (text, and its children with the form each must be
 // handed over in), expanded with an explicit stack.
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/function_catalog.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
 #include "ado/providers/sqlite/dialect/sql_writer.h"
@@ -123,6 +124,22 @@ std::string SqlWriter::LiteralText(const Expr& e, DataTypeEnum want, bool& conve
     return e.text;
 }
 
+std::string SqlWriter::QualifiedName(const std::string& qualifier) const {
+    std::string name;
+    size_t start = 0;
+    while (!qualifier.empty() && start <= qualifier.size()) {
+        const size_t dot = qualifier.find('.', start);
+        std::string part = qualifier.substr(start, dot - start);
+        if (dot == std::string::npos)
+            for (const auto& [from, to] : renames_)
+                if (EqualsNoCase(part, from)) part = to;
+        name += QuoteName(part) + ".";
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    return name;
+}
+
 std::string SqlWriter::ParameterText(ExprId id) { return "?" + std::to_string(parameterNumbers_[id]); }
 
 void SqlWriter::Pieces(ExprId id, DataTypeEnum want, std::vector<Item>& out) {
@@ -154,19 +171,17 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
     switch (e.kind) {
         case ExprKind::Literal: break;
         case ExprKind::Column: {
-            std::string name;
-            size_t start = 0;
-            while (!e.qualifier.empty() && start <= e.qualifier.size()) {
-                const size_t dot = e.qualifier.find('.', start);
-                name += QuoteName(e.qualifier.substr(start, dot - start)) + ".";
-                if (dot == std::string::npos) break;
-                start = dot + 1;
+            // Access reuses an earlier item's alias in the select list; the engine needs the item.
+            if (t.aliasOf != kNone) {
+                text("(");
+                out.push_back({false, {}, t.aliasOf, adVariant});
+                return text(")");
             }
-            return text(name + QuoteName(e.text));
+            return text(QualifiedName(e.qualifier) + QuoteName(e.text));
         }
         case ExprKind::Parameter: return text(ParameterText(id));
         case ExprKind::Star:
-            return text(e.qualifier.empty() ? "*" : QuoteName(e.qualifier) + ".*");
+            return text(QualifiedName(e.qualifier) + "*");
         case ExprKind::Unary:
             switch (e.op) {
                 case Op::Not: text("(NOT "); break;
@@ -370,20 +385,51 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     const std::string upper = ToUpperAscii(e.text);
     const FunctionInfo* f = FindFunction(e.text);
     const DataTypeEnum first = e.count > 0 ? typing_.exprs[tree_.Child(e, 0)].type.type : adVariant;
+    // An aggregate's argument; in a crosstab's column, only the rows of its pivot value.
+    auto argument = [&](uint32_t i, DataTypeEnum want) {
+        const bool filtered = f && f->aggregate && !pivotCondition_.empty();
+        if (filtered) text("CASE WHEN " + pivotCondition_ + " THEN ");
+        if (filtered && tree_.At(tree_.Child(e, i)).kind == ExprKind::Star) text("1");
+        else child(i, want);
+        if (filtered) text(" END");
+    };
     auto rest = [&](uint32_t from) {
         for (uint32_t i = from; i < e.count; ++i) {
             text(", ");
             child(i, adDouble);
         }
     };
+    if (f && f->name == "SWITCH") {
+        // Switch(c1, v1, c2, v2...): the value of the first true condition, else Null.
+        if (e.count % 2 != 0) ThrowRuntimeError(kInvalidProcedureCall);
+        text("(CASE");
+        for (uint32_t i = 0; i + 1 < e.count; i += 2) {
+            text(" WHEN ");
+            child(i, adVariant);
+            text(" THEN ");
+            child(i + 1, t.type.type);
+        }
+        return text(" END)");
+    }
+    if (f && f->name == "CHOOSE") {
+        // Choose(i, a, b...): the i-th value (i rounded as CLng does), Null out of range.
+        text("(CASE CLNG(");
+        child(0, adDouble);
+        text(")");
+        for (uint32_t i = 1; i < e.count; ++i) {
+            text(" WHEN " + std::to_string(i) + " THEN ");
+            child(i, t.type.type);
+        }
+        return text(" END)");
+    }
     if (f && f->rule == ResultRule::ConvertTo) {  // CCur, CDec: the argument in that form
         if (e.count != 1) return text(upper + "()");  // the engine reports the wrong count
         return child(0, f->result);
     }
     if (f && first == adCurrency) {
         // The Currency forms: exact sums and averages, whole parts and rounding in Currency.
-        if (f->name == "SUM") return text(e.distinct ? "SUM(DISTINCT " : "SUM("), child(0, adCurrency), text(")");
-        if (f->name == "AVG") return text("BZ_CURAVG("), child(0, adCurrency), text(")");
+        if (f->name == "SUM") return text(e.distinct ? "SUM(DISTINCT " : "SUM("), argument(0, adCurrency), text(")");
+        if (f->name == "AVG") return text("BZ_CURAVG("), argument(0, adCurrency), text(")");
         if (f->name == "ABS") return text("ABS("), child(0, adCurrency), text(")");
         if (f->name == "INT" || f->name == "FIX" || f->name == "ROUND") {
             text("BZ_CUR(" + std::string(f->name == "ROUND" ? "ROUND" : f->name) + "(");
@@ -394,7 +440,7 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     }
     if (f && IsDecimalType(first) && (f->name == "SUM" || f->name == "AVG")) {
         text(f->name == "SUM" ? "BZ_DEC_SUM(" : "BZ_DEC_AVG(");
-        child(0, adNumeric);
+        argument(0, adNumeric);
         return text(")");
     }
     std::string name = e.text;
@@ -409,11 +455,11 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
         }
         const ArgumentUse use = (i == 0 && f->firstDiffers) ? f->firstUse : f->use;
         switch (use) {
-            case ArgumentUse::Plain: child(i, adDouble); break;
-            case ArgumentUse::Text: child(i, adVarWChar); break;
-            case ArgumentUse::Typed: child(i, kWantTyped); break;
-            case ArgumentUse::Same: child(i, t.type.type); break;
-            case ArgumentUse::Kept: child(i, adVariant); break;
+            case ArgumentUse::Plain: argument(i, adDouble); break;
+            case ArgumentUse::Text: argument(i, adVarWChar); break;
+            case ArgumentUse::Typed: argument(i, kWantTyped); break;
+            case ArgumentUse::Same: argument(i, t.type.type); break;
+            case ArgumentUse::Kept: argument(i, adVariant); break;
         }
         if (collatedArgument && NeedsCollation(tree_.Child(e, i))) text(std::string(" COLLATE ") + kTextCollation);
     }

@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
+#include "ado/providers/sqlite/dialect/function_catalog.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
 #include "ado/providers/sqlite/dialect/sql_writer.h"
 #include "ado/providers/sqlite/dialect/value_conversions.h"
@@ -143,6 +144,10 @@ std::string SqlWriter::SelectText(SelectId id, const std::vector<ItemForm>* form
     }
     std::string out = WithText(s.with);
     const bool compound = !s.compound.empty();
+    if (!compound && s.limit == kNone && s.topPresent && !s.topPercent && !s.orderBy.empty()) {
+        const std::string withTies = TopWithTies(id, forms);
+        if (!withTies.empty()) return out + withTies;
+    }
     out += CoreText(id, compound, forms);
     for (const auto& [op, member] : s.compound) {
         out += CompoundText(op);
@@ -176,7 +181,59 @@ std::string SqlWriter::TopLimit(SelectId id, const std::string& rows) const {
            " / 100.0 AS c FROM (" + rows + ")))";
 }
 
-std::string SqlWriter::CoreText(SelectId id, bool inCompound, const std::vector<ItemForm>* forms) {
+// TOP n with ORDER BY gives every row tied with the nth, as Access does: the rows whose order
+// keys do not come after the nth row's (Null first), or all of them when there are fewer.
+// The keys travel as extra columns of the query, which an outer SELECT leaves out. "" when
+// the output's columns cannot be named (a * of an unknown table).
+std::string SqlWriter::TopWithTies(SelectId id, const std::vector<ItemForm>* forms) {
+    const Select& s = tree_.selects[id];
+    std::string names;
+    for (const SelectItem& item : s.items) {
+        if (tree_.At(item.expr).kind == ExprKind::Star) return {};
+        names += (names.empty() ? "" : ", ") + QuoteName(OutputName(item));
+    }
+    std::string keys, order;
+    std::vector<std::string> keyNames;
+    for (size_t i = 0; i < s.orderBy.size(); ++i) {
+        keyNames.push_back("brezal_orden_" + std::to_string(i + 1));
+        const std::string key = QuoteName(keyNames.back());
+        keys += ", " + OrderKeyText(id, s.orderBy[i].expr) + " AS " + key;
+        order += (i ? ", " : "") + key + (s.orderBy[i].descending ? " DESC" : "");
+    }
+    const std::string rows = "(" + CoreText(id, false, forms, keys, keyNames) + ")";
+    const std::string n = s.topCount;
+    // row <= nth: before on the first key, or the same and so on down the keys.
+    std::string condition;
+    for (size_t i = s.orderBy.size(); i-- > 0;) {
+        const std::string k = "`brezal_orden_" + std::to_string(i + 1) + "`";
+        const std::string v = "(SELECT " + k + " FROM " + rows + " ORDER BY " + order + " LIMIT 1 OFFSET " + n + " - 1)";
+        const std::string before = s.orderBy[i].descending
+                                       ? "((" + k + " IS NOT NULL AND " + v + " IS NULL) OR " + k + " > " + v + ")"
+                                       : "((" + k + " IS NULL AND " + v + " IS NOT NULL) OR " + k + " < " + v + ")";
+        const std::string same = "(" + k + " IS " + v + ")";
+        condition = condition.empty() ? "(" + before + " OR " + same + ")"
+                                      : "(" + before + " OR (" + same + " AND " + condition + "))";
+    }
+    return "SELECT " + names + " FROM " + rows + " WHERE (SELECT COUNT(*) FROM " + rows + ") <= " + n + " OR " +
+           condition + " ORDER BY " + order;
+}
+
+// An ORDER BY term as an expression of the query: a column's number or an alias stands for its item.
+std::string SqlWriter::OrderKeyText(SelectId id, ExprId term) {
+    const Select& s = tree_.selects[id];
+    const Expr& e = tree_.At(term);
+    if (e.kind == ExprKind::Literal && e.literal == LiteralKind::Number) {
+        const size_t position = static_cast<size_t>(std::stoul(e.text));
+        if (position >= 1 && position <= s.items.size()) return Collated(s.items[position - 1].expr);
+    }
+    if (e.kind == ExprKind::Column && e.qualifier.empty() && typing_.exprs[term].relation < 0)
+        for (const SelectItem& item : s.items)
+            if (EqualsNoCase(item.alias, e.text)) return Collated(item.expr);
+    return Collated(term);
+}
+
+std::string SqlWriter::CoreText(SelectId id, bool inCompound, const std::vector<ItemForm>* forms,
+                                const std::string& extraItems, const std::vector<std::string>& extraNames) {
     const Select& s = tree_.selects[id];
     auto itemText = [&](ExprId e, size_t position) {
         if (!forms || position >= forms->size()) return Expression(e);
@@ -193,33 +250,124 @@ std::string SqlWriter::CoreText(SelectId id, bool inCompound, const std::vector<
         }
         return out;
     }
-    out = (s.distinct || s.distinctRow) ? "SELECT DISTINCT " : "SELECT ";
+    // DISTINCTROW drops repeated source rows: nothing to do over one table, or when every
+    // table's fields are output; otherwise it groups by the identity of the tables output.
+    const std::string distinctRowGroups = s.distinctRow ? DistinctRowGroups(id) : "";
+    const bool distinct = s.distinct || (s.distinctRow && distinctRowGroups == "DISTINCT");
+    const bool wrapHaving = s.having != kNone && s.groupBy.empty();
+    std::string items;
     for (size_t i = 0; i < s.items.size(); ++i) {
-        if (i) out += ", ";
+        if (i) items += ", ";
         const SelectItem& item = s.items[i];
         const Expr& e = tree_.At(item.expr);
         if (e.kind == ExprKind::Star) {
-            out += Expression(item.expr);
+            items += StarText(id, item.expr);
             continue;
         }
-        out += itemText(item.expr, i);
-        if ((s.distinct || s.distinctRow) && NeedsCollation(item.expr))
-            out += std::string(" COLLATE ") + kTextCollation;
-        if (!item.alias.empty()) out += " AS " + QuoteName(item.alias);
-        else if (e.kind != ExprKind::Column) out += " AS " + QuoteName(typing_.itemNames[item.expr]);
+        items += itemText(item.expr, i);
+        if (distinct && NeedsCollation(item.expr)) items += std::string(" COLLATE ") + kTextCollation;
+        if (!item.alias.empty()) items += " AS " + QuoteName(item.alias);
+        else if (e.kind != ExprKind::Column || wrapHaving) items += " AS " + QuoteName(OutputName(item));
     }
+    items += extraItems;
+    if (wrapHaving) items += ", (" + Expression(s.having) + ") AS `brezal_having`";
+    out = (distinct ? "SELECT DISTINCT " : "SELECT ") + items;
     if (s.from != kNone) out += " FROM " + SourceText(s.from);
     if (s.where != kNone) out += " WHERE " + Expression(s.where);
     if (!s.groupBy.empty()) {
         out += " GROUP BY ";
         for (size_t i = 0; i < s.groupBy.size(); ++i) out += (i ? ", " : "") + Collated(s.groupBy[i]);
+    } else if (!distinctRowGroups.empty() && distinctRowGroups != "DISTINCT") {
+        out += " GROUP BY " + distinctRowGroups;
     }
-    if (s.having != kNone) out += " HAVING " + Expression(s.having);
+    if (s.having != kNone && !wrapHaving) out += " HAVING " + Expression(s.having);
+    if (wrapHaving) {
+        // HAVING without GROUP BY: the whole table is one group, which HAVING keeps or not.
+        std::string names;
+        for (const SelectItem& item : s.items) names += (names.empty() ? "" : ", ") + QuoteName(OutputName(item));
+        for (const std::string& name : extraNames) names += ", " + QuoteName(name);
+        out = "SELECT " + names + " FROM (" + out + ") WHERE `brezal_having`";
+    }
     if (inCompound && s.topPresent) {
         // A member of a compound cannot carry LIMIT: it becomes a subquery.
         return "SELECT * FROM (" + out + " LIMIT " + TopLimit(id, out) + ")";
     }
     return out;
+}
+
+std::string SqlWriter::OutputName(const SelectItem& item) const {
+    if (!item.alias.empty()) return item.alias;
+    const Expr& e = tree_.At(item.expr);
+    return e.kind == ExprKind::Column ? e.text : typing_.itemNames[item.expr];
+}
+
+namespace {
+
+bool HasRightJoin(const Tree& tree, SourceId id) {
+    std::vector<SourceId> stack;
+    if (id != kNone) stack.push_back(id);
+    while (!stack.empty()) {
+        const Source& s = tree.sources[stack.back()];
+        stack.pop_back();
+        if (s.kind != Source::Kind::Join) continue;
+        if (s.join == JoinKind::Right) return true;
+        stack.push_back(s.left);
+        stack.push_back(s.right);
+    }
+    return false;
+}
+
+}  // namespace
+
+// `*` keeps the written order of the sources' columns: where a RIGHT JOIN is written the other
+// way round, the columns are listed.
+std::string SqlWriter::StarText(SelectId id, ExprId star) {
+    const Expr& e = tree_.At(star);
+    if (!HasRightJoin(tree_, tree_.selects[id].from)) return Expression(star);
+    std::string out;
+    for (const Relation& r : typing_.relations[id]) {
+        if (!e.qualifier.empty() && !EqualsNoCase(r.name, e.qualifier)) continue;
+        if (!r.known) return Expression(star);
+        for (const OutputColumn& c : r.columns) out += (out.empty() ? "" : ", ") + QuoteName(r.name) + "." + QuoteName(c.name);
+    }
+    return out.empty() ? Expression(star) : out;
+}
+
+// The GROUP BY that makes DISTINCTROW drop repeated rows of the tables output; "" when
+// DISTINCTROW changes nothing, "DISTINCT" when the rows have no identity to group by.
+std::string SqlWriter::DistinctRowGroups(SelectId id) const {
+    const Select& s = tree_.selects[id];
+    const auto& relations = typing_.relations[id];
+    if (relations.size() <= 1 || !s.groupBy.empty()) return {};
+    std::vector<bool> output(relations.size(), false);
+    std::vector<ExprId> stack;
+    for (const SelectItem& item : s.items) {
+        const Expr& e = tree_.At(item.expr);
+        if (e.kind == ExprKind::Star) {
+            for (size_t r = 0; r < relations.size(); ++r)
+                output[r] = output[r] || e.qualifier.empty() || EqualsNoCase(relations[r].name, e.qualifier);
+            continue;
+        }
+        stack.push_back(item.expr);
+    }
+    while (!stack.empty()) {
+        const ExprId x = stack.back();
+        stack.pop_back();
+        const Expr& e = tree_.At(x);
+        const ExprTyping& t = typing_.exprs[x];
+        if (e.kind == ExprKind::Call && FindFunction(e.text) && FindFunction(e.text)->aggregate) return {};
+        if (e.kind == ExprKind::Column && t.scope == id && t.relation >= 0) output[static_cast<size_t>(t.relation)] = true;
+        for (uint32_t i = 0; i < e.count; ++i) stack.push_back(tree_.Child(e, i));
+    }
+    std::string groups;
+    bool all = true;
+    for (size_t r = 0; r < relations.size(); ++r) {
+        all = all && output[r];
+        if (!output[r]) continue;
+        if (!relations[r].baseTable) return "DISTINCT";
+        groups += (groups.empty() ? "" : ", ") + QuoteName(relations[r].name) + ".rowid";
+    }
+    return all ? "" : groups;
 }
 
 std::string SqlWriter::TableText(const std::string& database, const std::string& file, const std::string& name) {
@@ -237,6 +385,7 @@ std::string SqlWriter::PrimarySourceText(const Source& s) {
     if (s.kind == Source::Kind::Derived) out = "(" + SelectText(s.select) + ")";
     else out = TableText(s.database, s.externalFile, s.name);
     if (!s.alias.empty()) out += " AS " + QuoteName(s.alias);
+    else if (&s == innerAlias_) out += " AS `brezal_fila`";
     return out;
 }
 
@@ -248,12 +397,19 @@ std::string SqlWriter::SourceText(SourceId id) {
         id = tree_.sources[id].left;
     }
     std::string out = PrimarySourceText(tree_.sources[id]);
+    bool single = true;  // `out` is one source, not yet a join
     for (auto j = joins.rbegin(); j != joins.rend(); ++j) {
         const Source& join = **j;
-        if (join.join == JoinKind::Right) ThrowNotSupported("RIGHT JOIN.");
-        out += JoinText(join.join);
         const Source& right = tree_.sources[join.right];
-        out += right.kind == Source::Kind::Join ? "(" + SourceText(join.right) + ")" : PrimarySourceText(right);
+        const std::string rightText =
+            right.kind == Source::Kind::Join ? "(" + SourceText(join.right) + ")" : PrimarySourceText(right);
+        if (join.join == JoinKind::Right) {
+            // The engine has only LEFT JOIN: a RIGHT JOIN b is b LEFT JOIN a.
+            out = rightText + " LEFT JOIN " + (single ? out : "(" + out + ")");
+        } else {
+            out += JoinText(join.join) + rightText;
+        }
+        single = false;
         if (join.on != kNone) out += " ON " + Expression(join.on);
         if (!join.usingColumns.empty()) {
             out += " USING (";
@@ -279,32 +435,113 @@ std::string SqlWriter::InsertText() {
     return out + " " + SelectText(st.select, &forms);
 }
 
+namespace {
+
+// The table sources of a FROM tree, in written order.
+std::vector<const Source*> TableSources(const Tree& tree, SourceId id) {
+    std::vector<const Source*> out;
+    std::vector<SourceId> stack{id};
+    while (!stack.empty()) {
+        const Source& s = tree.sources[stack.back()];
+        stack.pop_back();
+        if (s.kind == Source::Kind::Join) {
+            stack.push_back(s.right);
+            stack.push_back(s.left);
+        } else if (s.kind == Source::Kind::Table) {
+            out.push_back(&s);
+        }
+    }
+    return out;
+}
+
+std::string SourceName(const Source& s) { return s.alias.empty() ? s.name : s.alias; }
+
+const Source* FindSource(const std::vector<const Source*>& sources, std::string_view name) {
+    for (const Source* s : sources)
+        if (EqualsNoCase(SourceName(*s), name) || (s->alias.empty() && EqualsNoCase(s->name, name))) return s;
+    return nullptr;
+}
+
+}  // namespace
+
+// The table an UPDATE or DELETE through joins changes: named, or the first one.
+const Source& SqlWriter::ChangedTable(std::string_view named) const {
+    const auto sources = TableSources(tree_, tree_.statement.from);
+    const Source* target = named.empty() ? nullptr : FindSource(sources, named);
+    if (!named.empty() && !target) ThrowSyntaxError("la tabla '" + std::string(named) + "' no está en FROM.");
+    if (!target && !sources.empty()) target = sources.front();
+    if (!target) ThrowNotSupported("cambiar filas de una consulta que no es una tabla.");
+    if (!target->externalFile.empty() || !target->database.empty())
+        ThrowNotSupported("cambiar filas de otra base de datos a través de una combinación.");
+    return *target;
+}
+
 std::string SqlWriter::UpdateText() {
     const auto& st = tree_.statement;
-    const Source& target = tree_.sources[st.from];
-    if (target.kind != Source::Kind::Table) ThrowNotSupported("UPDATE sobre una combinación de tablas.");
-    std::string out = WithText(st.with) + "UPDATE " + (st.options.empty() ? "" : st.options + " ") +
-                      TableText(target.database, target.externalFile, target.name);
-    if (!target.alias.empty()) ThrowNotSupported("UPDATE de una tabla con alias.");
-    out += " SET ";
+    const Source& from = tree_.sources[st.from];
+    std::string out = WithText(st.with) + "UPDATE " + (st.options.empty() ? "" : st.options + " ");
+    if (from.kind == Source::Kind::Table) {
+        // The engine cannot alias UPDATE's table: its alias is written as the table.
+        if (!from.alias.empty()) renames_.emplace_back(from.alias, from.name);
+        out += TableText(from.database, from.externalFile, from.name) + " SET ";
+        for (size_t i = 0; i < st.assignments.size(); ++i)
+            out += (i ? ", " : "") + QuoteName(ColumnOf(st.assignments[i].first)) + " = " +
+                   Stored(st.assignments[i].second, typing_.targets[i]);
+        if (st.where != kNone) out += " WHERE " + Expression(st.where);
+        renames_.clear();
+        return out;
+    }
+    // Through joins: the rows of the changed table that the joins reach, each given the value
+    // its joined row computes.
+    const size_t dot = st.assignments.front().first.rfind('.');
+    const std::string named = dot == std::string::npos ? "" : st.assignments.front().first.substr(0, dot);
+    const Source& target = ChangedTable(named);
+    const std::string table = QuoteName(target.name);
+    const std::string inner = target.alias.empty() ? "`brezal_fila`" : QuoteName(target.alias);
+    if (target.alias.empty()) {
+        innerAlias_ = &target;
+        renames_.emplace_back(target.name, "brezal_fila");
+    }
+    const std::string joined = SourceText(st.from);
+    const std::string condition = st.where != kNone ? "(" + Expression(st.where) + ") AND " : "";
+    out += table + " SET ";
     for (size_t i = 0; i < st.assignments.size(); ++i) {
         const auto& [column, value] = st.assignments[i];
-        const size_t dot = column.rfind('.');
-        out += (i ? ", " : "") + QuoteName(dot == std::string::npos ? column : column.substr(dot + 1)) + " = " +
-               Stored(value, typing_.targets[i]);
+        const size_t d = column.rfind('.');
+        if (d != std::string::npos && !FindSource({&target}, column.substr(0, d)))
+            ThrowNotSupported("UPDATE que cambia campos de más de una tabla.");
+        out += (i ? ", " : "") + QuoteName(ColumnOf(column)) + " = (SELECT " + Stored(value, typing_.targets[i]) +
+               " FROM " + joined + " WHERE " + condition + inner + ".rowid = " + table + ".rowid LIMIT 1)";
     }
-    if (st.where != kNone) out += " WHERE " + Expression(st.where);
+    out += " WHERE rowid IN (SELECT " + inner + ".rowid FROM " + joined +
+           (st.where != kNone ? " WHERE " + Expression(st.where) : "") + ")";
+    innerAlias_ = nullptr;
+    renames_.clear();
     return out;
 }
 
 std::string SqlWriter::DeleteText() {
     const auto& st = tree_.statement;
-    const Source& target = tree_.sources[st.from];
-    if (target.kind != Source::Kind::Table) ThrowNotSupported("DELETE sobre una combinación de tablas.");
-    if (!target.alias.empty()) ThrowNotSupported("DELETE de una tabla con alias.");
-    std::string out = WithText(st.with) + "DELETE FROM " + TableText(target.database, target.externalFile, target.name);
+    const Source& from = tree_.sources[st.from];
+    std::string out = WithText(st.with) + "DELETE FROM ";
+    if (from.kind == Source::Kind::Table) {
+        if (!from.alias.empty()) renames_.emplace_back(from.alias, from.name);
+        out += TableText(from.database, from.externalFile, from.name);
+        if (st.where != kNone) out += " WHERE " + Expression(st.where);
+        renames_.clear();
+        return out;
+    }
+    // Through joins: the rows of the table named after DELETE that the joins reach.
+    const Source& target = ChangedTable(st.deleteTarget);
+    out += QuoteName(target.name) + " WHERE rowid IN (SELECT " + QuoteName(SourceName(target)) + ".rowid FROM " +
+           SourceText(st.from);
     if (st.where != kNone) out += " WHERE " + Expression(st.where);
-    return out;
+    return out + ")";
+}
+
+std::string SqlWriter::ColumnOf(const std::string& target) {
+    const size_t dot = target.rfind('.');
+    return dot == std::string::npos ? target : target.substr(dot + 1);
 }
 
 }  // namespace ado::sqlite::detail

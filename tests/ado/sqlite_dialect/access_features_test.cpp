@@ -1,0 +1,157 @@
+// The Access SQL of real applications on a small business schema: crosstabs, action queries
+// through joins, RIGHT JOIN, TABLE, the bang, DISTINCTROW, TOP with ties, aliases reused,
+// HAVING alone, domain aggregates and the VBA functions. Each expectation is what Access's
+// documentation says the statement gives.
+#include "access_db.h"
+
+namespace {
+
+using dialect_test::AccessDb;
+using dialect_test::ExpectRows;
+
+class AccessFeatures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.Setup({
+            "CREATE TABLE Clientes (Id LONG PRIMARY KEY, Nombre TEXT(30), Ciudad TEXT(20))",
+            "CREATE TABLE Pedidos (Id LONG PRIMARY KEY, Cliente LONG, Fecha DATETIME, Total CURRENCY, Estado TEXT(10))",
+            "INSERT INTO Clientes VALUES (1, 'Ana', 'Sevilla')",
+            "INSERT INTO Clientes VALUES (2, 'Luis', 'Bilbao')",
+            "INSERT INTO Clientes VALUES (3, 'Ana', 'Bilbao')",
+            "INSERT INTO Clientes VALUES (4, 'Eva', 'Sevilla')",
+            "INSERT INTO Pedidos VALUES (10, 1, #1/5/2023#, 100, 'abierto')",
+            "INSERT INTO Pedidos VALUES (11, 1, #3/9/2024#, 50.5, 'cerrado')",
+            "INSERT INTO Pedidos VALUES (12, 2, #4/1/2024#, 20, 'cerrado')",
+            "INSERT INTO Pedidos VALUES (13, 3, #6/30/2024#, 75.25, Null)",
+            "INSERT INTO Pedidos VALUES (14, 3, #7/1/2024#, 10, 'abierto')",
+        });
+    }
+    testsupport::ScopedRegional spanish{ado::RegionalSettings::Spanish()};
+    AccessDb db;
+};
+
+TEST_F(AccessFeatures, CrosstabsHaveAColumnPerPivotValue) {
+    auto columns = [&](const std::string& sql) {
+        auto rs = db.db().Query(db.cn(), sql);
+        std::string out;
+        for (int i = 0; i < rs->Fields().Count(); ++i) out += rs->Fields()[i].Name() + ";";
+        for (; !rs->adoEOF(); rs->MoveNext()) {
+            out += "\n";
+            for (int i = 0; i < rs->Fields().Count(); ++i) out += dialect_test::Shown(rs->Fields()[i].Value()) + ";";
+        }
+        return out;
+    };
+    // Values sorted, Null's heading "<>", Null where a row has no value, the aggregate's type kept.
+    EXPECT_EQ(columns("TRANSFORM Sum(Total) AS Suma SELECT Cliente FROM Pedidos GROUP BY Cliente PIVOT Estado"),
+              "Cliente;<>;abierto;cerrado;\n"
+              "Long(1);Null;Currency(100.0000);Currency(50.5000);\n"
+              "Long(2);Null;Null;Currency(20.0000);\n"
+              "Long(3);Currency(75.2500);Currency(10.0000);Null;");
+    // IN fixes the columns and their order; a row total beside them.
+    EXPECT_EQ(columns("TRANSFORM Count(*) SELECT c.Ciudad, Count(*) AS Todos FROM Clientes AS c INNER JOIN Pedidos AS p "
+                      "ON p.Cliente = c.Id GROUP BY c.Ciudad ORDER BY c.Ciudad PIVOT p.Estado IN ('cerrado', 'perdido')"),
+              "Ciudad;Todos;cerrado;perdido;\n"
+              "Text('Bilbao');Long(3);Long(1);Long(0);\n"
+              "Text('Sevilla');Long(2);Long(1);Long(0);");
+    // Format in the pivot: headings sort as text.
+    EXPECT_EQ(columns("TRANSFORM Sum(Total) SELECT 'Total' AS Fila FROM Pedidos GROUP BY 'Total' "
+                      "PIVOT Format(Fecha, 'yyyy')"),
+              "Fila;2023;2024;\nText('Total');Currency(100.0000);Currency(155.7500);");
+    // As a stored query, with a parameter.
+    db.Setup({"CREATE PROCEDURE PorEstado (Desde DateTime) AS TRANSFORM Max(Total) SELECT Cliente FROM Pedidos "
+              "WHERE Fecha >= Desde GROUP BY Cliente PIVOT Estado"});
+    auto cmd = testsupport::NewCommand(db.cn(), "PorEstado", ado::adCmdStoredProc);
+    auto rs = cmd->Execute(nullptr, dialect_test::Values({ado::Variant(ado::MakeDate(2024, 6, 1))}));
+    EXPECT_EQ(rs->Fields().Count(), 3);
+    EXPECT_EQ(rs->Fields()[2].Name(), "abierto");
+    EXPECT_EQ(dialect_test::Shown(rs->Fields()[2].Value()), "Currency(10.0000)");
+}
+
+TEST_F(AccessFeatures, ActionQueriesThroughJoinsAndAliases) {
+    EXPECT_EQ(db.Run("UPDATE Pedidos INNER JOIN Clientes ON Pedidos.Cliente = Clientes.Id "
+                     "SET Pedidos.Estado = Left(Clientes.Ciudad, 3), Pedidos.Total = Pedidos.Total * 2 "
+                     "WHERE Clientes.Ciudad = 'Bilbao'"),
+              "3");
+    ExpectRows(db, {{"SELECT Estado & ' ' & Total FROM Pedidos ORDER BY Id",
+                     "Text('abierto 100')|Text('cerrado 50,5')|Text('Bil 40')|Text('Bil 150,5')|Text('Bil 20')"}});
+    EXPECT_EQ(db.Run("UPDATE Pedidos AS p SET p.Total = p.Total + 1 WHERE p.Id = 10"), "1");
+    EXPECT_EQ(db.Run("UPDATE Clientes AS c INNER JOIN Pedidos AS p ON p.Cliente = c.Id SET c.Nombre = c.Nombre & '*' "
+                     "WHERE p.Total > 100"),
+              "2");
+    ExpectRows(db, {{"SELECT Nombre FROM Clientes ORDER BY Id", "Text('Ana*')|Text('Luis')|Text('Ana*')|Text('Eva')"}});
+    EXPECT_EQ(db.Run("DELETE DISTINCTROW Pedidos.*, Pedidos.Total FROM Pedidos INNER JOIN Clientes "
+                     "ON Pedidos.Cliente = Clientes.Id WHERE Clientes.Ciudad = 'Sevilla' AND Pedidos.Total < 100"),
+              "1");
+    EXPECT_EQ(db.Run("DELETE p.* FROM Pedidos AS p WHERE p.Estado = 'Bil' AND p.Total < 30"), "1");
+    EXPECT_EQ(db.Run("DELETE * FROM Pedidos WHERE Id = 999"), "0");
+    ExpectRows(db, {{"SELECT Id FROM Pedidos ORDER BY Id", "Long(10)|Long(12)|Long(13)"}});
+}
+
+TEST_F(AccessFeatures, JoinsAndSetForms) {
+    ExpectRows(db, {
+        // RIGHT JOIN keeps every row of its right side.
+        {"SELECT c.Nombre & ':' & Count(p.Id) FROM Pedidos AS p RIGHT JOIN Clientes AS c ON p.Cliente = c.Id "
+         "GROUP BY c.Id, c.Nombre ORDER BY c.Id",
+         "Text('Ana:2')|Text('Luis:1')|Text('Ana:2')|Text('Eva:0')"},
+        {"SELECT [Clientes]![Nombre] FROM Clientes WHERE Clientes!Id = 2", "Text('Luis')"},
+        {"SELECT Count(*) FROM (TABLE Clientes UNION TABLE Clientes)", "Long(4)"},
+        {"SELECT Nombre FROM Clientes WHERE Ciudad = Null", ""},  // = Null is never true
+        {"SELECT Count(*) AS N, N * 2 AS Doble FROM Pedidos", "Long(5)"},
+    });
+    auto rs = db.db().Query(db.cn(), "SELECT * FROM Pedidos RIGHT JOIN Clientes ON Pedidos.Cliente = Clientes.Id");
+    EXPECT_EQ(rs->Fields()[0].Name(), "Id");
+    EXPECT_EQ(rs->Fields()[5].Name(), "Id");
+    EXPECT_EQ(rs->Fields()[6].Name(), "Nombre");
+    rs = db.db().Query(db.cn(), "SELECT Count(*) AS N, N * 2 AS Doble, 'x' AS [Mi Texto], Doble + 1 FROM Pedidos");
+    EXPECT_EQ(dialect_test::Shown(rs->Fields()[1].Value()), "Long(10)");
+    EXPECT_EQ(dialect_test::Shown(rs->Fields()[3].Value()), "Long(11)");
+}
+
+TEST_F(AccessFeatures, DistinctRowTopWithTiesAndHavingAlone) {
+    db.Setup({"INSERT INTO Clientes VALUES (5, 'Eva', 'Sevilla')"});
+    ExpectRows(db, {
+        // One table: DISTINCTROW changes nothing.
+        {"SELECT DISTINCTROW Nombre FROM Clientes WHERE Nombre = 'Eva'", "Text('Eva')|Text('Eva')"},
+        // Across a join: each customer once, the two Anas apart.
+        {"SELECT DISTINCTROW c.Nombre FROM Clientes AS c INNER JOIN Pedidos AS p ON p.Cliente = c.Id ORDER BY c.Nombre",
+         "Text('Ana')|Text('Ana')|Text('Luis')"},
+        // TOP n gives every row tied with the nth.
+        {"SELECT TOP 1 Id FROM Clientes ORDER BY Ciudad", "Long(2)|Long(3)"},
+        {"SELECT TOP 2 Id FROM Clientes ORDER BY Ciudad DESC, Nombre", "Long(1)|Long(4)|Long(5)"},
+        {"SELECT TOP 10 Id FROM Clientes ORDER BY Ciudad", "Long(2)|Long(3)|Long(1)|Long(4)|Long(5)"},
+        {"SELECT TOP 1 Estado FROM Pedidos ORDER BY Estado", "Null"},
+        // HAVING without GROUP BY: the whole table is one group.
+        {"SELECT Count(*) AS N FROM Pedidos HAVING Count(*) > 100", ""},
+        {"SELECT Sum(Total) FROM Pedidos HAVING Count(*) = 5", "Currency(255.7500)"},
+        {"SELECT Count(*) FROM Pedidos WHERE Id = 0 HAVING Count(*) = 0", "Long(0)"},
+    });
+}
+
+TEST_F(AccessFeatures, DomainAggregatesAndFunctions) {
+    ExpectRows(db, {
+        {"SELECT DLookUp('Nombre', 'Clientes', 'Id = 2')", "Text('Luis')"},
+        {"SELECT DCount('*', 'Pedidos', 'Total > 50') & '/' & DSum('Total', 'Pedidos')", "Text('3/255,75')"},
+        {"SELECT Nombre FROM Clientes WHERE DMax('Total', 'Pedidos') > 99 AND Id = 1", "Text('Ana')"},
+        {"SELECT Switch(Total > 60, 'alto', Total > 15, 'medio', True, 'bajo') FROM Pedidos ORDER BY Id",
+         "Text('alto')|Text('medio')|Text('medio')|Text('alto')|Text('bajo')"},
+        {"SELECT Choose(Cliente, 'uno', 'dos') FROM Pedidos ORDER BY Id",
+         "Text('uno')|Text('uno')|Text('dos')|Null|Null"},
+        {"SELECT Str(5) & '|' & Str(-2.5) & '|' & Hex(255) & '|' & Oct(8) & '|' & Hex(-1)",
+         "Text(' 5|-2.5|FF|10|FFFFFFFF')"},
+        {"SELECT InStrRev('a-b-c', '-') & InStrRev('a-b-c', '-', 3) & InStrRev('aXa', 'x', -1, 1)",
+         "Text('422')"},
+        {"SELECT Replace('Hola hola', 'hola', 'adiós') & '|' & Replace('Hola hola', 'hola', 'X', 1, -1, 1) & '|' & "
+         "Replace('abcabc', 'b', '', 3)",
+         "Text('Hola adiós|X X|cac')"},
+        {"SELECT MonthName(3) & ' ' & MonthName(3, True) & ' ' & WeekdayName(1) & ' ' & WeekdayName(1, False, 2)",
+         "Text('marzo mar domingo lunes')"},
+        {"SELECT Format(1234.5, 'Standard') & '|' & Format(#3/15/2024#, 'Long Date') & '|' & Format(0.25, 'Percent')",
+         "Text('1.234,50|viernes, 15 de marzo de 2024|25,00%')"},
+        {"SELECT StrConv('hola MUNDO', 3) & Round(2.5) & Round(3.5) & Int(-2.5) & Fix(-2.5) & Sgn(-3)",
+         "Text('Hola Mundo24-3-2-1')"},
+    });
+    EXPECT_EQ(db.Rows("SELECT MiFuncion(Id) FROM Clientes"),
+              "error 3085: Función 'MiFuncion' no definida en la expresión.");
+}
+
+}  // namespace
