@@ -100,7 +100,6 @@ TEST(Translate, RefusesMalformedTextAndWhatTheEngineCannotExpress) {
         {"CREATE TABLE t (A COUNTER, B AUTOINCREMENT)", kNoForm},
         {"ALTER TABLE t ADD COLUMN Id COUNTER", kNoForm},
         {"CREATE INDEX i ON t (a) WITH PRIMARY", kNoForm},
-        {"TRANSFORM Sum(x) SELECT a FROM t GROUP BY a PIVOT b", kNoForm},
         {"SELECT * FROM t IN '' [ODBC;DSN=x]", kNoForm},
         {"SELECT * FROM t IN 'c:\\x' 'dBASE IV;'", kNoForm},
     };

@@ -123,11 +123,13 @@ void TextOnly(Call& c) {
     body(c);
 }
 
+// Replace and Hex are also the engine's own functions, which stay: the translator calls
+// these under their BZ_ names.
 constexpr FunctionSpec kVbaFunctions[] = {
-    {"STR", 1, 1, Str},           {"STR$", 1, 1, TextOnly<Str>},     {"INSTRREV", 2, 4, InStrRev},
-    {"REPLACE", 3, 6, Replace},   {"REPLACE$", 3, 6, Replace},        {"HEX", 1, 1, InBase<16>},
-    {"HEX$", 1, 1, TextOnly<InBase<16>>}, {"OCT", 1, 1, InBase<8>},   {"OCT$", 1, 1, TextOnly<InBase<8>>},
-    {"CVAR", 1, 1, CVar},         {"MONTHNAME", 1, 2, MonthName},     {"WEEKDAYNAME", 1, 3, WeekdayName},
+    {"STR", 1, 1, Str},           {"STR$", 1, 1, TextOnly<Str>},      {"INSTRREV", 2, 4, InStrRev},
+    {"BZ_REPLACE", 3, 6, Replace}, {"BZ_REPLACE$", 3, 6, Replace},     {"BZ_HEX", 1, 1, InBase<16>},
+    {"BZ_HEX$", 1, 1, TextOnly<InBase<16>>}, {"OCT", 1, 1, InBase<8>}, {"OCT$", 1, 1, TextOnly<InBase<8>>},
+    {"CVAR", 1, 1, CVar},         {"MONTHNAME", 1, 2, MonthName},      {"WEEKDAYNAME", 1, 3, WeekdayName},
 };
 
 }  // namespace

@@ -51,6 +51,13 @@ const char* PlainOperatorText(Op op) {
 // Function names that are keywords of the engine: called through a quoted name.
 bool IsKeywordFunction(std::string_view upper) { return upper == "LEFT" || upper == "RIGHT" || upper == "ISNULL"; }
 
+// Access functions whose name the engine's own functions take: called under their BZ_ names.
+std::string_view EngineName(std::string_view upper) {
+    for (std::string_view name : {"REPLACE", "REPLACE$", "HEX", "HEX$"})
+        if (upper == name) return name;
+    return {};
+}
+
 }  // namespace
 
 std::string SqlWriter::Expression(ExprId root, DataTypeEnum want) {
@@ -445,6 +452,7 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     }
     std::string name = e.text;
     if (IsKeywordFunction(upper)) name = QuoteName(upper);
+    if (!EngineName(upper).empty()) name = "BZ_" + std::string(EngineName(upper));
     text(name + (e.distinct ? "(DISTINCT " : "("));
     const bool collatedArgument = f && f->aggregate && (f->name == "MIN" || f->name == "MAX");
     for (uint32_t i = 0; i < e.count; ++i) {
