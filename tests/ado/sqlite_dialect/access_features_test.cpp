@@ -132,6 +132,11 @@ TEST_F(AccessFeatures, DomainAggregatesAndFunctions) {
         {"SELECT DLookUp('Nombre', 'Clientes', 'Id = 2')", "Text('Luis')"},
         {"SELECT DCount('*', 'Pedidos', 'Total > 50') & '/' & DSum('Total', 'Pedidos')", "Text('3/255,75')"},
         {"SELECT Nombre FROM Clientes WHERE DMax('Total', 'Pedidos') > 99 AND Id = 1", "Text('Ana')"},
+        // Computed per row, through the same connection.
+        {"SELECT Id & ':' & DCount('*', 'Pedidos', 'Cliente = ' & Id) & ':' & DLookUp('Estado', 'Pedidos', "
+         "'Cliente = ' & Id & ' AND Total < 60') FROM Clientes ORDER BY Id",
+         "Text('1:2:cerrado')|Text('2:1:cerrado')|Text('3:2:abierto')|Text('4:0:')"},
+        {"SELECT DSum('Total', 'Pedidos', 'Cliente = ' & Cliente) FROM Pedidos WHERE Id = 10", "Double(150.5)"},
         {"SELECT Switch(Total > 60, 'alto', Total > 15, 'medio', True, 'bajo') FROM Pedidos ORDER BY Id",
          "Text('alto')|Text('medio')|Text('medio')|Text('alto')|Text('bajo')"},
         {"SELECT Choose(Cliente, 'uno', 'dos') FROM Pedidos ORDER BY Id",

@@ -7,6 +7,7 @@
 #include "ado/connection_string.h"
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/database_copy.h"
+#include "ado/providers/sqlite/domain_aggregates.h"
 #include "ado/providers/sqlite/file_format.h"
 #include "ado/providers/sqlite/text_collation.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
@@ -85,6 +86,7 @@ void SqliteSession::OpenFile(const std::string& key) {
     if (rc != SQLITE_OK) ThrowEngineError(db_);
     Run("PRAGMA foreign_keys = ON");
     RegisterAccessFunctions(db_);
+    RegisterDomainAggregates(db_, *this);
     try {
         RegisterAccessCollation(db_, PrepareFileFormat(db_, path_, !readOnly_));
     } catch (...) {

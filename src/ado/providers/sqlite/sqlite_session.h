@@ -38,6 +38,8 @@ public:
     std::vector<std::pair<std::string, Variant>> DynamicProperties() const override;
 
     sqlite3* Handle() const { return db_; }
+    // A translation against the file's schema, kept until the schema changes.
+    std::shared_ptr<const Translation> Translate(const std::string& accessSql);
     // Writes every stored query that is also a view again from its Access text.
     void RebuildStoredViews();
     const std::string& Path() const { return path_; }
@@ -57,8 +59,6 @@ private:
     // as the Access engine reads them; `implicit` receives those names. The reference stays
     // valid until the next call.
     const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr);
-    // A translation against the file's schema, kept until the schema changes.
-    std::shared_ptr<const Translation> Translate(const std::string& accessSql);
     std::shared_ptr<const Translation> CrosstabFor(const Translation& tr, const provider::Statement& st);
     // Forgets translations and column types when another statement changed the schema.
     void FollowSchema();

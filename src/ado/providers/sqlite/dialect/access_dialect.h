@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,14 @@ Translation TranslateAccessSql(std::string_view accessSql);
 // written again as the dialect writes new tables: text columns with the ACCESS collation and
 // typed columns with their checks. Declared types stay as they are (REAL stays a double).
 std::string RewriteTableDefinition(std::string_view createTableSql, std::string_view newName);
+
+// DLookUp(expr, domain [, criteria]) and DCount, DSum, DAvg, DMin, DMax, DFirst, DLast: the
+// Access query that a call with these texts stands for; nullopt for another function name.
+// Functions of the Access application rather than of its engine, served as an extension
+// because saved queries use them: with texts written in the statement they become a subquery,
+// otherwise the session runs them per row (RegisterDomainAggregates).
+std::optional<std::string> DomainAggregateQuery(std::string_view function, std::string_view expression,
+                                                std::string_view domain, std::string_view criteria);
 
 // The statements of a script, each with where it starts (for `quimera sql`).
 struct ScriptPart {

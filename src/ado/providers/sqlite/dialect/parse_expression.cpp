@@ -543,28 +543,15 @@ private:
         return false;
     }
 
-    // DLookUp(expr, domain [, criteria]) and DCount, DSum, DAvg, DMin, DMax, DFirst, DLast
-    // with texts for arguments: the Access query they stand for. Functions of the Access
-    // application rather than of its engine, served here because saved queries use them.
+    // A domain aggregate whose arguments are texts: the Access query they spell.
     std::optional<std::string> DomainQuery(const std::string& name, const std::vector<ExprId>& args) const {
-        static constexpr std::pair<std::string_view, std::string_view> kDomain[] = {
-            {"DLOOKUP", ""}, {"DCOUNT", "Count"}, {"DSUM", "Sum"}, {"DAVG", "Avg"}, {"DMIN", "Min"},
-            {"DMAX", "Max"}, {"DFIRST", "First"}, {"DLAST", "Last"}};
-        const auto* found = std::find_if(std::begin(kDomain), std::end(kDomain),
-                                         [&](const auto& d) { return EqualsNoCase(d.first, name); });
-        if (found == std::end(kDomain) || args.size() < 2 || args.size() > 3) return std::nullopt;
+        if (args.size() < 2 || args.size() > 3) return std::nullopt;
         for (ExprId a : args) {
             const Expr& e = p_.tree().At(a);
             if (e.kind != ExprKind::Literal || e.literal != LiteralKind::String) return std::nullopt;
         }
         auto literal = [&](size_t i) { return p_.tree().At(args[i]).text; };
-        std::string domain = literal(1);
-        if (domain.find_first_of(" []") != std::string::npos && domain.front() != '[') domain = "[" + domain + "]";
-        const std::string value = found->second.empty() ? "TOP 1 " + literal(0)
-                                                        : std::string(found->second) + "(" + literal(0) + ")";
-        std::string query = "SELECT " + value + " FROM " + domain;
-        if (args.size() == 3 && !literal(2).empty()) query += " WHERE " + literal(2);
-        return query;
+        return DomainAggregateQuery(name, literal(0), literal(1), args.size() == 3 ? literal(2) : "");
     }
 
     void CloseGroup() {

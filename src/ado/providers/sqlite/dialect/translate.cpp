@@ -1,4 +1,6 @@
 // TranslateAccessSql: tokens, the syntax tree, its types, then the engine's text.
+#include <algorithm>
+
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/parser.h"
@@ -108,6 +110,23 @@ std::string RewriteTableDefinition(std::string_view createTableSql, std::string_
     SqlWriter writer(parsed.tree, typing, out);
     writer.KeepDeclaredTypes();
     return writer.Statement();
+}
+
+std::optional<std::string> DomainAggregateQuery(std::string_view function, std::string_view expression,
+                                                std::string_view domain, std::string_view criteria) {
+    static constexpr std::pair<std::string_view, std::string_view> kDomain[] = {
+        {"DLOOKUP", ""}, {"DCOUNT", "Count"}, {"DSUM", "Sum"}, {"DAVG", "Avg"},
+        {"DMIN", "Min"}, {"DMAX", "Max"},     {"DFIRST", "First"}, {"DLAST", "Last"}};
+    const auto* found = std::find_if(std::begin(kDomain), std::end(kDomain),
+                                     [&](const auto& d) { return EqualsNoCase(d.first, function); });
+    if (found == std::end(kDomain)) return std::nullopt;
+    std::string table(domain);
+    if (table.find_first_of(" []") != std::string::npos && table.front() != '[') table = "[" + table + "]";
+    const std::string value = found->second.empty() ? "TOP 1 " + std::string(expression)
+                                                    : std::string(found->second) + "(" + std::string(expression) + ")";
+    std::string query = "SELECT " + value + " FROM " + table;
+    if (!criteria.empty()) query += " WHERE " + std::string(criteria);
+    return query;
 }
 
 std::vector<ScriptPart> SplitAccessScript(std::string_view script) {
