@@ -76,7 +76,21 @@ TEST_F(AccessSql, TablesOfAnotherFile) {
                      "Text('alfa')|Text('Zeta')"}});
     EXPECT_EQ(db.Run("INSERT INTO Proveedores IN \"" + file + "\" (Nombre) SELECT Nombre FROM Clientes WHERE Id = 1"), "1");
     ExpectRows(db, {{("SELECT Nombre FROM Proveedores IN '" + file + "' WHERE Nombre <> 'ZETA' ORDER BY Nombre").c_str(),
-                     "Text('alfa')|Text('Ana')"}});
+                     "Text('alfa')|Text('Ana')"},
+                    {("SELECT Count(*) FROM [" + file + "].[Proveedores]").c_str(), "Long(3)"}});
+}
+
+// A form's control that has no value here is a parameter, as Access reads it.
+TEST_F(AccessSql, FormReferencesAreParameters) {
+    EXPECT_EQ(db.Rows("SELECT Nombre FROM Clientes WHERE Id = [Forms]![Pedidos]![IdCliente]"),
+              "error -2147217904: No se han especificado valores para algunos de los parámetros requeridos. "
+              "(Forms.Pedidos.IdCliente)");
+    auto cmd = testsupport::NewCommand(db.cn(), "SELECT Nombre FROM Clientes WHERE Id = [Forms]![Pedidos]![IdCliente]");
+    cmd->Parameters().Refresh();
+    ASSERT_EQ(cmd->Parameters().Count(), 1);
+    EXPECT_EQ(cmd->Parameters().Item(0)->Name(), "Forms.Pedidos.IdCliente");
+    auto rs = cmd->Execute(nullptr, dialect_test::Values({ado::Variant(int32_t{3})}));
+    EXPECT_EQ(dialect_test::Shown(rs->Fields()[0].Value()), "Text('Marta')");
 }
 
 // One statement per call: text after it is refused before anything runs.

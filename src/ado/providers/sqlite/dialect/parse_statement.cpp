@@ -2,6 +2,7 @@
 // UPDATE, DELETE, and the statements passed through as written.
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "ado/Error.h"
 #include "ado/error_numbers.h"
@@ -382,6 +383,8 @@ TableName ParserState::ParseTableName(bool allowAlias) {
         Advance();
         t.database = std::move(t.name);
         t.name = ExpectName("el nombre de una tabla");
+        // [C:\datos\otra.mdb].[Tabla]: a table of another file, as IN 'file' names it.
+        if (t.database.find_first_of("./\\") != std::string::npos) t.externalFile = std::exchange(t.database, {});
     }
     if (AtWord("IN") && Peek(1).kind == TokenKind::String) {
         Advance();
