@@ -119,14 +119,15 @@ private:
     friend class Recordset;
     ConnectionPtr RequireConnection() const;
     // The statement of this run: the text, the given type and the current values.
-    void FillStatement(CommandTypeEnum type, const Variant& values);
+    void FillStatement(CommandTypeEnum type, const Variant& values, bool rowIdentity);
     // The compiled form of the statement for `session`, while Prepared; nullptr when the
     // provider keeps none.
     provider::PreparedStatement* Compiled(provider::Session& session);
     void ForgetCompiled();
     // Runs the statement on `cn` (compiled once while Prepared): rows into `rows`, or the
-    // records affected.
-    int64_t RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Variant& values, cursor::RowStore& rows);
+    // records affected. `rowIdentity`: the rows are for an updatable cursor.
+    int64_t RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Variant& values, cursor::RowStore& rows,
+                    bool rowIdentity = false);
 
     struct Run;  // the statement each run refills and its compiled form
     std::unique_ptr<Run> run_;

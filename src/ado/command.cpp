@@ -75,6 +75,7 @@ struct Command::Run {
     provider::Statement statement;  // refilled by each run, so its buffers are reused
     std::unique_ptr<provider::PreparedStatement> compiled;
     CommandTypeEnum compiledType = adCmdUnknown;
+    bool compiledIdentity = false;  // compiled with row identity columns
     // The session that declined to compile the statement, so it is not asked on every run.
     // Only its address is compared: a new session at the same address merely goes unasked.
     const provider::Session* declinedBy = nullptr;
@@ -125,10 +126,11 @@ ParameterPtr Command::CreateParameter(std::string_view name, DataTypeEnum type, 
     return std::make_shared<Parameter>(std::string(name), type, direction, size, value);
 }
 
-void Command::FillStatement(CommandTypeEnum type, const Variant& values) {
+void Command::FillStatement(CommandTypeEnum type, const Variant& values, bool rowIdentity) {
     provider::Statement& st = run_->statement;
     if (st.text != text_) st.text = text_;
     st.type = type;
+    st.rowIdentity = rowIdentity;
     st.timeoutSeconds = timeout_;
     st.prepared = prepared_;
     const size_t count = parameters_.items_.size();
@@ -153,20 +155,21 @@ void Command::FillStatement(CommandTypeEnum type, const Variant& values) {
 provider::PreparedStatement* Command::Compiled(provider::Session& session) {
     Run& r = *run_;
     if (!prepared_) return nullptr;
-    const bool sameType = r.compiledType == r.statement.type;
+    const bool sameType = r.compiledType == r.statement.type && r.compiledIdentity == r.statement.rowIdentity;
     if (r.compiled && r.compiled->Valid() && sameType) return r.compiled.get();
     if (!r.compiled && r.declinedBy == &session && sameType) return nullptr;
     r.compiled.reset();
     r.declinedBy = nullptr;
     r.compiledType = r.statement.type;
+    r.compiledIdentity = r.statement.rowIdentity;
     r.compiled = session.Prepare(r.statement);
     if (!r.compiled) r.declinedBy = &session;
     return r.compiled.get();
 }
 
 int64_t Command::RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Variant& values,
-                         cursor::RowStore& rows) {
-    FillStatement(type, values);
+                         cursor::RowStore& rows, bool rowIdentity) {
+    FillStatement(type, values, rowIdentity);
     const provider::Statement& st = run_->statement;
     provider::Session& session = cn->Session();
     return cn->Guard([&] {

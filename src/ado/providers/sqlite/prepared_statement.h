@@ -9,6 +9,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "ado/provider.h"
+#include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
 
 namespace ado::sqlite {
@@ -19,8 +20,9 @@ public:
     // open: when the session closes or reopens it, the session finalizes every statement
     // of the file, this one included, and the token expires.
     SqlitePreparedStatement(sqlite3* db, sqlite3_stmt* stmt, std::weak_ptr<const void> fileLife, StatementKind kind,
-                            std::vector<std::string> placeholders)
-        : db_(db), stmt_(stmt), fileLife_(std::move(fileLife)), kind_(kind), placeholders_(std::move(placeholders)) {}
+                            std::vector<std::string> placeholders, std::vector<RowIdentityColumn> rowIdentity = {})
+        : db_(db), stmt_(stmt), fileLife_(std::move(fileLife)), kind_(kind), placeholders_(std::move(placeholders)),
+          rowIdentity_(std::move(rowIdentity)) {}
     ~SqlitePreparedStatement() override;
     SqlitePreparedStatement(const SqlitePreparedStatement&) = delete;
     SqlitePreparedStatement& operator=(const SqlitePreparedStatement&) = delete;
@@ -34,6 +36,7 @@ private:
     std::weak_ptr<const void> fileLife_;
     StatementKind kind_;                     // what the engine's failures are classified as
     std::vector<std::string> placeholders_;  // the translation's named references, for binding
+    std::vector<RowIdentityColumn> rowIdentity_;  // the hidden identity columns its rows end with
 };
 
 }  // namespace ado::sqlite

@@ -9,6 +9,7 @@
 #include "ado/providers/sqlite/database_copy.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/prepared_statement.h"
+#include "ado/providers/sqlite/row_identity.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
 #include "ado/providers/sqlite/statement_run.h"
 #include "ado/providers/sqlite/stored_queries.h"
@@ -40,8 +41,8 @@ std::string BracketName(std::string_view name) {
 
 }  // namespace
 
-SqliteSession::SqliteSession(const provider::OpenRequest& request) {
-    path_ = request.settings.GetOr("Data Source", "");
+SqliteSession::SqliteSession(const provider::OpenRequest& request)
+    : path_(request.settings.GetOr("Data Source", "")), locks_(path_) {
     password_ = request.settings.GetOr(kPasswordKey, "");
     exclusive_ = (request.mode & adModeShareExclusive) == adModeShareExclusive;
     readOnly_ = request.mode == adModeRead;
@@ -97,6 +98,12 @@ void SqliteSession::OpenFile(const std::string& key) {
     if (rc != SQLITE_OK) ThrowEngineError(db_);
     Run("PRAGMA foreign_keys = ON");
     RegisterAccessFunctions(db_);
+    // Every end of a transaction ends the unchecked writing of record locks.
+    sqlite3_commit_hook(db_, [](void* locks) {
+        static_cast<RecordLocks*>(locks)->TransactionEnded();
+        return 0;
+    }, &locks_);
+    sqlite3_rollback_hook(db_, [](void* locks) { static_cast<RecordLocks*>(locks)->TransactionEnded(); }, &locks_);
     if (exclusive_) {
         // Hold the file's lock for the whole session: other connections are refused.
         Run("PRAGMA locking_mode = EXCLUSIVE");
@@ -155,14 +162,15 @@ int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& 
 std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provider::Statement& st) {
     if (st.type != adCmdText && (st.type != adCmdUnknown || IsLoneName(st.text))) return nullptr;
     if (IsQueryDefinition(st.text)) return nullptr;
-    const Translation& tr = Resolve(st.text);
+    BaseTables baseTables(db_);
+    const Translation& tr = Resolve(st.text, nullptr, st.rowIdentity ? &baseTables : nullptr);
     if (!tr.attachments.empty()) return nullptr;
     const StatementKind kind = KindOf(tr.sql);
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db_, tr.sql.c_str(), static_cast<int>(tr.sql.size()), &stmt, nullptr) != SQLITE_OK)
         ThrowEngineError(db_, kind);
     if (!stmt) return nullptr;  // only comments or whitespace
-    return std::make_unique<SqlitePreparedStatement>(db_, stmt, fileLife_, kind, tr.placeholders);
+    return std::make_unique<SqlitePreparedStatement>(db_, stmt, fileLife_, kind, tr.placeholders, tr.rowIdentity);
 }
 
 namespace {
@@ -181,7 +189,8 @@ std::string DeclareParameters(const std::string& accessSql, const std::vector<st
 
 }  // namespace
 
-const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vector<std::string>* implicit) {
+const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vector<std::string>* implicit,
+                                          RowIdentitySchema* identity) {
     auto known = implicitParameters_.find(accessSql);
     if (known == implicitParameters_.end()) {
         // Prepare until every unknown name has been taken for a parameter.
@@ -199,7 +208,8 @@ const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vec
         known = implicitParameters_.emplace(accessSql, std::move(names)).first;
     }
     if (implicit) *implicit = known->second;
-    return TranslateAccessSqlCached(known->second.empty() ? accessSql : DeclareParameters(accessSql, known->second));
+    const std::string& text = known->second.empty() ? accessSql : DeclareParameters(accessSql, known->second);
+    return identity ? TranslateAccessSqlCached(text, *identity) : TranslateAccessSqlCached(text);
 }
 
 std::vector<provider::ParameterInfo> SqliteSession::DescribeParameters(const provider::Statement& st) {
@@ -228,7 +238,8 @@ std::vector<provider::ParameterInfo> SqliteSession::DescribeParameters(const pro
 
 int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provider::Statement& st,
                                      cursor::RowStore& rows) {
-    const Translation& tr = Resolve(accessSql);
+    BaseTables baseTables(db_);
+    const Translation& tr = Resolve(accessSql, nullptr, st.rowIdentity ? &baseTables : nullptr);
     const StatementKind kind = KindOf(tr.sql);
     for (const auto& a : tr.attachments) {
         StatementHandle h;
@@ -257,7 +268,10 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         stmt = owned.stmt;
     }
     if (!stmt) return 0;  // only comments or whitespace
-    return RunStatement(db_, stmt, tr.placeholders, st, kind, rows);
+    const std::vector<RowIdentityColumn> identity = tr.rowIdentity;
+    const int64_t result = RunStatement(db_, stmt, tr.placeholders, st, kind, rows);
+    if (result < 0) MarkRowIdentityColumns(rows, identity);
+    return result;
 }
 
 int32_t SqliteSession::BeginTrans() {
@@ -286,7 +300,7 @@ void SqliteSession::PropertyWritten(std::string_view name, const Variant& value)
     if (!EqualsNoCase(name, kPasswordKey) && !EqualsNoCase(name, "Jet OLEDB:New Database Password")) return;
     if (!exclusive_ || readOnly_)
         Raise(Condition::NotSupported, "(la contraseña de un archivo abierto se cambia en modo exclusivo)");
-    if (level_ > 0 || locked_) Raise(Condition::IllegalOperation, "(hay una transacción en curso)");
+    if (level_ > 0) Raise(Condition::IllegalOperation, "(hay una transacción en curso)");
     const std::string key = value.IsNull() || value.IsEmpty() ? std::string() : value.ToString();
     ForgetStatements();
     // A re-encrypted copy replaces the file while this session still holds it; the session

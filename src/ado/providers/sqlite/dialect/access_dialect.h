@@ -20,6 +20,12 @@
 //    -> DEFAULT (f()); WITH COMPRESSION is dropped.
 // Comments are kept as written. Malformed text throws ado::Error(err::SyntaxError);
 // Access constructs the engine cannot express throw ado::Error(err::FeatureNotAvailable).
+//
+// Row identity (row_identity_pass.cpp), only when a RowIdentitySchema is given: a plain
+// SELECT over base tables and joins gets, at the end of its outermost select list, one
+// hidden column per base-table source holding that row's identity (`source`._rowid_), so
+// that edits and deletes through the query reach exactly the row they came from. See
+// RowIdentityColumn for the contract.
 #pragma once
 
 #include <string>
@@ -46,6 +52,34 @@ struct AttachedFile {
     friend bool operator==(const AttachedFile&, const AttachedFile&) = default;
 };
 
+// One hidden identity column of a translated SELECT. The columns are appended after every
+// column the statement selects, in this order, each written `q`._rowid_ AS `brezal_rowid_N`
+// (N from 1), where q is the alias when the source has one and the table otherwise; the
+// result's last rowIdentity.size() columns are these. A source's row identity is its rowid,
+// valid while the statement's result lives (compaction renumbers rowids).
+//
+// Which SELECTs get them: the first statement of the text is a SELECT (optionally ALL) whose
+// FROM lists table names, aliases, parenthesised joins and JOIN ... ON / USING; each source
+// that names a base table (as the schema answers) gets a column; subqueries in FROM, tables
+// of other files (IN 'file', qualified names) and views or stored queries get none. The
+// statement gets none at all when it is DISTINCT or DISTINCTROW, TOP, a compound (UNION,
+// INTERSECT, EXCEPT), grouped (GROUP BY, HAVING), has an aggregate in its select list, is a
+// make-table query (INTO) or begins with WITH. A LEFT JOIN's unmatched side reads Null.
+struct RowIdentityColumn {
+    std::string table;  // the base table as FROM names it, without quotes
+    std::string alias;  // the name the source goes by in the statement (the table's when it has no alias)
+    friend bool operator==(const RowIdentityColumn&, const RowIdentityColumn&) = default;
+};
+
+// Answers the row-identity pass from the database; the translator itself opens nothing.
+class RowIdentitySchema {
+public:
+    virtual ~RowIdentitySchema() = default;
+    // True when `table` (as written in FROM, without quotes) is a base table with a rowid of
+    // the main database: not a view, a stored query or a WITHOUT ROWID table.
+    virtual bool IsBaseTable(std::string_view table) = 0;
+};
+
 struct Translation {
     std::string sql;                              // SQLite text
     std::vector<DeclaredParameter> parameters;    // from a leading PARAMETERS declaration
@@ -55,13 +89,18 @@ struct Translation {
     std::vector<std::string> placeholders;
     std::vector<AttachedFile> attachments;
     bool returnsRows = false;                     // the first statement yields rows (SELECT, PRAGMA, ...)
+    std::vector<RowIdentityColumn> rowIdentity;   // hidden identity columns (with a schema only)
 };
 
-Translation TranslateAccessSql(std::string_view accessSql);
+// With a schema, eligible SELECTs get their row identity columns (see RowIdentityColumn).
+Translation TranslateAccessSql(std::string_view accessSql, RowIdentitySchema* schema = nullptr);
 
 // TranslateAccessSql through a bounded cache keyed by the statement text. The reference
 // stays valid at least until the calling thread's next call; errors are not cached.
 const Translation& TranslateAccessSqlCached(std::string_view accessSql);
+// The same with row identity columns. A cached translation serves again only while the
+// schema still gives the answers it was made with (the schema is asked again each time).
+const Translation& TranslateAccessSqlCached(std::string_view accessSql, RowIdentitySchema& schema);
 
 // Registers the Access functions (UCASE, MID, NOW, DATEDIFF, FORMAT, ...), the Access
 // aggregates (First, Last, StDev, Var...) and the Access LIKE on a connection. The

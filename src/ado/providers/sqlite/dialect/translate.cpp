@@ -9,11 +9,12 @@
 
 namespace ado::sqlite {
 
-Translation TranslateAccessSql(std::string_view accessSql) {
+Translation TranslateAccessSql(std::string_view accessSql, RowIdentitySchema* schema) {
     using namespace detail;
     Translation out;
     Tokens tokens = Tokenize(accessSql);
     TakeParameterDeclaration(tokens, out);
+    if (schema) AddRowIdentity(tokens, out, *schema);
     RewriteWords(tokens, out);
     QualifyExternalTables(tokens, out);
     RewriteTop(tokens);

@@ -10,6 +10,11 @@ namespace ado::sqlite::detail {
 // Removes a leading PARAMETERS ...; declaration into `out.parameters` (parameters_pass.cpp).
 void TakeParameterDeclaration(Tokens& t, Translation& out);
 
+// Appends the row identity columns of an eligible SELECT, asking `schema` which sources
+// are base tables (row_identity_pass.cpp). Runs on the tokens as written, before the
+// rewrites below.
+void AddRowIdentity(Tokens& t, Translation& out, RowIdentitySchema& schema);
+
 // Word-level rewrites: DISTINCTROW, TRUE/FALSE/YES/NO, Mod, function names that are
 // SQLite keywords, and references to declared parameters (word_pass.cpp).
 void RewriteWords(Tokens& t, Translation& out);
