@@ -37,8 +37,7 @@ TEST_F(Consultas, CrearAbrirModificarYLeer) {
     auto orden = m.acceso.AbrirConsulta("PedidosDe", m.cn);
     EXPECT_EQ(std::make_tuple(orden->Name(), orden->CommandText(), orden->CommandType(), orden->ActiveConnection()),
               std::make_tuple("PedidosDe", "PedidosDe", ado::adCmdStoredProc, m.cn));
-    orden->Parameters().Refresh();
-    m.acceso.ModificarParametro(orden, "Cliente", ado::Variant("A"));
+    m.acceso.ModificarParametro(orden, "Cliente", ado::Variant("A"));  // the command asks for its parameters
     EXPECT_EQ(Columna(orden->Execute()), "1,99");
     m.acceso.ModificarParametro(orden, "NoExiste", ado::Variant(1));
 
