@@ -51,6 +51,10 @@ public:
     int64_t WriteLocked(uint64_t lock, const cursor::RowWrite& write, std::vector<Variant>* readBack) override;
     void Unlock(uint64_t lock) override;
 
+    std::vector<std::pair<std::string, Variant>> DynamicProperties() const override {
+        return {{"DBMS Name", Variant(dbmsName_)}};
+    }
+
     const std::string& DbmsName() const { return dbmsName_; }
     const std::string& DriverName() const { return driverName_; }
     // Texts as UTF-8 SQL_C_CHAR (drivers known to give UTF-8) or as UTF-16 SQL_C_WCHAR.

@@ -311,7 +311,9 @@ void SqliteSession::PropertyWritten(std::string_view name, const Variant& value)
 }
 
 std::vector<std::pair<std::string, Variant>> SqliteSession::DynamicProperties() const {
-    return {{"Jet OLEDB:Engine Type", Variant(engineType_)}, {std::string(kPasswordKey), Variant(password_)}};
+    return {{"Jet OLEDB:Engine Type", Variant(engineType_)},
+            {std::string(kPasswordKey), Variant(password_)},
+            {"DBMS Name", Variant("MS Jet")}};
 }
 
 }  // namespace ado::sqlite
