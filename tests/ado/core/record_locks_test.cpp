@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <functional>
+#include <thread>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -145,6 +146,31 @@ TEST_F(RecordLocks, CancelUndoesNothingElse) {
     held->Update();
     cn->CommitTrans();
     EXPECT_EQ(Ciudades(), "León,Soria,León");
+}
+
+// A connection whose open transaction wrote rows of a table without checking records (nobody
+// was editing it then) is waited for by a new editor of that table, who gets the record once
+// the transaction ends; its writes after that check the editor's record.
+TEST_F(RecordLocks, AnEditorWaitsForTheTablesUncheckedWriters) {
+    auto writer = User();
+    writer->BeginTrans();
+    Edit(writer, 2, "Vigo", adLockOptimistic)->Update();
+    auto editor = User();
+    const auto [number, waited] = Timed([&] { Edit(editor, 1); });
+    EXPECT_EQ(number, err::LockedByUser);
+    EXPECT_TRUE(waited);
+    std::thread commit([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        writer->CommitTrans();
+    });
+    auto held = Edit(editor, 1, "Soria");
+    commit.join();
+    writer->BeginTrans();
+    EXPECT_EQ(ErrorNumberOf([&] { Edit(writer, 1, "Lugo", adLockOptimistic)->Update(); }), err::LockedByUser);
+    Edit(writer, 3, "Lugo", adLockOptimistic)->Update();
+    writer->CommitTrans();
+    held->Update();
+    EXPECT_EQ(Ciudades(), "Soria,Vigo,Lugo");
 }
 
 // A record held by a process that dies is free at once: the lock belonged to its open.
