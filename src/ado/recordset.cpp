@@ -53,7 +53,7 @@ void Recordset::ActiveConnection(const ConnectionPtr& connection) {
     if (state_->open && cursorLocation_ != adUseClient) Raise(Condition::ObjectOpen);
     if (state_->open && state_->editMode != adEditNone) Raise(Condition::EditInProgress);
     if (connection && connection->State() == adStateClosed) Raise(Condition::ObjectClosed);
-    if (!connection && state_->open) ForgetRowIdentities();
+    if (state_->open && connection != connection_) ForgetRowIdentities();
     connection_ = connection;
 }
 
@@ -61,8 +61,8 @@ void Recordset::ForgetRowIdentities() {
     cursor::CursorState& s = *state_;
     const size_t visible = cursor::VisibleColumnCount(s.store.Columns());
     if (visible == s.store.ColumnCount()) return;
-    // A row identity means something only to the engine the rows were read from, and only
-    // until its file is compacted: it does not outlive the connection.
+    // A row identity means something only to the connection the rows were read on, and only
+    // until its file is compacted: it does not outlive that connection.
     while (s.store.ColumnCount() > visible) s.store.RemoveColumn(s.store.ColumnCount() - 1);
     for (auto& [row, p] : s.pending) {
         if (p.original.size() > visible) p.original.resize(visible);
