@@ -160,16 +160,23 @@ int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* re
     if (!ws.lockTable) ws.lockTable = &locks_.For(w.table());
     RecordLocks::Table& table = *ws.lockTable;
     std::vector<uint64_t> records;
-    if (!locks_.WritesUnchecked(table)) {
-        // Somebody edits rows of this table: this row's record is taken for the statement.
-        records = RecordsOf(w, table);
-        locks_.Take(records, busyTimeoutMs_);
-    }
-    struct Drop {
+    struct End {
+        sqlite3* db;
         RecordLocks& locks;
         const std::vector<uint64_t>& records;
-        ~Drop() { locks.Drop(records); }
-    } drop{locks_, records};
+        ~End() {
+            locks.Drop(records);
+            // Outside a transaction nothing is left to cover: also when the write failed
+            // before its statement began one (the engine's hooks see only transactions).
+            if (sqlite3_get_autocommit(db)) locks.TransactionEnded();
+        }
+    } end{db_, locks_, records};
+    if (!locks_.WritesUnchecked(table)) {
+        // Somebody edits rows of this table: this row's record is taken for the statement.
+        std::vector<uint64_t> found = RecordsOf(w, table);
+        locks_.Take(found, busyTimeoutMs_);  // all or none
+        records = std::move(found);
+    }
     return w.Shape().singleRow ? RunWrite(w, ws, nullptr) : GuardedWrite(w, ws);
 }
 
