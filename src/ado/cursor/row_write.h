@@ -30,7 +30,8 @@ struct WriteShape {
     // Update and Delete: the criteria find one row at most (its identity, or a key column
     // among them); otherwise the provider guards the write against changing several rows.
     bool singleRow = false;
-    // Insert: the provider reads the new row's identity back too, after the readBack columns.
+    // Insert: the provider reads the new row's identity back too, after the readBack columns
+    // (planned where the cursor shows no key of the table).
     bool readBackIdentity = false;
     std::string key;                        // tells shapes apart; set by Seal
 

@@ -64,6 +64,12 @@ size_t IdentityColumn(const std::vector<ColumnInfo>& cols, const TableFilter& on
     return found;
 }
 
+bool HasKey(const std::vector<ColumnInfo>& cols, const TableFilter& onTable) {
+    for (const auto& c : cols)
+        if (c.key && onTable(c)) return true;
+    return false;
+}
+
 // Which columns of the table identify the row as it was read: its identity first, when
 // the row has one, then the update criteria.
 void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, WriteShape& shape) {
@@ -75,8 +81,7 @@ void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, WriteShap
         shape.origin.whereFields.push_back(identity);
         shape.byIdentity = true;
     }
-    bool anyKey = false;
-    for (const auto& c : cols) anyKey |= c.key && onTable(c);
+    const bool anyKey = HasKey(cols, onTable);
     int32_t criteria = in.criteria;
     // Without a key, or without a timestamp column to compare, every column decides.
     if (!anyKey) criteria = adCriteriaAllCols;
@@ -125,14 +130,14 @@ std::shared_ptr<const WriteShape> PlanShape(const WritePlanInput& in) {
     if (in.kind == RowWrite::Kind::Update && shape->setColumns.empty()) return nullptr;
     if (in.kind == RowWrite::Kind::Insert) {
         // What the client did not give comes back from the table: autonumbers, defaults;
-        // and the new row's identity, last.
+        // and, last, the new row's identity where no key shows to find the row by again.
         for (size_t i = 0; i < visible; ++i)
             if (!(*in.changed)[i] && onTable(cols[i])) {
                 shape->readBack.push_back(cols[i].baseColumn);
                 shape->readBackTypes.push_back(cols[i].type);
                 shape->origin.readBackFields.push_back(i);
             }
-        if (shape->origin.identityField != kNone) {
+        if (shape->origin.identityField != kNone && !HasKey(cols, onTable)) {
             shape->readBackIdentity = true;
             shape->origin.readBackFields.push_back(shape->origin.identityField);
         }
