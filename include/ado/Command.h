@@ -56,9 +56,15 @@ using ParameterPtr = std::shared_ptr<Parameter>;
 class Command;
 using CommandPtr = std::shared_ptr<Command>;
 
+// As ADO does, reading the collection of a command whose parameters the client has neither
+// appended nor refreshed first asks the provider for them (Refresh), when the command has an
+// open connection and a text; a failure of that description is raised by the read.
 class Parameters {
 public:
-    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+    int32_t Count() const {
+        Describe();
+        return static_cast<int32_t>(items_.size());
+    }
     // By 0-based index, or by name without regard to case (brackets optional); 3265 when missing.
     ParameterPtr Item(int32_t index) const;
     ParameterPtr Item(std::string_view name) const;
@@ -69,13 +75,27 @@ public:
     // Asks the provider which parameters the command's text declares.
     void Refresh();
 
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
+    auto begin() const {
+        Describe();
+        return items_.begin();
+    }
+    auto end() const {
+        Describe();
+        return items_.end();
+    }
 
 private:
     friend class Command;
+    // The implicit Refresh of the first read.
+    void Describe() const {
+        if (!described_) DescribeNow();
+    }
+    void DescribeNow() const;
+    int32_t Find(std::string_view name) const;  // IndexOf without the implicit Refresh
     Command* owner_ = nullptr;
     std::vector<ParameterPtr> items_;
+    // Appended, refreshed, or described since the command's text, type or connection changed.
+    mutable bool described_ = false;
 };
 
 class Command : public std::enable_shared_from_this<Command> {
@@ -119,14 +139,15 @@ private:
     friend class Recordset;
     ConnectionPtr RequireConnection() const;
     // The statement of this run: the text, the given type and the current values.
-    void FillStatement(CommandTypeEnum type, const Variant& values);
+    void FillStatement(CommandTypeEnum type, const Variant& values, bool rowIdentity);
     // The compiled form of the statement for `session`, while Prepared; nullptr when the
     // provider keeps none.
     provider::PreparedStatement* Compiled(provider::Session& session);
     void ForgetCompiled();
     // Runs the statement on `cn` (compiled once while Prepared): rows into `rows`, or the
-    // records affected.
-    int64_t RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Variant& values, cursor::RowStore& rows);
+    // records affected. `rowIdentity`: the rows are for an updatable cursor.
+    int64_t RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Variant& values, cursor::RowStore& rows,
+                    bool rowIdentity = false);
 
     struct Run;  // the statement each run refills and its compiled form
     std::unique_ptr<Run> run_;

@@ -59,7 +59,9 @@ public:
     void ConnectionString(std::string_view text);
 
     // Runs a statement. A row-returning statement gives an open, read-only, forward-only
-    // recordset; any other gives a closed recordset and sets *recordsAffected.
+    // recordset; any other gives a closed recordset and sets *recordsAffected. Plain SQL does
+    // not look at the record locks of pessimistic edits (see Recordset): only the engine's
+    // own locks can hold it up.
     RecordsetPtr Execute(std::string_view commandText, int32_t* recordsAffected = nullptr,
                          int32_t options = adOptionUnspecified);
 

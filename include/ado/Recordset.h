@@ -16,10 +16,21 @@
 // it is reconnected and UpdateBatch runs. Moving off an edited row saves it first.
 // EditMode returns to adEditNone after every successful Update, in batch mode too.
 //
-// Server cursors (adUseServer) are served by the same engine. With adLockPessimistic the
-// first field assignment takes the engine's write lock for the connection until Update or
-// CancelUpdate, so another connection writing the same database meets 3260. A server
-// cursor does not support Sort, Filter with criteria, Find's indexes or disconnection.
+// One row per write. An updatable cursor keeps each base-table row's identity where the
+// engine has one (the embedded engine's rowid; never a Field, never saved, dropped when the
+// recordset is disconnected), and Update and Delete write WHERE identity AND the criteria.
+// A write without identity whose criteria hold no key column is undone when it would change
+// more than one row, and fails with -2147467259; a row not found fails with -2147217864.
+//
+// Pessimistic editing (adLockPessimistic, immediate mode): the first field assignment locks
+// that one record for the connection until Update or CancelUpdate, without a transaction, so
+// cancelling undoes nothing else and BeginTrans works meanwhile. Another connection that
+// edits, updates or deletes that record through a recordset meets 3260 after its lock wait;
+// other records and tables stay free. Plain SQL run through Execute does not look at record
+// locks on the embedded engine.
+//
+// Server cursors (adUseServer) are served by the same engine. A server cursor does not
+// support Sort, Filter with criteria, Find's indexes or disconnection.
 #pragma once
 
 #include <cstdint>
@@ -136,6 +147,8 @@ private:
     void WriteEdit();
     void KeepEditPending();
     void DeleteRow(cursor::RowId row);
+    void ForgetRowIdentities();  // the hidden identity columns leave when the connection does
+    void ReleaseLock();          // ends the pessimistic edit's record lock, if any
     bool LeaveRow();  // before a move: saves an edit; true when a deleted current row left
 
     std::shared_ptr<cursor::CursorState> state_;

@@ -87,8 +87,12 @@ private:
                 continue;
             }
             out.written.push_back(plan.row);
-            if (!o.readBack.empty())
-                out.readBacks.push_back({plan.row, writes_[plan.write].shape, std::move(o.readBack)});
+            const auto& shape = writes_[plan.write].shape;
+            if (shape->readBackIdentity && !o.readBack.empty()) {
+                s_.store.Set(plan.row, shape->origin.identityField, o.readBack.back());
+                o.readBack.pop_back();
+            }
+            if (!o.readBack.empty()) out.readBacks.push_back({plan.row, shape, o.readBack});
         }
     }
 

@@ -35,6 +35,8 @@ struct BatchSettings {
 };
 
 // Writes the rows inside the caller's transaction; a failing row does not stop the others.
+// An inserted row's identity goes to its hidden cell at once: only a written row's identity
+// is ever read, and a row whose batch fails stays to be inserted, reading its identity anew.
 // A failure of the session itself (not of one row) is thrown.
 BatchOutcome WritePendingRows(cursor::CursorState& state, provider::Session& session,
                               std::span<const cursor::RowId> rows, const BatchSettings& settings);

@@ -18,13 +18,29 @@ std::string_view Unbracketed(std::string_view name) {
 
 // --- Parameters ----------------------------------------------------------------------------
 
+void Parameters::DescribeNow() const {
+    const ConnectionPtr& cn = owner_->connection_;
+    if (!items_.empty() || !cn || cn->State() != adStateOpen || owner_->text_.empty()) {
+        described_ = !items_.empty();
+        return;
+    }
+    // Refresh changes the collection; the client's read is what asks for it.
+    const_cast<Parameters*>(this)->Refresh();
+}
+
 int32_t Parameters::IndexOf(std::string_view name) const {
+    Describe();
+    return Find(name);
+}
+
+int32_t Parameters::Find(std::string_view name) const {
     for (size_t i = 0; i < items_.size(); ++i)
         if (EqualsNoCase(Unbracketed(items_[i]->Name()), Unbracketed(name))) return static_cast<int32_t>(i);
     return -1;
 }
 
 ParameterPtr Parameters::Item(int32_t index) const {
+    Describe();
     if (index < 0 || index >= Count()) Raise(Condition::ItemNotFound);
     return items_[static_cast<size_t>(index)];
 }
@@ -37,11 +53,13 @@ ParameterPtr Parameters::Item(std::string_view name) const {
 
 void Parameters::Append(ParameterPtr p) {
     if (!p) Raise(Condition::InvalidArgument);
-    if (!p->Name().empty() && IndexOf(p->Name()) >= 0) Raise(Condition::IllegalOperation, "(parámetro repetido)");
+    described_ = true;  // the client defines the collection: the provider is not asked
+    if (!p->Name().empty() && Find(p->Name()) >= 0) Raise(Condition::IllegalOperation, "(parámetro repetido)");
     items_.push_back(std::move(p));
 }
 
 void Parameters::Delete(int32_t index) {
+    Describe();
     if (index < 0 || index >= Count()) Raise(Condition::ItemNotFound);
     items_.erase(items_.begin() + index);
 }
@@ -62,11 +80,12 @@ void Parameters::Refresh() {
     std::vector<ParameterPtr> refreshed;
     for (const auto& info : found) {
         // A value the client already gave under the same name is kept.
-        const int32_t old = IndexOf(info.name);
+        const int32_t old = Find(info.name);
         Variant value = old >= 0 ? items_[static_cast<size_t>(old)]->Value() : Variant();
         refreshed.push_back(std::make_shared<Parameter>(info.name, info.type, adParamInput, info.size, value));
     }
     items_ = std::move(refreshed);
+    described_ = true;
 }
 
 // --- Command -------------------------------------------------------------------------------
@@ -75,6 +94,7 @@ struct Command::Run {
     provider::Statement statement;  // refilled by each run, so its buffers are reused
     std::unique_ptr<provider::PreparedStatement> compiled;
     CommandTypeEnum compiledType = adCmdUnknown;
+    bool compiledIdentity = false;  // compiled with row identity columns
     // The session that declined to compile the statement, so it is not asked on every run.
     // Only its address is compared: a new session at the same address merely goes unasked.
     const provider::Session* declinedBy = nullptr;
@@ -87,6 +107,8 @@ Command::~Command() = default;
 void Command::ForgetCompiled() {
     run_->compiled.reset();
     run_->declinedBy = nullptr;
+    // A collection nobody filled is described again for the new statement.
+    if (parameters_.items_.empty()) parameters_.described_ = false;
 }
 
 void Command::ActiveConnection(const ConnectionPtr& c) {
@@ -125,10 +147,11 @@ ParameterPtr Command::CreateParameter(std::string_view name, DataTypeEnum type, 
     return std::make_shared<Parameter>(std::string(name), type, direction, size, value);
 }
 
-void Command::FillStatement(CommandTypeEnum type, const Variant& values) {
+void Command::FillStatement(CommandTypeEnum type, const Variant& values, bool rowIdentity) {
     provider::Statement& st = run_->statement;
     if (st.text != text_) st.text = text_;
     st.type = type;
+    st.rowIdentity = rowIdentity;
     st.timeoutSeconds = timeout_;
     st.prepared = prepared_;
     const size_t count = parameters_.items_.size();
@@ -153,20 +176,21 @@ void Command::FillStatement(CommandTypeEnum type, const Variant& values) {
 provider::PreparedStatement* Command::Compiled(provider::Session& session) {
     Run& r = *run_;
     if (!prepared_) return nullptr;
-    const bool sameType = r.compiledType == r.statement.type;
+    const bool sameType = r.compiledType == r.statement.type && r.compiledIdentity == r.statement.rowIdentity;
     if (r.compiled && r.compiled->Valid() && sameType) return r.compiled.get();
     if (!r.compiled && r.declinedBy == &session && sameType) return nullptr;
     r.compiled.reset();
     r.declinedBy = nullptr;
     r.compiledType = r.statement.type;
+    r.compiledIdentity = r.statement.rowIdentity;
     r.compiled = session.Prepare(r.statement);
     if (!r.compiled) r.declinedBy = &session;
     return r.compiled.get();
 }
 
 int64_t Command::RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Variant& values,
-                         cursor::RowStore& rows) {
-    FillStatement(type, values);
+                         cursor::RowStore& rows, bool rowIdentity) {
+    FillStatement(type, values, rowIdentity);
     const provider::Statement& st = run_->statement;
     provider::Session& session = cn->Session();
     return cn->Guard([&] {

@@ -46,6 +46,9 @@ void Connection::AddStandardProperties() {
             if (session_) Guard([&] { session_->PropertyWritten(name, v); });
         }));
     }
+    // The engine behind the connection, as its provider names it (DBPROP_DBMSNAME): read only.
+    properties_.Add(Property("DBMS Name", Variant(""), adBSTR, adPropRead,
+                             [](const Variant&) { Raise(Condition::NotSupported, "(propiedad de sólo lectura)"); }));
 }
 
 ObjectStateEnum Connection::State() const { return session_ ? adStateOpen : adStateClosed; }

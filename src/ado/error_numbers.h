@@ -41,6 +41,7 @@ enum class Condition {
     ErrorsOccurred,
     DataConversion,
     MissingBaseTable,
+    TooManyRows,
     IllegalOperation,
     EditInProgress,
     InvalidConnection,
@@ -102,6 +103,9 @@ inline constexpr ConditionEntry kConditionTable[] = {
      "La aplicación usa un valor de tipo incorrecto para la operación actual."},
     {Condition::MissingBaseTable, err::Fail,
      "Información de tabla base o de columna de clave insuficiente para actualizar o volver a leer."},
+    {Condition::TooManyRows, err::Fail,
+     "La información de la columna de clave es insuficiente o incorrecta. La actualización afectaba a demasiadas "
+     "filas y se ha deshecho."},
     {Condition::IllegalOperation, err::IllegalOperation, "No se permite la operación en este contexto."},
     {Condition::InvalidConnection, err::InvalidConnection,
      "No se puede usar la conexión para realizar esta operación. Está cerrada o no es válida en este contexto."},

@@ -37,6 +37,9 @@ struct Statement {
     std::vector<std::string> parameterNames;  // their names, when the command has named parameters
     int32_t timeoutSeconds = 30;           // 0 = no limit
     bool prepared = false;                 // keep the compiled statement for the next run
+    // The rows are for an updatable cursor: engines that can, add each base-table row's
+    // identity as hidden columns after the visible ones (ColumnInfo::rowIdentity).
+    bool rowIdentity = false;
 };
 
 // A parameter a statement declares, as Refresh reports it.
@@ -83,7 +86,11 @@ public:
     virtual int32_t TransactionLevel() const = 0;
 
     // Writes one row to its base table; returns the rows affected (0 means the row was not
-    // found as it was read). For an insert, `readBack` receives the columns it names as stored.
+    // found as it was read). For an insert, `readBack` receives the columns it names as stored,
+    // then the new row's identity when the shape asks for it (readBackIdentity). An update or
+    // delete whose shape does not identify one row (singleRow false) and would change more
+    // than one is undone and fails with -2147467259 (too many rows). A row another connection
+    // holds in a pessimistic edit fails with 3260 after the connection's lock wait.
     virtual int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) = 0;
 
     // What Write said of one row of a batch: rows affected (0 = not found as read), the
@@ -97,10 +104,18 @@ public:
     // outcome per write. A failing row does not stop the others. The default calls Write per
     // row; engines override it to send rows of the same shape together.
     virtual void WriteRows(std::span<const cursor::RowWrite> writes, std::vector<WriteOutcome>& outcomes);
-    // Pessimistic editing: takes the engine's write lock for the row until Unlock; a lock
-    // held by another connection fails with 3260 after the connection's timeout.
-    virtual void Lock(const cursor::RowWrite& row) = 0;
-    virtual void Unlock(bool keepChanges) = 0;
+    // Pessimistic editing. Lock takes the lock of one record (the row `row`'s criteria find)
+    // for this connection until Unlock, and returns its id (never 0). No transaction is held
+    // meanwhile: cancelling the edit undoes nothing else, and the client may begin and end
+    // transactions during it. A record another connection holds fails with 3260 after the
+    // connection's lock wait; other records stay free. The edit's own write goes through
+    // WriteLocked; Unlock ends the lock, keeping what WriteLocked wrote.
+    virtual uint64_t Lock(const cursor::RowWrite& row) = 0;
+    virtual int64_t WriteLocked(uint64_t lock, const cursor::RowWrite& write, std::vector<Variant>* readBack) {
+        (void)lock;
+        return Write(write, readBack);
+    }
+    virtual void Unlock(uint64_t lock) = 0;
 
     // A connection-level dynamic property was written by the client (the hook may refuse).
     virtual void PropertyWritten(std::string_view name, const Variant& value) {

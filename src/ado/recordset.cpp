@@ -16,12 +16,10 @@ Recordset::Recordset() : state_(std::make_shared<cursor::CursorState>()) {
 }
 
 Recordset::~Recordset() {
-    if (state_->editMode != adEditNone && connection_ && connection_->State() == adStateOpen) {
-        // A pessimistic lock must not outlive its recordset.
-        try {
-            connection_->Session().Unlock(false);
-        } catch (...) {
-        }
+    // A record lock must not outlive its recordset.
+    try {
+        ReleaseLock();
+    } catch (...) {
     }
     state_->owner = nullptr;
     state_->open = false;
@@ -55,7 +53,22 @@ void Recordset::ActiveConnection(const ConnectionPtr& connection) {
     if (state_->open && cursorLocation_ != adUseClient) Raise(Condition::ObjectOpen);
     if (state_->open && state_->editMode != adEditNone) Raise(Condition::EditInProgress);
     if (connection && connection->State() == adStateClosed) Raise(Condition::ObjectClosed);
+    if (state_->open && connection != connection_) ForgetRowIdentities();
     connection_ = connection;
+}
+
+void Recordset::ForgetRowIdentities() {
+    cursor::CursorState& s = *state_;
+    const size_t visible = cursor::VisibleColumnCount(s.store.Columns());
+    if (visible == s.store.ColumnCount()) return;
+    // A row identity means something only to the connection the rows were read on, and only
+    // until its file is compacted: it does not outlive that connection.
+    while (s.store.ColumnCount() > visible) s.store.RemoveColumn(s.store.ColumnCount() - 1);
+    for (auto& [row, p] : s.pending) {
+        if (p.original.size() > visible) p.original.resize(visible);
+        if (p.changed.size() > visible) p.changed.resize(visible);
+    }
+    s.scratch = cursor::RowWrite();  // its shape was planned over the old columns
 }
 
 CursorTypeEnum Recordset::CursorType() const { return cursorType_; }
@@ -108,7 +121,8 @@ void Recordset::Open(const CommandPtr& command, CursorTypeEnum cursorType, LockT
     Prepare(cursorType, lockType);
     // The command's own run: its parameters, and its compiled statement while Prepared.
     cursor::RowStore rows;
-    if (command->RunInto(connection_, command->CommandType(), Variant(), rows) >= 0) return;
+    if (command->RunInto(connection_, command->CommandType(), Variant(), rows, lockType_ != adLockReadOnly) >= 0)
+        return;
     Start(std::move(rows));
 }
 
@@ -127,6 +141,7 @@ void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnect
     st.text = source_;
     st.type = type;
     st.timeoutSeconds = connection_->CommandTimeout();
+    st.rowIdentity = lockType_ != adLockReadOnly;
     Load(st);
 }
 
@@ -166,9 +181,12 @@ void Recordset::Close() {
     if (state_->editMode != adEditNone) Raise(Condition::EditInProgress);
     state_->open = false;
     state_->owner = nullptr;
-    // The fields stay defined, without rows, as ADO keeps them after Close.
+    // The fields stay defined, without rows, as ADO keeps them after Close (the row
+    // identities go with the rows).
     auto closed = std::make_shared<cursor::CursorState>();
-    closed->store = cursor::RowStore(state_->store.Columns());
+    const auto& columns = state_->store.Columns();
+    closed->store = cursor::RowStore({columns.begin(), columns.begin() + static_cast<std::ptrdiff_t>(
+                                                                             cursor::VisibleColumnCount(columns))});
     closed->owner = this;
     state_ = std::move(closed);
     RebuildFields();

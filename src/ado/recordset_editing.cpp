@@ -1,4 +1,6 @@
 // Recordset: the edit buffer, AddNew, Update, CancelUpdate and Delete.
+#include <utility>
+
 #include "ado/Recordset.h"
 #include "ado/cursor/cursor_state.h"
 #include "ado/cursor/write_planner.h"
@@ -75,11 +77,11 @@ void Recordset::BeginEdit(cursor::RowId row) {
     cursor::CursorState& s = *state_;
     s.edit.Start(row, s.store.ColumnCount());
     if (lockType_ == adLockPessimistic && Immediate()) {
-        // The first assignment locks the row for this connection until Update/CancelUpdate.
+        // The first assignment locks the record for this connection until Update/CancelUpdate.
         const cursor::RowWrite probe =
             cursor::PlanWrite(EditedRowInput(s, cursor::RowWrite::Kind::Delete, adCriteriaKey, UniqueTable(properties_)));
         provider::Session& session = connection_->Session();
-        connection_->Guard([&] { session.Lock(probe); });
+        s.lock = connection_->Guard([&] { return session.Lock(probe); });
     }
     s.editMode = adEditInProgress;
 }
@@ -144,9 +146,10 @@ void Recordset::WriteEdit() {
     s.readBack.clear();
     if (w.shape)
         connection_->Guard([&] {
-            if (session.Write(w, &s.readBack) == 0) Raise(Condition::RowChanged);
+            const int64_t written = s.lock ? session.WriteLocked(s.lock, w, &s.readBack) : session.Write(w, &s.readBack);
+            if (written == 0) Raise(Condition::RowChanged);
         });
-    if (lockType_ == adLockPessimistic) connection_->Guard([&] { session.Unlock(true); });
+    ReleaseLock();
     for (size_t c = 0; c < s.store.ColumnCount(); ++c)
         if (s.edit.dirty[c]) s.store.Set(row, c, s.edit.values[c]);
     if (adding) {
@@ -177,7 +180,7 @@ void Recordset::CancelUpdate() {
     RequireOpen();
     cursor::CursorState& s = *state_;
     if (s.editMode == adEditNone) return;
-    if (Immediate() && s.editMode != adEditAdd) connection_->Guard([&] { connection_->Session().Unlock(false); });
+    ReleaseLock();
     if (s.editMode == adEditAdd) {
         // The added row disappears; the row that was current before AddNew comes back.
         s.store.SetFlags(s.edit.row, RowStore::Deleted);
@@ -242,6 +245,13 @@ void Recordset::Delete(AffectEnum affect) {
         DeleteRow(row);
         s.affected.push_back(row);
     }
+}
+
+void Recordset::ReleaseLock() {
+    cursor::CursorState& s = *state_;
+    if (!s.lock) return;
+    const uint64_t lock = std::exchange(s.lock, 0);
+    if (connection_ && connection_->State() == adStateOpen) connection_->Guard([&] { connection_->Session().Unlock(lock); });
 }
 
 bool Recordset::LeaveRow() {

@@ -28,7 +28,9 @@ int32_t DefaultSize(DataTypeEnum type, int32_t given) {
 void Recordset::RebuildFields() {
     cursor::CursorState& s = *state_;
     std::vector<std::unique_ptr<Field>> fields;
-    for (size_t i = 0; i < s.store.ColumnCount(); ++i) fields.push_back(std::make_unique<Field>(&s, i));
+    // Row identity columns are the engine's, never fields.
+    const size_t visible = cursor::VisibleColumnCount(s.store.Columns());
+    for (size_t i = 0; i < visible; ++i) fields.push_back(std::make_unique<Field>(&s, i));
     s.fields.Reset(state_, std::move(fields));
 }
 

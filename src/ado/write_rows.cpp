@@ -4,10 +4,13 @@
 namespace ado::provider {
 
 void Session::WriteRows(std::span<const cursor::RowWrite> writes, std::vector<WriteOutcome>& outcomes) {
-    outcomes.clear();
+    // The outcomes of the chunk before are refilled: their read-back buffers are kept.
     outcomes.resize(writes.size());
     for (size_t i = 0; i < writes.size(); ++i) {
         WriteOutcome& out = outcomes[i];
+        out.affected = 0;
+        out.readBack.clear();
+        out.error.reset();
         try {
             out.affected = Write(writes[i], &out.readBack);
         } catch (const Error& e) {

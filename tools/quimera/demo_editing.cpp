@@ -90,6 +90,40 @@ int32_t Filas(const ado::RecordsetPtr& rs) {
     return n;
 }
 
+// Two users of one file: the first holds customer 2 in a pessimistic edit; the second saves
+// customer 3 meanwhile, then is refused on customer 2 with the lock message.
+void MostrarDosUsuarios(const std::string& archivo, quimera::clsAccesoDatos& acceso, std::ostream& out) {
+    auto usuario = [&archivo](int32_t numEspera) {
+        auto cn = ado::Connection::Create();
+        cn->ConnectionTimeout(numEspera);  // how long it waits for a record another user holds
+        cn->Open(EmbeddedConnectionString(archivo, ""));
+        return cn;
+    };
+    const auto cliente = [&acceso](ado::ConnectionPtr& cn, int32_t numCliente) {
+        ado::CommandPtr orden;
+        return acceso.CrearCursorKeyset("SELECT Nombre, Ciudad, IdCliente FROM Clientes WHERE IdCliente = " +
+                                            std::to_string(numCliente),
+                                        cn, orden);  // pessimistic, as CrearCursorKeyset is by default
+    };
+    ado::ConnectionPtr primero = usuario(15), segundo = usuario(1);
+    ado::RecordsetPtr retenido = cliente(primero, 2);
+    Resultado(out, "Primer usuario: Editar del cliente 2", acceso.Editar(retenido));
+    retenido->Fields()["Ciudad"].Value("Zamora");
+
+    ado::RecordsetPtr otroCliente = cliente(segundo, 3);
+    bool blnHecho = acceso.Editar(otroCliente);
+    otroCliente->Fields()["Ciudad"].Value("Palencia");
+    blnHecho = blnHecho && acceso.Actualizar(otroCliente);
+    Resultado(out, "Segundo usuario: Editar y Actualizar del cliente 3", blnHecho,
+              "; en el archivo: " + Valor(primero, "SELECT Ciudad FROM Clientes WHERE IdCliente = 3"));
+    ado::RecordsetPtr mismoCliente = cliente(segundo, 2);
+    Resultado(out, "Segundo usuario: Editar del cliente 2", acceso.Editar(mismoCliente));
+
+    blnHecho = acceso.Actualizar(retenido);
+    Resultado(out, "Primer usuario: Actualizar del cliente 2", blnHecho,
+              "; en el archivo: " + Valor(segundo, "SELECT Ciudad FROM Clientes WHERE IdCliente = 2") + "\n");
+}
+
 }  // namespace
 
 void MostrarEdicion(const std::filesystem::path& carpeta, std::ostream& out) {
@@ -130,6 +164,9 @@ void MostrarEdicion(const std::filesystem::path& carpeta, std::ostream& out) {
     blnHecho = acceso.Actualizar(cliente);
     Resultado(out, "Actualizar", blnHecho,
               "; en el archivo: " + Valor(cn, "SELECT Ciudad FROM Clientes WHERE IdCliente = 1") + "\n");
+
+    out << "Dos usuarios del mismo archivo: un registro bloqueado, los demás libres:\n";
+    MostrarDosUsuarios(archivo, acceso, out);
 
     out << "Borrar líneas del pedido 1, con la pregunta:\n";
     ado::RecordsetPtr lineas = acceso.CrearCursorKeyset(

@@ -1,6 +1,8 @@
 // The edit cycle shown by the demo: a customer edited and saved with its events, a vetoed
-// edit, a conflict between two users, a confirmed and a refused deletion, and a stored query
-// with parameters run the Access way and the text way.
+// edit, a conflict between two users, two users of one file (a record held in a pessimistic
+// edit while the other user saves another record of the table and is refused on the held
+// one), a confirmed and a refused deletion, and a stored query with parameters run the
+// Access way and the text way.
 #pragma once
 
 #include <filesystem>

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ado/Enums.h"
@@ -23,7 +24,21 @@ struct ColumnInfo {
     int16_t baseTableIndex = -1;  // columns of the same base table share it; -1 for none
     bool key = false;        // part of the base table's primary key
     bool autoIncrement = false;
+    // A hidden column: the identity (rowid) of the base table's row the result row came from.
+    // Identity columns come after every visible column, are never Fields, are not saved and
+    // do not outlive the connection the rows were read on.
+    bool rowIdentity = false;
 };
+
+// The base column that names a row identity in a write's criteria.
+inline constexpr std::string_view kRowIdentityColumn = "_rowid_";
+
+// How many columns come before the hidden identity columns: the columns the Fields show.
+inline size_t VisibleColumnCount(const std::vector<ColumnInfo>& columns) {
+    size_t n = columns.size();
+    while (n > 0 && columns[n - 1].rowIdentity) --n;
+    return n;
+}
 
 // Numbers the distinct base tables of the columns (baseTableIndex), so that writes can
 // tell a column's table by a number rather than by its name.

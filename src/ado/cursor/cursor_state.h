@@ -49,6 +49,7 @@ struct CursorState {
     bool bookmarks = true;
     EditModeEnum editMode = adEditNone;
     EditBuffer edit;
+    uint64_t lock = 0;                 // the pessimistic edit's record lock (the session's id), 0 for none
     std::unordered_map<RowId, PendingChange> pending;
     std::vector<RowId> affected;       // rows the last Delete/UpdateBatch/CancelBatch touched
     Recordset* owner = nullptr;        // the recordset, while it is open

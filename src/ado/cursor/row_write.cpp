@@ -26,6 +26,7 @@ void WriteShape::Seal() {
     for (size_t i = 0; i < whereColumns.size(); ++i) key.append(whereColumns[i]).push_back(whereIsNull[i] ? '\2' : '\0');
     key += '\1';
     for (const auto& c : readBack) key.append(c).push_back('\0');
+    key += readBackIdentity ? '\3' : '\1';
 }
 
 std::string BuildWriteText(const WriteShape& s, std::string (*quote)(std::string_view)) {

@@ -25,6 +25,14 @@ struct WriteShape {
     std::vector<uint8_t> whereIsNull;       // per criterion: compared with IS NULL, no value bound
     std::vector<std::string> readBack;      // Insert: columns to read back (autonumber, defaults)
     std::vector<DataTypeEnum> readBackTypes;  // their ADO types
+    // Update and Delete: the first criterion is the row's identity (kRowIdentityColumn).
+    bool byIdentity = false;
+    // Update and Delete: the criteria find one row at most (its identity, or a key column
+    // among them); otherwise the provider guards the write against changing several rows.
+    bool singleRow = false;
+    // Insert: the provider reads the new row's identity back too, after the readBack columns
+    // (planned where the cursor shows no key of the table).
+    bool readBackIdentity = false;
     std::string key;                        // tells shapes apart; set by Seal
 
     // How the cursor engine planned the shape, so that rows planned alike share it.
@@ -36,6 +44,7 @@ struct WriteShape {
         std::vector<size_t> setFields;    // the cursor column of each set value
         std::vector<size_t> whereFields;  // and of each criterion
         std::vector<size_t> readBackFields;  // Insert: the cursor column of each read-back value
+        size_t identityField = static_cast<size_t>(-1);  // the target table's identity column, if any
     } origin;
 
     // Computes the key once the members are filled.

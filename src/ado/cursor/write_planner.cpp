@@ -46,15 +46,42 @@ std::string_view TargetTable(const WritePlanInput& in) {
         for (size_t i = 0; i < cols.size(); ++i)
             if ((*in.changed)[i] && !cols[i].baseTable.empty()) return cols[i].baseTable;
     for (const auto& c : cols)
-        if (!c.baseTable.empty()) return c.baseTable;
+        if (!c.baseTable.empty() && !c.rowIdentity) return c.baseTable;
     return {};
 }
 
-// Which columns of the table identify the row as it was read.
+constexpr size_t kNone = static_cast<size_t>(-1);
+
+// The target table's identity column; none when the table has none, or more than one (the
+// same table twice in a join: which of its rows is meant cannot be told).
+size_t IdentityColumn(const std::vector<ColumnInfo>& cols, const TableFilter& onTable) {
+    size_t found = kNone;
+    for (size_t i = VisibleColumnCount(cols); i < cols.size(); ++i) {
+        if (!onTable(cols[i])) continue;
+        if (found != kNone) return kNone;
+        found = i;
+    }
+    return found;
+}
+
+bool HasKey(const std::vector<ColumnInfo>& cols, const TableFilter& onTable) {
+    for (const auto& c : cols)
+        if (c.key && onTable(c)) return true;
+    return false;
+}
+
+// Which columns of the table identify the row as it was read: its identity first, when
+// the row has one, then the update criteria.
 void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, WriteShape& shape) {
     const auto& cols = *in.columns;
-    bool anyKey = false;
-    for (const auto& c : cols) anyKey |= c.key && onTable(c);
+    const size_t identity = shape.origin.identityField;
+    if (identity != kNone && !OriginalIsNull(in, identity)) {
+        shape.whereColumns.emplace_back(kRowIdentityColumn);
+        shape.whereIsNull.push_back(0);
+        shape.origin.whereFields.push_back(identity);
+        shape.byIdentity = true;
+    }
+    const bool anyKey = HasKey(cols, onTable);
     int32_t criteria = in.criteria;
     // Without a key, or without a timestamp column to compare, every column decides.
     if (!anyKey) criteria = adCriteriaAllCols;
@@ -63,7 +90,8 @@ void AddCriteria(const WritePlanInput& in, const TableFilter& onTable, WriteShap
         for (const auto& c : cols) anyVersion |= (c.attributes & adFldRowVersion) && onTable(c);
         if (!anyVersion) criteria = adCriteriaAllCols;
     }
-    for (size_t i = 0; i < cols.size(); ++i) {
+    shape.singleRow = shape.byIdentity || anyKey;
+    for (size_t i = 0; i < VisibleColumnCount(cols); ++i) {
         const ColumnInfo& c = cols[i];
         if (!onTable(c)) continue;
         const bool changed = in.changed && (*in.changed)[i];
@@ -90,22 +118,29 @@ std::shared_ptr<const WriteShape> PlanShape(const WritePlanInput& in) {
     auto shape = std::make_shared<WriteShape>();
     shape->kind = in.kind;
     shape->table = table;
-    shape->origin = {in.columns, *in.changed, in.criteria, std::string(in.uniqueTable), {}, {}, {}};
+    shape->origin = {in.columns, *in.changed, in.criteria, std::string(in.uniqueTable), {}, {}, {},
+                     IdentityColumn(cols, onTable)};
+    const size_t visible = VisibleColumnCount(cols);
     if (in.kind != RowWrite::Kind::Delete)
-        for (size_t i = 0; i < cols.size(); ++i)
+        for (size_t i = 0; i < visible; ++i)
             if ((*in.changed)[i] && onTable(cols[i])) {
                 shape->setColumns.push_back(cols[i].baseColumn);
                 shape->origin.setFields.push_back(i);
             }
     if (in.kind == RowWrite::Kind::Update && shape->setColumns.empty()) return nullptr;
     if (in.kind == RowWrite::Kind::Insert) {
-        // What the client did not give comes back from the table: autonumbers, defaults.
-        for (size_t i = 0; i < cols.size(); ++i)
+        // What the client did not give comes back from the table: autonumbers, defaults;
+        // and, last, the new row's identity where no key shows to find the row by again.
+        for (size_t i = 0; i < visible; ++i)
             if (!(*in.changed)[i] && onTable(cols[i])) {
                 shape->readBack.push_back(cols[i].baseColumn);
                 shape->readBackTypes.push_back(cols[i].type);
                 shape->origin.readBackFields.push_back(i);
             }
+        if (shape->origin.identityField != kNone && !HasKey(cols, onTable)) {
+            shape->readBackIdentity = true;
+            shape->origin.readBackFields.push_back(shape->origin.identityField);
+        }
     } else {
         AddCriteria(in, onTable, *shape);
     }
@@ -118,6 +153,11 @@ bool PlannedAlike(const WriteShape& shape, const WritePlanInput& in) {
     const WriteShape::Origin& o = shape.origin;
     if (shape.kind != in.kind || o.columns != in.columns || o.criteria != in.criteria ||
         o.uniqueTable != in.uniqueTable || o.changed != *in.changed)
+        return false;
+    // A row with an identity is written by it; one without (added, or on the outer side of a
+    // join) by its criteria alone.
+    if (in.kind != RowWrite::Kind::Insert && o.identityField != kNone &&
+        shape.byIdentity == OriginalIsNull(in, o.identityField))
         return false;
     for (size_t k = 0; k < o.whereFields.size(); ++k)
         if (OriginalIsNull(in, o.whereFields[k]) != static_cast<bool>(shape.whereIsNull[k])) return false;

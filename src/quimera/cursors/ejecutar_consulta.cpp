@@ -1,12 +1,14 @@
 // clsAccesoDatos::EjecutarConsulta: one logical query run on two kinds of engine. On Access
 // the values bind to the parameters the engine reports; on the others they are written into
-// the SQL text in place of bracketed placeholders.
+// the SQL text in place of bracketed placeholders, as literals of the connection's engine
+// (quoted, apostrophes doubled, dates in the engine's form, numbers in SQL's), so that no
+// value changes the meaning of the statement.
 #include <vector>
 
 #include "ado/ErrorNumbers.h"
 #include "quimera/clsAccesoDatos.h"
 #include "quimera/cursors/AvisosConsulta.h"
-#include "quimera/cursors/TextoParametro.h"
+#include "quimera/cursors/MarcasParametro.h"
 #include "quimera/frame/ErroresEjecucion.h"
 
 namespace quimera {
@@ -112,14 +114,13 @@ ado::RecordsetPtr clsAccesoDatos::EjecutarConsulta(const std::string& strNombreC
                    cmd->ActiveConnection(objBaseDatos);
                })
             && p.paso([&] {
-                   const utilidades::UtilidadTexto& utilidad = ObjUtilidadTexto();
-                   for (int32_t i = 1; i <= numParametros; ++i) {
-                       const std::string strMarca = "[" + Elemento(varParametros, kItemNombre, i).ToString() + "]";
-                       if (!utilidad.ExtraerTexto(strTrabajo, strMarca, utilidades::ModoContiene).ToBool()) continue;
-                       const std::string strValor = consultas::TextoParametroSQL(
-                           Elemento(varParametros, kItemValor, i), Elemento(varParametros, kItemTipo, i).ToInt32());
-                       strTrabajo = utilidad.ReemplazarTexto(strTrabajo, strMarca, strValor, -1, 0, 1, 0);
-                   }
+                   std::vector<consultas::Marca> marcas;
+                   for (int32_t i = 1; i <= numParametros; ++i)
+                       marcas.push_back({Elemento(varParametros, kItemNombre, i).ToString(),
+                                         Elemento(varParametros, kItemValor, i),
+                                         Elemento(varParametros, kItemTipo, i).ToInt32()});
+                   strTrabajo = consultas::SustituirMarcas(strTrabajo, marcas,
+                                                           sql::DialectoDe(frame::Establecido(objBaseDatos)));
                })
             && p.paso([&] { DefinirOrden(*cmd, strNombreConsulta, strTrabajo, blnProcedimiento, numTipoConsulta); })
             && p.paso(ejecutar);

@@ -86,6 +86,10 @@ ado::ConnectionPtr TomarConexion(const ado::RecordsetPtr& objRecordset);
 // The recordset's edit mode, or adEditNone where it cannot be read (no current record).
 ado::EditModeEnum ModoEdicion(const ado::RecordsetPtr& objRecordset);
 
+// Whether a batch recordset holds changes UpdateBatch would send (found as ADO shows them,
+// through the pending-records filter; the filter and the position are put back).
+bool HayCambiosPendientes(ado::Recordset& objRecordset);
+
 // The pending-change rule: CancelUpdate when the recordset is in that edit mode.
 void CancelarSiEnModo(const ado::RecordsetPtr& objRecordset, ado::EditModeEnum numModo);
 

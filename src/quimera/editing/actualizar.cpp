@@ -110,10 +110,16 @@ bool clsAccesoDatos::ActualizarCascada(ado::RecordsetPtr& objRecordset) {
     });
     avisos::PrepararFallos(p, kActualizarCascada, avisar, cn, regla);
 
+    // In batch mode Update ends the edit (EditMode 0) and leaves the change pending: the method
+    // refuses only when no edit runs and nothing is pending, wherever the cursor stands.
+    const auto algoQueEnviar = [&] {
+        ado::Recordset& rs = frame::Establecido(objRecordset);
+        return avisos::ModoEdicion(objRecordset) != ado::adEditNone || avisos::HayCambiosPendientes(rs);
+    };
     p.paso([&] { cn = avisos::TomarConexion(objRecordset); })
         && p.paso([&] { return avisar.Exigir(objRecordset->Supports(ado::adUpdateBatch), kSinSoporte); })
-        && p.paso([&] { return avisar.Exigir(objRecordset->EditMode() != ado::adEditNone, kSinEdicion); })
-        && p.paso([&] { numModalidad = objRecordset->EditMode(); })
+        && p.paso([&] { return avisar.Exigir(algoQueEnviar(), kSinEdicion); })
+        && p.paso([&] { numModalidad = avisos::ModoEdicion(objRecordset); })
         && p.paso([&] { Eventos().Emitir(&E::AntesActualizar, objRecordset, bolCancelar, numModalidad); })
         && p.paso([&] { if (bolCancelar) frame::Establecido(objRecordset).CancelBatch(ado::adAffectAll); })
         && p.paso([&] { if (!bolCancelar) frame::Establecido(objRecordset).UpdateBatch(ado::adAffectAll); })

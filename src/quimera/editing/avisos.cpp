@@ -64,6 +64,23 @@ ado::EditModeEnum ModoEdicion(const ado::RecordsetPtr& objRecordset) {
     }
 }
 
+bool HayCambiosPendientes(ado::Recordset& objRecordset) {
+    const ado::Variant varFiltro = objRecordset.Filter();
+    const bool blnFinal = objRecordset.adoEOF() && !objRecordset.BOF();
+    const bool blnMarca = !objRecordset.adoEOF() && !objRecordset.BOF() && objRecordset.Supports(ado::adBookmark);
+    const ado::Variant varMarca = blnMarca ? objRecordset.Bookmark() : ado::Variant();
+    objRecordset.Filter(ado::Variant(int32_t{ado::adFilterPendingRecords}));
+    const bool blnPendientes = objRecordset.RecordCount() > 0;
+    objRecordset.Filter(varFiltro);
+    if (blnMarca) {
+        objRecordset.Bookmark(varMarca);
+    } else if (blnFinal && !objRecordset.adoEOF()) {
+        objRecordset.MoveLast();
+        objRecordset.MoveNext();
+    }
+    return blnPendientes;
+}
+
 void CancelarSiEnModo(const ado::RecordsetPtr& objRecordset, ado::EditModeEnum numModo) {
     if (ModoEdicion(objRecordset) == numModo) objRecordset->CancelUpdate();
 }

@@ -12,6 +12,7 @@ inline constexpr int32_t ErrorLlamadaNoValida = 5;
 inline constexpr int32_t ErrorDesbordamiento = 6;
 inline constexpr int32_t ErrorMemoria = 7;
 inline constexpr int32_t ErrorSubindice = 9;
+inline constexpr int32_t ErrorTiposIncompatibles = 13;
 inline constexpr int32_t ErrorObjetoNoEstablecido = 91;
 inline constexpr int32_t ErrorClaveRepetida = 457;
 

@@ -14,11 +14,12 @@ struct TextoError {
     std::string_view strDescripcion;
 };
 
-constexpr std::array<TextoError, 6> kTextos{{
+constexpr std::array<TextoError, 7> kTextos{{
     {ErrorLlamadaNoValida, "Llamada a procedimiento o argumento no válidos"},
     {ErrorDesbordamiento, "Desbordamiento"},
     {ErrorMemoria, "Memoria insuficiente"},
     {ErrorSubindice, "Subíndice fuera del intervalo"},
+    {ErrorTiposIncompatibles, "No coinciden los tipos"},
     {ErrorObjetoNoEstablecido, "Variable de objeto o bloque With no establecido"},
     {ErrorClaveRepetida, "Esta clave ya está asociada con un elemento de esta colección"},
 }};

@@ -59,6 +59,30 @@ TEST_F(CommandTest, RefreshReportsDeclaredParametersAsWritten) {
     }
 }
 
+// Reading the collection of a fresh command asks the provider, as ADO does; a collection the
+// client appended to, or a command without connection or text, is left as it is.
+TEST_F(CommandTest, ParametersAreDescribedAtTheFirstRead) {
+    cn->Execute("CREATE PROCEDURE ArtDesde (Desde DateTime, Tope Currency) AS SELECT Id FROM Art WHERE Alta >= "
+                "Desde AND Precio < Tope ORDER BY Id");
+    auto proc = MakeCommand("ArtDesde", adCmdStoredProc);
+    proc->Parameters().Item("Tope")->Value(Variant(100));
+    EXPECT_EQ(proc->Parameters().Count(), 2);
+    proc->Parameters().Item(0)->Value(Variant(MakeDate(2024, 2, 1)));
+    EXPECT_EQ(Ids(proc->Execute()), (std::vector<int32_t>{2, 3}));
+
+    auto appended = MakeCommand("ArtDesde", adCmdStoredProc);
+    appended->Parameters().Append(appended->CreateParameter("Desde", adDate, adParamInput, 0, Variant(MakeDate(2024, 2, 1))));
+    EXPECT_EQ(appended->Parameters().Count(), 1);
+
+    auto loose = Command::Create();
+    EXPECT_EQ(loose->Parameters().Count(), 0);
+    loose->CommandText("SELECT Id FROM Art WHERE Id > [Desde Id]");
+    EXPECT_EQ(loose->Parameters().Count(), 0) << "no connection yet";
+    loose->ActiveConnection(cn);
+    ASSERT_EQ(loose->Parameters().Count(), 1);
+    EXPECT_EQ(loose->Parameters().Item(0)->Name(), "Desde Id");
+}
+
 TEST_F(CommandTest, ValuesBindByNameWhateverTheirOrder) {
     auto cmd = MakeCommand("PARAMETERS Desde DateTime, Tope Currency; SELECT Id FROM Art WHERE Precio < Tope AND "
                            "Alta >= Desde ORDER BY Id");

@@ -3,6 +3,10 @@
 // LeerConsultaDinamica, LeerConsultaEstatica and ModificarParametro.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+
 #include "ado/Regional.h"
 #include "quimera/editing/Mundo.h"
 
@@ -37,8 +41,7 @@ TEST_F(Consultas, CrearAbrirModificarYLeer) {
     auto orden = m.acceso.AbrirConsulta("PedidosDe", m.cn);
     EXPECT_EQ(std::make_tuple(orden->Name(), orden->CommandText(), orden->CommandType(), orden->ActiveConnection()),
               std::make_tuple("PedidosDe", "PedidosDe", ado::adCmdStoredProc, m.cn));
-    orden->Parameters().Refresh();
-    m.acceso.ModificarParametro(orden, "Cliente", ado::Variant("A"));
+    m.acceso.ModificarParametro(orden, "Cliente", ado::Variant("A"));  // the command asks for its parameters
     EXPECT_EQ(Columna(orden->Execute()), "1,99");
     m.acceso.ModificarParametro(orden, "NoExiste", ado::Variant(1));
 
@@ -91,36 +94,117 @@ TEST_F(Consultas, EnAccessLosValoresSeVinculanPorNombre) {
     EXPECT_EQ(Informados(), std::vector<std::string>{"clsAccesoDatos.EjecutarConsulta 9"});
 }
 
+// The text way on the embedded engine: values become Access literals, whatever the regional
+// settings; read back through expressions that do not depend on how the engine keeps dates.
 TEST_F(Consultas, EnOtrosMotoresLosValoresSeEscribenComoSQL) {
     ado::RegionalSettings::SetCurrent(ado::RegionalSettings::Spanish());  // decimal comma, day first
     const ado::Variant nulo(ado::Variant::Null);
-    const std::tuple<ado::Variant, int32_t, ado::Variant> casos[] = {  // value, type, read back
-        {"O'Brien", ado::adVarChar, "O'Brien"},
-        {nulo, ado::adVarChar, nulo},
-        {nulo, ado::adInteger, nulo},
-        {7.5, ado::adDouble, 7.5},
-        {7.5, ado::adVarChar, "7.5"},
-        {ado::Currency{12345672500}, ado::adCurrency, 1234567.25},
-        {true, ado::adBoolean, 1},
-        {ado::MakeDate(2024, 2, 1), ado::adDBTimeStamp, "2024-02-01 00:00:00"},
-        {ado::MakeDate(1899, 12, 30, 13, 45), ado::adDBTime, "13:45:00"},
+    const char* const dia = "Format([V], 'yyyy-mm-dd hh:nn:ss')";
+    const std::tuple<ado::Variant, int32_t, std::string, ado::Variant> casos[] = {  // value, type, SELECT, read
+        {"O'Brien", ado::adVarChar, "[V]", "O'Brien"},
+        {"ACME", ado::adVarWChar, "[V]", "ACME"},
+        {"a\\'b", ado::adChar, "[V]", "a\\'b"},
+        {"[W]", ado::adWChar, "[V] & [W]", "[W]5"},  // a value is never read again
+        {nulo, ado::adVarChar, "[V]", nulo},
+        {nulo, ado::adInteger, "[V]", nulo},
+        {7.5, ado::adDouble, "[V]", 7.5},
+        {"7,5", ado::adDouble, "[V] * 2", 15.0},
+        {7.5, ado::adVarChar, "[V]", "7.5"},
+        {-5, ado::adInteger, "10 -[V]", 15},
+        {ado::Currency{12345672500}, ado::adCurrency, "[V]", 1234567.25},
+        {true, ado::adBoolean, "[V]", -1},
+        {ado::MakeDate(2024, 2, 1), ado::adDBDate, dia, "2024-02-01 00:00:00"},
+        {"1/2/2024 13:45", ado::adDBTimeStamp, dia, "2024-02-01 13:45:00"},
+        {ado::MakeDate(2024, 2, 1, 8, 5, 9), ado::adDate, dia, "2024-02-01 08:05:09"},
+        {ado::MakeDate(1899, 12, 30, 13, 45), ado::adDBTime, "Format([V], 'hh:nn:ss')", "13:45:00"},
+        {ado::Variant(ado::Binary{0x41, 0x42}), ado::adVarBinary, "Len([V])", 2},
+        {"texto", ado::adVariant, "[V]", "texto"},
     };
-    for (const auto& [valor, tipo, leido] : casos) {
-        ado::Variant valores = Parametros("V", valor, tipo);
-        Rs rs = m.acceso.EjecutarConsulta("", m.cn, valores, "SELECT [V] AS V", ado::adCmdText, 1, dnSQLServer);
-        ASSERT_TRUE(rs) << tipo;
-        EXPECT_TRUE(ado::Compare(rs->Fields()[0].Value(), leido, true) == 0) << tipo;
+    for (const auto& [valor, tipo, expresion, leido] : casos) {
+        ado::SafeArray a({{1, 3}, {1, 2}});
+        a.At({1, 1}) = "V", a.At({2, 1}) = valor, a.At({3, 1}) = tipo;
+        a.At({1, 2}) = "W", a.At({2, 2}) = 5, a.At({3, 2}) = int32_t{ado::adInteger};
+        ado::Variant valores(a);
+        Rs rs = m.acceso.EjecutarConsulta("", m.cn, valores, "SELECT " + expresion + " AS V", ado::adCmdText, 2,
+                                          dnSQLServer);
+        ASSERT_TRUE(rs) << tipo << " " << expresion;
+        EXPECT_TRUE(ado::Compare(rs->Fields()[0].Value(), leido, true) == 0)
+            << tipo << " " << expresion << ": " << (rs->Fields()[0].Value().IsNull() ? "Null" : rs->Fields()[0].Value().ToString());
     }
     // A PARAMETERS declaration is cut off, a placeholder twice is replaced twice, and a
-    // bracketed name the array does not give stays as it was (here a column).
+    // bracketed name the array does not give stays as it was (here a column); a placeholder
+    // inside a quoted text is part of the text.
     ado::Variant valores = Parametros("Cliente", "A");
     EXPECT_EQ(Columna(m.acceso.EjecutarConsulta("", m.cn, valores,
                                                 "PARAMETERS [Cliente] Text; SELECT [Nombre] FROM Clientes WHERE "
-                                                "Codigo = [Cliente] OR Codigo > [Cliente] ORDER BY Codigo",
+                                                "Codigo = [Cliente] OR Codigo > [cliente] OR Nombre = '[Cliente]' "
+                                                "ORDER BY Codigo",
                                                 ado::adCmdText, 1, dnSQLServer)),
               "Ana,Luis,Eva");
     EXPECT_TRUE(registro.informes.empty());
     EXPECT_TRUE(Dialogos().empty());
+}
+
+// The classic payloads, through every type of the text way: nothing comes back, nothing
+// else runs, and the table is still whole; a value that is no number (or date) fails.
+void ExpectPayloadsInert(quimera::clsAccesoDatos& acceso, ado::ConnectionPtr& cn, quimera::TipoOrigenDatos motor) {
+    const char* const cargas[] = {
+        "x' OR 'a'='a", "x' OR 1=1 --", "x'; DELETE FROM Clientes; --", "x\\' OR 1=1 -- ", "1 OR 1=1",
+        "1); DELETE FROM Clientes; --", "#1/1/2000# OR 1=1", "A' UNION SELECT Codigo FROM Clientes --",
+        "[P]", "x\n' OR 1=1 /*",
+    };
+    const int32_t tipos[] = {ado::adBSTR,    ado::adChar,     ado::adWChar,       ado::adVarChar,
+                             ado::adLongVarChar, ado::adVarWChar, ado::adLongVarWChar, ado::adDate,
+                             ado::adDBDate,  ado::adDBTime,   ado::adDBTimeStamp, ado::adSmallInt,
+                             ado::adInteger, ado::adSingle,   ado::adDouble,      ado::adCurrency,
+                             ado::adBoolean, ado::adDecimal,  ado::adBigInt,      ado::adNumeric,
+                             ado::adVarBinary, ado::adEmpty,  ado::adVariant};
+    for (const char* carga : cargas)
+        for (const int32_t tipo : tipos) {
+            ado::Variant valores = Parametros("P", carga, tipo);
+            Rs rs = acceso.EjecutarConsulta("", cn, valores, "SELECT Codigo FROM Clientes WHERE Nombre = [P]",
+                                            ado::adCmdText, 1, motor);
+            EXPECT_TRUE(!rs || rs->adoEOF()) << carga << " as " << tipo << ": " << Columna(rs);
+        }
+    ado::Variant ninguno;
+    EXPECT_EQ(Columna(acceso.EjecutarConsulta("", cn, ninguno, "SELECT COUNT(*) FROM Clientes", ado::adCmdText, 0,
+                                              motor)),
+              "3");
+}
+
+TEST_F(Consultas, LasCargasDeInyeccionNoCambianLaConsulta) { ExpectPayloadsInert(m.acceso, m.cn, dnSQLServer); }
+
+// The same on a PostgreSQL server, with its own literals.
+TEST_F(Consultas, LasCargasDeInyeccionNoCambianLaConsultaEnUnServidor) {
+    const char* base = std::getenv("BREZAL_TEST_PG");
+    if (!base || !*base) GTEST_SKIP() << "BREZAL_TEST_PG is not set: no PostgreSQL server for this test";
+    const std::string esquema = "q_" + std::to_string(::getpid()) + "_inyeccion";
+    auto admin = ado::Connection::Create();
+    admin->Open(base);
+    admin->Execute("DROP SCHEMA IF EXISTS " + esquema + " CASCADE");
+    admin->Execute("CREATE SCHEMA " + esquema);
+    auto cn = ado::Connection::Create();
+    cn->Open(std::string(base) + "ConnSettings=SET search_path TO " + esquema + ";");
+    cn->Execute("CREATE TABLE Clientes (Codigo varchar(5) PRIMARY KEY, Nombre varchar(30))");
+    cn->Execute("INSERT INTO Clientes VALUES ('A', 'Ana'), ('B', 'Luis'), ('C', 'Eva')");
+    // Backslashes escape in plain texts here, as on older servers.
+    cn->Execute("SET standard_conforming_strings = off");
+    ExpectPayloadsInert(m.acceso, cn, quimera::dnODBC);
+    // Values come back as they went, quotes and backslashes included.
+    const std::tuple<ado::Variant, int32_t> casos[] = {
+        {"O'Brien \\ 'x'", ado::adVarWChar}, {-5, ado::adInteger}, {"7,5", ado::adDouble},
+        {ado::MakeDate(2024, 2, 1, 13, 45), ado::adDBTimeStamp}, {ado::MakeDate(2024, 2, 1), ado::adDBDate},
+        {true, ado::adBoolean}, {ado::Variant(ado::Binary{0x41, 0x27}), ado::adVarBinary},
+    };
+    ado::RegionalSettings::SetCurrent(ado::RegionalSettings::Spanish());
+    for (const auto& [valor, tipo] : casos) {
+        ado::Variant valores = Parametros("V", valor, tipo);
+        Rs rs = m.acceso.EjecutarConsulta("", cn, valores, "SELECT [V] AS v", ado::adCmdText, 1, quimera::dnODBC);
+        ASSERT_TRUE(rs) << tipo;
+        const ado::Variant esperado = tipo == ado::adDouble ? ado::Variant(7.5) : valor;
+        EXPECT_TRUE(ado::Compare(rs->Fields()[0].Value(), esperado, true) == 0) << tipo;
+    }
+    admin->Execute("DROP SCHEMA IF EXISTS " + esquema + " CASCADE");
 }
 
 TEST_F(Consultas, DialogosDeEjecutarConsulta) {

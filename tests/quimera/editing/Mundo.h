@@ -82,8 +82,7 @@ struct Mundo {
         acceso.ConectarEventos(sucesos);
     }
 
-    // A keyset cursor; server-side and pessimistic, it takes the engine's write lock at the
-    // first field written.
+    // A keyset cursor; pessimistic, it locks the current record at the first field written.
     Rs Abrir(const std::string& strSQL, ado::LockTypeEnum numBloqueo = ado::adLockOptimistic,
              ado::CursorLocationEnum numLugar = ado::adUseClient) {
         auto rs = ado::Recordset::Create();
@@ -125,14 +124,27 @@ struct Mundo {
         rs->Delete();
         return rs;
     }
-    // Another user editing customer C through a pessimistic server cursor: the file stays
-    // locked for everybody else until that edit ends.
+    // Customer C, the last one, with its city changed, not saved (see Bloquear).
+    Rs EditadoC() {
+        Rs rs = Ultimo();
+        rs->Fields()["Ciudad"].Value("Lugo");
+        return rs;
+    }
+    // Another user editing customer C through a pessimistic server cursor: that record stays
+    // locked for everybody else until that edit ends; the other records stay free.
     void Bloquear() {
         otro = db.Connect(ado::adUseServer);
         bloqueo = ado::Recordset::Create();
         bloqueo->Open("SELECT * FROM Clientes WHERE Codigo = 'C'", otro, ado::adOpenKeyset, ado::adLockPessimistic,
                       ado::adCmdText);
         bloqueo->Fields()["Ciudad"].Value("Teruel");
+    }
+    // Another user in a transaction that has changed customer C: the engine keeps the file
+    // locked for other writers until it ends.
+    void Transaccion() {
+        otro = db.Connect();
+        otro->BeginTrans();
+        otro->Execute("UPDATE Clientes SET Ciudad = 'Teruel' WHERE Codigo = 'C'");
     }
     // Another user's statement, run at once.
     void Otro(const std::string& strSQL) const { db.Connect()->Execute(strSQL); }

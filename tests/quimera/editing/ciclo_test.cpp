@@ -34,6 +34,38 @@ TEST_F(CicloEdicion, EventosYArchivo) {
     EXPECT_TRUE(Dialogos().empty());
 }
 
+// In batch mode each Actualizar leaves its change pending and the edit mode back at 0:
+// ActualizarCascada sends every pending change, wherever the cursor stands, and leaves it
+// there; with nothing pending it refuses.
+TEST_F(CicloEdicion, CascadaEnviaCadaCambioPendiente) {
+    Mundo m;
+    Rs rs = m.Clientes(ado::adLockBatchOptimistic);
+    for (; !rs->adoEOF(); rs->MoveNext()) {
+        ASSERT_TRUE(m.acceso.Editar(rs));
+        rs->Fields()["Ciudad"].Value("Lugo " + rs->Fields()["Codigo"].Value().ToString());
+        ASSERT_TRUE(m.acceso.Actualizar(rs));
+    }
+    EXPECT_EQ(m.Valor("SELECT COUNT(*) FROM Clientes WHERE Ciudad LIKE 'Lugo*'"), "0") << "nothing sent yet";
+    m.sucesos.lista.clear();
+    EXPECT_TRUE(m.acceso.ActualizarCascada(rs));
+    EXPECT_EQ(m.sucesos.lista, "AntesActualizar 0, DespuesActualizar 0");
+    EXPECT_TRUE(rs->adoEOF());
+    EXPECT_EQ(Columna(m.Abrir("SELECT Ciudad FROM Clientes ORDER BY Codigo")), "Lugo A,Lugo B,Lugo C");
+
+    rs->MoveFirst();
+    ASSERT_TRUE(m.acceso.Editar(rs));
+    rs->Fields()["Ciudad"].Value("Soria");
+    ASSERT_TRUE(m.acceso.Actualizar(rs));
+    rs->MoveNext();
+    EXPECT_TRUE(m.acceso.ActualizarCascada(rs));
+    EXPECT_EQ(rs->Fields()["Codigo"].Value().ToString(), "B");
+    EXPECT_EQ(Columna(m.Abrir("SELECT Ciudad FROM Clientes ORDER BY Codigo")), "Soria,Lugo B,Lugo C");
+    EXPECT_TRUE(Dialogos().empty());
+    EXPECT_FALSE(m.acceso.ActualizarCascada(rs)) << "nothing left to send";
+    EXPECT_EQ(UltimoDialogo(), "Actualizar Datos | Actualizar Datos | No es posible Actualizar. No hay procesos de "
+                               "edición activos | 1");
+}
+
 TEST_F(CicloEdicion, VetosQuePublicanLosErroresPendientes) {
     for (const Miembro miembro : {Editar, Actualizar, Cascada, Borrar}) {
         Mundo m;

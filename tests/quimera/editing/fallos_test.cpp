@@ -1,5 +1,5 @@
-// The failures the editing members recognise, each produced for real by the engine (a lock
-// held by another connection, a row changed by another user, keys, foreign keys, the
+// The failures the editing members recognise, each produced for real by the engine (a record
+// another connection holds in a pessimistic edit, a file another one's transaction locks, a row changed by another user, keys, foreign keys, the
 // engine's refusals, a time limit, deleted records): the message, and the change kept or not.
 #include <gtest/gtest.h>
 
@@ -26,14 +26,20 @@ TEST_F(FallosEdicion, CadaNumeroReconocidoConSuMensajeYSuCambio) {
         const char* aviso;       // a piece of the dialog ("title | heading | text | icon"), "" for none
         int modo;                // the edit mode afterwards, -1 with no current record
     } casos[] = {
-        {Editar, [](Mundo& m) { return m.Bloquear(), m.Clientes(ado::adLockPessimistic, ado::adUseServer); },
+        {Editar,
+         [](Mundo& m) {
+             m.Bloquear();
+             Rs rs = m.Clientes(ado::adLockPessimistic, ado::adUseServer);
+             rs->MoveLast();  // customer C, the record the other user holds
+             return rs;
+         },
          "ErrorEditar 3260", "Imposible editar, el registro está bloqueado por otro usuario | 1", 0},
         {Editar, [](Mundo& m) { return m.En("DespuesEditar", kSinCliente), m.Clientes(); }, "ErrorEditar 3201",
          kIntegridad, 1},
         {Editar, [](Mundo& m) { return m.En("DespuesEditar", kSinNombre), m.Clientes(); }, "ErrorEditar -2147467259",
          "Error | Error al editar | Detectado en la clase: Quimera | 2", 0},
         {Editar, [](Mundo& m) { return m.Eliminado(); }, "ErrorEditar 3021", kSinActivo, -1},
-        {Agregar, [](Mundo& m) { return m.Bloquear(), m.En("AntesAgregar", kTodasEnVigo), m.Clientes(); },
+        {Agregar, [](Mundo& m) { return m.Transaccion(), m.En("AntesAgregar", kTodasEnVigo), m.Clientes(); },
          "ErrorAgregar 3260", "Imposible agregar, el registro está bloqueado por otro usuario | 1", 0},
         {Agregar, [](Mundo& m) { return m.En("DespuesAgregar", kSinCliente), m.Clientes(); }, "ErrorAgregar 3201",
          kIntegridad, 2},
@@ -51,9 +57,9 @@ TEST_F(FallosEdicion, CadaNumeroReconocidoConSuMensajeYSuCambio) {
              return rs;
          },
          "ErrorActualizar -2147217864 0", "actualize la consulta actual para poder editar este registro. | 1", 0},
-        {Actualizar, [](Mundo& m) { return m.Bloquear(), m.Editado(); }, "ErrorActualizar 3260 0",
+        {Actualizar, [](Mundo& m) { return m.Bloquear(), m.EditadoC(); }, "ErrorActualizar 3260 0",
          "Imposible Actualizar, el registro está bloqueado por otro usuario | 1", 1},
-        {ActualizarSinMensaje, [](Mundo& m) { return m.Bloquear(), m.Editado(); }, "ErrorActualizar 3260 0", "", 1},
+        {ActualizarSinMensaje, [](Mundo& m) { return m.Bloquear(), m.EditadoC(); }, "ErrorActualizar 3260 0", "", 1},
         {ActualizarSinMensaje,  // shown all the same
          [](Mundo& m) {
              Rs rs = m.Abrir("SELECT * FROM Pedidos ORDER BY Numero");

@@ -50,7 +50,10 @@ std::vector<cursor::ColumnInfo> InfosOf(const std::vector<DescribedColumn>& desc
 
 OdbcSession::OdbcSession(const std::string& connectionString, const provider::OpenRequest& request,
                          ErrorContext context)
-    : context_(std::move(context)), connectionTimeout_(request.connectionTimeout) {
+    : context_(std::move(context)),
+      connectionTimeout_(request.connectionTimeout),
+      connectionString_(connectionString),
+      request_(request) {
     SQLHANDLE h = SQL_NULL_HANDLE;
     Check(SQLAllocHandle(SQL_HANDLE_DBC, Environment(), &h), SQL_HANDLE_ENV, Environment(), context_);
     dbc_ = Handle(SQL_HANDLE_DBC, h);
@@ -68,7 +71,7 @@ OdbcSession::OdbcSession(const std::string& connectionString, const provider::Op
 
 OdbcSession::~OdbcSession() {
     // Work not committed is lost, as when the connection drops.
-    if (level_ > 0 || ownsLockTransaction_) SQLEndTran(SQL_HANDLE_DBC, dbc_.get(), SQL_ROLLBACK);
+    if (level_ > 0) SQLEndTran(SQL_HANDLE_DBC, dbc_.get(), SQL_ROLLBACK);
     statements_.Clear();
     stmt_.Reset();
     SQLDisconnect(dbc_.get());
@@ -231,12 +234,7 @@ std::string SavepointName(int32_t level) { return "brezal_" + std::to_string(lev
 
 int32_t OdbcSession::BeginTrans() {
     if (level_ == 0) {
-        if (ownsLockTransaction_) {
-            // The pessimistic lock's transaction becomes the client's: the lock lasts until it ends.
-            ownsLockTransaction_ = false;
-        } else {
-            SetAutocommit(false);
-        }
+        SetAutocommit(false);
     } else {
         if (dialect_->savepoint.empty()) Raise(Condition::NotSupported, "(el motor no admite transacciones anidadas)");
         RunStatement(std::string(dialect_->savepoint) + SavepointName(level_ + 1));
@@ -246,8 +244,7 @@ int32_t OdbcSession::BeginTrans() {
 
 void OdbcSession::CommitTrans() {
     if (level_ == 1) {
-        EndTransaction(true);
-        locked_ = false;  // locks taken inside the transaction ended with it
+        EndTransaction(true);  // locks taken inside the transaction end with it
     } else if (!dialect_->release.empty()) {
         RunStatement(std::string(dialect_->release) + SavepointName(level_));
     }
@@ -257,7 +254,6 @@ void OdbcSession::CommitTrans() {
 void OdbcSession::RollbackTrans() {
     if (level_ == 1) {
         EndTransaction(false);
-        locked_ = false;
     } else {
         RunStatement(std::string(dialect_->rollbackTo) + SavepointName(level_));
         if (!dialect_->release.empty()) RunStatement(std::string(dialect_->release) + SavepointName(level_));

@@ -79,6 +79,45 @@ int64_t OdbcSession::RunPrepared(const std::string& sql, const std::vector<Varia
 }
 
 int64_t OdbcSession::Write(const cursor::RowWrite& w, std::vector<Variant>* readBack) {
+    if (w.kind() != cursor::RowWrite::Kind::Insert && !w.Shape().singleRow) return GuardedWrite(w);
+    return PlainWrite(w, readBack);
+}
+
+template <class Body>
+void OdbcSession::Undoable(std::string_view savepoint, Body&& body) {
+    const bool own = level_ == 0;
+    const std::string name(savepoint);
+    if (own) SetAutocommit(false);
+    else RunStatement(std::string(dialect_->savepoint) + name);
+    auto end = [&](bool keep) {
+        if (own) return EndTransaction(keep);
+        if (!keep) RunStatement(std::string(dialect_->rollbackTo) + name);
+        if (!dialect_->release.empty()) RunStatement(std::string(dialect_->release) + name);
+    };
+    bool keep = false;
+    try {
+        keep = body();
+    } catch (...) {
+        try {
+            end(false);
+        } catch (const Error&) {
+        }
+        throw;
+    }
+    end(keep);
+}
+
+int64_t OdbcSession::GuardedWrite(const cursor::RowWrite& w) {
+    int64_t written = 0;
+    Undoable("brezal_fila", [&] {
+        written = PlainWrite(w, nullptr);
+        return written <= 1;
+    });
+    if (written > 1) Raise(Condition::TooManyRows);
+    return written;
+}
+
+int64_t OdbcSession::PlainWrite(const cursor::RowWrite& w, std::vector<Variant>* readBack) {
     cursor::WriteSql sql = cursor::BuildWriteSql(w, dialect_->quote);
     // Engines without a returning clause leave the read-back to the cursor's own values.
     const bool returning = readBack && w.kind() == cursor::RowWrite::Kind::Insert && !w.Shape().readBack.empty() &&
@@ -189,8 +228,7 @@ bool OdbcSession::WriteInsertArray(std::span<const cursor::RowWrite> rows, Write
     return true;
 }
 
-void OdbcSession::Lock(const cursor::RowWrite& row) {
-    if (locked_ || row.Shape().whereColumns.empty()) return;
+cursor::WriteSql OdbcSession::LockStatement(const cursor::RowWrite& row, std::vector<SQLSMALLINT>& types) const {
     cursor::WriteShape shape = row.Shape();
     shape.kind = cursor::RowWrite::Kind::Delete;
     shape.setColumns.clear();
@@ -211,24 +249,77 @@ void OdbcSession::Lock(const cursor::RowWrite& row) {
                        ? "SELECT 1 FROM " + table + where + " FOR UPDATE"
                        : "SELECT 1 FROM " + table + " WITH (UPDLOCK, ROWLOCK)" + where;
     }
-    const bool own = level_ == 0;
-    if (own) SetAutocommit(false);
-    try {
-        RunPrepared(sql.text, sql.parameters, ParameterTypes(probe.Shape()), Operation::Other, nullptr);
-    } catch (...) {
-        if (own) EndTransaction(false);
-        throw;
-    }
-    locked_ = true;
-    ownsLockTransaction_ = own;
+    types = ParameterTypes(probe.Shape());
+    return sql;
 }
 
-void OdbcSession::Unlock(bool keepChanges) {
-    if (!locked_) return;
-    locked_ = false;
-    if (!ownsLockTransaction_) return;  // the client's transaction keeps the lock until it ends
-    ownsLockTransaction_ = false;
-    EndTransaction(keepChanges);
+std::unique_ptr<OdbcSession> OdbcSession::LockConnection() {
+    if (idleLockConnections_.empty()) return std::make_unique<OdbcSession>(connectionString_, request_, context_);
+    std::unique_ptr<OdbcSession> holder = std::move(idleLockConnections_.back());
+    idleLockConnections_.pop_back();
+    return holder;
+}
+
+uint64_t OdbcSession::Lock(const cursor::RowWrite& row) {
+    const uint64_t id = ++lastLockId_;
+    if (row.Shape().whereColumns.empty()) {
+        locks_.emplace(id, nullptr);
+        return id;
+    }
+    std::vector<SQLSMALLINT> types;
+    const cursor::WriteSql sql = LockStatement(row, types);
+    if (level_ > 0) {
+        // Inside the client's transaction the lock is the transaction's: it lasts until it ends.
+        RunPrepared(sql.text, sql.parameters, types, Operation::Other, nullptr);
+        locks_.emplace(id, nullptr);
+        return id;
+    }
+    std::unique_ptr<OdbcSession> holder = LockConnection();
+    holder->BeginTrans();
+    try {
+        holder->RunPrepared(sql.text, sql.parameters, types, Operation::Other, nullptr);
+    } catch (...) {
+        try {
+            holder->RollbackTrans();
+            idleLockConnections_.push_back(std::move(holder));
+        } catch (const Error&) {
+        }
+        throw;
+    }
+    locks_.emplace(id, std::move(holder));
+    return id;
+}
+
+int64_t OdbcSession::WriteLocked(uint64_t lock, const cursor::RowWrite& w, std::vector<Variant>* readBack) {
+    const auto it = locks_.find(lock);
+    if (it == locks_.end() || !it->second) return Write(w, readBack);
+    if (level_ > 0) {
+        // A transaction the client began during the edit: the write is the transaction's, on
+        // this connection, once the lock connection has let the row go.
+        std::unique_ptr<OdbcSession> holder = std::move(it->second);
+        holder->RollbackTrans();
+        idleLockConnections_.push_back(std::move(holder));
+        return Write(w, readBack);
+    }
+    OdbcSession& holder = *it->second;
+    holder.columnTypes_ = columnTypes_;  // how this session's results typed the columns
+    int64_t written = 0;
+    // A failed write must not end the lock connection's transaction (and with it the lock).
+    holder.Undoable("brezal_edicion", [&] {
+        written = holder.Write(w, readBack);
+        return true;
+    });
+    return written;
+}
+
+void OdbcSession::Unlock(uint64_t lock) {
+    const auto it = locks_.find(lock);
+    if (it == locks_.end()) return;
+    std::unique_ptr<OdbcSession> holder = std::move(it->second);
+    locks_.erase(it);
+    if (!holder) return;  // the client's transaction holds it
+    holder->CommitTrans();  // keeps what the edit wrote, and lets the row go
+    idleLockConnections_.push_back(std::move(holder));
 }
 
 }  // namespace ado::odbc

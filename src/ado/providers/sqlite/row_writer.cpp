@@ -1,4 +1,4 @@
-// Row writes of the cursor engine on the embedded engine, and pessimistic row locks.
+// Row writes of the cursor engine on the embedded engine, and pessimistic record locks.
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/bind.h"
 #include "ado/providers/sqlite/result_reader.h"
@@ -70,8 +70,7 @@ SqliteSession::WriteStatements SqliteSession::NewWriteStatements(const cursor::W
     return ws;
 }
 
-int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* readBack) {
-    WriteStatements& ws = WriteStatementsFor(w);
+int64_t SqliteSession::RunWrite(const cursor::RowWrite& w, WriteStatements& ws, std::vector<Variant>* readBack) {
     sqlite3_stmt* stmt = ws.write.get();
     // Parameters in the order the statement names them: SET values, then non-Null criteria.
     // The values outlive the step, so they are bound without a copy.
@@ -84,41 +83,116 @@ int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* re
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE) ThrowEngineError(db_, KindOf(w.kind()));
     const int64_t changed = sqlite3_changes(db_);
-    if (w.kind() == cursor::RowWrite::Kind::Insert && readBack && ws.readBack) {
+    if (w.kind() != cursor::RowWrite::Kind::Insert || !readBack) return changed;
+    readBack->clear();
+    const int64_t rowid = sqlite3_last_insert_rowid(db_);
+    if (ws.readBack) {
         sqlite3_stmt* read = ws.readBack.get();
-        sqlite3_bind_int64(read, 1, sqlite3_last_insert_rowid(db_));
+        sqlite3_bind_int64(read, 1, rowid);
         cursor::RowStore& row = ws.readBackRow;
         row.Clear();
         ReadRows(db_, read, sqlite3_step(read), row);
         sqlite3_reset(read);
-        readBack->clear();
         for (size_t c = 0; c < row.ColumnCount() && row.RowCount() == 1; ++c) readBack->push_back(row.Get(0, c));
     }
+    if (w.Shape().readBackIdentity) readBack->emplace_back(rowid);
     return changed;
 }
 
-void SqliteSession::Lock(const cursor::RowWrite& row) {
-    if (locked_) return;
-    if (level_ == 0) {
-        // An immediate transaction takes the file's write lock now, not at the first write.
-        Run("BEGIN IMMEDIATE");
-        locked_ = true;
-        ownsLockTransaction_ = true;
-        return;
+namespace {
+
+constexpr const char* kRowSavepoint = "brezal_fila";
+
+}  // namespace
+
+int64_t SqliteSession::GuardedWrite(const cursor::RowWrite& w, WriteStatements& ws) {
+    Run(std::string("SAVEPOINT ") + kRowSavepoint);
+    auto undo = [&] {
+        const std::string sp = kRowSavepoint;
+        sqlite3_exec(db_, ("ROLLBACK TO " + sp + "; RELEASE " + sp).c_str(), nullptr, nullptr, nullptr);
+    };
+    int64_t changed = 0;
+    try {
+        changed = RunWrite(w, ws, nullptr);
+    } catch (...) {
+        undo();
+        throw;
     }
-    // Inside the client's transaction: touch the row so the write lock is taken.
-    cursor::WriteShape shape = row.Shape();
-    shape.kind = cursor::RowWrite::Kind::Update;
-    shape.setColumns = {shape.whereColumns.front()};
-    Write(cursor::MakeWrite(std::move(shape), {row.WhereValue(0)}, cursor::WhereValuesOf(row)), nullptr);
-    locked_ = true;
-    ownsLockTransaction_ = false;
+    if (changed > 1) {
+        undo();
+        Raise(Condition::TooManyRows);
+    }
+    Run(std::string("RELEASE ") + kRowSavepoint);
+    return changed;
 }
 
-void SqliteSession::Unlock(bool keepChanges) {
-    if (!locked_) return;
-    locked_ = false;
-    if (ownsLockTransaction_) Run(keepChanges ? "COMMIT" : "ROLLBACK");
+std::vector<uint64_t> SqliteSession::RecordsOf(const cursor::RowWrite& w, const RecordLocks::Table& table) {
+    if (w.Shape().byIdentity) return {RecordLocks::RecordByIdentity(table, w.WhereValue(0).ToInt64())};
+    // The rows the criteria find, by their rowids.
+    cursor::WriteShape find = w.Shape();
+    find.kind = cursor::RowWrite::Kind::Delete;
+    find.setColumns.clear();
+    const std::string where = cursor::BuildWriteText(find, QuoteIdentifier).substr(("DELETE FROM " +
+                                                                                  QuoteIdentifier(find.table)).size());
+    sqlite3_stmt* raw = nullptr;
+    const std::string sql = "SELECT _rowid_ FROM " + QuoteIdentifier(find.table) + where;
+    std::vector<uint64_t> records;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK) {
+        // A table without rowid: its record is its key, as the criteria give it.
+        std::string key;
+        for (const Variant* v : w.whereValues) key += (v->IsNull() ? std::string("\x01") : v->ToString()) + '\0';
+        return {RecordLocks::RecordByKey(table, key)};
+    }
+    const CompiledStatement stmt(raw);
+    int index = 1;
+    for (size_t i = 0; i < w.whereValues.size(); ++i)
+        if (!w.Shape().whereIsNull[i]) BindVariant(raw, index++, w.WhereValue(i), false);
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW)
+        records.push_back(RecordLocks::RecordByIdentity(table, sqlite3_column_int64(raw, 0)));
+    if (rc != SQLITE_DONE) ThrowEngineError(db_);
+    return records;
+}
+
+int64_t SqliteSession::Write(const cursor::RowWrite& w, std::vector<Variant>* readBack) {
+    WriteStatements& ws = WriteStatementsFor(w);
+    if (w.kind() == cursor::RowWrite::Kind::Insert) return RunWrite(w, ws, readBack);
+    if (!ws.lockTable) ws.lockTable = &locks_.For(w.table());
+    RecordLocks::Table& table = *ws.lockTable;
+    std::vector<uint64_t> records;
+    struct End {
+        sqlite3* db;
+        RecordLocks& locks;
+        const std::vector<uint64_t>& records;
+        ~End() {
+            locks.Drop(records);
+            // Outside a transaction nothing is left to cover: also when the write failed
+            // before its statement began one (the engine's hooks see only transactions).
+            if (sqlite3_get_autocommit(db)) locks.TransactionEnded();
+        }
+    } end{db_, locks_, records};
+    if (!locks_.WritesUnchecked(table)) {
+        // Somebody edits rows of this table: this row's record is taken for the statement.
+        std::vector<uint64_t> found = RecordsOf(w, table);
+        locks_.Take(found, busyTimeoutMs_);  // all or none
+        records = std::move(found);
+    }
+    return w.Shape().singleRow ? RunWrite(w, ws, nullptr) : GuardedWrite(w, ws);
+}
+
+uint64_t SqliteSession::Lock(const cursor::RowWrite& row) {
+    RecordLocks::Table& table = locks_.For(row.table());
+    std::vector<uint64_t> records = RecordsOf(row, table);
+    locks_.Hold(table, records, busyTimeoutMs_);
+    held_.emplace(++lastLockId_, HeldRecords{&table, std::move(records)});
+    return lastLockId_;
+}
+
+void SqliteSession::Unlock(uint64_t lock) {
+    const auto it = held_.find(lock);
+    if (it == held_.end()) return;
+    locks_.Release(*it->second.table, it->second.records);
+    held_.erase(it);
 }
 
 }  // namespace ado::sqlite

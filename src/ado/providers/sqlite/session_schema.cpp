@@ -1,5 +1,9 @@
 #include "ado/providers/sqlite/session_schema.h"
 
+#include <cctype>
+
+#include "ado/connection_string.h"
+
 #include "ado/providers/sqlite/dialect/declared_types.h"
 #include "ado/providers/sqlite/engine_statement.h"
 #include "ado/providers/sqlite/row_writer.h"
@@ -16,6 +20,18 @@ std::string Lower(std::string_view s) {
     std::string out(s);
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
+}
+
+// "... WITHOUT ROWID" closes the definition of a table that has no rowid.
+bool EndsWithoutRowid(std::string_view sql) {
+    auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    auto takeWord = [&](std::string_view word) {
+        while (!sql.empty() && (isSpace(sql.back()) || sql.back() == ';')) sql.remove_suffix(1);
+        if (sql.size() < word.size() || !EqualsNoCase(sql.substr(sql.size() - word.size()), word)) return false;
+        sql.remove_suffix(word.size());
+        return true;
+    };
+    return takeWord("ROWID") && takeWord("WITHOUT");
 }
 
 // A file named by t IN 'file', read apart from the session.
@@ -35,11 +51,13 @@ struct ExternalFile {
 std::optional<detail::TableShape> SessionSchema::Read(sqlite3* db, std::string_view database, std::string_view table) {
     const std::string schema = database.empty() ? "main" : std::string(database);
     detail::TableShape shape;
-    shape.view = QueryText(db,
-                           "SELECT 1 FROM " + QuoteIdentifier(schema) +
-                               ".sqlite_master WHERE type = 'view' AND name = ?1 COLLATE NOCASE",
-                           {table})
-                     .has_value();
+    EngineStatement kind(db, "SELECT type, sql FROM " + QuoteIdentifier(schema) +
+                                 ".sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE");
+    if (kind.BindTexts({table}).Step()) {
+        const auto* sql = reinterpret_cast<const char*>(sqlite3_column_text(kind.get(), 1));
+        shape.view = std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(kind.get(), 0))) == "view";
+        shape.rowid = !shape.view && !(sql && EndsWithoutRowid(sql));
+    }
     EngineStatement info(db, "PRAGMA " + QuoteIdentifier(schema) + ".table_info(" + QuoteIdentifier(table) + ")");
     std::vector<SchemaColumn>& columns = shape.columns;
     bool computed = false;

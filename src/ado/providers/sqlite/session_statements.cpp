@@ -12,6 +12,7 @@
 #include "ado/providers/sqlite/dialect/value_conversions.h"
 #include "ado/providers/sqlite/prepared_statement.h"
 #include "ado/providers/sqlite/result_reader.h"
+#include "ado/providers/sqlite/row_identity.h"
 #include "ado/providers/sqlite/sqlite_session.h"
 #include "ado/providers/sqlite/statement_run.h"
 #include "ado/providers/sqlite/stored_queries.h"
@@ -42,6 +43,10 @@ std::string DeclareParameters(const std::string& accessSql, const std::vector<st
         return accessSql.substr(0, i + 11) + declared + accessSql.substr(i + 11);
     declared.resize(declared.size() - 2);
     return "PARAMETERS " + declared + "; " + accessSql;
+}
+
+RowIdentity IdentityOf(const provider::Statement& st) {
+    return st.rowIdentity ? RowIdentity::With : RowIdentity::Without;
 }
 
 }  // namespace
@@ -88,7 +93,7 @@ int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& 
 std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provider::Statement& st) {
     if (st.type != adCmdText && (st.type != adCmdUnknown || IsLoneName(st.text))) return nullptr;
     if (IsQueryDefinition(st.text)) return nullptr;
-    Resolve(st.text);
+    Resolve(st.text, nullptr, IdentityOf(st));
     const std::shared_ptr<const Translation> tr = lastTranslation_;
     if (!tr->attachments.empty() || !tr->before.empty() || tr->crosstab) return nullptr;
     EngineStatement stmt(db_, tr->sql, KindOf(tr->sql));
@@ -117,11 +122,13 @@ void SqliteSession::FollowSchema() {
     schema_.Forget();
 }
 
-std::shared_ptr<const Translation> SqliteSession::Translate(const std::string& accessSql) {
-    if (auto found = translations_.find(accessSql); found != translations_.end()) return found->second;
-    auto tr = std::make_shared<const Translation>(TranslateAccessSql(accessSql, schema_));
+std::shared_ptr<const Translation> SqliteSession::Translate(const std::string& accessSql, RowIdentity identity) {
+    // The two translations of a text are kept apart: one key starts with a byte no text has.
+    std::string key = identity == RowIdentity::With ? '\0' + accessSql : accessSql;
+    if (auto found = translations_.find(key); found != translations_.end()) return found->second;
+    auto tr = std::make_shared<const Translation>(TranslateAccessSql(accessSql, schema_, identity));
     if (translations_.size() >= 256) translations_.clear();
-    translations_.emplace(accessSql, tr);
+    translations_.emplace(std::move(key), tr);
     return tr;
 }
 
@@ -132,7 +139,8 @@ std::vector<detail::ValueType> SqliteSession::ResultTypesOf(const std::string& a
     return types;
 }
 
-const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vector<std::string>* implicit) {
+const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vector<std::string>* implicit,
+                                          RowIdentity identity) {
     FollowSchema();
     auto known = implicitParameters_.find(accessSql);
     if (known == implicitParameters_.end()) {
@@ -155,7 +163,8 @@ const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vec
         known = implicitParameters_.emplace(accessSql, std::move(names)).first;
     }
     if (implicit) *implicit = known->second;
-    lastTranslation_ = Translate(known->second.empty() ? accessSql : DeclareParameters(accessSql, known->second));
+    lastTranslation_ =
+        Translate(known->second.empty() ? accessSql : DeclareParameters(accessSql, known->second), identity);
     return *lastTranslation_;
 }
 
@@ -221,7 +230,7 @@ std::shared_ptr<const Translation> SqliteSession::CrosstabFor(const Translation&
 
 int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provider::Statement& st,
                                      cursor::RowStore& rows) {
-    Resolve(accessSql);
+    Resolve(accessSql, nullptr, IdentityOf(st));
     std::shared_ptr<const Translation> tr = lastTranslation_;
     if (tr->crosstab) tr = CrosstabFor(*tr, st);
     const StatementKind kind = KindOf(tr->sql);
@@ -241,6 +250,7 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
             stmt = owned.get();
         }
         const int64_t result = stmt ? RunStatement(db_, stmt, *tr, st, kind, rows) : 0;
+        if (result < 0) MarkRowIdentityColumns(rows, tr->rowIdentity);
         if (together) Run("RELEASE brezal_statement");
         if (tr->schemaChange) FollowSchema();
         return result;

@@ -12,6 +12,7 @@
 #include "ado/providers/sqlite/text_collation.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/prepared_statement.h"
+#include "ado/providers/sqlite/row_identity.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
 #include "ado/providers/sqlite/statement_run.h"
 #include "ado/providers/sqlite/stored_queries.h"
@@ -25,8 +26,8 @@ constexpr std::string_view kPasswordKey = "Jet OLEDB:Database Password";
 
 }  // namespace
 
-SqliteSession::SqliteSession(const provider::OpenRequest& request) {
-    path_ = request.settings.GetOr("Data Source", "");
+SqliteSession::SqliteSession(const provider::OpenRequest& request)
+    : path_(request.settings.GetOr("Data Source", "")), locks_(path_) {
     password_ = request.settings.GetOr(kPasswordKey, "");
     exclusive_ = (request.mode & adModeShareExclusive) == adModeShareExclusive;
     readOnly_ = request.mode == adModeRead;
@@ -86,6 +87,12 @@ void SqliteSession::OpenFile(const std::string& key) {
     if (rc != SQLITE_OK) ThrowEngineError(db_);
     Run("PRAGMA foreign_keys = ON");
     RegisterAccessFunctions(db_);
+    // Every end of a transaction ends the unchecked writing of record locks.
+    sqlite3_commit_hook(db_, [](void* locks) {
+        static_cast<RecordLocks*>(locks)->TransactionEnded();
+        return 0;
+    }, &locks_);
+    sqlite3_rollback_hook(db_, [](void* locks) { static_cast<RecordLocks*>(locks)->TransactionEnded(); }, &locks_);
     RegisterDomainAggregates(db_, *this);
     try {
         RegisterAccessCollation(db_, PrepareFileFormat(db_, path_, !readOnly_));
@@ -136,7 +143,7 @@ void SqliteSession::PropertyWritten(std::string_view name, const Variant& value)
     if (!EqualsNoCase(name, kPasswordKey) && !EqualsNoCase(name, "Jet OLEDB:New Database Password")) return;
     if (!exclusive_ || readOnly_)
         Raise(Condition::NotSupported, "(la contraseña de un archivo abierto se cambia en modo exclusivo)");
-    if (level_ > 0 || locked_) Raise(Condition::IllegalOperation, "(hay una transacción en curso)");
+    if (level_ > 0) Raise(Condition::IllegalOperation, "(hay una transacción en curso)");
     const std::string key = value.IsNull() || value.IsEmpty() ? std::string() : value.ToString();
     ForgetStatements();
     // A re-encrypted copy replaces the file while this session still holds it; the session
@@ -147,7 +154,9 @@ void SqliteSession::PropertyWritten(std::string_view name, const Variant& value)
 }
 
 std::vector<std::pair<std::string, Variant>> SqliteSession::DynamicProperties() const {
-    return {{"Jet OLEDB:Engine Type", Variant(engineType_)}, {std::string(kPasswordKey), Variant(password_)}};
+    return {{"Jet OLEDB:Engine Type", Variant(engineType_)},
+            {std::string(kPasswordKey), Variant(password_)},
+            {"DBMS Name", Variant("MS Jet")}};
 }
 
 }  // namespace ado::sqlite

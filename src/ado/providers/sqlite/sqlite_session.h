@@ -1,4 +1,10 @@
 // A session of the embedded engine: one database file, opened with its password.
+//
+// Row writes (Write) reach one row: through its identity when the cursor read it, otherwise
+// they are guarded against changing several rows. Pessimistic edits lock one record through
+// RecordLocks (record_locks.h), never through a transaction; updates and deletes written by
+// the cursor wait for records other connections hold. Plain SQL run through Execute does not
+// look at record locks.
 #pragma once
 
 #include <memory>
@@ -12,6 +18,7 @@
 #include "ado/providers/sqlite/engine_statement.h"
 #include "ado/providers/sqlite/file_use_lock.h"
 #include "ado/providers/sqlite/session_schema.h"
+#include "ado/providers/sqlite/record_locks.h"
 #include "ado/providers/sqlite/row_writer.h"
 #include "ado/providers/sqlite/statement_cache.h"
 
@@ -32,14 +39,15 @@ public:
     int32_t TransactionLevel() const override { return level_; }
     std::vector<provider::ParameterInfo> DescribeParameters(const provider::Statement& statement) override;
     int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) override;
-    void Lock(const cursor::RowWrite& row) override;
-    void Unlock(bool keepChanges) override;
+    uint64_t Lock(const cursor::RowWrite& row) override;
+    void Unlock(uint64_t lock) override;
     void PropertyWritten(std::string_view name, const Variant& value) override;
     std::vector<std::pair<std::string, Variant>> DynamicProperties() const override;
 
     sqlite3* Handle() const { return db_; }
     // A translation against the file's schema, kept until the schema changes.
-    std::shared_ptr<const Translation> Translate(const std::string& accessSql);
+    std::shared_ptr<const Translation> Translate(const std::string& accessSql,
+                                                 RowIdentity identity = RowIdentity::Without);
     // Writes every stored query that is also a view again from its Access text.
     void RebuildStoredViews();
     const std::string& Path() const { return path_; }
@@ -58,7 +66,8 @@ private:
     // The translation of an Access text in which names that are no column are parameters,
     // as the Access engine reads them; `implicit` receives those names. The reference stays
     // valid until the next call.
-    const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr);
+    const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr,
+                               RowIdentity identity = RowIdentity::Without);
     std::shared_ptr<const Translation> CrosstabFor(const Translation& tr, const provider::Statement& st);
     // Forgets translations and column types when another statement changed the schema.
     void FollowSchema();
@@ -85,17 +94,29 @@ private:
         CompiledStatement write;
         CompiledStatement readBack;
         cursor::RowStore readBackRow;  // the row read back, typed as the columns it fills
+        RecordLocks::Table* lockTable = nullptr;  // the written table's record locks
     };
     WriteStatements& WriteStatementsFor(const cursor::RowWrite& w);
     WriteStatements NewWriteStatements(const cursor::WriteShape& shape);
     void ForgetWriteStatements();
+    // The statement itself, and the insert's read-back.
+    int64_t RunWrite(const cursor::RowWrite& w, WriteStatements& ws, std::vector<Variant>* readBack);
+    // An update or delete that may find several rows: inside a savepoint, undone when it does.
+    int64_t GuardedWrite(const cursor::RowWrite& w, WriteStatements& ws);
+    // The record bytes of the rows an update or delete (or a lock probe) finds.
+    std::vector<uint64_t> RecordsOf(const cursor::RowWrite& w, const RecordLocks::Table& table);
     std::unordered_map<std::string, WriteStatements> writeStatements_;
     std::shared_ptr<const cursor::WriteShape> lastShape_;  // the shape of the last write, and its statements
     WriteStatements* lastWrite_ = nullptr;
     std::unordered_map<std::string, std::vector<std::string>> implicitParameters_;  // by Access text
-    bool locked_ = false;
-    bool ownsLockTransaction_ = false;
     std::string path_;
+    RecordLocks locks_;
+    struct HeldRecords {
+        RecordLocks::Table* table;
+        std::vector<uint64_t> records;
+    };
+    std::unordered_map<uint64_t, HeldRecords> held_;  // by lock id: the pessimistic edits' records
+    uint64_t lastLockId_ = 0;
     std::string password_;
     int32_t engineType_ = 5;
     bool exclusive_ = false;

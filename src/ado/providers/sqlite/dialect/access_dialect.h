@@ -21,6 +21,11 @@
 // Text after the end of the statement fails with 3142; malformed text with err::SyntaxError;
 // Access constructs the engine cannot express with err::FeatureNotAvailable. Statements the
 // translator does not read (PRAGMA, CREATE TRIGGER...) pass through as written.
+//
+// Row identity, when asked for: a plain SELECT over tables of the file gets, at the end of its
+// outermost select list, one hidden column per table source holding that row's identity, so
+// that edits and deletes through the query reach exactly the row they came from (see
+// RowIdentityColumn).
 #pragma once
 
 #include <cstdint>
@@ -74,6 +79,24 @@ struct PivotValue {
     std::string heading;  // "15/03/2024", "Norte", "<>" for Null
 };
 
+// One hidden identity column of a translated SELECT. The columns are appended after every
+// column the statement selects, in this order, each written `q`._rowid_ AS `brezal_rowid_N`
+// (N from 1), where q is the alias when the source has one and the table otherwise; the
+// result's last rowIdentity.size() columns are these. A source's row identity is its rowid,
+// valid while the statement's result lives (compaction renumbers rowids).
+//
+// Which SELECTs get them: a SELECT whose sources are tables, aliases and joins; each source
+// that is a table of the file's own with a rowid gets a column; subqueries in FROM, tables
+// of other files (IN 'file', qualified names), views and stored queries get none. The
+// statement gets none at all when it is DISTINCT or DISTINCTROW, TOP, a compound (UNION,
+// INTERSECT, EXCEPT), grouped (GROUP BY, HAVING), has an aggregate in its select list, is a
+// make-table query (INTO) or begins with WITH. A LEFT JOIN's unmatched side reads Null.
+struct RowIdentityColumn {
+    std::string table;  // the base table as FROM names it, without quotes
+    std::string alias;  // the name the source goes by in the statement (the table's when it has no alias)
+    friend bool operator==(const RowIdentityColumn&, const RowIdentityColumn&) = default;
+};
+
 struct Translation {
     std::string sql;                              // the engine's text (empty for a crosstab)
     std::vector<std::string> before;              // statements that run first, with it (SELECT INTO)
@@ -87,6 +110,7 @@ struct Translation {
     bool returnsRows = false;                     // the statement yields rows (SELECT, PRAGMA, ...)
     bool schemaChange = false;                    // it defines or drops something
     std::shared_ptr<const CrosstabPlan> crosstab; // a crosstab: its plan, `sql` empty
+    std::vector<RowIdentityColumn> rowIdentity;   // hidden identity columns (when asked for)
 };
 
 // The query whose rows are a crosstab's pivot values in column order (as the engine holds
@@ -97,7 +121,11 @@ DataTypeEnum CrosstabPivotType(const CrosstabPlan& plan);
 // The crosstab's statement, with a column per value given (the IN list's, when it has one).
 Translation CrosstabStatement(const CrosstabPlan& plan, const std::vector<PivotValue>& values);
 
-Translation TranslateAccessSql(std::string_view accessSql, detail::SchemaSource& schema);
+// Whether an eligible SELECT carries its rows' identity (see RowIdentityColumn).
+enum class RowIdentity { Without, With };
+
+Translation TranslateAccessSql(std::string_view accessSql, detail::SchemaSource& schema,
+                               RowIdentity identity = RowIdentity::Without);
 // Without a schema: every column is of unknown type.
 Translation TranslateAccessSql(std::string_view accessSql);
 

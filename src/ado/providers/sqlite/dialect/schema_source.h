@@ -20,6 +20,7 @@ struct SchemaColumn {
 struct TableShape {
     std::vector<SchemaColumn> columns;
     bool view = false;  // a view or stored query: its rows have no identity of their own
+    bool rowid = true;  // its rows have a rowid (not a view, not a WITHOUT ROWID table)
 };
 
 class SchemaSource {

@@ -22,6 +22,8 @@ public:
     SqlWriter(const Tree& tree, const Typing& typing, Translation& out);
     // Writes declared types as they are (a schema's own table rewritten): REAL stays REAL.
     void KeepDeclaredTypes() { keepDeclaredTypes_ = true; }
+    // An eligible SELECT ends with its sources' row identity columns (out.rowIdentity).
+    void CarryRowIdentity() { carryRowIdentity_ = true; }
 
     // The statement's SQL; statements that must run before it go to out.before.
     std::string Statement();
@@ -84,6 +86,10 @@ private:
     std::string OutputName(const SelectItem& item) const;
     std::string StarText(SelectId id, ExprId star);
     std::string DistinctRowGroups(SelectId id) const;
+    bool ItemsCallAggregate(SelectId id) const;
+    // The row identity columns of the statement's SELECT (", `q`._rowid_ AS ..."), listed in
+    // out.rowIdentity; "" when it carries none.
+    std::string RowIdentityItems();
 
     // --- definitions (write_definition.cpp) ---
     std::string CreateTableText();
@@ -99,6 +105,8 @@ private:
     Translation& out_;
     std::vector<int> parameterNumbers_;  // by ExprId of a parameter: its ?N
     bool keepDeclaredTypes_ = false;
+    bool carryRowIdentity_ = false;
+    std::string identityItems_;  // the statement's SELECT's row identity columns
     // Tables a statement's columns name otherwise where the engine's form needs it (an
     // alias of UPDATE's table, which the engine cannot alias).
     std::vector<std::pair<std::string, std::string>> renames_;

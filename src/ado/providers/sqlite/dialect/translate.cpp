@@ -76,7 +76,7 @@ Translation CrosstabStatement(const CrosstabPlan& plan, const std::vector<PivotV
     return out;
 }
 
-Translation TranslateAccessSql(std::string_view accessSql, SchemaSource& schema) {
+Translation TranslateAccessSql(std::string_view accessSql, SchemaSource& schema, RowIdentity identity) {
     const Tokens tokens = Tokenize(accessSql);
     ParsedStatement parsed = ParseStatement(tokens);
     Translation out;
@@ -90,6 +90,7 @@ Translation TranslateAccessSql(std::string_view accessSql, SchemaSource& schema)
     Typing typing = TypeStatement(parsed.tree, schema);
     if (parsed.tree.statement.pivot != kNone) return CrosstabTranslation(std::move(parsed.tree), std::move(typing));
     SqlWriter writer(parsed.tree, typing, out);
+    if (identity == RowIdentity::With) writer.CarryRowIdentity();
     out.sql = writer.Statement();
     return out;
 }

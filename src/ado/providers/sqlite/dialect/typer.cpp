@@ -102,7 +102,7 @@ private:
             r.known = false;
             return r;
         }
-        r.baseTable = !shape->view && database.empty() && file.empty();
+        r.baseTable = shape->rowid && !shape->view && database.empty() && file.empty();
         for (const SchemaColumn& c : shape->columns) r.columns.push_back({c.name, c.type, true, false});
         return r;
     }

@@ -101,6 +101,7 @@ std::string SqlWriter::Statement() {
                 const ValueType shape = ResultShapeOf(c.type);
                 out_.columns.push_back({shape.type, shape.size, shape.precision, shape.scale});
             }
+            if (carryRowIdentity_) identityItems_ = RowIdentityItems();
             return SelectText(st.select);
         }
         case StatementKind::Insert: return InsertText();
@@ -148,7 +149,7 @@ std::string SqlWriter::SelectText(SelectId id, const std::vector<ItemForm>* form
         const std::string withTies = TopWithTies(id, forms);
         if (!withTies.empty()) return out + withTies;
     }
-    out += CoreText(id, compound, forms);
+    out += CoreText(id, compound, forms, id == tree_.statement.select ? identityItems_ : std::string());
     for (const auto& [op, member] : s.compound) {
         out += CompoundText(op);
         out += CoreText(member, true, forms);
@@ -339,6 +340,7 @@ std::string SqlWriter::DistinctRowGroups(SelectId id) const {
     const Select& s = tree_.selects[id];
     const auto& relations = typing_.relations[id];
     if (relations.size() <= 1 || !s.groupBy.empty()) return {};
+    if (ItemsCallAggregate(id)) return {};
     std::vector<bool> output(relations.size(), false);
     std::vector<ExprId> stack;
     for (const SelectItem& item : s.items) {
@@ -355,7 +357,6 @@ std::string SqlWriter::DistinctRowGroups(SelectId id) const {
         stack.pop_back();
         const Expr& e = tree_.At(x);
         const ExprTyping& t = typing_.exprs[x];
-        if (e.kind == ExprKind::Call && FindFunction(e.text) && FindFunction(e.text)->aggregate) return {};
         if (e.kind == ExprKind::Column && t.scope == id && t.relation >= 0) output[static_cast<size_t>(t.relation)] = true;
         for (uint32_t i = 0; i < e.count; ++i) stack.push_back(tree_.Child(e, i));
     }
@@ -368,6 +369,34 @@ std::string SqlWriter::DistinctRowGroups(SelectId id) const {
         groups += (groups.empty() ? "" : ", ") + QuoteName(relations[r].name) + ".rowid";
     }
     return all ? "" : groups;
+}
+
+bool SqlWriter::ItemsCallAggregate(SelectId id) const {
+    std::vector<ExprId> stack;
+    for (const SelectItem& item : tree_.selects[id].items) stack.push_back(item.expr);
+    while (!stack.empty()) {
+        const Expr& e = tree_.At(stack.back());
+        stack.pop_back();
+        if (e.kind == ExprKind::Call && FindFunction(e.text) && FindFunction(e.text)->aggregate) return true;
+        for (uint32_t i = 0; i < e.count; ++i) stack.push_back(tree_.Child(e, i));
+    }
+    return false;
+}
+
+std::string SqlWriter::RowIdentityItems() {
+    const Select& s = tree_.selects[tree_.statement.select];
+    const bool rowsOfSources = !s.distinct && !s.distinctRow && !s.topPresent && s.compound.empty() &&
+                               s.groupBy.empty() && s.having == kNone && s.with.empty() && !s.inlineValues &&
+                               s.from != kNone && !ItemsCallAggregate(tree_.statement.select);
+    if (!rowsOfSources) return {};
+    std::string items;
+    for (const Relation& r : typing_.relations[tree_.statement.select]) {
+        if (!r.baseTable) continue;
+        out_.rowIdentity.push_back({r.table, r.name});
+        items += ", " + QuoteName(r.name) + "._rowid_ AS " +
+                 QuoteName("brezal_rowid_" + std::to_string(out_.rowIdentity.size()));
+    }
+    return items;
 }
 
 std::string SqlWriter::TableText(const std::string& database, const std::string& file, const std::string& name) {

@@ -1,0 +1,1 @@
+SELECT c.Nombre, p.Total FROM (Clientes AS c INNER JOIN Pedidos p ON p.Cliente = c.Id) LEFT JOIN [Mis Notas] ON LEFT(c.Nombre, 2) = x WHERE c.Nombre = [P] AND Total > [N]

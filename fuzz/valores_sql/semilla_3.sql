@@ -1,0 +1,1 @@
+SELECT * FROM t IN 'otro.mdb', u, (SELECT 1) AS s WHERE [P]
