@@ -25,6 +25,9 @@ public:
     bool leadingZeroHour = false;         // "09:05:09" rather than "9:05:09"
     std::string trueText = "True";
     std::string falseText = "False";
+    // The code page of 8-bit text that files carry without saying which (the STR values of a
+    // recordset file in ADTG), as the platform's system code page: Windows-1252 by default.
+    int ansiCodePage = 1252;
 
     // Settings of a named locale ("es_ES.UTF-8", "en_US.UTF-8", "C"); nullptr or "" reads the
     // process environment (LC_ALL, LC_NUMERIC, LC_TIME, LC_MESSAGES, LANG). Numbers come from

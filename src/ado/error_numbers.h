@@ -44,6 +44,9 @@ enum class Condition {
     IllegalOperation,
     EditInProgress,
     InvalidConnection,
+    InvalidFile,
+    FileExists,
+    FileWrite,
 };
 
 struct ConditionEntry {
@@ -102,6 +105,10 @@ inline constexpr ConditionEntry kConditionTable[] = {
     {Condition::IllegalOperation, err::IllegalOperation, "No se permite la operación en este contexto."},
     {Condition::InvalidConnection, err::InvalidConnection,
      "No se puede usar la conexión para realizar esta operación. Está cerrada o no es válida en este contexto."},
+    {Condition::InvalidFile, err::Fail,
+     "No se puede crear el conjunto de registros: el archivo de origen está incompleto o no es válido."},
+    {Condition::FileExists, err::FileAlreadyExists, "El archivo ya existe."},
+    {Condition::FileWrite, err::Fail, "No se pudo escribir el archivo."},
     {Condition::EditInProgress, err::IllegalOperation,
      "No se permite la operación mientras hay una edición en curso: llame a Update o CancelUpdate."},
 };

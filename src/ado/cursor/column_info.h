@@ -23,6 +23,9 @@ struct ColumnInfo {
     int16_t baseTableIndex = -1;  // columns of the same base table share it; -1 for none
     bool key = false;        // part of the base table's primary key
     bool autoIncrement = false;
+    // Kept in the rows but not a Field: a key of a joined table that a recordset file brought
+    // (rs:hidden), saved again with the file.
+    bool hidden = false;
 };
 
 // Numbers the distinct base tables of the columns (baseTableIndex), so that writes can
