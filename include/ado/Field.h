@@ -25,6 +25,10 @@ public:
     int32_t Attributes() const;
     uint8_t Precision() const;
     uint8_t NumericScale() const;
+    // A recordset without a connection (built in memory, or read from a file) may give its fields
+    // another size and other attributes; a connected one refuses with 3705.
+    void DefinedSize(int32_t size);
+    void Attributes(int32_t attributes);
 
     // The value in the current row; fails with 3021 at BOF/EOF or on a deleted row.
     Variant Value() const;

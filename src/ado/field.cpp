@@ -19,6 +19,16 @@ int32_t Field::Attributes() const { return Info(state_, column_).attributes; }
 uint8_t Field::Precision() const { return Info(state_, column_).precision; }
 uint8_t Field::NumericScale() const { return Info(state_, column_).numericScale; }
 
+namespace {
+cursor::ColumnInfo& Editable(cursor::CursorState* s, size_t column) {
+    if (s->owner && s->open && s->owner->ActiveConnection()) Raise(Condition::ObjectOpen);
+    return s->store.Columns()[column];
+}
+}  // namespace
+
+void Field::DefinedSize(int32_t size) { Editable(state_, column_).definedSize = size; }
+void Field::Attributes(int32_t attributes) { Editable(state_, column_).attributes = attributes; }
+
 Variant Field::Value() const {
     if (!state_->open) Raise(Condition::ObjectClosed);
     return state_->Shown(state_->RequireCurrent(), column_);
@@ -99,11 +109,8 @@ void Fields::Append(std::string_view name, DataTypeEnum type, int32_t definedSiz
     OwnerOf(owner_).AppendField(name, type, definedSize, attributes, value);
 }
 
-void Fields::Delete(std::string_view name) { OwnerOf(owner_).DeleteField(Require(name)); }
+void Fields::Delete(std::string_view name) { OwnerOf(owner_).DeleteField(items_[Require(name)]->Index()); }
 
-void Fields::Delete(int32_t index) {
-    if (index < 0 || index >= Count()) Raise(Condition::ItemNotFound);
-    OwnerOf(owner_).DeleteField(static_cast<size_t>(index));
-}
+void Fields::Delete(int32_t index) { OwnerOf(owner_).DeleteField((*this)[index].Index()); }
 
 }  // namespace ado

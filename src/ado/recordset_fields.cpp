@@ -28,7 +28,8 @@ int32_t DefaultSize(DataTypeEnum type, int32_t given) {
 void Recordset::RebuildFields() {
     cursor::CursorState& s = *state_;
     std::vector<std::unique_ptr<Field>> fields;
-    for (size_t i = 0; i < s.store.ColumnCount(); ++i) fields.push_back(std::make_unique<Field>(&s, i));
+    for (size_t i = 0; i < s.store.ColumnCount(); ++i)
+        if (!s.store.Columns()[i].hidden) fields.push_back(std::make_unique<Field>(&s, i));
     s.fields.Reset(state_, std::move(fields));
 }
 

@@ -36,7 +36,8 @@ public:
     }
     std::string Lps() { return Utf16(size_t{U16()} * 2); }
     bool AtEnd() const { return p_ == end_; }
-    [[noreturn]] void Fail(std::string_view what) const { in_.FailAt(offset_ + static_cast<uint64_t>(p_ - begin_), what); }
+    uint64_t Offset() const { return offset_ + static_cast<uint64_t>(p_ - begin_); }
+    [[noreturn]] void Fail(std::string_view what) const { in_.FailAt(Offset(), what); }
 
 private:
     ByteSource& in_;
@@ -210,8 +211,9 @@ private:
         if (map[0] & kHasBaseTable) c.baseTable = TableName(b, r, b.U16());
         if (map[0] & kHasBaseColumn) b.U16();
         if (map[0] & kHasBaseName) c.baseColumn = b.Lps();
+        const uint64_t typeAt = b.Offset();
         const uint16_t dbType = b.U16();
-        if (!IsKnownDbType(dbType)) b.Fail("una columna es de un tipo desconocido");
+        if (!IsKnownDbType(dbType)) in_.FailAt(typeAt, "una columna es de un tipo desconocido");
         const uint32_t maxLength = b.U32();
         c.precision = static_cast<uint8_t>(std::min<uint32_t>(b.U32(), 255));
         c.numericScale = static_cast<uint8_t>(std::min<uint32_t>(b.U32(), 255));

@@ -88,7 +88,10 @@ private:
             const uint16_t dbType = DbTypeOf(w.type);
             uint32_t maxLength = FixedSize(dbType);
             if (dbType == kDbTypeChapter) maxLength = 4;
-            else if (maxLength == 0) maxLength = IsLongType(w.type) ? static_cast<uint32_t>(info.definedSize) : static_cast<uint32_t>(std::min<uint64_t>(longest, UINT32_MAX));
+            // Variable-length texts and binaries declare room for the longest value they hold.
+            else if (maxLength == 0 && (IsLongType(w.type) || IsFixedLengthType(w.type)))
+                maxLength = static_cast<uint32_t>(info.definedSize);
+            else if (maxLength == 0) maxLength = static_cast<uint32_t>(std::min<uint64_t>(longest, UINT32_MAX));
             if (w.asText) maxLength = 536870910;
             w.layout = LayoutOf(dbType, flags, maxLength);
             w.layout.precision = info.precision;
@@ -110,7 +113,7 @@ private:
             } else if (type == adVariant) {
                 w.asText |= v.Type() == VariantType::String;
             } else if (v.Type() == VariantType::String) {
-                longest = std::max<uint64_t>(longest, wide ? Utf16Length(v.AsString()) : v.AsString().size());
+                longest = std::max<uint64_t>(longest, StoredLength(v.AsString(), wide));
             } else if (v.Type() == VariantType::Binary) {
                 longest = std::max<uint64_t>(longest, v.AsBinary().size());
             }
@@ -119,13 +122,22 @@ private:
         for (RowId row : rs.order) {
             if (const cursor::PendingChange* p = rs.Pending(row); p && !p->original.empty()) look(p->original[column]);
             const RowStore::Cell& cell = rs.rows->CellAt(row, column);
-            if (cell.tag == RowStore::Tag::Text && variable)
-                longest = std::max<uint64_t>(longest, wide ? Utf16Length(rs.rows->TextAt(cell)) : cell.length);
+            if (cell.tag == RowStore::Tag::Text && variable) longest = std::max<uint64_t>(longest, StoredLength(rs.rows->TextAt(cell), wide));
             else if (cell.tag == RowStore::Tag::Blob) longest = std::max<uint64_t>(longest, cell.length);
             else if (cell.tag == RowStore::Tag::Null || cell.tag == RowStore::Tag::Text || cell.tag == RowStore::Tag::Boxed ||
                      cell.tag == RowStore::Tag::Empty)
                 look(rs.rows->Get(row, column));
         }
+    }
+
+    // The length a text takes in its column: UTF-16 code units, or bytes in the code page.
+    uint64_t StoredLength(std::string_view text, bool wide) {
+        if (wide) return Utf16Length(text);
+        if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return text.size();
+        std::string encoded;
+        codePage_.AppendEncoded(encoded, text);
+        return encoded.size();
     }
 
     static void AddToTable(RowsetPlan& plan, const cursor::ColumnInfo& info, size_t k, WrittenColumn& w) {

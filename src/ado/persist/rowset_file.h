@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ado/Enums.h"
 #include "ado/cursor/cursor_state.h"
 #include "ado/cursor/row_store.h"
 
@@ -47,6 +48,7 @@ struct Rowset {
 
 struct RowsetFile {
     std::vector<Rowset> rowsets;  // [0] the root; children in depth-first pre-order
+    PersistFormatEnum format = adPersistADTG;  // the format it was read from
     bool crlf = true;             // XML: lines end in CR LF (ADO's Save to a file), else LF
 };
 

@@ -112,6 +112,7 @@ public:
             if (last) break;
         }
         if (!sawData_) Fail("el archivo no tiene la sección de datos (rs:data)");
+        file_.format = adPersistXML;
         return std::move(file_);
     }
 

@@ -8,6 +8,7 @@
 #include "ado/connection_string.h"
 #include "ado/error_numbers.h"
 #include "ado/persist/persist.h"
+#include "ado/persist/relation_key.h"
 #include "ado/persist/value_text.h"
 #include "ado/persist/xml_layout.h"
 #include "ado/persist/xml_types.h"
@@ -259,10 +260,7 @@ private:
     static bool Key(const RowsetSource& rs, RowId row, const std::vector<RelationPair>& relation,
                     uint32_t RelationPair::*side, std::string& key) {
         for (const RelationPair& r : relation) {
-            const Variant v = rs.rows->Get(row, rs.columns[r.*side - 1]);
-            if (v.IsNull() || v.IsEmpty()) return false;
-            AppendXmlText(key, adVariant, 0, v);
-            key.push_back('\x1F');
+            if (!AddToKey(key, rs.rows->Get(row, rs.columns[r.*side - 1]))) return false;
         }
         return true;
     }
