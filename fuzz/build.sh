@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 carpeta=${1:-build-fuzz}
 [ $# -gt 0 ] && shift
-[ $# -gt 0 ] || set -- convertir_sql_fuzzer cls_sql_fuzzer
+[ $# -gt 0 ] || set -- convertir_sql_fuzzer cls_sql_fuzzer adtg_reader_fuzzer xml_reader_fuzzer
 cmake -S . -B "$carpeta" -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
   -DBREZAL_FUZZ=ON -DBREZAL_TESTS=OFF -DBREZAL_BENCH=OFF -DBREZAL_WITH_ODBC=OFF
 cmake --build "$carpeta" -j1 --target "$@"

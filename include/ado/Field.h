@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,9 +42,12 @@ public:
     // BASESCHEMANAME, BASETABLENAME, KEYCOLUMN, Optimize, ISAUTOINCREMENT, ...
     ado::Properties& Properties();
 
-    // Engine side: the field's position among the recordset's columns.
+    // Engine side: the field's position among the recordset's columns, which moves when an
+    // earlier column is removed (kRemoved once its own column is gone).
     Field(cursor::CursorState* state, size_t column) : state_(state), column_(column) {}
     size_t Index() const { return column_; }
+    void Retarget(size_t column) { column_ = column; }
+    static constexpr size_t kRemoved = SIZE_MAX;
 
 private:
     cursor::CursorState* state_;
@@ -70,8 +74,11 @@ public:
     void Delete(std::string_view name);
     void Delete(int32_t index);
 
-    // Engine side.
+    // Engine side. Handles given out stay valid while the recordset's state lives: a field
+    // added keeps the others where they are, a field removed fails on use from then on.
     void Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::unique_ptr<Field>> items);
+    void Added(std::unique_ptr<Field> field) { items_.push_back(std::move(field)); }
+    void Removed(size_t column);
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
@@ -79,6 +86,7 @@ private:
     size_t Require(std::string_view name) const;
     std::weak_ptr<cursor::CursorState> owner_;  // every FieldPtr handed out keeps it alive
     std::vector<std::unique_ptr<Field>> items_;
+    std::vector<std::unique_ptr<Field>> removed_;  // kept for the handles that still point at them
 };
 
 }  // namespace ado

@@ -9,7 +9,10 @@
 namespace ado {
 
 namespace {
-const cursor::ColumnInfo& Info(const cursor::CursorState* s, size_t column) { return s->store.Columns()[column]; }
+const cursor::ColumnInfo& Info(const cursor::CursorState* s, size_t column) {
+    if (column >= s->store.ColumnCount()) Raise(Condition::ItemNotFound, "(el campo se eliminó)");
+    return s->store.Columns()[column];
+}
 }  // namespace
 
 const std::string& Field::Name() const { return Info(state_, column_).name; }
@@ -22,6 +25,7 @@ uint8_t Field::NumericScale() const { return Info(state_, column_).numericScale;
 namespace {
 cursor::ColumnInfo& Editable(cursor::CursorState* s, size_t column) {
     if (s->owner && s->open && s->owner->ActiveConnection()) Raise(Condition::ObjectOpen);
+    Info(s, column);
     return s->store.Columns()[column];
 }
 }  // namespace
@@ -94,6 +98,20 @@ Field& Fields::operator[](std::string_view name) const { return *items_[Require(
 void Fields::Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::unique_ptr<Field>> items) {
     owner_ = std::move(owner);
     items_ = std::move(items);
+}
+
+void Fields::Removed(size_t column) {
+    for (auto it = items_.begin(); it != items_.end();) {
+        Field& f = **it;
+        if (f.Index() == column) {
+            f.Retarget(Field::kRemoved);
+            removed_.push_back(std::move(*it));
+            it = items_.erase(it);
+            continue;
+        }
+        if (f.Index() > column) f.Retarget(f.Index() - 1);
+        ++it;
+    }
 }
 
 namespace {

@@ -47,7 +47,7 @@ void Recordset::AppendField(std::string_view name, DataTypeEnum type, int32_t de
     c.attributes = attributes == adFldUnspecified ? (adFldUpdatable | adFldIsNullable | adFldMayBeNull) : attributes;
     if (type == adNumeric || type == adDecimal) c.precision = 18;
     s.store.AddColumn(std::move(c), value.IsEmpty() ? Variant(Variant::Null) : value);
-    RebuildFields();
+    s.fields.Added(std::make_unique<Field>(&s, s.store.ColumnCount() - 1));
 }
 
 void Recordset::DeleteField(size_t column) {
@@ -60,7 +60,7 @@ void Recordset::DeleteField(size_t column) {
         if (column < p.original.size()) p.original.erase(p.original.begin() + static_cast<ptrdiff_t>(column));
         if (column < p.changed.size()) p.changed.erase(p.changed.begin() + static_cast<ptrdiff_t>(column));
     }
-    RebuildFields();
+    s.fields.Removed(column);
 }
 
 }  // namespace ado

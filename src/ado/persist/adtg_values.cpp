@@ -13,7 +13,6 @@ namespace ado::persist::adtg {
 namespace {
 
 using U128 = unsigned __int128;
-constexpr U128 kDecimalLimit = U128{1} << 96;
 constexpr int64_t kFileTimeDay = 864000000000;  // 100-ns ticks
 constexpr int64_t kFileTimeEpochDays = 109205;  // 1601-01-01 to 1899-12-30
 constexpr double kMinSerial = -657435.0, kMaxSerial = 2958466.0;

@@ -44,10 +44,9 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 AtomicFile::AtomicFile(std::string destination) : destination_(std::move(destination)) {
+    // A short name, so that it can be made wherever the destination's name can.
     const size_t slash = destination_.rfind('/');
-    const std::string base = slash == std::string::npos ? destination_ : destination_.substr(slash + 1);
-    const std::string folder = slash == std::string::npos ? std::string() : destination_.substr(0, slash + 1);
-    temporary_ = folder + "." + base + ".XXXXXX";
+    temporary_ = (slash == std::string::npos ? std::string() : destination_.substr(0, slash + 1)) + ".~brezal.XXXXXX";
     fd_ = mkostemp(temporary_.data(), O_CLOEXEC);
     if (fd_ < 0) {
         temporary_.clear();

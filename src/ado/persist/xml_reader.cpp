@@ -387,6 +387,12 @@ private:
             }
             rowset.rows = RowStore(std::move(columns));
         }
+        for (const Rowset& rowset : file_.rowsets)
+            for (const ColumnExtra& extra : rowset.extras)
+                for (const RelationPair& r : extra.relation)
+                    if (extra.child < 0 || r.parent < 1 || r.parent > rowset.rows.ColumnCount() || r.child < 1 ||
+                        r.child > drafts_[static_cast<size_t>(extra.child)].columns.size())
+                        Bad("la relación de un capítulo nombra columnas que no existen");
     }
 
     // --- data ---

@@ -1,4 +1,5 @@
 // The default file utility and its factory.
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -24,6 +25,10 @@ public:
         const fs::file_status estado = fs::symlink_status(strRuta, ec);
         if (ec || (blnSoloArchivos && fs::is_directory(estado))) return false;
         return fs::remove(strRuta, ec) && !ec;
+    }
+
+    bool Reemplazar(const std::string& strOrigen, const std::string& strDestino) const override {
+        return std::rename(strOrigen.c_str(), strDestino.c_str()) == 0;
     }
 };
 

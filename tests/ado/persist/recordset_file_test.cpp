@@ -300,7 +300,7 @@ TEST_F(FileOfTable, ASaveKilledWhileWritingLeavesTheOldFileWhole) {
     bool caught = false;
     for (int i = 0; i < 20000 && !caught; ++i) {
         for (const auto& e : std::filesystem::directory_iterator(db.dir().path()))
-            caught |= e.path().filename().string().rfind(".grande.xml.", 0) == 0 && e.file_size() > 0;
+            caught |= e.path().filename().string().rfind(".~brezal.", 0) == 0 && e.file_size() > 0;
         if (!caught) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     kill(child, SIGKILL);
