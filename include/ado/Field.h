@@ -35,7 +35,8 @@ public:
     Variant Value() const;
     // Writing starts an edit of the current row (updatable cursors only).
     void Value(const Variant& v);
-    // The value as read from the source, before any pending change.
+    // The value as read from the source, before any pending change; a deleted row whose
+    // deletion is pending has it too.
     Variant OriginalValue() const;
 
     // Dynamic properties, in the client cursor's order: BASECATALOGNAME, BASECOLUMNNAME,

@@ -45,7 +45,10 @@ void Field::Value(const Variant& v) {
 
 Variant Field::OriginalValue() const {
     if (!state_->open) Raise(Condition::ObjectClosed);
-    const cursor::RowId row = state_->RequireCurrent();
+    // A deleted row (shown by a pending-records filter) still has the values it was read with.
+    const cursor::RowId row = state_->HasCurrent() && state_->pending.count(state_->CurrentRow())
+                                  ? state_->CurrentRow()
+                                  : state_->RequireCurrent();
     if (auto it = state_->pending.find(row); it != state_->pending.end() && !it->second.original.empty())
         return it->second.original[column_];
     if (state_->store.Flags(row) & cursor::RowStore::New) return Variant(Variant::Null);

@@ -35,4 +35,18 @@ TEST(UtilidadArchivo, ExisteYBorrarSobreArchivosYCarpetasReales) {
     EXPECT_FALSE(std::filesystem::exists(carpeta));
 }
 
+TEST(UtilidadArchivo, ReemplazarPoneElArchivoNuevoEnElSitioDelAntiguo) {
+    testsupport::TempDir tmp;
+    const std::string antiguo = tmp.file("datos.xml");
+    const std::string nuevo = tmp.file("datos.xml.nuevo");
+    std::ofstream(antiguo) << "antiguo";
+    std::ofstream(nuevo) << "nuevo";
+    const auto utilidad = CrearUtilidadArchivoPredeterminada();
+    EXPECT_TRUE(utilidad->Reemplazar(nuevo, antiguo));
+    EXPECT_EQ(testsupport::FileBytes(antiguo), "nuevo");
+    EXPECT_FALSE(std::filesystem::exists(nuevo));
+    EXPECT_FALSE(utilidad->Reemplazar(nuevo, antiguo)) << "nothing left to put there";
+    EXPECT_EQ(testsupport::FileBytes(antiguo), "nuevo");
+}
+
 }  // namespace

@@ -29,6 +29,12 @@ int main(int argc, char** argv) {
     auto* keyCmd = tool::AddKeyCommand(app, key);
     tool::ConvertOptions convert;
     auto* convertCmd = tool::AddConvertCommand(app, convert);
+    tool::ViewOptions view;
+    auto* viewCmd = tool::AddViewCommand(app, view);
+    tool::ExportOptions exportOptions;
+    auto* exportCmd = tool::AddExportCommand(app, exportOptions);
+    tool::ImportOptions importOptions;
+    auto* importCmd = tool::AddImportCommand(app, importOptions);
 
     CLI11_PARSE(app, argc, argv);
     try {
@@ -37,6 +43,9 @@ int main(int argc, char** argv) {
         if (*compactCmd) return tool::RunCompact(compact);
         if (*keyCmd) return tool::RunKey(key);
         if (*convertCmd) return tool::RunConvert(convert);
+        if (*viewCmd) return tool::RunView(view);
+        if (*exportCmd) return tool::RunExport(exportOptions);
+        if (*importCmd) return tool::RunImport(importOptions);
     } catch (const ado::Error& e) {
         std::cerr << "error " << e.Number() << ": " << e.Description() << '\n';
         return 1;
