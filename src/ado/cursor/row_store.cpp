@@ -7,9 +7,10 @@ namespace ado::cursor {
 
 RowStore::RowStore(std::vector<ColumnInfo> columns) : columns_(std::move(columns)) {}
 
-void RowStore::Reserve(size_t rows) {
+void RowStore::Reserve(size_t rows, size_t textBytes) {
     cells_.Reserve(rows * columns_.size());
     rowFlags_.reserve(rows);
+    arena_.Reserve(textBytes);
 }
 
 RowId RowStore::BeginRow() {

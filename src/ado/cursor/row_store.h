@@ -44,7 +44,9 @@ public:
     std::vector<ColumnInfo>& Columns() { return columns_; }
     size_t ColumnCount() const { return columns_.size(); }
     size_t RowCount() const { return rowFlags_.size(); }
-    void Reserve(size_t rows);
+    // Room for `rows` rows in all, and `textBytes` bytes of texts and binaries.
+    void Reserve(size_t rows, size_t textBytes = 0);
+    size_t TextBytes() const { return arena_.size(); }
     // Drops every row, keeping the columns and the memory.
     void Clear();
 

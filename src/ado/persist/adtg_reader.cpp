@@ -57,37 +57,6 @@ struct Reading {
     size_t presenceBits = 0;
 };
 
-class StorePut final : public ValueSink {
-public:
-    explicit StorePut(RowStore& rows) : rows_(rows) {}
-    void Null() override { rows_.PutNull(); }
-    void Int(int64_t v) override { rows_.PutInt(v); }
-    void Bool(bool v) override { rows_.PutBool(v); }
-    void Real(double v) override { rows_.PutReal(v); }
-    void Money(int64_t scaled) override { rows_.PutCurrency(scaled); }
-    void DateSerial(double serial) override { rows_.PutDate(serial); }
-    void Text(std::string_view utf8) override { rows_.PutText(utf8); }
-    void Blob(const uint8_t* p, size_t n) override { rows_.PutBlob(p, n); }
-    void Other(Variant v) override { rows_.PutVariant(v); }
-
-private:
-    RowStore& rows_;
-};
-
-class VariantOut final : public ValueSink {
-public:
-    void Null() override { value = Variant(Variant::Null); }
-    void Int(int64_t v) override { value = Variant(v); }
-    void Bool(bool v) override { value = Variant(v); }
-    void Real(double v) override { value = Variant(v); }
-    void Money(int64_t scaled) override { value = Variant(Currency{scaled}); }
-    void DateSerial(double serial) override { value = Variant(Date{serial}); }
-    void Text(std::string_view utf8) override { value = Variant(utf8); }
-    void Blob(const uint8_t* p, size_t n) override { value = Variant(Binary(p, p + n)); }
-    void Other(Variant v) override { value = std::move(v); }
-    Variant value;
-};
-
 class AdtgReader {
 public:
     explicit AdtgReader(ByteSource& in) : in_(in), codePage_(RegionalSettings::Current().ansiCodePage) {}
@@ -309,7 +278,7 @@ private:
         Rowset& rowset = file_.rowsets[index];
         const Reading& r = reading_[index];
         const uint8_t* map = Copy((r.presenceBits + 7) / 8);
-        StorePut put(rowset.rows);
+        StoreSink put(rowset.rows);
         lastRow_ = rowset.rows.BeginRow();
         size_t bit = 0;
         for (const ColumnLayout& c : r.layouts) {
@@ -346,7 +315,7 @@ private:
         cursor::PendingChange& p = Pending(rowset, row);
         for (size_t c = 0; c < r.layouts.size(); ++c) {
             if (r.layouts[c].Chapter() || (!Bit(changed, c) && !Bit(nulls, c))) continue;
-            VariantOut out;
+            VariantSink out;
             if (Bit(changed, c)) DecodeValue(in_, r.layouts[c], codePage_, scratch_, out);
             else out.Null();
             rowset.rows.Set(row, c, out.value);
@@ -374,7 +343,7 @@ private:
         Rowset& rowset = file_.rowsets[index];
         const Reading& r = reading_[index];
         const auto [changed, nulls] = Maps(r.layouts.size());
-        StorePut put(rowset.rows);
+        StoreSink put(rowset.rows);
         const RowId row = rowset.rows.BeginRow();
         cursor::PendingChange p;
         p.changed.assign(r.layouts.size(), 0);

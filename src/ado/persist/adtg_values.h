@@ -8,6 +8,7 @@
 
 #include "ado/Variant.h"
 #include "ado/persist/byte_source.h"
+#include "ado/persist/value_sink.h"
 #include "ado/persist/text_encoding.h"
 
 namespace ado::persist::adtg {
@@ -28,21 +29,6 @@ struct ColumnLayout {
 // length; other texts after a length of 1 byte up to 255 bytes of maximum, 2 up to 65535,
 // else 4.
 ColumnLayout LayoutOf(uint16_t dbType, uint32_t flags, uint32_t maxLength);
-
-// Where decoded values go: straight into a row being loaded, or into a Variant.
-class ValueSink {
-public:
-    virtual ~ValueSink() = default;
-    virtual void Null() = 0;
-    virtual void Int(int64_t v) = 0;
-    virtual void Bool(bool v) = 0;
-    virtual void Real(double v) = 0;
-    virtual void Money(int64_t scaled) = 0;
-    virtual void DateSerial(double serial) = 0;
-    virtual void Text(std::string_view utf8) = 0;
-    virtual void Blob(const uint8_t* p, size_t n) = 0;
-    virtual void Other(Variant v) = 0;
-};
 
 // Reads one value of the column; fails with InvalidFile at the source's offset.
 void DecodeValue(ByteSource& in, const ColumnLayout& column, CodePage& codePage, std::string& scratch,

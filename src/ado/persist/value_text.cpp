@@ -170,7 +170,7 @@ bool ParseInteger(std::string_view s, Int& v) {
     return r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
-Variant IntegerValue(DataTypeEnum type, std::string_view s, std::string_view column) {
+void IntegerValue(DataTypeEnum type, std::string_view s, std::string_view column, ValueSink& sink) {
     struct Range {
         DataTypeEnum type;
         int64_t lo, hi;
@@ -179,20 +179,15 @@ Variant IntegerValue(DataTypeEnum type, std::string_view s, std::string_view col
         {adTinyInt, INT8_MIN, INT8_MAX},          {adUnsignedTinyInt, 0, UINT8_MAX},
         {adSmallInt, INT16_MIN, INT16_MAX},       {adUnsignedSmallInt, 0, UINT16_MAX},
         {adInteger, INT32_MIN, INT32_MAX},        {adUnsignedInt, 0, UINT32_MAX},
-        {adBigInt, INT64_MIN, INT64_MAX},
     };
     int64_t v = 0;
     if (!ParseInteger(s, v)) BadValue(s, column);
     for (const Range& r : kRanges)
         if (r.type == type && (v < r.lo || v > r.hi)) BadValue(s, column);
-    switch (cursor::VariantTypeFor(type)) {
-        case VariantType::I2: return Variant(static_cast<int16_t>(v));
-        case VariantType::I4: return Variant(static_cast<int32_t>(v));
-        default: return Variant(v);
-    }
+    sink.Int(v);
 }
 
-Variant DateValue(DataTypeEnum type, std::string_view s, std::string_view column) {
+void DateValue(DataTypeEnum type, std::string_view s, std::string_view column, ValueSink& sink) {
     int y = 1899, m = 12, d = 30;
     double seconds = 0;
     bool ok = false;
@@ -202,11 +197,13 @@ Variant DateValue(DataTypeEnum type, std::string_view s, std::string_view column
         ok = s.size() == 10 || (s[10] == 'T' && ParseTime(s.substr(11), seconds));
     }
     if (!ok) BadValue(s, column);
+    double serial = 0;
     try {
-        return Variant(Date{SerialFrom(y, m, d, seconds)});
+        serial = SerialFrom(y, m, d, seconds);
     } catch (const Error&) {
         BadValue(s, column);
     }
+    sink.DateSerial(serial);
 }
 
 Binary HexValue(std::string_view s, std::string_view column) {
@@ -358,19 +355,19 @@ bool AppendXmlText(std::string& out, DataTypeEnum type, uint8_t scale, const Var
     }
 }
 
-Variant XmlValue(DataTypeEnum type, std::string_view s, std::string_view column) {
+void ParseXmlValue(DataTypeEnum type, std::string_view s, std::string_view column, ValueSink& sink) {
     switch (type) {
         case adTinyInt: case adSmallInt: case adInteger: case adBigInt: case adUnsignedTinyInt:
         case adUnsignedSmallInt: case adUnsignedInt:
-            return IntegerValue(type, s, column);
+            return IntegerValue(type, s, column, sink);
         case adUnsignedBigInt: {
             uint64_t v = 0;
             if (!ParseInteger(s, v)) BadValue(s, column);
-            return Variant(Decimal{v, 0, false});
+            return sink.Other(Variant(Decimal{v, 0, false}));
         }
         case adBoolean: {
-            if (s == "True" || s == "true" || s == "1" || s == "-1") return Variant(true);
-            if (s == "False" || s == "false" || s == "0") return Variant(false);
+            if (s == "True" || s == "true" || s == "1" || s == "-1") return sink.Bool(true);
+            if (s == "False" || s == "false" || s == "0") return sink.Bool(false);
             BadValue(s, column);
         }
         case adSingle: case adDouble: {
@@ -379,23 +376,32 @@ Variant XmlValue(DataTypeEnum type, std::string_view s, std::string_view column)
             double d = 0;
             const auto r = std::from_chars(t.data(), t.data() + t.size(), d);
             if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(d)) BadValue(s, column);
-            return type == adSingle ? Variant(static_cast<float>(d)) : Variant(d);
+            return sink.Real(type == adSingle ? static_cast<double>(static_cast<float>(d)) : d);
         }
         case adCurrency: case adDecimal: case adNumeric: case adVarNumeric: {
             Decimal d;
             if (!ParseExactDecimal(s, d)) BadValue(s, column);
-            if (type != adCurrency) return Variant(d);
+            if (type != adCurrency) return sink.Other(Variant(d));
             try {
-                return Variant(d).ConvertTo(VariantType::Currency);
+                return sink.Money(Variant(d).ToCurrency().scaled);
             } catch (const Error&) {
                 BadValue(s, column);
             }
         }
         case adDate: case adDBDate: case adDBTime: case adDBTimeStamp: case adFileTime:
-            return DateValue(type, s, column);
-        case adBinary: case adVarBinary: case adLongVarBinary: return Variant(HexValue(s, column));
-        default: return Variant(s);
+            return DateValue(type, s, column, sink);
+        case adBinary: case adVarBinary: case adLongVarBinary: {
+            const Binary bytes = HexValue(s, column);
+            return sink.Blob(bytes.data(), bytes.size());
+        }
+        default: return sink.Text(s);
     }
+}
+
+Variant XmlValue(DataTypeEnum type, std::string_view s, std::string_view column) {
+    VariantSink sink;
+    ParseXmlValue(type, s, column, sink);
+    return std::move(sink.value);
 }
 
 }  // namespace ado::persist

@@ -15,6 +15,7 @@
 
 #include "ado/Enums.h"
 #include "ado/Variant.h"
+#include "ado/persist/value_sink.h"
 
 namespace ado::persist {
 
@@ -22,8 +23,9 @@ namespace ado::persist {
 // the format leaves out. Fails with 3421 when the value cannot be one of the column's.
 bool AppendXmlText(std::string& out, DataTypeEnum type, uint8_t scale, const Variant& value);
 
-// The value that a text of the data section gives for a column of `type`. Fails with
-// InvalidFile naming `column` when the text is not one of the type's.
+// The value that a text of the data section gives for a column of `type`, into the sink.
+// Fails with InvalidFile naming `column` when the text is not one of the type's.
+void ParseXmlValue(DataTypeEnum type, std::string_view text, std::string_view column, ValueSink& sink);
 Variant XmlValue(DataTypeEnum type, std::string_view text, std::string_view column);
 
 // Shared with the binary format.

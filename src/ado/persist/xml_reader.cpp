@@ -110,6 +110,7 @@ public:
             const bool last = piece.empty();
             if (XML_ParseBuffer(parser_, static_cast<int>(piece.size()), last) != XML_STATUS_OK) Fail();
             if (last) break;
+            if (!reserved_) ReserveFromFirstRows();
         }
         if (!sawData_) Fail("el archivo no tiene la sección de datos (rs:data)");
         file_.format = adPersistXML;
@@ -117,6 +118,17 @@ public:
     }
 
 private:
+    // A large file's rows come in one growth of the row store: once the first rows are in, room
+    // for as many more as the rest of the file holds at the same rate, and a little over.
+    void ReserveFromFirstRows() {
+        if (file_.rowsets.empty() || file_.rowsets[0].rows.RowCount() < 1000) return;
+        reserved_ = true;
+        RowStore& rows = file_.rowsets[0].rows;
+        const double scale = 1.05 * static_cast<double>(in_.Offset() + in_.Remaining()) / static_cast<double>(in_.Offset());
+        rows.Reserve(static_cast<size_t>(static_cast<double>(rows.RowCount()) * scale),
+                     static_cast<size_t>(static_cast<double>(rows.TextBytes()) * scale));
+    }
+
     // Whether lines end in CR LF, from the first line end (in UTF-8 or UTF-16).
     void NoteLineEnd(std::span<const uint8_t> piece) {
         for (size_t i = 0; i < piece.size(); ++i) {
@@ -141,7 +153,8 @@ private:
         if (what.empty())
             what = failure_ ? DetailOf(*failure_) : std::string("XML no válido: ") + XML_ErrorString(XML_GetErrorCode(parser_));
         std::string where = "(archivo '" + in_.Name() + "', línea " + std::to_string(XML_GetCurrentLineNumber(parser_));
-        if (!element_.empty()) where += ", elemento '" + element_ + "'";
+        if (element_.empty()) where += ", columna " + std::to_string(XML_GetCurrentColumnNumber(parser_) + 1);
+        else where += ", elemento '" + element_ + "'";
         Raise(Condition::InvalidFile, where + ": " + what + ")");
     }
 
@@ -152,11 +165,12 @@ private:
             f();
         } catch (const Error& e) {
             failure_ = e;
-            XML_StopParser(parser_, XML_FALSE);
         } catch (const std::exception& e) {
             failure_ = Error(err::Fail, e.what());
-            XML_StopParser(parser_, XML_FALSE);
         }
+        if (!failure_) return;
+        if (name_) element_ = Shown(name_);
+        XML_StopParser(parser_, XML_FALSE);
     }
 
     static void OnStart(void* self, const XML_Char* name, const XML_Char** atts) {
@@ -176,7 +190,7 @@ private:
 
     void Start(const char* qualified, const char** atts) {
         const Name n = Split(qualified);
-        element_ = Shown(qualified);
+        name_ = qualified;
         Open o;
         if (!stack_.empty() && stack_.back().kind == Open::Kind::Skipped) {
             o.kind = Open::Kind::Skipped;
@@ -199,7 +213,7 @@ private:
     }
 
     void End(const char* qualified) {
-        element_ = Shown(qualified);
+        name_ = qualified;
         const Open o = stack_.back();
         stack_.pop_back();
         if (o.kind == Open::Kind::AttributeType) EndColumn(drafts_[o.rowset]);
@@ -453,7 +467,9 @@ private:
                 continue;
             }
             // Attributes come in column order as a rule: try the next column first.
-            size_t k = guess < rd.columns.size() && rd.columns[guess].xmlName == attribute ? guess : SIZE_MAX;
+            size_t k = guess < rd.columns.size() && std::strcmp(rd.columns[guess].xmlName.c_str(), attribute) == 0
+                           ? guess
+                           : SIZE_MAX;
             if (k == SIZE_MAX) {
                 auto it = rd.byName.find(attribute);
                 if (it == rd.byName.end()) continue;  // attributes the schema does not define are ignored
@@ -510,6 +526,7 @@ private:
 
     RowId PutRow(Rowset& rowset, const RowsetDraft& rd) {
         RowStore& rows = rowset.rows;
+        StoreSink put(rows);
         const RowId row = rows.BeginRow();
         for (size_t k = 0; k < rd.columns.size(); ++k) {
             if (!slots_[k]) {
@@ -517,8 +534,7 @@ private:
                 continue;
             }
             const cursor::ColumnInfo& c = rows.Columns()[k];
-            if (cursor::VariantTypeFor(c.type) == VariantType::String || c.type == adVariant) rows.PutText(slots_[k]);
-            else rows.PutVariant(XmlValue(c.type, slots_[k], c.name));
+            ParseXmlValue(c.type, slots_[k], c.name, put);
         }
         return row;
     }
@@ -548,8 +564,9 @@ private:
     std::vector<uint8_t> forced_;
     std::optional<std::pair<size_t, RowId>> lastOriginal_;
     std::optional<Error> failure_;
-    std::string element_;
-    bool schemaDone_ = false, inData_ = false, sawData_ = false, sawLineEnd_ = false;
+    const char* name_ = nullptr;  // the element of the callback running, valid during it
+    std::string element_;         // a failing element's name, as the document writes it
+    bool schemaDone_ = false, inData_ = false, sawData_ = false, sawLineEnd_ = false, reserved_ = false;
 };
 
 }  // namespace

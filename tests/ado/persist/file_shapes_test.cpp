@@ -114,14 +114,14 @@ TEST(FileShapes, FilesThatAreNotRecordsetFilesFailNamingWhere) {
         {"cola.adtg", adtg + "x", "desplazamiento 0x19A: hay datos después de la marca de final"},
         {"tipo.adtg", adtg.substr(0, 0x11C) + "\x99" + adtg.substr(0x11D),
          "desplazamiento 0x11C: una columna es de un tipo desconocido"},
-        {"mal.xml", "<xml><s:Schema", "línea 1, elemento 'xml': XML no válido: unclosed token"},
+        {"mal.xml", "<xml><s:Schema", "línea 1, columna 6: XML no válido: unclosed token"},
         {"valor.xml",
          "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882' xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'"
          " xmlns:rs='urn:schemas-microsoft-com:rowset' xmlns:z='#RowsetSchema'>\n<s:Schema id='RowsetSchema'>"
          "<s:ElementType name='row'><s:AttributeType name='N'><s:datatype dt:type='int'/></s:AttributeType>"
          "</s:ElementType></s:Schema>\n<rs:data>\n<z:row N='doce'/></rs:data></xml>",
          "línea 4, elemento 'z:row': el valor 'doce' no es válido para el campo 'N'"},
-        {"sin_datos.xml", "<xml/>", "línea 1, elemento 'xml': el archivo no tiene la sección de datos (rs:data)"},
+        {"sin_datos.xml", "<xml/>", "línea 1, columna 7: el archivo no tiene la sección de datos (rs:data)"},
     };
     for (const Case& c : cases) {
         const std::string path = dir.file(c.name);
