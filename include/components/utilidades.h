@@ -75,8 +75,9 @@ public:
     virtual bool Borrar(const std::string& strRuta, bool blnSoloArchivos = true) const = 0;
 
     // Puts the file strOrigen in the place of strDestino in one step (a rename in the same
-    // folder), replacing the file there; true when done. Never throws: a refusal answers false
-    // and leaves both files as they were.
+    // folder), replacing the file there; true when done. A file marked read-only (no write
+    // permission for its owner) is refused. Never throws: a refusal answers false and leaves
+    // both files as they were.
     virtual bool Reemplazar(const std::string& strOrigen, const std::string& strDestino) const = 0;
 };
 

@@ -47,6 +47,11 @@ TEST(UtilidadArchivo, ReemplazarPoneElArchivoNuevoEnElSitioDelAntiguo) {
     EXPECT_FALSE(std::filesystem::exists(nuevo));
     EXPECT_FALSE(utilidad->Reemplazar(nuevo, antiguo)) << "nothing left to put there";
     EXPECT_EQ(testsupport::FileBytes(antiguo), "nuevo");
+    std::ofstream(nuevo) << "otro";
+    std::filesystem::permissions(antiguo, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(utilidad->Reemplazar(nuevo, antiguo)) << "a read-only file is not replaced";
+    EXPECT_EQ(testsupport::FileBytes(antiguo), "nuevo");
+    EXPECT_TRUE(std::filesystem::exists(nuevo));
 }
 
 }  // namespace

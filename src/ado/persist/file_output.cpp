@@ -89,6 +89,10 @@ void AtomicFile::Commit(bool replace) {
     close(fd_);
     fd_ = -1;
     if (replace) {
+        // A file marked read-only is not replaced, whoever runs the program.
+        struct stat st {};
+        if (stat(destination_.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
+            Raise(Condition::FileWrite, "(el archivo '" + destination_ + "' es de sólo lectura)");
         if (rename(temporary_.c_str(), destination_.c_str()) != 0) Fail("no se pudo reemplazar el archivo");
     } else if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, destination_.c_str(), RENAME_NOREPLACE) != 0) {
         // Filesystems without the exclusive move: a hard link refuses an existing name too.

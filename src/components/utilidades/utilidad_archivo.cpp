@@ -28,6 +28,10 @@ public:
     }
 
     bool Reemplazar(const std::string& strOrigen, const std::string& strDestino) const override {
+        // A file marked read-only stays, whoever runs the program.
+        std::error_code ec;
+        const fs::file_status destino = fs::status(strDestino, ec);
+        if (fs::exists(destino) && (destino.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
         return std::rename(strOrigen.c_str(), strDestino.c_str()) == 0;
     }
 };

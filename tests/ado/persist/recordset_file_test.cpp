@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <functional>
 #include <filesystem>
 #include <thread>
 
@@ -265,6 +266,34 @@ TEST_F(FileOfTable, SaveRefusesAnExistingFileAndSaveWithoutDestinationNeedsOne) 
     EXPECT_NE(FileBytes(path).find("Nombre='otro'"), std::string::npos);
     const auto leftovers = std::distance(std::filesystem::directory_iterator(db.dir().path()), {});
     EXPECT_EQ(leftovers, 3) << "the database, its lock file and the saved file: no temporary file stays";
+}
+
+// A place nobody may write to, and a file marked read-only: a clear failure, nothing written.
+TEST_F(FileOfTable, ReadOnlyDestinationsAreRefusedWithNothingWritten) {
+    auto rs = EditedBatch();
+    const std::string path = db.dir().file("fija.adtg");
+    rs->Save(path);
+    const std::string before = FileBytes(path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const struct {
+        std::function<void()> save;
+        std::string description;
+    } cases[] = {
+        {[&] { rs->Save(); }, "No se pudo escribir el archivo. (el archivo '" + path + "' es de sólo lectura)"},
+        {[&] { rs->Save("/proc/brezal.xml", adPersistXML); },
+         "No se pudo escribir el archivo. (no se puede crear el archivo temporal para '/proc/brezal.xml': "
+         "No such file or directory)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.save();
+            ADD_FAILURE() << "saved";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::make_tuple(e.Number(), e.Description()), std::make_tuple(err::Fail, c.description));
+        }
+    }
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(db.dir().path()), {}), 3);
 }
 
 TEST_F(FileOfTable, LockTypeChangesOnAnOpenClientRecordsetOnlyBetweenTheOptimisticKinds) {
