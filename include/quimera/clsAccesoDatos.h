@@ -218,6 +218,7 @@ private:
     // Recordset files and reconnection: the refusals with their ErrorSalvandoRecordset event,
     // and the reconnecting members' shared steps.
     bool ExigirRecordset(ado::RecordsetPtr& objRecordset, ErroresSalvarRecordset numTipoError, bool blnCumple);
+    bool PrepararSalvado(frame::Procedimiento& p, ado::RecordsetPtr& objRecordset, ado::ConnectionPtr& cn);
     struct FormaReconectar;
     bool Reconectar(const FormaReconectar& forma, ado::RecordsetPtr& objRecordset, ado::ConnectionPtr& objBaseDatos,
                     ado::MarshalOptionsEnum numTipoActualizacion);

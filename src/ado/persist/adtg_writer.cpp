@@ -20,7 +20,6 @@ using namespace adtg;
 using cursor::RowId;
 using cursor::RowStore;
 
-constexpr size_t kFlushBytes = size_t{1} << 20;
 
 bool IsLongType(DataTypeEnum t) { return t == adLongVarBinary || t == adLongVarChar || t == adLongVarWChar || t == adBSTR; }
 
@@ -55,7 +54,7 @@ public:
         }
         for (size_t i = 0; i < source_.rowsets.size(); ++i) WriteRows(i);
         buf_.push_back(static_cast<char>(kDone));
-        out_.Write(buf_);
+        out_.Flush();
     }
 
 private:
@@ -375,16 +374,12 @@ private:
         }
     }
 
-    void Flush() {
-        if (buf_.size() < kFlushBytes) return;
-        out_.Write(buf_);
-        buf_.clear();
-    }
+    void Flush() { out_.FlushIfFull(); }
 
     const FileSource& source_;
-    ByteSink& out_;
+    SinkBuffer out_;
     CodePage codePage_;
-    std::string buf_;
+    std::string& buf_ = out_.text;
     std::vector<RowsetPlan> plans_;
     std::vector<Variant> values_;
 };

@@ -23,6 +23,24 @@ public:
     virtual void Write(std::string_view bytes) = 0;
 };
 
+// What a writer has written and not yet handed to its sink, handed over a megabyte at a time.
+class SinkBuffer {
+public:
+    explicit SinkBuffer(ByteSink& out) : out_(out) {}
+    std::string text;
+    void FlushIfFull() {
+        if (text.size() < (size_t{1} << 20)) return;
+        Flush();
+    }
+    void Flush() {
+        out_.Write(text);
+        text.clear();
+    }
+
+private:
+    ByteSink& out_;
+};
+
 class StringSink final : public ByteSink {
 public:
     void Write(std::string_view bytes) override { text.append(bytes); }

@@ -20,7 +20,6 @@ namespace {
 using cursor::RowId;
 using cursor::RowStore;
 
-constexpr size_t kFlushBytes = size_t{1} << 20;
 constexpr std::string_view kNamespaces[] = {"<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'",
                                             "xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'",
                                             "xmlns:rs='urn:schemas-microsoft-com:rowset'", "xmlns:z='#RowsetSchema'>"};
@@ -71,7 +70,7 @@ public:
         Data();
         layout_.Line(0, "</rs:data>");
         layout_.Line(0, "</xml>");
-        out_.Write(buf_);
+        out_.Flush();
     }
 
 private:
@@ -279,15 +278,11 @@ private:
         return built;
     }
 
-    void Flush() {
-        if (buf_.size() < kFlushBytes) return;
-        out_.Write(buf_);
-        buf_.clear();
-    }
+    void Flush() { out_.FlushIfFull(); }
 
     const FileSource& source_;
-    ByteSink& out_;
-    std::string buf_;
+    SinkBuffer out_;
+    std::string& buf_ = out_.text;
     XmlLayout layout_;
     std::string text_;
     std::vector<std::vector<std::string>> names_;

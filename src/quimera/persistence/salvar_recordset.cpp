@@ -28,22 +28,27 @@ bool clsAccesoDatos::ExigirRecordset(ado::RecordsetPtr& objRecordset, ErroresSal
     return blnCumple;
 }
 
+// What both saving members do first: their failure event, a set and open recordset (else the
+// refusal's event) and its connection's errors cleared.
+bool clsAccesoDatos::PrepararSalvado(frame::Procedimiento& p, ado::RecordsetPtr& objRecordset, ado::ConnectionPtr& cn) {
+    p.AlFallar([this, &objRecordset](const frame::Fallo&) {
+        Eventos().Emitir(&clsAccesoDatosEventos::ErrorSalvandoRecordset, objRecordset, dnDesconocido);
+    });
+    return p.paso([&] { return ExigirRecordset(objRecordset, dnNoEstablecido, objRecordset != nullptr); })
+           && p.paso([&] { return ExigirRecordset(objRecordset, dnNoAbierto, RecordsetEstaAbierto(objRecordset)); })
+           && p.paso([&] {
+                  cn = objRecordset->ActiveConnection();
+                  if (cn) cn->Errors().Clear();
+              });
+}
+
 bool clsAccesoDatos::SalvarRecordset(ado::RecordsetPtr& objRecordset, const std::string& strRuta,
                                      ado::PersistFormatEnum numFormato, bool blnCerrar) {
     bool resultado = false;
     ado::ConnectionPtr cn;
     std::unique_ptr<utilidades::UtilidadArchivo> utilidad;
     frame::Procedimiento p(*this, "SalvarRecordset", cn);
-    p.AlFallar([&](const frame::Fallo&) {
-        Eventos().Emitir(&clsAccesoDatosEventos::ErrorSalvandoRecordset, objRecordset, dnDesconocido);
-    });
-
-    p.paso([&] { return ExigirRecordset(objRecordset, dnNoEstablecido, objRecordset != nullptr); })
-        && p.paso([&] { return ExigirRecordset(objRecordset, dnNoAbierto, RecordsetEstaAbierto(objRecordset)); })
-        && p.paso([&] {
-               cn = objRecordset->ActiveConnection();
-               if (cn) cn->Errors().Clear();
-           })
+    PrepararSalvado(p, objRecordset, cn)
         && p.paso([&] {
                utilidad = utilidades::CrearUtilidadArchivo();
                if (!utilidad->Existe(strRuta, false)) {
@@ -70,16 +75,7 @@ bool clsAccesoDatos::ReSalvarRecordset(ado::RecordsetPtr& objRecordset) {
     bool resultado = false;
     ado::ConnectionPtr cn;
     frame::Procedimiento p(*this, "ReSalvarRecordset", cn);
-    p.AlFallar([&](const frame::Fallo&) {
-        Eventos().Emitir(&clsAccesoDatosEventos::ErrorSalvandoRecordset, objRecordset, dnDesconocido);
-    });
-
-    p.paso([&] { return ExigirRecordset(objRecordset, dnNoEstablecido, objRecordset != nullptr); })
-        && p.paso([&] { return ExigirRecordset(objRecordset, dnNoAbierto, RecordsetEstaAbierto(objRecordset)); })
-        && p.paso([&] {
-               cn = objRecordset->ActiveConnection();
-               if (cn) cn->Errors().Clear();
-           })
+    PrepararSalvado(p, objRecordset, cn)
         && p.paso([&] { objRecordset->Save({}, ado::adPersistADTG); })
         && p.paso([&] { resultado = true; })
         && p.paso([&] { p.PublicarErroresADO(false); });

@@ -151,10 +151,7 @@ class FileOfTable : public ::testing::Test {
 protected:
     void SetUp() override {
         cn = db.Connect();
-        cn->Execute("CREATE TABLE Art (Id LONG PRIMARY KEY, Nombre TEXT(20), Precio CURRENCY)");
-        for (int i = 1; i <= 4; ++i)
-            cn->Execute("INSERT INTO Art VALUES (" + std::to_string(i) + ", 'a" + std::to_string(i) + "', " +
-                        std::to_string(i) + ")");
+        testsupport::CreateArticles(cn);
     }
     // Id 1 renamed, Id 2 deleted, Id 5 added; nothing sent yet.
     RecordsetPtr EditedBatch() {

@@ -57,10 +57,7 @@ TEST_F(Desconectados, UnBloqueoAlReconectarDaErrorActualizarEnLoteYElInforme) {
         const bool hecho = blnAuto ? m.acceso.AutoReconectar(rs, m.cn) : m.acceso.ReconectarRecordset(rs, m.cn) != nullptr;
         EXPECT_FALSE(hecho);
         EXPECT_EQ(m.sucesos.lista, "ErrorActualizar -2147217887 1, ErroresADO 3260");
-        EXPECT_EQ(UltimoDialogo(antes),
-                  "Error de acceso a datos | Error de acceso a datos en la clase: Quimera | Descripción: No se pudo "
-                  "actualizar; la base de datos o el registro están bloqueados por otro usuario. (motor: database is "
-                  "locked). Origen: Microsoft JET Database Engine | 3");
+        EXPECT_EQ(UltimoDialogo(antes), kInformeBloqueoEnLote);
         EXPECT_EQ(m.cn->Errors().Count(), 0);
         m.bloqueo->CancelUpdate();
     }

@@ -160,10 +160,7 @@ TEST_F(SalvarCargar, LosFallosDelLoteDeUnArchivo) {
     m.Bloquear();
     EXPECT_FALSE(m.acceso.ObtenerDatosDesdeFichero(m.cn, ruta));
     EXPECT_EQ(m.sucesos.lista, "ErrorActualizar -2147217887 1, ErroresADO 3260");
-    EXPECT_EQ(UltimoDialogo(antes),
-              "Error de acceso a datos | Error de acceso a datos en la clase: Quimera | Descripción: No se pudo "
-              "actualizar; la base de datos o el registro están bloqueados por otro usuario. (motor: database is "
-              "locked). Origen: Microsoft JET Database Engine | 3");
+    EXPECT_EQ(UltimoDialogo(antes), kInformeBloqueoEnLote);
     EXPECT_EQ(m.cn->Errors().Count(), 0);
     EXPECT_TRUE(Informados().empty());
 }
