@@ -27,7 +27,8 @@ ChildIndex IndexChildRows(const persist::Rowset& child, const std::vector<persis
         if (!persist::KeptInFile(child.rows, child.pending, row)) continue;
         std::string key;
         bool related = true;
-        for (const persist::RelationPair& r : relation) related = related && persist::AddToKey(key, child.rows.Get(row, r.child - 1));
+        for (const persist::RelationPair& r : relation)
+            related = related && persist::AddToKey(key, child.rows.Get(row, r.child - 1));
         if (related) index[key].push_back(row);
     }
     return index;
@@ -114,9 +115,10 @@ void Recordset::OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
             for (const persist::RelationPair& r : extra.relation)
                 keyed = keyed && persist::AddToKey(key, rowset.rows.Get(row, r.parent - 1));
             const auto it = keyed ? related.find(key) : related.end();
+            const std::vector<cursor::RowId> none;
             auto chapter = Recordset::Create();
-            chapter->OpenRowset(Subset(file->rowsets[childIndex], it == related.end() ? std::vector<cursor::RowId>{} : it->second),
-                                lockType, file, childIndex);
+            chapter->OpenRowset(Subset(file->rowsets[childIndex], it == related.end() ? none : it->second), lockType,
+                                file, childIndex);
             rowset.rows.Set(row, c, Variant(chapter));
         }
     }

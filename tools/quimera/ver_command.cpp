@@ -30,12 +30,12 @@ std::string Attributes(ado::Field& f) {
                                       {ado::adFldUpdatable, "escribible"}, {ado::adFldLong, "largo"},
                                       {ado::adFldRowVersion, "versión de fila"}};
     std::string text;
+    auto add = [&](const std::string& what) { text += (text.empty() ? "" : ", ") + what; };
     for (const Flag& flag : kFlags)
-        if (f.Attributes() & flag.bit) text += (text.empty() ? "" : ", ") + std::string(flag.text);
-    if (f.Properties().Item("ISAUTOINCREMENT").Value().ToBool()) text += (text.empty() ? "" : ", ") + std::string("autonumérico");
+        if (f.Attributes() & flag.bit) add(flag.text);
+    if (f.Properties().Item("ISAUTOINCREMENT").Value().ToBool()) add("autonumérico");
     const ado::Variant table = f.Properties().Item("BASETABLENAME").Value();
-    if (table.IsText()) text += (text.empty() ? "" : ", ") + table.AsString() + "." +
-                                f.Properties().Item("BASECOLUMNNAME").Value().ToString();
+    if (table.IsText()) add(table.AsString() + "." + f.Properties().Item("BASECOLUMNNAME").Value().ToString());
     return text;
 }
 

@@ -19,7 +19,8 @@ using cursor::RowStore;
 // A metadata block already in memory, read field by field.
 class Block {
 public:
-    Block(ByteSource& in, const uint8_t* p, size_t n, uint64_t offset) : in_(in), begin_(p), p_(p), end_(p + n), offset_(offset) {}
+    Block(ByteSource& in, const uint8_t* p, size_t n, uint64_t offset)
+        : in_(in), begin_(p), p_(p), end_(p + n), offset_(offset) {}
     const uint8_t* Bytes(size_t n) {
         if (static_cast<size_t>(end_ - p_) < n) Fail("un descriptor es más corto que sus campos");
         const uint8_t* p = p_;

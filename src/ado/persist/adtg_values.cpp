@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "ado/error_numbers.h"
 #include "ado/persist/adtg_format.h"
@@ -32,10 +33,12 @@ double SerialFromDays(int64_t days, double seconds) {
     return d >= 0 ? d + fraction : d - fraction;
 }
 
-double CalendarSerial(ByteSource& in, int y, int m, int d, double seconds) {
+// The stored year, month and day at `p` (SHORT, USHORT, USHORT) and a time of day.
+double CalendarSerial(ByteSource& in, const uint8_t* p, double seconds) {
+    const int m = Get<uint16_t>(p + 2), d = Get<uint16_t>(p + 4);
     if (m < 1 || m > 12 || d < 1 || d > 31 || seconds < 0 || seconds >= 86400) in.Fail("una fecha no es válida");
     try {
-        return SerialFrom(y, m, d, seconds);
+        return SerialFrom(Get<int16_t>(p), m, d, seconds);
     } catch (const Error&) {
         in.Fail("una fecha está fuera del intervalo admitido");
     }
@@ -174,7 +177,7 @@ void DecodeValue(ByteSource& in, const ColumnLayout& c, CodePage& codePage, std:
             const U128 mantissa = (U128{Get<uint32_t>(p + 11)} << 64) | Get<uint64_t>(p + 3);
             return sink.Other(Variant(Decimal{mantissa, p[1], p[2] == 0 && mantissa != 0}));
         }
-        case adDBDate: return sink.DateSerial(CalendarSerial(in, Get<int16_t>(p), Get<uint16_t>(p + 2), Get<uint16_t>(p + 4), 0));
+        case adDBDate: return sink.DateSerial(CalendarSerial(in, p, 0));
         case adDBTime: {
             const double seconds = Get<uint16_t>(p) * 3600.0 + Get<uint16_t>(p + 2) * 60.0 + Get<uint16_t>(p + 4);
             if (seconds >= 86400) in.Fail("una hora no es válida");
@@ -183,7 +186,7 @@ void DecodeValue(ByteSource& in, const ColumnLayout& c, CodePage& codePage, std:
         case adDBTimeStamp: {
             const double seconds = Get<uint16_t>(p + 6) * 3600.0 + Get<uint16_t>(p + 8) * 60.0 + Get<uint16_t>(p + 10) +
                                    Get<uint32_t>(p + 12) / 1e9;
-            return sink.DateSerial(CalendarSerial(in, Get<int16_t>(p), Get<uint16_t>(p + 2), Get<uint16_t>(p + 4), seconds));
+            return sink.DateSerial(CalendarSerial(in, p, seconds));
         }
         case kDbTypeVariant: return DecodeVariant(in, p, sink);
         default: in.Fail("un campo es de un tipo desconocido");
@@ -291,8 +294,14 @@ void PutText(std::string& out, const ColumnLayout& c, std::string_view bytes, ch
     out.append(bytes);
 }
 
-void CheckRange(int64_t v, int64_t lo, int64_t hi) {
-    if (v < lo || v > hi) NotOfColumn("un número no cabe en su campo");
+// A whole number in the stored integer type, when it fits.
+template <class Int>
+void PutInteger(std::string& out, const Variant& v) {
+    const int64_t i = v.ToInt64();
+    if (i < static_cast<int64_t>(std::numeric_limits<Int>::min()) ||
+        (i > 0 && static_cast<uint64_t>(i) > static_cast<uint64_t>(std::numeric_limits<Int>::max())))
+        NotOfColumn("un número no cabe en su campo");
+    Put<Int>(out, static_cast<Int>(i));
 }
 
 }  // namespace
@@ -300,12 +309,12 @@ void CheckRange(int64_t v, int64_t lo, int64_t hi) {
 void EncodeValue(std::string& out, const ColumnLayout& c, const Variant& v, CodePage& codePage) {
     try {
         switch (c.dbType) {
-            case adTinyInt: { const int64_t i = v.ToInt64(); CheckRange(i, INT8_MIN, INT8_MAX); return Put<int8_t>(out, static_cast<int8_t>(i)); }
-            case adUnsignedTinyInt: { const int64_t i = v.ToInt64(); CheckRange(i, 0, UINT8_MAX); return Put<uint8_t>(out, static_cast<uint8_t>(i)); }
-            case adSmallInt: { const int64_t i = v.ToInt64(); CheckRange(i, INT16_MIN, INT16_MAX); return Put<int16_t>(out, static_cast<int16_t>(i)); }
-            case adUnsignedSmallInt: { const int64_t i = v.ToInt64(); CheckRange(i, 0, UINT16_MAX); return Put<uint16_t>(out, static_cast<uint16_t>(i)); }
-            case adInteger: { const int64_t i = v.ToInt64(); CheckRange(i, INT32_MIN, INT32_MAX); return Put<int32_t>(out, static_cast<int32_t>(i)); }
-            case adUnsignedInt: { const int64_t i = v.ToInt64(); CheckRange(i, 0, UINT32_MAX); return Put<uint32_t>(out, static_cast<uint32_t>(i)); }
+            case adTinyInt: return PutInteger<int8_t>(out, v);
+            case adUnsignedTinyInt: return PutInteger<uint8_t>(out, v);
+            case adSmallInt: return PutInteger<int16_t>(out, v);
+            case adUnsignedSmallInt: return PutInteger<uint16_t>(out, v);
+            case adInteger: return PutInteger<int32_t>(out, v);
+            case adUnsignedInt: return PutInteger<uint32_t>(out, v);
             case adBigInt: return Put<int64_t>(out, v.ToInt64());
             case adUnsignedBigInt: {
                 const Decimal d = v.ToDecimal();

@@ -121,10 +121,12 @@ private:
         for (RowId row : rs.order) {
             if (const cursor::PendingChange* p = rs.Pending(row); p && !p->original.empty()) look(p->original[column]);
             const RowStore::Cell& cell = rs.rows->CellAt(row, column);
-            if (cell.tag == RowStore::Tag::Text && variable) longest = std::max<uint64_t>(longest, StoredLength(rs.rows->TextAt(cell), wide));
-            else if (cell.tag == RowStore::Tag::Blob) longest = std::max<uint64_t>(longest, cell.length);
-            else if (cell.tag == RowStore::Tag::Null || cell.tag == RowStore::Tag::Text || cell.tag == RowStore::Tag::Boxed ||
-                     cell.tag == RowStore::Tag::Empty)
+            using Tag = RowStore::Tag;
+            if (cell.tag == Tag::Text && variable)
+                longest = std::max<uint64_t>(longest, StoredLength(rs.rows->TextAt(cell), wide));
+            else if (cell.tag == Tag::Blob)
+                longest = std::max<uint64_t>(longest, cell.length);
+            else if (cell.tag == Tag::Null || cell.tag == Tag::Text || cell.tag == Tag::Boxed || cell.tag == Tag::Empty)
                 look(rs.rows->Get(row, column));
         }
     }

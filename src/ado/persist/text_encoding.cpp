@@ -108,7 +108,8 @@ void* CodePage::Converter(bool toUtf8) {
         const std::string name = "CP" + std::to_string(number_);
         iconv_t cd = toUtf8 ? iconv_open("UTF-8", name.c_str()) : iconv_open(name.c_str(), "UTF-8");
         if (cd == reinterpret_cast<iconv_t>(-1))
-            Raise(Condition::DataConversion, "(la página de códigos " + std::to_string(number_) + " no está disponible)");
+            Raise(Condition::DataConversion,
+                  "(la página de códigos " + std::to_string(number_) + " no está disponible)");
         slot = cd;
     }
     iconv(static_cast<iconv_t>(slot), nullptr, nullptr, nullptr, nullptr);  // back to the initial state

@@ -328,11 +328,14 @@ bool AppendXmlText(std::string& out, DataTypeEnum type, uint8_t scale, const Var
             case adDouble: AppendReal(out, value.ToDouble()); return true;
             case adCurrency: {
                 const __int128 scaled = value.ToCurrency().scaled;
-                AppendDecimalText(out, Decimal{static_cast<U128>(scaled < 0 ? -scaled : scaled), 4, scaled < 0}, true, true);
+                const Decimal d{static_cast<U128>(scaled < 0 ? -scaled : scaled), 4, scaled < 0};
+                AppendDecimalText(out, d, true, true);
                 return true;
             }
             case adDecimal: AppendDecimalText(out, value.ToDecimal(), true, true); return true;
-            case adNumeric: case adVarNumeric: AppendDecimalText(out, RescaledDecimal(value.ToDecimal(), scale), false, false); return true;
+            case adNumeric: case adVarNumeric:
+                AppendDecimalText(out, RescaledDecimal(value.ToDecimal(), scale), false, false);
+                return true;
             case adDate: case adDBTimeStamp: case adFileTime: case adDBDate: case adDBTime: {
                 int64_t days = 0;
                 double seconds = 0;

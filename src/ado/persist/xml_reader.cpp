@@ -54,8 +54,8 @@ std::string Shown(const char* qualified) {
     const size_t first = s.find(kSeparator);
     if (first == std::string_view::npos) return std::string(s);
     const size_t second = s.find(kSeparator, first + 1);
-    const std::string local(s.substr(first + 1, second == std::string_view::npos ? std::string_view::npos : second - first - 1));
-    return second == std::string_view::npos ? local : std::string(s.substr(second + 1)) + ":" + local;
+    if (second == std::string_view::npos) return std::string(s.substr(first + 1));
+    return std::string(s.substr(second + 1)) + ":" + std::string(s.substr(first + 1, second - first - 1));
 }
 
 bool IsTrue(std::string_view v) { return v == "true" || v == "True" || v == "1" || v == "-1"; }
@@ -150,8 +150,8 @@ private:
     }
 
     [[noreturn]] void Fail(std::string what = {}) {
-        if (what.empty())
-            what = failure_ ? DetailOf(*failure_) : std::string("XML no válido: ") + XML_ErrorString(XML_GetErrorCode(parser_));
+        if (what.empty() && failure_) what = DetailOf(*failure_);
+        if (what.empty()) what = std::string("XML no válido: ") + XML_ErrorString(XML_GetErrorCode(parser_));
         std::string where = "(archivo '" + in_.Name() + "', línea " + std::to_string(XML_GetCurrentLineNumber(parser_));
         if (element_.empty()) where += ", columna " + std::to_string(XML_GetCurrentColumnNumber(parser_) + 1);
         else where += ", elemento '" + element_ + "'";
@@ -260,29 +260,22 @@ private:
         return o;
     }
 
+    // The triples of rs:relation: three little-endian ULONGs each, in hexadecimal.
     static std::vector<RelationPair> Relation(std::string_view hex) {
-        if (hex.size() % 24) Bad("la relación de un capítulo no es válida");
-        std::vector<RelationPair> pairs;
+        const Variant bytes = XmlValue(adVarBinary, hex, "rs:relation");
+        const Binary& b = bytes.AsBinary();
+        if (b.size() % 12) Bad("la relación de un capítulo no es válida");
         auto word = [&](size_t at) {
-            uint32_t v = 0;
-            for (int byte = 3; byte >= 0; --byte) {
-                const std::string_view digits = hex.substr(at + 2 * static_cast<size_t>(byte), 2);
-                unsigned b = 0;
-                for (char c : digits) {
-                    const int d = c >= '0' && c <= '9' ? c - '0' : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10 : -1;
-                    if (d < 0) Bad("la relación de un capítulo no es válida");
-                    b = b * 16 + static_cast<unsigned>(d);
-                }
-                v = v << 8 | b;
-            }
-            return v;
+            return uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 | uint32_t{b[at + 3]} << 24;
         };
-        for (size_t i = 0; i < hex.size(); i += 24) pairs.push_back({word(i), word(i + 8), word(i + 16)});
+        std::vector<RelationPair> pairs;
+        for (size_t i = 0; i < b.size(); i += 12) pairs.push_back({word(i), word(i + 4), word(i + 8)});
         return pairs;
     }
 
     void StartColumn(const char** atts) {
-        if (stack_.empty() || stack_.back().kind != Open::Kind::ElementType) Bad("s:AttributeType fuera de un s:ElementType");
+        if (stack_.empty() || stack_.back().kind != Open::Kind::ElementType)
+            Bad("s:AttributeType fuera de un s:ElementType");
         RowsetDraft& rd = drafts_[stack_.back().rowset];
         if (rd.columns.size() >= 65535) Bad("demasiadas columnas");
         ColumnDraft& c = rd.columns.emplace_back();

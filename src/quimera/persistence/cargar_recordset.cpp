@@ -52,7 +52,8 @@ bool clsAccesoDatos::ObtenerDatosDesdeFichero(ado::ConnectionPtr& objBaseDatos, 
          Eventos().Emitir(&clsAccesoDatosEventos::ErrorActualizar, rs, f.numError, dnLotes);
      })
         .ReconocerConErroresADO(kConErroresADO)
-        .Reconocer(kReconocidos, [&](const Reconocido& fila, const frame::Fallo& f) { Atender(fila, f, avisar, false, {}); });
+        .Reconocer(kReconocidos,
+                   [&](const Reconocido& fila, const frame::Fallo& f) { Atender(fila, f, avisar, false, {}); });
 
     p.paso([&] {
         rs = ado::Recordset::Create();
@@ -65,7 +66,9 @@ bool clsAccesoDatos::ObtenerDatosDesdeFichero(ado::ConnectionPtr& objBaseDatos, 
                rs->Source(strSQL);
                rs->LockType(ado::adLockBatchOptimistic);
            })
-        && p.paso([&] { rs->Open(strRutaFichero, "Provider=MsPersist", ado::adOpenKeyset, ado::adLockUnspecified, ado::adCmdFile); })
+        && p.paso([&] {
+               rs->Open(strRutaFichero, "Provider=MsPersist", ado::adOpenKeyset, ado::adLockUnspecified, ado::adCmdFile);
+           })
         && p.paso([&] {
                rs->ActiveConnection(objBaseDatos);
                rs->MarshalOptions(ado::adMarshalAll);

@@ -69,7 +69,8 @@ bool clsAccesoDatos::Reconectar(const FormaReconectar& forma, ado::RecordsetPtr&
     p.AlFallar([&](const frame::Fallo& f) {
          Eventos().Emitir(&clsAccesoDatosEventos::ErrorActualizar, objRecordset, f.numError, dnLotes);
      })
-        .Reconocer(forma.reconocidos, [&](const Reconocido& fila, const frame::Fallo& f) { Atender(fila, f, avisar, false, {}); });
+        .Reconocer(forma.reconocidos,
+                   [&](const Reconocido& fila, const frame::Fallo& f) { Atender(fila, f, avisar, false, {}); });
 
     p.paso([&] { return !EnServidor(objRecordset) && !objRecordset->ActiveConnection(); })
         && p.paso([&] {

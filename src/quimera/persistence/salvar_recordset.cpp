@@ -65,7 +65,9 @@ bool clsAccesoDatos::SalvarRecordset(ado::RecordsetPtr& objRecordset, const std:
                objRecordset->PersistedFile(strRuta, numFormato);
                return true;
            })
-        && p.paso([&] { return !blnCerrar || ExigirRecordset(objRecordset, dnCerrar, CerrarRecordset(objRecordset, true)); })
+        && p.paso([&] {
+               return !blnCerrar || ExigirRecordset(objRecordset, dnCerrar, CerrarRecordset(objRecordset, true));
+           })
         && p.paso([&] { resultado = true; })
         && p.paso([&] { p.PublicarErroresADO(false); });
     return resultado;
