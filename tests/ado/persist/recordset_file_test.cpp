@@ -261,6 +261,10 @@ TEST_F(FileOfTable, SaveRefusesAnExistingFileAndSaveWithoutDestinationNeedsOne) 
     rs->Save();
     EXPECT_EQ(FileBytes(path).substr(0, 5), "<xml ");
     EXPECT_NE(FileBytes(path).find("Nombre='otro'"), std::string::npos);
+    // A filter of pending rows is a view: every row is saved all the same.
+    rs->Filter(Variant(int32_t{adFilterPendingRecords}));
+    rs->Save();
+    EXPECT_EQ(OpenFile(path)->RecordCount(), 4);
     const auto leftovers = std::distance(std::filesystem::directory_iterator(db.dir().path()), {});
     EXPECT_EQ(leftovers, 3) << "the database, its lock file and the saved file: no temporary file stays";
 }
