@@ -78,7 +78,7 @@ int ByteSource::Peek() {
 }
 
 std::span<const uint8_t> ByteSource::TakeSome(size_t max) {
-    if (length_ == pos_ && !Fill(std::min<uint64_t>(Remaining(), 1))) return {};
+    if (length_ == pos_ && (Remaining() == 0 || !Fill(1))) return {};
     const size_t n = std::min(max, length_ - pos_);
     const uint8_t* p = data_ + pos_;
     pos_ += n;

@@ -147,15 +147,20 @@ bool IsAscii(const uint8_t* p, size_t n) {
 }  // namespace
 
 void CodePage::AppendUtf8(std::string& out, const uint8_t* bytes, size_t count) {
-    if (IsAscii(bytes, count)) return out.append(reinterpret_cast<const char*>(bytes), count), void();
+    if (IsAscii(bytes, count)) {
+        out.append(reinterpret_cast<const char*>(bytes), count);
+        return;
+    }
     if (!Convert(static_cast<iconv_t>(Converter(true)), out, reinterpret_cast<const char*>(bytes), count))
         Raise(Condition::InvalidFile,
               "(un texto no es válido en la página de códigos " + std::to_string(number_) + ")");
 }
 
 void CodePage::AppendEncoded(std::string& out, std::string_view utf8) {
-    const auto* p = reinterpret_cast<const uint8_t*>(utf8.data());
-    if (IsAscii(p, utf8.size())) return out.append(utf8), void();
+    if (IsAscii(reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size())) {
+        out.append(utf8);
+        return;
+    }
     if (!Convert(static_cast<iconv_t>(Converter(false)), out, utf8.data(), utf8.size()))
         Raise(Condition::DataConversion,
               "(el texto '" + std::string(utf8) + "' no se puede escribir en la página de códigos " +
