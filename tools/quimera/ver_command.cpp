@@ -16,7 +16,6 @@ namespace {
 std::string Shown(const ado::Variant& v) {
     if (v.IsNull() || v.IsEmpty()) return "Null";
     if (v.Type() == ado::VariantType::Binary) return "<" + std::to_string(v.AsBinary().size()) + " bytes>";
-    if (v.Type() == ado::VariantType::Object) return "<capítulo>";
     if (v.IsText()) return "'" + v.AsString() + "'";
     return v.ToString();
 }
