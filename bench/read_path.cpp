@@ -10,53 +10,17 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "ado/ado.h"
+#include "support/movimientos.h"
 #include "support/ratios.h"
-#include "support/scratch.h"
 
 namespace {
 
-constexpr int kRows = 1'000'000;
+using benchsupport::kMovimientos;
+constexpr int kRows = kMovimientos;
 
-const std::string& DatabaseFile() {
-    static const std::string file = [] {
-        const auto path = benchsupport::ScratchFile("brezal-bench-read-1m-v2.db");
-        const std::string f = path.string();
-        if (std::filesystem::exists(path)) return f;
-        // The table as the library defines it; the rows written by the raw engine, as the library keeps them.
-        const std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + f;
-        ado::CreateDatabase(cs);
-        auto cn = ado::Connection::Create();
-        cn->Open(cs);
-        cn->Execute("CREATE TABLE Movimientos (Id INTEGER PRIMARY KEY, Cuenta TEXT(40), Importe DOUBLE, "
-                    "Unidades LONG, Fecha DATETIME, Nota TEXT(80))");
-        cn->Close();
-        sqlite3* db = nullptr;
-        sqlite3_open(f.c_str(), &db);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "INSERT INTO Movimientos VALUES (?1, ?2, ?3, ?4, ?5, ?6)", -1, &st, nullptr);
-        for (int i = 1; i <= kRows; ++i) {
-            const std::string cuenta = "Cuenta " + std::to_string(i % 5000);
-            const double fecha = ado::MakeDate(2024, 10 + i % 3, 10 + i % 10, 10, 20, 30).serial;
-            sqlite3_bind_int(st, 1, i);
-            sqlite3_bind_text(st, 2, cuenta.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_double(st, 3, i * 1.25);
-            sqlite3_bind_int(st, 4, i % 97);
-            sqlite3_bind_double(st, 5, fecha);
-            if (i % 4) sqlite3_bind_text(st, 6, "pagado con tarjeta", -1, SQLITE_STATIC);
-            else sqlite3_bind_null(st, 6);
-            sqlite3_step(st);
-            sqlite3_reset(st);
-        }
-        sqlite3_finalize(st);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        return f;
-    }();
-    return file;
-}
+const std::string& DatabaseFile() { return benchsupport::MovimientosFile(); }
 
-constexpr const char* kQuery = "SELECT Id, Cuenta, Importe, Unidades, Fecha, Nota FROM Movimientos";
+constexpr const char* kQuery = benchsupport::kMovimientosQuery;
 
 // The raw engine's rows, copied into memory as plainly as C++ allows.
 struct RawRow {
@@ -89,18 +53,9 @@ std::vector<RawRow> RawCopy() {
     return rows;
 }
 
-ado::ConnectionPtr Connect() {
-    auto cn = ado::Connection::Create();
-    cn->CursorLocation(ado::adUseClient);
-    cn->Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + DatabaseFile());
-    return cn;
-}
+ado::ConnectionPtr Connect() { return benchsupport::ConnectMovimientos(); }
 
-ado::RecordsetPtr OpenCursor(const ado::ConnectionPtr& cn) {
-    auto rs = ado::Recordset::Create();
-    rs->Open(kQuery, cn, ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdText);
-    return rs;
-}
+ado::RecordsetPtr OpenCursor(const ado::ConnectionPtr& cn) { return benchsupport::OpenMovimientos(cn); }
 
 void RawOpen(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(RawCopy());

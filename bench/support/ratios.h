@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -61,8 +62,12 @@ inline double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// The median CPU seconds of every benchmark the pairs ran, by name.
+using Medians = std::map<std::string, double>;
+
 inline int RunWithRatios(int argc, char** argv, const std::vector<Pair>& pairs,
-                         const std::vector<std::pair<std::string, std::string>>& notes = {}, int rounds = 7) {
+                         const std::vector<std::pair<std::string, std::string>>& notes = {}, int rounds = 7,
+                         const std::function<void(const Medians&)>& after = {}) {
     std::regex filter(".*");
     std::vector<char*> args;
     for (int i = 0; i < argc; ++i) {
@@ -75,6 +80,7 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<Pair>& pairs,
     args.push_back(nullptr);
     benchmark::Initialize(&count, args.data());
     LastRun runner;
+    Medians medians;
 
     std::printf("%-44s %10s %10s %7s  (median of %d rounds, CPU time)\n", "library / raw engine", "raw",
                 "library", "ratio", rounds);
@@ -89,6 +95,8 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<Pair>& pairs,
                 std::fprintf(stderr, "%s round %d: %.3f %.3f\n", p.library.c_str(), r + 1,
                              p.raw.empty() ? 0.0 : raw.back(), library.back());
         }
+        medians[p.library] = Median(library);
+        if (!p.raw.empty()) medians[p.raw] = Median(raw);
         if (p.raw.empty()) {
             std::printf("%-44s %10s %10.3f\n", p.library.c_str(), "", Median(library));
             continue;
@@ -101,6 +109,7 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<Pair>& pairs,
         std::fflush(stdout);
     }
     for (const auto& [what, value] : notes) std::printf("%-44s %s\n", what.c_str(), value.c_str());
+    if (after) after(medians);
     return 0;
 }
 

@@ -47,5 +47,6 @@ inline constexpr int32_t DivisionByZero = 11;
 inline constexpr int32_t TypeMismatch = 13;
 inline constexpr int32_t InvalidUseOfNull = 94;
 inline constexpr int32_t SubscriptOutOfRange = 9;
+inline constexpr int32_t FileAlreadyExists = 58;
 
 }  // namespace ado::err

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,21 +26,29 @@ public:
     int32_t Attributes() const;
     uint8_t Precision() const;
     uint8_t NumericScale() const;
+    // A recordset without a connection (built in memory, or read from a file) may give its fields
+    // another size and other attributes; a connected one refuses with 3705.
+    void DefinedSize(int32_t size);
+    void Attributes(int32_t attributes);
 
     // The value in the current row; fails with 3021 at BOF/EOF or on a deleted row.
     Variant Value() const;
     // Writing starts an edit of the current row (updatable cursors only).
     void Value(const Variant& v);
-    // The value as read from the source, before any pending change.
+    // The value as read from the source, before any pending change; a deleted row whose
+    // deletion is pending has it too.
     Variant OriginalValue() const;
 
     // Dynamic properties, in the client cursor's order: BASECATALOGNAME, BASECOLUMNNAME,
     // BASESCHEMANAME, BASETABLENAME, KEYCOLUMN, Optimize, ISAUTOINCREMENT, ...
     ado::Properties& Properties();
 
-    // Engine side: the field's position among the recordset's columns.
+    // Engine side: the field's position among the recordset's columns, which moves when an
+    // earlier column is removed (kRemoved once its own column is gone).
     Field(cursor::CursorState* state, size_t column) : state_(state), column_(column) {}
     size_t Index() const { return column_; }
+    void Retarget(size_t column) { column_ = column; }
+    static constexpr size_t kRemoved = SIZE_MAX;
 
 private:
     cursor::CursorState* state_;
@@ -66,8 +75,11 @@ public:
     void Delete(std::string_view name);
     void Delete(int32_t index);
 
-    // Engine side.
+    // Engine side. Handles given out stay valid while the recordset's state lives: a field
+    // added keeps the others where they are, a field removed fails on use from then on.
     void Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::unique_ptr<Field>> items);
+    void Added(std::unique_ptr<Field> field) { items_.push_back(std::move(field)); }
+    void Removed(size_t column);
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
@@ -75,6 +87,7 @@ private:
     size_t Require(std::string_view name) const;
     std::weak_ptr<cursor::CursorState> owner_;  // every FieldPtr handed out keeps it alive
     std::vector<std::unique_ptr<Field>> items_;
+    std::vector<std::unique_ptr<Field>> removed_;  // kept for the handles that still point at them
 };
 
 }  // namespace ado

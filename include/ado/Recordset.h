@@ -29,6 +29,18 @@
 // other records and tables stay free. Plain SQL run through Execute does not look at record
 // locks on the embedded engine.
 //
+// Files. A recordset opened on a file name with no connection (or with the connection string
+// "Provider=MsPersist") reads ADO's ADTG or XML recordset file: a client-side, static, batch
+// optimistic recordset with no connection, its pending changes and original values intact, so
+// that UpdateBatch sends them once a connection is set, and CancelBatch restores the originals.
+// A hierarchy's chapter fields hold child recordsets (copies of the child rows). Save writes the
+// rows, pending changes included, as ADTG or XML; it refuses a file that exists (58), and
+// Save() with no destination writes over the file last saved to or opened from, in that
+// file's format. Only a criteria Filter limits the rows saved; saving moves to the first row.
+// A file is written beside its destination and moved into place when complete. A hierarchy
+// with pending changes cannot be saved as XML (3251). LockType may change on an open client
+// recordset between adLockOptimistic and adLockBatchOptimistic; other changes fail with 3705.
+//
 // Server cursors (adUseServer) are served by the same engine. A server cursor does not
 // support Sort, Filter with criteria, Find's indexes or disconnection.
 #pragma once
@@ -49,6 +61,11 @@ namespace ado {
 
 namespace provider {
 struct Statement;
+}
+namespace persist {
+struct Rowset;
+struct RowsetFile;
+struct FileSource;
 }
 namespace cursor {
 struct CursorState;
@@ -73,6 +90,16 @@ public:
     // Opens over a command: its connection, text, type and parameters.
     void Open(const CommandPtr& command, CursorTypeEnum cursorType = adOpenUnspecified,
               LockTypeEnum lockType = adLockUnspecified);
+    // Opens on a new connection made from the connection string; "Provider=MsPersist" opens
+    // the file `source` names.
+    void Open(std::string_view source, std::string_view connectionString,
+              CursorTypeEnum cursorType = adOpenUnspecified, LockTypeEnum lockType = adLockUnspecified,
+              int32_t options = adCmdUnknown);
+    // No connection: `source` is a recordset file.
+    void Open(std::string_view source, std::nullptr_t, CursorTypeEnum cursorType = adOpenUnspecified,
+              LockTypeEnum lockType = adLockUnspecified, int32_t options = adCmdUnknown);
+    // Writes the recordset to a file: adPersistADTG or adPersistXML.
+    void Save(std::string_view destination = {}, PersistFormatEnum persistFormat = adPersistADTG);
     void Close();
     ObjectStateEnum State() const;
 
@@ -132,6 +159,10 @@ public:
 
     // Engine side: opens over rows already read (Connection::Execute).
     void Adopt(cursor::RowStore&& rows, const ConnectionPtr& connection, std::string source);
+    // The file Save() with no destination writes to: the one last saved to or opened from
+    // (empty when none). Setting it also says which format that file is in.
+    const std::string& PersistedFile() const { return persistedFile_; }
+    void PersistedFile(std::string_view path, PersistFormatEnum format);
 
 private:
     void RequireOpen() const;
@@ -150,6 +181,12 @@ private:
     void ForgetRowIdentities();  // the hidden identity columns leave when the connection does
     void ReleaseLock();          // ends the pessimistic edit's record lock, if any
     bool LeaveRow();  // before a move: saves an edit; true when a deleted current row left
+    void OpenWithoutConnection(std::string_view source, LockTypeEnum lockType);
+    void OpenFile(std::string_view path, LockTypeEnum lockType);
+    // Opens over a rowset of a file; its chapters take their rows from `file`'s children.
+    void OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
+                    const std::shared_ptr<persist::RowsetFile>& file, size_t index);
+    persist::FileSource SaveSource() const;
 
     std::shared_ptr<cursor::CursorState> state_;
     ConnectionPtr connection_;
@@ -162,6 +199,11 @@ private:
     MarshalOptionsEnum marshalOptions_ = adMarshalAll;
     Variant filter_ = Variant(int32_t{adFilterNone});
     ado::Properties properties_;
+    std::string persistedFile_;
+    PersistFormatEnum persistedFormat_ = adPersistADTG;
+    // A hierarchy opened from a file: its child rowsets, and the root's chapters and
+    // properties (the root's rows live in the cursor).
+    std::shared_ptr<persist::RowsetFile> file_;
 };
 
 }  // namespace ado

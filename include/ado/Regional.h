@@ -28,6 +28,9 @@ public:
     // The language ("es", "en", "tr"): the rules for letter case and for comparing texts;
     // empty under the "C" locale (root rules; new database files then take Spanish ones).
     std::string language;
+    // The code page of 8-bit text that files carry without saying which (the STR values of a
+    // recordset file in ADTG), as the platform's system code page: Windows-1252 by default.
+    int ansiCodePage = 1252;
 
     // Settings of a named locale ("es_ES.UTF-8", "en_US.UTF-8", "C"); nullptr or "" reads the
     // process environment (LC_ALL, LC_NUMERIC, LC_TIME, LC_MESSAGES, LANG). Numbers come from

@@ -1,5 +1,5 @@
 // utilidades: the text utility (token search and substitution on SQL text) and the file
-// utility (existence test and deletion), each an interface with a default implementation
+// utility (existence test, deletion and replacement), each an interface with a default implementation
 // that a client may replace through the component's factory.
 //
 // Matching rules of the default text utility, for both ExtraerTexto and ReemplazarTexto:
@@ -73,6 +73,12 @@ public:
     // Deletes the file at strRuta; true when it was deleted. With blnSoloArchivos false an
     // empty folder is deleted too. Never throws: a missing path or a refusal answers false.
     virtual bool Borrar(const std::string& strRuta, bool blnSoloArchivos = true) const = 0;
+
+    // Puts the file strOrigen in the place of strDestino in one step (a rename in the same
+    // folder), replacing the file there; true when done. A file marked read-only (no write
+    // permission for its owner) is refused. Never throws: a refusal answers false and leaves
+    // both files as they were.
+    virtual bool Reemplazar(const std::string& strOrigen, const std::string& strDestino) const = 0;
 };
 
 std::unique_ptr<UtilidadTexto> CrearUtilidadTextoPredeterminada();

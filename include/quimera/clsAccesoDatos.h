@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "components/babelia.h"
@@ -149,6 +150,49 @@ public:
     // the last when it was the last. blnBloqueos keeps unspecified provider failures quiet.
     bool Borrar(ado::RecordsetPtr& objRecordset, bool blnPreguntar = true, bool blnBloqueos = true);
 
+    // Recordset files. SalvarRecordset writes the recordset to strRuta (numFormato: 0 ADTG,
+    // 1 XML) and, with blnCerrar, closes it and empties the client's reference. An existing
+    // file is replaced only once the new one is complete: the new file is written beside it
+    // and put in its place through the file utility; when that refuses, ErrorSalvandoRecordset
+    // comes with dnBorrarArchivo and the old file is left as it was. ErrorSalvandoRecordset
+    // also reports an unset (dnNoEstablecido) or closed (dnNoAbierto) recordset, a close that
+    // failed (dnCerrar) and any other failure (dnDesconocido, before the usual report).
+    bool SalvarRecordset(ado::RecordsetPtr& objRecordset, const std::string& strRuta,
+                         ado::PersistFormatEnum numFormato = ado::adPersistADTG, bool blnCerrar = true);
+    // Writes the recordset again to the file it was last saved to or opened from.
+    bool ReSalvarRecordset(ado::RecordsetPtr& objRecordset);
+    // The file as a client-side, batch optimistic recordset without connection; null, with no
+    // message, when there is no file at strRuta.
+    ado::RecordsetPtr CargarRecordset(const std::string& strRuta);
+    // Sends the file's rows and pending changes to objBaseDatos as one batch; objRecordset
+    // receives the recordset read from the file.
+    bool ObtenerDatosDesdeFichero(ado::ConnectionPtr& objBaseDatos, const std::string& strRutaFichero,
+                                  const std::string& strSQL, ado::RecordsetPtr& objRecordset);
+    bool ObtenerDatosDesdeFichero(ado::ConnectionPtr& objBaseDatos, const std::string& strRutaFichero,
+                                  const std::string& strSQL = "");
+
+    // Disconnected recordsets and their structure. A recordset whose CursorLocation is
+    // adUseServer is never detached nor reattached; one without ActiveConnection counts as
+    // disconnected.
+    ado::RecordsetPtr DesconectarRecordset(ado::RecordsetPtr objRecordset);
+    bool AutoDesconectar(ado::RecordsetPtr& objRecordset);
+    // Attaches a disconnected recordset to objBaseDatos and sends its pending changes.
+    ado::RecordsetPtr ReconectarRecordset(ado::RecordsetPtr objRecordset, ado::ConnectionPtr& objBaseDatos,
+                                          ado::MarshalOptionsEnum numTipoActualizacion = ado::adMarshalModifiedOnly);
+    // The same, sending the batch with the lock type batch optimistic and putting back the
+    // recordset's own lock type afterwards.
+    bool AutoReconectar(ado::RecordsetPtr& objRecordset, ado::ConnectionPtr& objBaseDatos,
+                        ado::MarshalOptionsEnum numTipoActualizacion = ado::adMarshalModifiedOnly);
+    bool RecordsetEstaAbierto(ado::RecordsetPtr& objRecordset);
+    // Closes an open recordset; blnEliminar empties the client's reference. A closed one gives true.
+    bool CerrarRecordset(ado::RecordsetPtr& objRecordset, bool blnEliminar = true);
+    // A field appended to a recordset without connection (null for a connected one); without
+    // numTamano the size is the one Append gives the type.
+    ado::FieldPtr AgregarCampo(ado::RecordsetPtr& objRecordset, const std::string& strNombreCampo,
+                               ado::DataTypeEnum numTipo, std::optional<int32_t> numTamano = std::nullopt,
+                               int32_t numAtributos = ado::adFldUnknownUpdatable);
+    bool QuitarCampo(ado::RecordsetPtr& objRecordset, const std::string& strNombreCampo);
+
 private:
     // SQL text: the structured passes of ConvertirSQL_SQLServer, each reporting under its name.
     std::string ConversionISNULL(const std::string& strSQL);
@@ -170,6 +214,14 @@ private:
 
     // Connections: the failure path shared by the opening members.
     void PrepararFalloApertura(frame::Procedimiento& p);
+
+    // Recordset files and reconnection: the refusals with their ErrorSalvandoRecordset event,
+    // and the reconnecting members' shared steps.
+    bool ExigirRecordset(ado::RecordsetPtr& objRecordset, ErroresSalvarRecordset numTipoError, bool blnCumple);
+    bool PrepararSalvado(frame::Procedimiento& p, ado::RecordsetPtr& objRecordset, ado::ConnectionPtr& cn);
+    struct FormaReconectar;
+    bool Reconectar(const FormaReconectar& forma, ado::RecordsetPtr& objRecordset, ado::ConnectionPtr& objBaseDatos,
+                    ado::MarshalOptionsEnum numTipoActualizacion);
 
     std::string_view ClaseInforme() const override { return "clsAccesoDatos"; }
     int32_t IdiomaInforme() const override { return objRegional_->CodigoIdioma(); }

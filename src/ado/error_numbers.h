@@ -48,6 +48,9 @@ enum class Condition {
     CharactersAfterEnd,
     OutdatedFile,
     Overflow,
+    InvalidFile,
+    FileExists,
+    FileWrite,
 };
 
 struct ConditionEntry {
@@ -115,6 +118,10 @@ inline constexpr ConditionEntry kConditionTable[] = {
     {Condition::OutdatedFile, err::Fail,
      "La base de datos tiene un formato anterior de esta biblioteca o de otro programa y debe convertirse antes de "
      "abrirla."},
+    {Condition::InvalidFile, err::Fail,
+     "No se puede crear el conjunto de registros: el archivo de origen está incompleto o no es válido."},
+    {Condition::FileExists, err::FileAlreadyExists, "El archivo ya existe."},
+    {Condition::FileWrite, err::Fail, "No se pudo escribir el archivo."},
     {Condition::EditInProgress, err::IllegalOperation,
      "No se permite la operación mientras hay una edición en curso: llame a Update o CancelUpdate."},
 };

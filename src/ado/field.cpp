@@ -9,7 +9,10 @@
 namespace ado {
 
 namespace {
-const cursor::ColumnInfo& Info(const cursor::CursorState* s, size_t column) { return s->store.Columns()[column]; }
+const cursor::ColumnInfo& Info(const cursor::CursorState* s, size_t column) {
+    if (column >= s->store.ColumnCount()) Raise(Condition::ItemNotFound, "(el campo se eliminó)");
+    return s->store.Columns()[column];
+}
 }  // namespace
 
 const std::string& Field::Name() const { return Info(state_, column_).name; }
@@ -18,6 +21,17 @@ int32_t Field::DefinedSize() const { return Info(state_, column_).definedSize; }
 int32_t Field::Attributes() const { return Info(state_, column_).attributes; }
 uint8_t Field::Precision() const { return Info(state_, column_).precision; }
 uint8_t Field::NumericScale() const { return Info(state_, column_).numericScale; }
+
+namespace {
+cursor::ColumnInfo& Editable(cursor::CursorState* s, size_t column) {
+    if (s->owner && s->open && s->owner->ActiveConnection()) Raise(Condition::ObjectOpen);
+    Info(s, column);
+    return s->store.Columns()[column];
+}
+}  // namespace
+
+void Field::DefinedSize(int32_t size) { Editable(state_, column_).definedSize = size; }
+void Field::Attributes(int32_t attributes) { Editable(state_, column_).attributes = attributes; }
 
 Variant Field::Value() const {
     if (!state_->open) Raise(Condition::ObjectClosed);
@@ -31,7 +45,10 @@ void Field::Value(const Variant& v) {
 
 Variant Field::OriginalValue() const {
     if (!state_->open) Raise(Condition::ObjectClosed);
-    const cursor::RowId row = state_->RequireCurrent();
+    // A deleted row (shown by a pending-records filter) still has the values it was read with.
+    const cursor::RowId row = state_->HasCurrent() && state_->pending.count(state_->CurrentRow())
+                                  ? state_->CurrentRow()
+                                  : state_->RequireCurrent();
     if (auto it = state_->pending.find(row); it != state_->pending.end() && !it->second.original.empty())
         return it->second.original[column_];
     if (state_->store.Flags(row) & cursor::RowStore::New) return Variant(Variant::Null);
@@ -86,6 +103,20 @@ void Fields::Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::
     items_ = std::move(items);
 }
 
+void Fields::Removed(size_t column) {
+    for (auto it = items_.begin(); it != items_.end();) {
+        Field& f = **it;
+        if (f.Index() == column) {
+            f.Retarget(Field::kRemoved);
+            removed_.push_back(std::move(*it));
+            it = items_.erase(it);
+            continue;
+        }
+        if (f.Index() > column) f.Retarget(f.Index() - 1);
+        ++it;
+    }
+}
+
 namespace {
 Recordset& OwnerOf(const std::weak_ptr<cursor::CursorState>& owner) {
     auto state = owner.lock();
@@ -99,11 +130,8 @@ void Fields::Append(std::string_view name, DataTypeEnum type, int32_t definedSiz
     OwnerOf(owner_).AppendField(name, type, definedSize, attributes, value);
 }
 
-void Fields::Delete(std::string_view name) { OwnerOf(owner_).DeleteField(Require(name)); }
+void Fields::Delete(std::string_view name) { OwnerOf(owner_).DeleteField(items_[Require(name)]->Index()); }
 
-void Fields::Delete(int32_t index) {
-    if (index < 0 || index >= Count()) Raise(Condition::ItemNotFound);
-    OwnerOf(owner_).DeleteField(static_cast<size_t>(index));
-}
+void Fields::Delete(int32_t index) { OwnerOf(owner_).DeleteField((*this)[index].Index()); }
 
 }  // namespace ado

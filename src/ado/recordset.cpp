@@ -79,7 +79,12 @@ void Recordset::CursorType(CursorTypeEnum type) {
 }
 
 void Recordset::LockType(LockTypeEnum type) {
-    RequireClosed();
+    // An open client cursor changes between optimistic and batch optimistic (what reconnecting
+    // a recordset needs); nothing else changes once open.
+    auto batchKind = [](LockTypeEnum t) { return t == adLockOptimistic || t == adLockBatchOptimistic; };
+    if (state_->open && !(cursorLocation_ == adUseClient && batchKind(lockType_) && batchKind(type)))
+        Raise(Condition::ObjectOpen);
+    if (state_->open && state_->editMode != adEditNone) Raise(Condition::EditInProgress);
     lockType_ = type;
 }
 
@@ -101,6 +106,7 @@ void Recordset::Open() {
         return;
     }
     if (sourceCommand_) return Open(sourceCommand_, cursorType_, lockType_);
+    if (!connection_) return OpenWithoutConnection(source_, lockType_);
     Open(source_, connection_, cursorType_, lockType_, adCmdUnknown);
 }
 
@@ -129,7 +135,8 @@ void Recordset::Open(const CommandPtr& command, CursorTypeEnum cursorType, LockT
 void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnection, CursorTypeEnum cursorType,
                      LockTypeEnum lockType, int32_t options) {
     RequireClosed();
-    if (!activeConnection || activeConnection->State() == adStateClosed) Raise(Condition::ObjectClosed);
+    if (!activeConnection) return OpenWithoutConnection(source, lockType);
+    if (activeConnection->State() == adStateClosed) Raise(Condition::ObjectClosed);
     if (source.empty()) Raise(Condition::InvalidArgument);
     connection_ = activeConnection;
     source_ = source;
@@ -174,6 +181,8 @@ void Recordset::Start(cursor::RowStore&& rows) {
     s.open = true;
     s.owner = this;
     filter_ = Variant(int32_t{adFilterNone});
+    file_.reset();
+    persistedFile_.clear();
 }
 
 void Recordset::Close() {
@@ -181,6 +190,7 @@ void Recordset::Close() {
     if (state_->editMode != adEditNone) Raise(Condition::EditInProgress);
     state_->open = false;
     state_->owner = nullptr;
+    file_.reset();
     // The fields stay defined, without rows, as ADO keeps them after Close (the row
     // identities go with the rows).
     auto closed = std::make_shared<cursor::CursorState>();

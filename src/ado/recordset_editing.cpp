@@ -42,12 +42,6 @@ const Variant& Coerced(const cursor::ColumnInfo& c, const Variant& v, Variant& c
     return *out;
 }
 
-std::vector<Variant> RowValues(const RowStore& store, cursor::RowId row) {
-    std::vector<Variant> v(store.ColumnCount());
-    for (size_t c = 0; c < store.ColumnCount(); ++c) v[c] = store.Get(row, c);
-    return v;
-}
-
 // The two recordset properties are the first two, added when the recordset was made.
 int32_t UpdateCriteria(ado::Properties& p) { return p.Item(0).Value().ToInt32(); }
 
@@ -166,7 +160,7 @@ void Recordset::KeepEditPending() {
     const uint8_t flags = s.store.Flags(row);
     if (p.changed.empty()) {
         p.changed.assign(s.store.ColumnCount(), 0);
-        if (!(flags & RowStore::New)) p.original = RowValues(s.store, row);
+        if (!(flags & RowStore::New)) p.original = s.store.Row(row);
     }
     for (size_t c = 0; c < s.store.ColumnCount(); ++c) {
         if (!s.edit.dirty[c]) continue;
@@ -222,7 +216,7 @@ void Recordset::DeleteRow(cursor::RowId row) {
     auto& p = s.pending[row];
     if (p.changed.empty()) {
         p.changed.assign(s.store.ColumnCount(), 0);
-        p.original = RowValues(s.store, row);
+        p.original = s.store.Row(row);
     }
     s.store.SetFlags(row, static_cast<uint8_t>((flags & ~RowStore::Conflict) | RowStore::Deleted));
 }

@@ -28,9 +28,10 @@ int32_t DefaultSize(DataTypeEnum type, int32_t given) {
 void Recordset::RebuildFields() {
     cursor::CursorState& s = *state_;
     std::vector<std::unique_ptr<Field>> fields;
-    // Row identity columns are the engine's, never fields.
+    // Row identity columns are the engine's, never fields; hidden columns of a file neither.
     const size_t visible = cursor::VisibleColumnCount(s.store.Columns());
-    for (size_t i = 0; i < visible; ++i) fields.push_back(std::make_unique<Field>(&s, i));
+    for (size_t i = 0; i < visible; ++i)
+        if (!s.store.Columns()[i].hidden) fields.push_back(std::make_unique<Field>(&s, i));
     s.fields.Reset(state_, std::move(fields));
 }
 
@@ -48,7 +49,7 @@ void Recordset::AppendField(std::string_view name, DataTypeEnum type, int32_t de
     c.attributes = attributes == adFldUnspecified ? (adFldUpdatable | adFldIsNullable | adFldMayBeNull) : attributes;
     if (type == adNumeric || type == adDecimal) c.precision = 18;
     s.store.AddColumn(std::move(c), value.IsEmpty() ? Variant(Variant::Null) : value);
-    RebuildFields();
+    s.fields.Added(std::make_unique<Field>(&s, s.store.ColumnCount() - 1));
 }
 
 void Recordset::DeleteField(size_t column) {
@@ -61,7 +62,7 @@ void Recordset::DeleteField(size_t column) {
         if (column < p.original.size()) p.original.erase(p.original.begin() + static_cast<ptrdiff_t>(column));
         if (column < p.changed.size()) p.changed.erase(p.changed.begin() + static_cast<ptrdiff_t>(column));
     }
-    RebuildFields();
+    s.fields.Removed(column);
 }
 
 }  // namespace ado

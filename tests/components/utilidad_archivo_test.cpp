@@ -35,4 +35,23 @@ TEST(UtilidadArchivo, ExisteYBorrarSobreArchivosYCarpetasReales) {
     EXPECT_FALSE(std::filesystem::exists(carpeta));
 }
 
+TEST(UtilidadArchivo, ReemplazarPoneElArchivoNuevoEnElSitioDelAntiguo) {
+    testsupport::TempDir tmp;
+    const std::string antiguo = tmp.file("datos.xml");
+    const std::string nuevo = tmp.file("datos.xml.nuevo");
+    std::ofstream(antiguo) << "antiguo";
+    std::ofstream(nuevo) << "nuevo";
+    const auto utilidad = CrearUtilidadArchivoPredeterminada();
+    EXPECT_TRUE(utilidad->Reemplazar(nuevo, antiguo));
+    EXPECT_EQ(testsupport::FileBytes(antiguo), "nuevo");
+    EXPECT_FALSE(std::filesystem::exists(nuevo));
+    EXPECT_FALSE(utilidad->Reemplazar(nuevo, antiguo)) << "nothing left to put there";
+    EXPECT_EQ(testsupport::FileBytes(antiguo), "nuevo");
+    std::ofstream(nuevo) << "otro";
+    std::filesystem::permissions(antiguo, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(utilidad->Reemplazar(nuevo, antiguo)) << "a read-only file is not replaced";
+    EXPECT_EQ(testsupport::FileBytes(antiguo), "nuevo");
+    EXPECT_TRUE(std::filesystem::exists(nuevo));
+}
+
 }  // namespace

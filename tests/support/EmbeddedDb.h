@@ -38,6 +38,15 @@ inline ado::CommandPtr NewCommand(const ado::ConnectionPtr& cn, const std::strin
     return cmd;
 }
 
+// The table Art (Id LONG PRIMARY KEY, Nombre TEXT(20), Precio CURRENCY) with the rows
+// 1 a1 1, 2 a2 2, 3 a3 3 and 4 a4 4.
+inline void CreateArticles(const ado::ConnectionPtr& cn) {
+    cn->Execute("CREATE TABLE Art (Id LONG PRIMARY KEY, Nombre TEXT(20), Precio CURRENCY)");
+    for (int i = 1; i <= 4; ++i)
+        cn->Execute("INSERT INTO Art VALUES (" + std::to_string(i) + ", 'a" + std::to_string(i) + "', " +
+                    std::to_string(i) + ")");
+}
+
 class EmbeddedDb {
 public:
     explicit EmbeddedDb(const std::string& password = "", const std::string& name = "prueba.db")

@@ -56,6 +56,33 @@ struct UpgradeOptions {
 };
 CLI::App* AddUpgradeCommand(CLI::App& app, UpgradeOptions& options);
 int RunUpgrade(const UpgradeOptions& options);
+// ver FILE: a recordset file's fields, rows and pending changes with their originals
+struct ViewOptions {
+    std::string file;
+};
+CLI::App* AddViewCommand(CLI::App& app, ViewOptions& options);
+int RunView(const ViewOptions& options);
+
+// exportar DB "SQL" FILE [--formato xml|adtg|csv|json] [--password P]
+struct ExportOptions {
+    std::string database;
+    std::string statement;
+    std::string file;
+    std::string format;  // empty: from the file's extension
+    std::string password;
+};
+CLI::App* AddExportCommand(CLI::App& app, ExportOptions& options);
+int RunExport(const ExportOptions& options);
+
+// importar DB FILE [--tabla T] [--password P]
+struct ImportOptions {
+    std::string database;
+    std::string file;
+    std::string table;
+    std::string password;
+};
+CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options);
+int RunImport(const ImportOptions& options);
 
 // The connection string of an embedded database file.
 std::string EmbeddedConnectionString(const std::string& file, const std::string& password);

@@ -31,6 +31,12 @@ int main(int argc, char** argv) {
     auto* convertCmd = tool::AddConvertCommand(app, convert);
     tool::UpgradeOptions upgrade;
     auto* upgradeCmd = tool::AddUpgradeCommand(app, upgrade);
+    tool::ViewOptions view;
+    auto* viewCmd = tool::AddViewCommand(app, view);
+    tool::ExportOptions exportOptions;
+    auto* exportCmd = tool::AddExportCommand(app, exportOptions);
+    tool::ImportOptions importOptions;
+    auto* importCmd = tool::AddImportCommand(app, importOptions);
 
     CLI11_PARSE(app, argc, argv);
     try {
@@ -40,6 +46,9 @@ int main(int argc, char** argv) {
         if (*keyCmd) return tool::RunKey(key);
         if (*convertCmd) return tool::RunConvert(convert);
         if (*upgradeCmd) return tool::RunUpgrade(upgrade);
+        if (*viewCmd) return tool::RunView(view);
+        if (*exportCmd) return tool::RunExport(exportOptions);
+        if (*importCmd) return tool::RunImport(importOptions);
     } catch (const ado::Error& e) {
         std::cerr << "error " << e.Number() << ": " << e.Description() << '\n';
         return 1;

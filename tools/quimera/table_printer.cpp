@@ -16,6 +16,8 @@ size_t Width(const std::string& s) {
 std::string Cell(const ado::Variant& v) {
     if (v.IsNull()) return "Null";
     if (v.Type() == ado::VariantType::Binary) return "<" + std::to_string(v.AsBinary().size()) + " bytes>";
+    if (v.Type() == ado::VariantType::Object)  // a chapter: its child rows
+        return v.AsObject() ? "<" + std::to_string(v.AsObject()->RecordCount()) + " filas>" : "<capítulo>";
     return v.ToString();
 }
 

@@ -28,6 +28,9 @@ struct ColumnInfo {
     // Identity columns come after every visible column, are never Fields, are not saved and
     // do not outlive the connection the rows were read on.
     bool rowIdentity = false;
+    // Kept in the rows but not a Field: a key of a joined table that a recordset file brought
+    // (rs:hidden), saved again with the file.
+    bool hidden = false;
 };
 
 // The base column that names a row identity in a write's criteria.

@@ -7,9 +7,10 @@ namespace ado::cursor {
 
 RowStore::RowStore(std::vector<ColumnInfo> columns) : columns_(std::move(columns)) {}
 
-void RowStore::Reserve(size_t rows) {
+void RowStore::Reserve(size_t rows, size_t textBytes) {
     cells_.Reserve(rows * columns_.size());
     rowFlags_.reserve(rows);
+    arena_.Reserve(textBytes);
 }
 
 RowId RowStore::BeginRow() {
@@ -104,10 +105,12 @@ Variant IntegerAs(DataTypeEnum type, int64_t i) {
         case adDate:
         case adDBDate:
         case adDBTime:
-        case adDBTimeStamp: return Variant(Date{static_cast<double>(i)});
+        case adDBTimeStamp:
+        case adFileTime: return Variant(Date{static_cast<double>(i)});
         case adNumeric:
         case adDecimal:
-        case adVarNumeric: return Variant(i).ConvertTo(VariantType::Decimal);
+        case adVarNumeric:
+        case adUnsignedBigInt: return Variant(i).ConvertTo(VariantType::Decimal);
         default: return IsTextType(type) ? Variant(i).ConvertTo(VariantType::String) : Variant(i);
     }
 }
@@ -118,11 +121,13 @@ Variant RealAs(DataTypeEnum type, double d) {
         case adCurrency: return Variant(d).ConvertTo(VariantType::Currency);
         case adNumeric:
         case adDecimal:
-        case adVarNumeric: return Variant(d).ConvertTo(VariantType::Decimal);
+        case adVarNumeric:
+        case adUnsignedBigInt: return Variant(d).ConvertTo(VariantType::Decimal);
         case adDate:
         case adDBDate:
         case adDBTime:
-        case adDBTimeStamp: return Variant(Date{d});
+        case adDBTimeStamp:
+        case adFileTime: return Variant(Date{d});
         default: return IsTextType(type) ? Variant(d).ConvertTo(VariantType::String) : Variant(d);
     }
 }
@@ -142,7 +147,7 @@ Variant RowStore::Get(RowId row, size_t column) const {
     switch (c.tag) {
         case Tag::Null: return Variant(Variant::Null);
         case Tag::Empty: return Variant();
-        case Tag::Bool: return type == adBoolean ? Variant(c.i != 0) : IntegerAs(type, c.i);
+        case Tag::Bool: return type == adBoolean || type == adVariant ? Variant(c.i != 0) : IntegerAs(type, c.i);
         case Tag::Int: return IntegerAs(type, c.i);
         case Tag::Real: return RealAs(type, c.d);
         case Tag::Currency: return Variant(Currency{c.i});
@@ -155,6 +160,12 @@ Variant RowStore::Get(RowId row, size_t column) const {
         case Tag::Boxed: return boxed_[c.offset];
     }
     return Variant();
+}
+
+std::vector<Variant> RowStore::Row(RowId row) const {
+    std::vector<Variant> values(columns_.size());
+    for (size_t c = 0; c < columns_.size(); ++c) values[c] = Get(row, c);
+    return values;
 }
 
 void RowStore::AddColumn(ColumnInfo info, const Variant& fill) {

@@ -44,7 +44,9 @@ public:
     std::vector<ColumnInfo>& Columns() { return columns_; }
     size_t ColumnCount() const { return columns_.size(); }
     size_t RowCount() const { return rowFlags_.size(); }
-    void Reserve(size_t rows);
+    // Room for `rows` rows in all, and `textBytes` bytes of texts and binaries.
+    void Reserve(size_t rows, size_t textBytes = 0);
+    size_t TextBytes() const { return arena_.size(); }
     // Drops every row, keeping the columns and the memory.
     void Clear();
 
@@ -62,6 +64,7 @@ public:
 
     // Reading and writing a cell as a Variant of the column's ADO type.
     Variant Get(RowId row, size_t column) const;
+    std::vector<Variant> Row(RowId row) const;  // every column's value
     void Set(RowId row, size_t column, const Variant& v);
     const Cell& CellAt(RowId row, size_t column) const { return cells_[row * columns_.size() + column]; }
     std::string_view TextAt(const Cell& c) const { return {arena_.data() + c.offset, c.length}; }
@@ -104,8 +107,8 @@ inline VariantType VariantTypeFor(DataTypeEnum type) {
         case adInteger:
         case adUnsignedSmallInt: return VariantType::I4;
         case adBigInt:
-        case adUnsignedInt:
-        case adUnsignedBigInt: return VariantType::I8;
+        case adUnsignedInt: return VariantType::I8;
+        case adUnsignedBigInt: return VariantType::Decimal;  // up to 2^64 - 1
         case adSingle: return VariantType::R4;
         case adDouble: return VariantType::R8;
         case adCurrency: return VariantType::Currency;
@@ -115,7 +118,8 @@ inline VariantType VariantTypeFor(DataTypeEnum type) {
         case adDate:
         case adDBDate:
         case adDBTime:
-        case adDBTimeStamp: return VariantType::Date;
+        case adDBTimeStamp:
+        case adFileTime: return VariantType::Date;
         case adBinary:
         case adVarBinary:
         case adLongVarBinary: return VariantType::Binary;

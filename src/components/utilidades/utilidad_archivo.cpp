@@ -1,4 +1,5 @@
 // The default file utility and its factory.
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -24,6 +25,14 @@ public:
         const fs::file_status estado = fs::symlink_status(strRuta, ec);
         if (ec || (blnSoloArchivos && fs::is_directory(estado))) return false;
         return fs::remove(strRuta, ec) && !ec;
+    }
+
+    bool Reemplazar(const std::string& strOrigen, const std::string& strDestino) const override {
+        // A file marked read-only stays, whoever runs the program.
+        std::error_code ec;
+        const fs::file_status destino = fs::status(strDestino, ec);
+        if (fs::exists(destino) && (destino.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+        return std::rename(strOrigen.c_str(), strDestino.c_str()) == 0;
     }
 };
 

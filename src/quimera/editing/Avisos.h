@@ -58,6 +58,10 @@ inline constexpr Aviso kIntegridadReferencial{"Integridad referencial", "Integri
                                               Contenido::Descripcion};
 inline constexpr Aviso kSinRegistroActivo{"Error", "No hay un registro activo", Contenido::DetectadoEnClase, {},
                                           IconoError, true};
+inline constexpr Aviso kBloqueadoAlActualizar{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
+                                              "Imposible Actualizar, el registro está bloqueado por otro usuario"};
+inline constexpr Aviso kErrorAlActualizar{"Error", "Error al actualizar", Contenido::DetectadoEnClase, {}, IconoError,
+                                          true};
 
 // What a recognised failure does to the pending change, and when.
 enum class Cambio : uint8_t { Conservar, CancelarAntes, CancelarDespues };

@@ -19,8 +19,6 @@ constexpr Aviso kSinEdicion{"Actualizar Datos", "Actualizar Datos", Contenido::F
                             "No es posible Actualizar. No hay procesos de edición activos"};
 constexpr Aviso kSinEdicionTraducido{kSinEdicion.strTitulo, kSinEdicion.strInstruccion, Contenido::Fijo,
                                      kSinEdicion.strContenido, IconoAdvertencia, true};
-constexpr Aviso kBloqueado{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
-                           "Imposible Actualizar, el registro está bloqueado por otro usuario"};
 constexpr Aviso kDuplicidadOTiempo{
     "Actualización cancelada", "Actualización cancelada", Contenido::Fijo,
     "No se ha podido procesar la actualizacion por duplicidad de indices o consumo de tiempo de espera, "
@@ -33,15 +31,14 @@ constexpr Aviso kConcurrencia{
     "poder editar este registro."};
 constexpr Aviso kErrorConDescripcion{"Error al actualizar", "Error al actualizar. Descripción: ",
                                      Contenido::DetectadoEnClase, {}, IconoError, true, true};
-constexpr Aviso kErrorCascada{"Error", "Error al actualizar", Contenido::DetectadoEnClase, {}, IconoError, true};
 
 // blnSilenciable: blnNoMostrarMensaje hides the message.
 constexpr Reconocido kActualizar[] = {
     {err::TimeLimit, kDuplicidadOTiempo, Cambio::CancelarAntes, true},
     {err::DuplicateKey, kDuplicidadOTiempo, Cambio::CancelarAntes, true},
     {err::ConcurrencyViolation, kConcurrencia, Cambio::CancelarAntes},
-    {err::CouldNotReadLocked, kBloqueado, Cambio::Conservar, true},
-    {err::LockedByUser, kBloqueado, Cambio::Conservar, true},
+    {err::CouldNotReadLocked, kBloqueadoAlActualizar, Cambio::Conservar, true},
+    {err::LockedByUser, kBloqueadoAlActualizar, Cambio::Conservar, true},
     {err::IntegrityOnChange, avisos::kIntegridadReferencial},
     {err::Fail, kErrorConDescripcion, Cambio::Conservar, true},
     {err::OdbcCallFailed, kErrorConDescripcion},
@@ -51,11 +48,11 @@ constexpr Reconocido kActualizar[] = {
 constexpr int32_t kCancelanTrasInforme[] = {err::TimeLimit, err::DuplicateKey, err::ConcurrencyViolation};
 
 constexpr Reconocido kActualizarCascada[] = {
-    {err::CouldNotReadLocked, kBloqueado},
-    {err::LockedByUser, kBloqueado},
+    {err::CouldNotReadLocked, kBloqueadoAlActualizar},
+    {err::LockedByUser, kBloqueadoAlActualizar},
     {err::IntegrityOnChange, avisos::kIntegridadReferencial},
-    {err::Fail, kErrorCascada},
-    {err::OdbcCallFailed, kErrorCascada},
+    {err::Fail, kErrorAlActualizar},
+    {err::OdbcCallFailed, kErrorAlActualizar},
     {err::NoCurrentRecord, avisos::kSinRegistroActivo},
 };
 

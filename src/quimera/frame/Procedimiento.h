@@ -15,8 +15,8 @@
 // A failure (any exception) in a step runs the handler, in this order:
 //  1. the method's AlFallar action, when it has one (its Error… event);
 //  2. when the method's connection is set, holds ADO errors and the class publishes them:
-//     ErroresADO is raised; a number the method does not recognise then gets the data-error
-//     report (shown whatever MostrarMensajes says, unless ForzarInforme(false)), the
+//     ErroresADO is raised; a number the method does not recognise (or that is not in its
+//     ReconocerConErroresADO list, when it gives one) then gets the data-error report (shown whatever MostrarMensajes says, unless ForzarInforme(false)), the
 //     TrasInformeADO action, the clearing of the collection, and the method is left; a
 //     recognised number only clears the collection and goes on to 3;
 //  3. a recognised number runs the method's action for it, and the method is left;
@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -88,6 +89,13 @@ public:
         };
         return *this;
     }
+    // With ADO errors on the connection, only these numbers go on to the method's own message
+    // (the others get the data-error report); by default, every number the table recognises.
+    Procedimiento& ReconocerConErroresADO(std::span<const int32_t> numeros) {
+        conErroresADO_ = numeros;
+        blnListaConErrores_ = true;
+        return *this;
+    }
     Procedimiento& TrasInformeADO(Accion accion) {
         trasInformeADO_ = std::move(accion);
         return *this;
@@ -139,6 +147,8 @@ private:
     bool blnSalido_ = false;
     Accion alFallar_, trasInformeADO_, alAbandonar_;
     std::function<bool(const Fallo&, bool)> reconocer_;
+    std::span<const int32_t> conErroresADO_;
+    bool blnListaConErrores_ = false;
 };
 
 }  // namespace quimera::frame

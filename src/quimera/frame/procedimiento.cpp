@@ -1,4 +1,5 @@
 // The step runner's failure handler and the ADO error publication.
+#include <algorithm>
 #include <new>
 
 #include "ado/ErrorNumbers.h"
@@ -57,9 +58,11 @@ Procedimiento::Rumbo Procedimiento::Manejar(std::exception_ptr excepcion) {
     if (alFallar_) alFallar_(fallo);
 
     const bool blnReconocido = reconocer_ && reconocer_(fallo, false);
+    const bool blnSigueConErrores =
+        blnListaConErrores_ ? std::ranges::find(conErroresADO_, fallo.numError) != conErroresADO_.end() : blnReconocido;
     ado::Connection* conexion = ConexionActual();
     if (conexion && objClase_.PublicaErroresADO() && conexion->Errors().Count() > 0) {
-        if (!blnReconocido) {
+        if (!blnSigueConErrores) {
             PublicarErroresADO(objClase_, *conexion, blnForzar_, [&] {
                 if (trasInformeADO_) trasInformeADO_(fallo);
             });

@@ -21,10 +21,7 @@ class BatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         cn = db.Connect();
-        cn->Execute("CREATE TABLE Art (Id LONG PRIMARY KEY, Nombre TEXT(20), Precio CURRENCY)");
-        for (int i = 1; i <= 4; ++i)
-            cn->Execute("INSERT INTO Art VALUES (" + std::to_string(i) + ", 'a" + std::to_string(i) + "', " +
-                        std::to_string(i) + ")");
+        testsupport::CreateArticles(cn);
     }
     RecordsetPtr OpenBatch(const std::string& sql = "SELECT * FROM Art ORDER BY Id", ConnectionPtr c = nullptr) {
         return OpenRecordset(c ? c : cn, sql, adOpenStatic, adLockBatchOptimistic);

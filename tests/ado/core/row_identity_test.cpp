@@ -85,6 +85,14 @@ TEST_F(RowIdentity, IdentitiesAreNeverFieldsAndDoNotOutliveTheConnection) {
     auto rs = Open("SELECT c.Nombre, p.Total FROM Clientes c INNER JOIN Pedidos p ON p.Cliente = c.Id");
     EXPECT_EQ(rs->Fields().Count(), 2);
     EXPECT_EQ(rs->Fields().IndexOf("brezal_rowid_1"), -1);
+    // Nor are they saved: the file holds the two fields.
+    const std::string saved = db->file() + ".xml";
+    rs->Save(saved, adPersistXML);
+    auto reopened = Recordset::Create();
+    reopened->Open(saved, nullptr);
+    EXPECT_EQ(reopened->Fields().Count(), 2);
+    EXPECT_EQ(reopened->Fields()[1].Name(), "Total");
+    std::filesystem::remove(saved);
     rs->MoveNext();
     rs->Fields()["Total"].Value(25.0);  // the second order, through the join
     rs->Update();

@@ -62,6 +62,17 @@ inline constexpr const char* kMalEscrita = "SELEC * FROM Clientes";             
 inline constexpr const char* kInterminable =
     "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000000) SELECT COUNT(*) FROM c";
 
+// The data-error report of a row that another user's record lock kept out of a batch (the
+// report puts ". Origen: " after the description's own full stop).
+inline constexpr const char* kInformeRegistroBloqueadoEnLote =
+    "Error de acceso a datos | Error de acceso a datos en la clase: Quimera | Descripción: No se pudo actualizar; la "
+    "base de datos o el registro están bloqueados por otro usuario.. Origen: Microsoft JET Database Engine | 3";
+// The same when another user's transaction holds the file's write lock.
+inline constexpr const char* kInformeBloqueoEnLote =
+    "Error de acceso a datos | Error de acceso a datos en la clase: Quimera | Descripción: No se pudo actualizar; la "
+    "base de datos o el registro están bloqueados por otro usuario. (motor: database is locked). Origen: Microsoft "
+    "JET Database Engine | 3";
+
 // One file with customers A, B, C (A with orders 1 and 99, which the engine refuses to
 // delete), the library object and its sink. Every connection waits one second for a lock.
 struct Mundo {

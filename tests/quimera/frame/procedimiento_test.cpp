@@ -104,6 +104,7 @@ TEST_F(Pasos, ElCaminoPropioDeUnMetodo) {
         bool blnTabla, blnErroresADO, blnForzar;
         std::vector<std::string> sucesos;
         size_t dialogos;
+        bool blnFueraDeLista = false;  // in the table, but not among the numbers that go on past ADO errors
     };
     const Caso casos[] = {
         {true, true, true, {"fallo", "tabla"}, 0},            // recognised: no report
@@ -111,6 +112,8 @@ TEST_F(Pasos, ElCaminoPropioDeUnMetodo) {
         {false, true, true, {"fallo", "tras informe 1"}, 1},  // report, then the method's rule
         {false, true, false, {"fallo", "tras informe 1"}, 0}, // not forced: MostrarMensajes (false) rules
         {false, false, true, {"fallo", "abandono"}, 0},       // the error manager abandons
+        {true, true, true, {"fallo", "tras informe 1"}, 1, true},  // with ADO errors: the report
+        {true, false, true, {"fallo", "tabla"}, 0, true},          // without: the method's own message
     };
     for (const Caso& caso : casos) {
         std::vector<std::string> sucesos;
@@ -125,6 +128,7 @@ TEST_F(Pasos, ElCaminoPropioDeUnMetodo) {
         if (caso.blnTabla)
             p.Reconocer(kReconocidos,
                         [&](const Reconocido& r, const frame::Fallo&) { sucesos.push_back(r.strAccion); });
+        if (caso.blnFueraDeLista) p.ReconocerConErroresADO({});
         p.paso([&] {
             if (caso.blnErroresADO) cn->Execute("SELECT * FROM NoExiste");  // the provider fails, in Errors too
             throw ado::Error(kReconocidos[0].numError, "No existe la tabla");
@@ -135,7 +139,7 @@ TEST_F(Pasos, ElCaminoPropioDeUnMetodo) {
         EXPECT_TRUE(p.Salido());
     }
     // ADO errors pending are published whether recognised or not, without asking the error manager.
-    EXPECT_EQ(avisos.cuentas, (std::vector<int32_t>{1, 1, 1}));
+    EXPECT_EQ(avisos.cuentas, (std::vector<int32_t>{1, 1, 1, 1}));
     EXPECT_EQ(Informados(), std::vector<std::string>{"clsAccesoDatos.Metodo -2147217865"});
 }
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/sqlite_errors.h"
 
 namespace ado::sqlite {
 
@@ -54,7 +55,7 @@ bool Await(int32_t waitMs, Attempt&& attempt) {
     return false;
 }
 
-[[noreturn]] void Conflict() { Raise(Condition::LockConflict); }
+[[noreturn]] void Conflict() { throw MakeError(Condition::LockConflict, {}, kEngineSource); }
 
 }  // namespace
 

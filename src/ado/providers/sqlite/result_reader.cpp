@@ -64,7 +64,7 @@ void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows, co
 
 namespace {
 
-[[noreturn]] void ThrowOverflow() { throw Error(err::Overflow, "Desbordamiento", "Microsoft JET Database Engine"); }
+[[noreturn]] void ThrowOverflow() { throw Error(err::Overflow, "Desbordamiento", kEngineSource); }
 
 // How a stored value becomes a cell, decided once per column from its ADO type.
 enum class Reader : uint8_t { Natural, Integer, Boolean, Real, Currency, Decimal, Date, Text, Blob };

@@ -73,20 +73,20 @@ Error EngineError(int extendedCode, std::string_view engineMessage, StatementKin
     if (engineMessage.rfind(kNoFunction, 0) == 0)
         return Error(err::UndefinedFunction,
                      "Función '" + std::string(engineMessage.substr(kNoFunction.size())) + "' no definida en la expresión.",
-                     "Microsoft JET Database Engine", {}, extendedCode);
+                     kEngineSource, {}, extendedCode);
     // A function of the dialect failed: its own error, as the Access engine raises it.
     if ((extendedCode & 0xFF) == SQLITE_ERROR)
         if (const int32_t number = RuntimeErrorNumber(engineMessage))
-            return Error(number, std::string(engineMessage), "Microsoft JET Database Engine", {}, extendedCode);
+            return Error(number, std::string(engineMessage), kEngineSource, {}, extendedCode);
     const Condition c = Classify(extendedCode, engineMessage, kind);
     // Overflow says which column, when a column's check found it, and nothing of the engine.
     if (c == Condition::Overflow) {
         const bool column = engineMessage.rfind(kStorageCheck, 0) == 0;
         return MakeError(c, column ? "(campo " + std::string(engineMessage.substr(kStorageCheck.size())) + ")" : "",
-                         "Microsoft JET Database Engine", {}, extendedCode);
+                         kEngineSource, {}, extendedCode);
     }
     const std::string detail = "(motor: " + std::string(engineMessage) + ")";
-    return MakeError(c, detail, "Microsoft JET Database Engine", {}, extendedCode);
+    return MakeError(c, detail, kEngineSource, {}, extendedCode);
 }
 
 void ThrowEngineError(sqlite3* db, StatementKind kind) {

@@ -9,6 +9,9 @@
 
 namespace ado::sqlite {
 
+// The Source of every error the embedded engine reports, as the Access engine names itself.
+inline constexpr const char* kEngineSource = "Microsoft JET Database Engine";
+
 enum class StatementKind { Other, Insert, Update, Delete };
 
 StatementKind KindOf(std::string_view sql);

@@ -1,4 +1,5 @@
 #include "ado/providers/sqlite/text_collation.h"
+#include "ado/providers/sqlite/sqlite_errors.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -29,7 +30,7 @@ void RegisterAccessCollation(sqlite3* db, std::string_view locale) {
     if (rc != SQLITE_OK)
         throw Error(err::Fail,
                     std::string("No se pudo registrar la intercalación ACCESS (motor: ") + sqlite3_errmsg(db) + ").",
-                    "Microsoft JET Database Engine");
+                    kEngineSource);
     collator.release();
 }
 

@@ -1,4 +1,5 @@
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
+#include "ado/providers/sqlite/sqlite_errors.h"
 
 #include "ado/Error.h"
 #include "ado/ErrorNumbers.h"
@@ -6,7 +7,6 @@
 namespace ado::sqlite {
 namespace {
 
-constexpr const char* kSource = "Microsoft JET Database Engine";
 
 struct RuntimeMessage {
     int32_t number;
@@ -25,20 +25,20 @@ constexpr RuntimeMessage kRuntimeMessages[] = {
 }  // namespace
 
 void ThrowSyntaxError(std::string_view detail) {
-    throw Error(err::SyntaxError, "Error de sintaxis en la instrucción SQL: " + std::string(detail), kSource);
+    throw Error(err::SyntaxError, "Error de sintaxis en la instrucción SQL: " + std::string(detail), kEngineSource);
 }
 
 void ThrowNotSupported(std::string_view what) {
     throw Error(err::FeatureNotAvailable,
                 "El motor de base de datos incrustado no admite esta construcción de SQL de Access: " +
                     std::string(what),
-                kSource);
+                kEngineSource);
 }
 
 void ThrowRuntimeError(int32_t number) {
     for (const auto& m : kRuntimeMessages)
-        if (m.number == number) throw Error(number, m.text, kSource);
-    throw Error(number, "Error de aplicación o definido por el objeto", kSource);
+        if (m.number == number) throw Error(number, m.text, kEngineSource);
+    throw Error(number, "Error de aplicación o definido por el objeto", kEngineSource);
 }
 
 int32_t RuntimeErrorNumber(std::string_view description) {

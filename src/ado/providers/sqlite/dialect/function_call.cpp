@@ -1,4 +1,5 @@
 #include "ado/providers/sqlite/dialect/function_call.h"
+#include "ado/providers/sqlite/sqlite_errors.h"
 
 #include <limits>
 #include <new>
@@ -141,7 +142,7 @@ void RegisterFunctionTable(sqlite3* db, std::span<const FunctionSpec> specs) {
                                                       Trampoline, nullptr, nullptr, nullptr);
             if (rc != SQLITE_OK)
                 throw Error(err::Fail, std::string("No se pudo registrar la función ") + entry.name + ".",
-                            "Microsoft JET Database Engine");
+                            kEngineSource);
         }
     }
 }
@@ -151,7 +152,7 @@ void RegisterAggregateTable(sqlite3* db, std::span<const AggregateSpec> specs) {
         if (sqlite3_create_function_v2(db, a.name, 1, SQLITE_UTF8, nullptr, nullptr, a.step, a.final, nullptr) !=
             SQLITE_OK)
             throw Error(err::Fail, std::string("No se pudo registrar la función ") + a.name + ".",
-                        "Microsoft JET Database Engine");
+                        kEngineSource);
 }
 
 }  // namespace ado::sqlite::detail

@@ -1,6 +1,7 @@
 // Statements: the cursor over the tokens, SELECT with its clauses and compounds, INSERT,
 // UPDATE, DELETE, and the statements passed through as written.
 #include <algorithm>
+#include "ado/providers/sqlite/sqlite_errors.h"
 #include <cctype>
 #include <utility>
 
@@ -584,7 +585,7 @@ void ParserState::ParseTop() {
     }
     AcceptPunct(";");
     if (!AtEnd()) {
-        throw MakeError(Condition::CharactersAfterEnd, {}, "Microsoft JET Database Engine");
+        throw MakeError(Condition::CharactersAfterEnd, {}, kEngineSource);
     }
 }
 

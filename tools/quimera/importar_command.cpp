@@ -1,0 +1,96 @@
+// quimera importar DB FILE [--tabla T] [--password P]: a recordset file sent to a database.
+// Without --tabla the file's pending changes go to the tables its fields come from, as one
+// batch; with --tabla its rows are added to T, which is made from the file's fields first when
+// the database has no such table.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "ado/ado.h"
+#include "commands.h"
+#include "type_names.h"
+
+namespace tool {
+
+namespace {
+
+bool TableExists(const ado::ConnectionPtr& cn, const std::string& table) {
+    try {
+        cn->Execute("SELECT * FROM [" + table + "] WHERE 1 = 0");
+        return true;
+    } catch (const ado::Error& e) {
+        if (e.Number() == ado::err::TableNotFound) return false;
+        throw;
+    }
+}
+
+// CREATE TABLE with a column per field of the file (chapters aside) and its key.
+void CreateTable(const ado::ConnectionPtr& cn, const std::string& table, ado::Fields& fields) {
+    std::string sql = "CREATE TABLE [" + table + "] (";
+    std::string key;
+    bool first = true;
+    for (int32_t i = 0; i < fields.Count(); ++i) {
+        ado::Field& f = fields[i];
+        if (f.Type() == ado::adChapter) continue;
+        sql += (first ? "" : ", ") + std::string("[") + f.Name() + "] " + AccessType(f);
+        first = false;
+        if (f.Properties().Item("KEYCOLUMN").Value().ToBool()) key += (key.empty() ? "[" : ", [") + f.Name() + "]";
+    }
+    if (!key.empty()) sql += ", PRIMARY KEY (" + key + ")";
+    cn->Execute(sql + ")");
+}
+
+// Every row the file shows, added to the table in one batch; the count.
+int32_t AddRows(const ado::ConnectionPtr& cn, const std::string& table, ado::Recordset& file) {
+    auto target = ado::Recordset::Create();
+    target->Open("SELECT * FROM [" + table + "]", cn, ado::adOpenStatic, ado::adLockBatchOptimistic, ado::adCmdText);
+    ado::Fields& from = file.Fields();
+    int32_t rows = 0;
+    for (file.MoveFirst(); !file.adoEOF(); file.MoveNext(), ++rows) {
+        target->AddNew();
+        for (int32_t i = 0; i < from.Count(); ++i)
+            if (from[i].Type() != ado::adChapter && target->Fields().IndexOf(from[i].Name()) >= 0)
+                target->Fields()[from[i].Name()].Value(from[i].Value());
+        target->Update();
+    }
+    target->UpdateBatch();
+    return rows;
+}
+
+}  // namespace
+
+CLI::App* AddImportCommand(CLI::App& app, ImportOptions& o) {
+    auto* cmd = app.add_subcommand("importar", "Envía a una base de datos un archivo de conjunto de registros: sus "
+                                               "cambios pendientes, o sus filas a una tabla");
+    cmd->add_option("DB", o.database, "Archivo de base de datos")->required();
+    cmd->add_option("FILE", o.file, "Archivo guardado con Recordset.Save (XML o ADTG)")->required();
+    cmd->add_option("--tabla", o.table, "Tabla que recibe las filas (se crea si no existe)");
+    cmd->add_option("--password", o.password, "Contraseña de la base de datos");
+    return cmd;
+}
+
+int RunImport(const ImportOptions& o) {
+    auto cn = ado::Connection::Create();
+    cn->CursorLocation(ado::adUseClient);
+    cn->Open(EmbeddedConnectionString(o.database, o.password));
+    auto rs = ado::Recordset::Create();
+    rs->Open(o.file, nullptr);
+    if (o.table.empty()) {
+        rs->Filter(ado::Variant(int32_t{ado::adFilterPendingRecords}));
+        const int32_t pending = rs->RecordCount();
+        rs->Filter(ado::Variant(int32_t{ado::adFilterNone}));
+        rs->ActiveConnection(cn);
+        rs->UpdateBatch();
+        std::cout << pending << (pending == 1 ? " cambio pendiente enviado" : " cambios pendientes enviados")
+                  << " a " << o.database << '\n';
+        return 0;
+    }
+    const bool created = !TableExists(cn, o.table);
+    if (created) CreateTable(cn, o.table, rs->Fields());
+    const int32_t rows = AddRows(cn, o.table, *rs);
+    std::cout << rows << (rows == 1 ? " registro añadido a " : " registros añadidos a ") << o.table
+              << (created ? " (tabla creada)" : "") << '\n';
+    return 0;
+}
+
+}  // namespace tool
