@@ -16,6 +16,11 @@ inline constexpr int32_t LockedByUser = 3260;
 inline constexpr int32_t ItemNotFound = 3265;
 inline constexpr int32_t CouldNotReadLocked = 3624;
 inline constexpr int32_t ProviderNotFound = 3706;
+// Database files that cannot be opened as asked.
+inline constexpr int32_t ReadOnlyDatabase = 3027;
+inline constexpr int32_t PasswordMissing = 3031;
+inline constexpr int32_t NoPermission = 3051;
+inline constexpr int32_t UnrecognizedFormat = 3343;
 
 // ADO's own (ErrorValueEnum).
 inline constexpr int32_t InvalidArgument = 3001;

@@ -48,7 +48,8 @@ public:
 
 // The text with the value of every "Password=" and "Pwd=" (any letter case, spaces allowed
 // before '=') replaced by "***". A value runs to the next ';' or the end of the text; a
-// value that opens with a quote runs to the matching quote.
+// value that opens with a quote runs to the matching quote and one that opens with '{' to
+// the matching '}', a doubled closing character counting as part of the value.
 std::string OcultarClaves(std::string_view texto);
 
 std::unique_ptr<GestorErrores> CrearGestorErroresPredeterminado();

@@ -78,8 +78,9 @@ public:
 };
 
 // A terminal control when standard input and standard error are both terminals, otherwise
-// a recording one that answers every dialog with its default button, so that services and
-// tests never wait for a user. A new control each call.
+// a ControlSinUsuario that answers every dialog with the choice that changes nothing and
+// reports it to the error manager (in the program's folder) and on standard error, so that
+// services never wait for a user. A new control each call.
 std::shared_ptr<ControlDialogo> CrearControlDialogoPredeterminado();
 
 // The factory the dialog routine takes its control from, once per dialog. A client installs

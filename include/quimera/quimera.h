@@ -3,6 +3,7 @@
 
 #include "quimera/ControlDialogo.h"
 #include "quimera/ControlGrabador.h"
+#include "quimera/ControlSinUsuario.h"
 #include "quimera/ControlTerminal.h"
 #include "quimera/Enumeraciones.h"
 #include "quimera/Eventos.h"

@@ -9,7 +9,7 @@ postgres_start() {
   local bin
   bin="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)"
   if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
-    echo "postgres: no server installed; server tests will be skipped" >&2
+    echo "postgres: no server installed; server tests will fail (BREZAL_REQUIRE_PG=0 skips them)" >&2
     return 0
   fi
   rm -rf "$folder"

@@ -24,6 +24,21 @@ constexpr StandardProperty kStandardProperties[] = {
     {"Transaction DDL", adInteger, [] { return Variant(int32_t{8}); }},
 };
 
+// A write that changed the file's password changes the connection's own string too, so
+// that opening again with that string opens the file with the password it now has.
+void KeepSessionPassword(provider::Session& session, Properties& properties, std::string& connectionString) {
+    constexpr std::string_view kPassword = "Jet OLEDB:Database Password";
+    for (auto& [name, value] : session.DynamicProperties()) {
+        if (!EqualsNoCase(name, kPassword)) continue;
+        if (Property* p = properties.Find(name)) p->Store(value);
+        ConnectionString cs = ConnectionString::Parse(connectionString);
+        const std::optional<std::string> before = cs.Get(kPassword);
+        if (!before || *before == value.ToString()) return;
+        cs.Set(kPassword, value.ToString());
+        connectionString = cs.ToString();
+    }
+}
+
 }  // namespace
 
 Connection::Connection() { AddStandardProperties(); }
@@ -43,7 +58,9 @@ void Connection::AddStandardProperties() {
     for (const auto& sp : kStandardProperties) {
         std::string name(sp.name);
         properties_.Add(Property(name, sp.initial(), sp.type, adPropRead | adPropWrite, [this, name](const Variant& v) {
-            if (session_) Guard([&] { session_->PropertyWritten(name, v); });
+            if (!session_) return;
+            Guard([&] { session_->PropertyWritten(name, v); });
+            KeepSessionPassword(*session_, properties_, connectionString_);
         }));
     }
     // The engine behind the connection, as its provider names it (DBPROP_DBMSNAME): read only.

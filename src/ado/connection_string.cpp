@@ -1,5 +1,7 @@
 #include "ado/connection_string.h"
 
+#include "ado/ConnectionStringValue.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -29,7 +31,9 @@ std::string_view Trim(std::string_view s) {
 ConnectionString ConnectionString::Parse(std::string_view text) {
     ConnectionString cs;
     if (Trim(text).empty()) return cs;
-    if (text.find('=') == std::string_view::npos) {
+    // No key holds a '/': a path with '=' in it is a data source, not a key and a value.
+    const size_t firstEq = text.find('=');
+    if (firstEq == std::string_view::npos || text.substr(0, firstEq).find('/') != std::string_view::npos) {
         cs.Set("Data Source", Trim(text));
         return cs;
     }
@@ -93,17 +97,24 @@ void ConnectionString::Remove(std::string_view key) {
     std::erase_if(items_, [&](const auto& kv) { return EqualsNoCase(kv.first, key); });
 }
 
+std::string ConnectionStringValue(std::string_view value) {
+    const bool plain = value.find(';') == std::string_view::npos &&
+                       (value.empty() || (!std::isspace(static_cast<unsigned char>(value.front())) &&
+                                          !std::isspace(static_cast<unsigned char>(value.back())) &&
+                                          value.front() != '"' && value.front() != '\''));
+    if (plain) return std::string(value);
+    const char quote = value.find('"') != std::string_view::npos && value.find('\'') == std::string_view::npos ? '\'' : '"';
+    std::string out(1, quote);
+    for (char c : value) {
+        if (c == quote) out += c;
+        out += c;
+    }
+    return out += quote;
+}
+
 std::string ConnectionString::ToString() const {
     std::string out;
-    for (const auto& [k, v] : items_) {
-        out += k;
-        out += '=';
-        if (v.find(';') != std::string::npos || (!v.empty() && (v.front() == ' ' || v.back() == ' ')))
-            out += '"' + v + '"';
-        else
-            out += v;
-        out += ';';
-    }
+    for (const auto& [k, v] : items_) out += k + "=" + ConnectionStringValue(v) + ";";
     return out;
 }
 

@@ -51,6 +51,10 @@ enum class Condition {
     InvalidFile,
     FileExists,
     FileWrite,
+    NotADatabase,
+    ReadOnlyFile,
+    PermissionDenied,
+    MissingPassword,
 };
 
 struct ConditionEntry {
@@ -88,6 +92,12 @@ inline constexpr ConditionEntry kConditionTable[] = {
      "No se han especificado valores para algunos de los parámetros requeridos."},
     {Condition::FileNotFound, err::Fail, "No se encuentra el archivo de base de datos."},
     {Condition::WrongPassword, err::InvalidPassword, "La contraseña no es válida."},
+    {Condition::MissingPassword, err::PasswordMissing,
+     "El archivo está protegido con una contraseña y no se indicó ninguna."},
+    {Condition::NotADatabase, err::UnrecognizedFormat, "Formato de base de datos no reconocido."},
+    {Condition::ReadOnlyFile, err::ReadOnlyDatabase,
+     "No se puede actualizar. La base de datos o el objeto es de sólo lectura."},
+    {Condition::PermissionDenied, err::NoPermission, "No tiene permiso para usar el archivo."},
     {Condition::CantFetchBackwards, -2147217884, "El conjunto de filas no admite recuperaciones hacia atrás."},
     {Condition::NotSupported, err::FeatureNotAvailable,
      "El objeto o proveedor no es capaz de realizar la operación solicitada."},

@@ -37,6 +37,11 @@ TEST(GestorErrores, OcultarClavesEnmascaraCadaValorDeClave) {
         {"Password='a;b'", "Password=***"},
         {"Password=;x", "Password=***;x"},
         {"pwd=1;PWD=2", "pwd=***;PWD=***"},
+        {"Password='Sec;reto''Q77';User ID=u", "Password=***;User ID=u"},
+        {"Password=\"a\"\";b\"", "Password=***"},
+        {"Pwd={se;cret};UID=u", "Pwd=***;UID=u"},
+        {"Pwd={a}};b};UID=u", "Pwd=***;UID=u"},
+        {"Password='sin cierre;UID=u", "Password=***"},
         {"La password no es válida", "La password no es válida"},
     };
     for (const auto& [texto, esperado] : casos) EXPECT_EQ(OcultarClaves(texto), esperado) << texto;

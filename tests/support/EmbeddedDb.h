@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ado/ConnectionStringValue.h"
 #include "ado/ado.h"
 #include "support/Checks.h"
 #include "support/TempDir.h"
@@ -11,8 +12,8 @@
 namespace testsupport {
 
 inline std::string JetConnectionString(const std::string& file, const std::string& password = "") {
-    std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file + ";";
-    if (!password.empty()) cs += "Jet OLEDB:Database Password=\"" + password + "\";";
+    std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + ado::ConnectionStringValue(file) + ";";
+    if (!password.empty()) cs += "Jet OLEDB:Database Password=" + ado::ConnectionStringValue(password) + ";";
     return cs;
 }
 

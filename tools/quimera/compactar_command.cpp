@@ -1,5 +1,6 @@
 // quimera compactar FILE [DEST] [--password P]: a compacted copy of an embedded database, in
-// the file's own place or as DEST, with the same password; the sizes before and after.
+// the file's own place or as DEST, under the file's own key (plain stays plain); the sizes
+// before and after.
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
@@ -18,12 +19,26 @@ CLI::App* AddCompactCommand(CLI::App& app, CompactOptions& o) {
     return cmd;
 }
 
+namespace {
+
+// The password the file is encrypted with: the one given, or none for a plain file (which
+// opens whatever password is given).
+std::string KeyOfFile(const std::string& file, const std::string& password) {
+    auto cn = ado::Connection::Create();
+    cn->Mode(ado::adModeRead);
+    cn->Open(EmbeddedConnectionString(file, password));
+    return cn->Properties().Item("Jet OLEDB:Database Password").Value().ToString();
+}
+
+}  // namespace
+
 int RunCompact(const CompactOptions& o) {
     const std::string destination = o.destination.empty() ? o.file : o.destination;
     std::error_code ec;
     const auto before = std::filesystem::file_size(o.file, ec);
-    ado::CompactDatabase(EmbeddedConnectionString(o.file, o.password),
-                         EmbeddedConnectionString(destination, o.password));
+    // The copy keeps the file's own key: a plain file stays plain (quimera clave changes keys).
+    const std::string key = KeyOfFile(o.file, o.password);
+    ado::CompactDatabase(EmbeddedConnectionString(o.file, key), EmbeddedConnectionString(destination, key));
     std::cout << "Compactada " << o.file << (destination == o.file ? "" : " en " + destination) << ": " << before
               << " -> " << std::filesystem::file_size(destination) << " bytes\n";
     return 0;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "ado/ConnectionStringValue.h"
 #include "ado/ado.h"
 #include "commands.h"
 #include "table_printer.h"
@@ -10,8 +11,8 @@
 namespace tool {
 
 std::string EmbeddedConnectionString(const std::string& file, const std::string& password) {
-    std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"" + file + "\";";
-    if (!password.empty()) cs += "Jet OLEDB:Database Password=\"" + password + "\";";
+    std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + ado::ConnectionStringValue(file) + ";";
+    if (!password.empty()) cs += "Jet OLEDB:Database Password=" + ado::ConnectionStringValue(password) + ";";
     return cs;
 }
 

@@ -20,8 +20,10 @@ public:
 
     size_t Tamano() const { return textos_.size(); }
 
-private:
+    // Leer on the file's bytes already in memory.
     bool Analizar(std::string_view datos);
+
+private:
 
     std::unordered_map<std::string, std::string> textos_;
 };

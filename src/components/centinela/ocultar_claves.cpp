@@ -33,12 +33,24 @@ size_t FinDeClave(std::string_view texto, size_t i) {
     return 0;
 }
 
+// Offset just past a value that opens with `abre` at i and closes with `cierra`, in which a
+// doubled closing character stands for itself (OLE DB's quotes, ODBC's braces).
+size_t FinDeDelimitado(std::string_view texto, size_t i, char cierra) {
+    for (size_t j = i + 1; j < texto.size(); ++j) {
+        if (texto[j] != cierra) continue;
+        if (j + 1 < texto.size() && texto[j + 1] == cierra) {
+            ++j;
+            continue;
+        }
+        return j + 1;
+    }
+    return texto.size();
+}
+
 // Offset just past the value that starts at i.
 size_t FinDeValor(std::string_view texto, size_t i) {
-    if (i < texto.size() && (texto[i] == '\'' || texto[i] == '"')) {
-        const size_t cierre = texto.find(texto[i], i + 1);
-        return cierre == std::string_view::npos ? texto.size() : cierre + 1;
-    }
+    if (i < texto.size() && (texto[i] == '\'' || texto[i] == '"')) return FinDeDelimitado(texto, i, texto[i]);
+    if (i < texto.size() && texto[i] == '{') return FinDeDelimitado(texto, i, '}');
     const size_t fin = texto.find(';', i);
     return fin == std::string_view::npos ? texto.size() : fin;
 }

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "ado/ConnectionStringValue.h"
+
 namespace quimera::conexiones {
 
 namespace {
@@ -65,10 +67,11 @@ std::string CadenaConexionServidor(TipoOrigenDatos numMotor, const std::string& 
                                    bool blnNombreAplicacion) {
     std::string cadena = SegmentoProveedor(numMotor, strServidor);
     if (QuitarMarca(strServidor, kMarcaRed)) cadena += kSegmentoRed;
-    cadena += "Initial Catalog=" + strCatalogo + "; ";
-    cadena += "Data Source=" + strServidor + "; ";
-    cadena += "User ID=" + strUsuario + "; ";
-    cadena += "Password=" + strClave + ";";
+    // Values that hold a ';', a quote or edge spaces are quoted by OLE DB's rules; others go as written.
+    cadena += "Initial Catalog=" + ado::ConnectionStringValue(strCatalogo) + "; ";
+    cadena += "Data Source=" + ado::ConnectionStringValue(strServidor) + "; ";
+    cadena += "User ID=" + ado::ConnectionStringValue(strUsuario) + "; ";
+    cadena += "Password=" + ado::ConnectionStringValue(strClave) + ";";
     if (blnNombreAplicacion) cadena += "Application Name=Almena;";
     return cadena;
 }
@@ -88,8 +91,8 @@ void AbrirConSegundoIntento(ado::Connection& objConexion, const std::string& str
 }
 
 std::string CadenaCompactacion(const std::string& strRuta) {
-    return std::string("Provider=") + kProveedorJet + ";Data Source=" + strRuta + ";Jet OLEDB:Database Password=" +
-           ClaveBaseDatos;
+    return std::string("Provider=") + kProveedorJet + ";Data Source=" + ado::ConnectionStringValue(strRuta) +
+           ";Jet OLEDB:Database Password=" + ClaveBaseDatos;
 }
 
 }  // namespace quimera::conexiones

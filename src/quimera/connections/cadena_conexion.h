@@ -1,6 +1,7 @@
 // The connection strings the library builds for the server engines, and the silent second
 // attempt of their opening. The strings are built by concatenation, letter for letter:
-// clients and servers have long seen them so.
+// clients and servers have long seen them so; only a value that would otherwise end early or
+// lose its edge spaces (a ';', a leading quote) is quoted, by OLE DB's rules.
 #pragma once
 
 #include <string>

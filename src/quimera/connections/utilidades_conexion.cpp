@@ -5,6 +5,7 @@
 #include "quimera/clsAccesoDatos.h"
 #include "quimera/connections/cadena_conexion.h"
 #include "quimera/frame/Procedimiento.h"
+#include "quimera/sql/LiteralSQL.h"
 
 namespace quimera {
 
@@ -56,7 +57,9 @@ bool clsAccesoDatos::ExisteBaseDatosSQLServer(const std::string& strServidor, co
             cn->Open(cadena, "", "", ado::adOptionUnspecified);
     }) && p.paso([&] {
         rs = ado::Recordset::Create();
-        rs->Open("SELECT name FROM sysdatabases WHERE name = '" + strBaseDatos + "'", cn, ado::adOpenStatic,
+        // The name is a literal of the server's own dialect: a quote in it stays inside.
+        const std::string literal = sql::LiteralSQL(sql::DialectoDe(*cn), ado::Variant(strBaseDatos), ado::adVarWChar);
+        rs->Open("SELECT name FROM sysdatabases WHERE name = " + literal, cn, ado::adOpenStatic,
                  ado::adLockUnspecified, ado::adCmdUnspecified);
     }) && p.paso([&] { resultado = rs->RecordCount() >= 1; })
         && p.paso([&] { rs->Close(); })

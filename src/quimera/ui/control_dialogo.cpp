@@ -5,8 +5,9 @@
 
 #include "components/fabrica.h"
 #include "quimera/ControlDialogo.h"
-#include "quimera/ControlGrabador.h"
+#include "quimera/ControlSinUsuario.h"
 #include "quimera/ControlTerminal.h"
+#include "quimera/ObjetoQuimera.h"
 
 namespace ui {
 
@@ -22,7 +23,7 @@ FabricaControlDialogo& Fabrica() {
 std::shared_ptr<ControlDialogo> CrearControlDialogoPredeterminado() {
     if (::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO))
         return std::make_shared<ControlTerminal>(std::cin, std::cerr, true);
-    return std::make_shared<ControlGrabador>();
+    return std::make_shared<ControlSinUsuario>(std::cerr, quimera::CarpetaProgramaHost());
 }
 
 void InstalarFabricaControlDialogo(FabricaControlDialogo fabrica) { Fabrica() = std::move(fabrica); }

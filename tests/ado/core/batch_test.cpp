@@ -84,6 +84,20 @@ TEST_F(BatchTest, ChangesWaitForUpdateBatchWithTheirStatus) {
     EXPECT_EQ(rs->RecordCount(), 4);
     rs->UpdateBatch();
     EXPECT_EQ(Count(), 4);
+
+    // An addition CancelBatch undoes leaves nothing pending and nothing to write.
+    rs->AddNew();
+    rs->Fields()["Id"].Value(20);
+    rs->Fields()["Nombre"].Value("añadida");
+    rs->Update();
+    rs->CancelBatch();
+    EXPECT_EQ(rs->RecordCount(), 4);
+    rs->Filter(Variant(int32_t{adFilterPendingRecords}));
+    EXPECT_EQ(rs->RecordCount(), 0);
+    rs->Filter(Variant(int32_t{adFilterNone}));
+    rs->UpdateBatch();
+    EXPECT_EQ(Count(), 4);
+    EXPECT_EQ(Count("WHERE Id = 20"), 0);
 }
 
 TEST_F(BatchTest, ConflictsAreMarkedPerRowAndTheRestIsWritten) {

@@ -25,8 +25,8 @@ TEST(Connection, OpenFailuresCarryTheirNumbersAndLandInErrors) {
         {"unknown provider", "Provider=SQLNCLI12;Data Source=" + plain.file(), err::ProviderNotFound},
         {"missing file", JetConnectionString(plain.dir().file("nada.db")), err::Fail},
         {"wrong password", JetConnectionString(locked.file(), "otra"), err::InvalidPassword},
-        {"no password on an encrypted file", JetConnectionString(locked.file()), err::InvalidPassword},
-        {"not a database", JetConnectionString(plain.dir().file("texto.db")), err::InvalidPassword},
+        {"no password on an encrypted file", JetConnectionString(locked.file()), err::PasswordMissing},
+        {"not a database", JetConnectionString(plain.dir().file("texto.db")), err::UnrecognizedFormat},
     };
     std::ofstream(plain.dir().file("texto.db")) << "esto no es una base de datos, solo texto plano de prueba...";
     const std::string before = FileBytes(locked.file());
@@ -79,6 +79,21 @@ TEST(Connection, ConnectionStringForms) {
     EXPECT_EQ(ErrorNumberOf([&] { cn->Close(); }), err::ObjectClosed);
     cn->Open("  PROVIDER = microsoft.jet.oledb.4.0 ; data source = " + db.file() + " ;");
     EXPECT_EQ(cn->State(), adStateOpen);
+    cn->Close();
+
+    // A path with '=', ';', quotes and spaces: bare (no key holds a '/'), and as a value.
+    const std::string odd = db.dir().file("a=b;c 'd' \"e\" .db");
+    CreateDatabase(JetConnectionString(odd));
+    cn->Open(odd);
+    cn->Execute("CREATE TABLE t (x LONG)");
+    cn->Close();
+    cn->Open(JetConnectionString(odd));
+    EXPECT_EQ(Scalar(cn, "SELECT COUNT(*) FROM t").ToInt32(), 0);
+    EXPECT_EQ(ConnectionStringValue("a;b"), "\"a;b\"");
+    EXPECT_EQ(ConnectionStringValue("x\"y"), "x\"y");
+    EXPECT_EQ(ConnectionStringValue("\"x\";"), "'\"x\";'");
+    EXPECT_EQ(ConnectionStringValue("'a\";"), "\"'a\"\";\"");
+    EXPECT_EQ(ConnectionStringValue(" a"), "\" a\"");
 }
 
 TEST(Connection, ErrorsAreReplacedByTheNextFailureAndKeptBySuccess) {

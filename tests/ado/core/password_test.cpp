@@ -54,7 +54,7 @@ TEST(DatabasePassword, SetChangedAndRemovedOnAnExclusiveConnection) {
         EXPECT_EQ(testsupport::FileBytes(db.file()).find("texto visible") != std::string::npos, after.empty());
         // The old password no longer opens an encrypted file; a plain one opens with any.
         EXPECT_EQ(ErrorNumberOf([&] { db.Open(after.empty() ? "otra" : before); }),
-                  after.empty() ? 0 : err::InvalidPassword);
+                  after.empty() ? 0 : before.empty() ? err::PasswordMissing : err::InvalidPassword);
     }
 }
 

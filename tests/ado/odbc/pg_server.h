@@ -13,6 +13,7 @@
 
 #include "ado/ado.h"
 #include "support/EmbeddedDb.h"
+#include "support/PgServer.h"
 
 namespace ado {
 // Failure messages show a Variant's kind and text rather than its bytes.
@@ -28,9 +29,8 @@ namespace testsupport {
 class PgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* base = std::getenv("BREZAL_TEST_PG");
-        if (!base || !*base) GTEST_SKIP() << "BREZAL_TEST_PG is not set: no PostgreSQL server for this test";
-        base_ = base;
+        BREZAL_NEEDS_PG();
+        base_ = PgBase();
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         schema_ = "t_" + std::to_string(::getpid()) + "_";
         for (char c : std::string(info->test_suite_name()) + "_" + info->name())

@@ -1,6 +1,10 @@
 // Format through a real engine: named formats, number, date and text patterns.
 #include "engine.h"
 
+#include "ado/ErrorNumbers.h"
+#include "ado/providers/sqlite/dialect/format_value.h"
+#include "support/Checks.h"
+
 namespace {
 
 using dialect_test::ExpectEvaluations;
@@ -58,6 +62,13 @@ TEST(Format, SpanishSettings) {
         {"FORMAT('2024-03-05 14:07:09', 'Long Date')", "'martes, 5 de marzo de 2024'"},
         {"FORMAT('2024-03-05 14:07:09', 'dddd d \"de\" mmmm, ddd')", "'martes 5 de marzo, mar'"},
     });
+}
+
+// A percentage beyond a double's range overflows (6), in SQL and called directly.
+TEST(Format, APercentBeyondTheRangeOverflows) {
+    ExpectEvaluations({{"FORMAT(1e308, '0%')", "error: Desbordamiento"}});
+    EXPECT_EQ(testsupport::ErrorNumberOf([] { ado::sqlite::detail::FormatValue(ado::Variant(1e308), "0%"); }),
+              ado::err::Overflow);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "ado/Error.h"
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
+#include "support/SmallStack.h"
 
 namespace {
 
@@ -123,6 +124,37 @@ TEST(Translate, SyntaxErrorsSayWhere) {
     } catch (const ado::Error& e) {
         EXPECT_EQ(e.Description(),
                   "Error de sintaxis en la instrucción SQL: se esperaba una expresión (cerca de '=', posición 40).");
+    }
+}
+
+// A megabyte of nesting or of "&" operands on a worker thread's small stack: the translator
+// reads expressions without recursion; it translates the statement or refuses it with an
+// ado::Error, and never overflows the stack.
+TEST(Translate, AMegabyteOfNestingOnASmallStack) {
+    constexpr size_t kDepth = 100'000;
+    auto repeated = [](const std::string& piece, size_t times) {
+        std::string text;
+        for (size_t i = 0; i < times; ++i) text += piece;
+        return text;
+    };
+    const std::string statements[] = {
+        "SELECT " + repeated("IIF(a, ", kDepth) + "1" + repeated(", 2)", kDepth),
+        "SELECT " + repeated("(", kDepth) + "1" + repeated(")", kDepth),
+        "SELECT " + repeated("'x' & ", kDepth) + "'y'",
+        "SELECT " + repeated("Nz(", kDepth) + "1" + repeated(", 0)", kDepth),
+        "SELECT 1 FROM t WHERE " + repeated("NOT ", kDepth) + "a",
+    };
+    for (const std::string& sql : statements) {
+        ASSERT_GE(sql.size(), 200'000u);
+        std::string outcome;
+        testsupport::OnSmallStack([&] {
+            try {
+                outcome = TranslateAccessSql(sql).sql.empty() ? "empty" : "translated";
+            } catch (const ado::Error& e) {
+                outcome = "refused " + std::to_string(e.Number());
+            }
+        });
+        EXPECT_TRUE(outcome == "translated" || outcome.starts_with("refused")) << sql.substr(0, 40) << ": " << outcome;
     }
 }
 

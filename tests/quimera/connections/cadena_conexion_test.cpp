@@ -1,6 +1,7 @@
 // The server connection strings, letter for letter, and the string of the second attempt.
 #include <gtest/gtest.h>
 
+#include "ado/connection_string.h"
 #include "quimera/connections/cadena_conexion.h"
 
 namespace {
@@ -53,6 +54,20 @@ TEST(CadenaConexion, SegmentosPorMotorYMarcas) {
         EXPECT_EQ(conexiones::CadenaConexionServidor(c.numMotor, "D", c.strServidor, "u", "p", c.blnAplicacion),
                   c.strEsperada)
             << c.numMotor << " " << c.strServidor;
+}
+
+// Values that would end early or lose their spaces are quoted, and read back whole.
+TEST(CadenaConexion, ValoresConSeparadoresYComillas) {
+    const std::string clave = "p\"a;b'c", usuario = " u;x", ruta = "/d/pun;to=co'ma \"x\".mdb";
+    const ado::ConnectionString servidor = ado::ConnectionString::Parse(
+        conexiones::CadenaConexionServidor(dnSQLServer, "D;1", "S", usuario, clave, true));
+    EXPECT_EQ(servidor.Get("Password"), clave);
+    EXPECT_EQ(servidor.Get("User ID"), usuario);
+    EXPECT_EQ(servidor.Get("Initial Catalog"), "D;1");
+    EXPECT_EQ(servidor.Get("Application Name"), "Almena");
+    const ado::ConnectionString archivo = ado::ConnectionString::Parse(conexiones::CadenaCompactacion(ruta));
+    EXPECT_EQ(archivo.Get("Data Source"), ruta);
+    EXPECT_EQ(archivo.Get("Jet OLEDB:Database Password"), ClaveBaseDatos);
 }
 
 TEST(CadenaConexion, SegundoIntento) {

@@ -36,7 +36,8 @@ TEST_F(ContrasenaBaseDatos, EstablecerCambiarYQuitar) {
         EXPECT_EQ(std::make_pair(cn->State(), cn->Mode()), std::make_pair(ado::adStateOpen, ado::adModeReadWrite));
         EXPECT_EQ(AbrirCon(strAbre), 0);
         if (strNoAbre) {
-            EXPECT_EQ(AbrirCon(strNoAbre), ado::err::InvalidPassword) << strNoAbre;
+            EXPECT_EQ(AbrirCon(strNoAbre), *strNoAbre ? ado::err::InvalidPassword : ado::err::PasswordMissing)
+                << strNoAbre;
         }
     }
     // Failures go to the error manager: a closed connection, and an unset one.
@@ -46,6 +47,33 @@ TEST_F(ContrasenaBaseDatos, EstablecerCambiarYQuitar) {
     EXPECT_EQ(Informados(), (std::vector<std::string>{"clsDatosAvanzado.EstablecerContraseñaBD 3704",
                                                       "clsDatosAvanzado.QuitarContraseñaBD 91"}));
     EXPECT_EQ(AbrirCon(""), 0);
+}
+
+// A connection whose own string carries the password: after each change it opens again, and
+// the file opens with the new password only, whatever quotes and separators it holds.
+TEST_F(ContrasenaBaseDatos, ConLaClaveEnLaCadenaDeConexion) {
+    cn->Close();
+    ado::ConnectionPtr propia = ado::Connection::Create();
+    propia->Open(testsupport::JetConnectionString(db.file(), "cual\"quiera"));  // a plain file opens with any
+    const char* const claves[] = {"a\"b;c'd", "Sec;reto'Q77", " con espacios ", "\"entre comillas\""};
+    std::string anterior;
+    for (const char* clave : claves) {
+        ASSERT_TRUE(avanzado.EstablecerContraseñaBD(propia, clave)) << clave;
+        EXPECT_EQ(std::make_pair(propia->State(), propia->Mode()), std::make_pair(ado::adStateOpen, ado::adModeReadWrite));
+        propia->Close();
+        EXPECT_EQ(AbrirCon(clave), 0) << clave;
+        EXPECT_EQ(AbrirCon(""), ado::err::PasswordMissing) << clave;
+        if (!anterior.empty()) {
+            EXPECT_EQ(AbrirCon(anterior), ado::err::InvalidPassword) << clave;
+        }
+        propia->Open();
+        anterior = clave;
+    }
+    ASSERT_TRUE(avanzado.QuitarContraseñaBD(propia));
+    propia->Close();
+    EXPECT_EQ(AbrirCon(""), 0);
+    EXPECT_EQ(testsupport::FileBytes(db.file()).substr(0, 15), "SQLite format 3");
+    EXPECT_TRUE(registro.informes.empty());
 }
 
 TEST_F(ContrasenaBaseDatos, OtroOrigenDejaLaConexionExclusiva) {

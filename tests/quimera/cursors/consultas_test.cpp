@@ -9,6 +9,7 @@
 
 #include "ado/Regional.h"
 #include "quimera/editing/Mundo.h"
+#include "support/PgServer.h"
 
 namespace {
 
@@ -176,8 +177,8 @@ TEST_F(Consultas, LasCargasDeInyeccionNoCambianLaConsulta) { ExpectPayloadsInert
 
 // The same on a PostgreSQL server, with its own literals.
 TEST_F(Consultas, LasCargasDeInyeccionNoCambianLaConsultaEnUnServidor) {
-    const char* base = std::getenv("BREZAL_TEST_PG");
-    if (!base || !*base) GTEST_SKIP() << "BREZAL_TEST_PG is not set: no PostgreSQL server for this test";
+    BREZAL_NEEDS_PG();
+    const char* base = testsupport::PgBase();
     const std::string esquema = "q_" + std::to_string(::getpid()) + "_inyeccion";
     auto admin = ado::Connection::Create();
     admin->Open(base);

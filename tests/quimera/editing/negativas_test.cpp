@@ -12,7 +12,7 @@ using namespace pruebas;
 class NegativasEdicion : public EntornoQuimera {};
 
 TEST_F(NegativasEdicion, MensajePorMetodoYEstado) {
-    enum Estado { AlFinal, EnEdicion, SoloLectura, Quieto, Lotes };
+    enum Estado { AlFinal, EnEdicion, Agregando, SoloLectura, Quieto, Lotes };
     const std::string proveedor = "Error de proveedor | El proveedor no admite el método ";
     const std::string clase = " | Detectado en la clase: Quimera | 2";
     const std::string actualizarDatos = "Actualizar Datos | Actualizar Datos | No es posible Actualizar. No hay "
@@ -25,6 +25,9 @@ TEST_F(NegativasEdicion, MensajePorMetodoYEstado) {
         {Editar, AlFinal, "Advertencia | Modificar Datos | No es posible editar. No se ha seleccionado un registro "
                           "válido | 1"},
         {Editar, EnEdicion, "Advertencia | Modificar Datos | No es posible editar. Ya hay un proceso de edición en "
+                            "marcha | 1"},
+        // Any edit mode refuses, an addition as much as a change.
+        {Editar, Agregando, "Advertencia | Modificar Datos | No es posible editar. Ya hay un proceso de edición en "
                             "marcha | 1"},
         {Agregar, SoloLectura, proveedor + "agregar" + clase},
         {Agregar, EnEdicion, "Añadir Registros | Añadir Registros | No es posible Agregar. Ya hay un proceso de "
@@ -45,6 +48,7 @@ TEST_F(NegativasEdicion, MensajePorMetodoYEstado) {
         Mundo m;
         Rs rs = caso.estado == SoloLectura ? m.Clientes(ado::adLockReadOnly)
                 : caso.estado == EnEdicion ? m.Editado()
+                : caso.estado == Agregando ? m.Nuevo("Z")
                 : caso.estado == Lotes     ? m.Clientes(ado::adLockBatchOptimistic)
                 : caso.estado == AlFinal   ? m.AlFinal()
                                            : m.Clientes();

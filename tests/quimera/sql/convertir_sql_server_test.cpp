@@ -4,6 +4,7 @@
 
 #include "quimera/apoyo/EntornoQuimera.h"
 #include "quimera/sql/UtilidadQueFalla.h"
+#include "support/SmallStack.h"
 
 namespace {
 
@@ -92,6 +93,37 @@ TEST_F(ConvertirSQL, UnFalloSeInformaConElNombreDeSuPaso) {
         objeto.ConvertirSQL_SQLServer("");
         EXPECT_EQ(fabrica.creadas, 1);  // one text utility for the object's life
     }
+}
+
+// A megabyte of nested calls and of "&" chains on a worker thread's small stack: each pass
+// reads the text once, whatever the depth, and the result is the whole conversion.
+TEST_F(ConvertirSQL, UnMegabyteAnidadoEnUnaPilaPequena) {
+    constexpr size_t kProfundidad = 100'000;
+    struct Caso {
+        std::string abre, centro, cierra;  // repeated kProfundidad times around the centre
+        std::string abreConvertido, cierraConvertido;
+    };
+    const Caso casos[] = {
+        {"IIF(a,", "1", ",b)", "CASE WHEN a THEN ", " ELSE b END"},
+        {"ISNULL(", "'x'", ")", "", " IS NULL"},
+        {"DATEVALUE(TIMEVALUE(", "d", "))", "", ""},
+        {"UCASE(", "n & m", ")", "UPPER(", ")"},
+        {"DATEDIFF('d', ", "x", ", y)", "DATEDIFF(dd, ", ", y)"},
+        {"s & ", "t", "", "s + ", ""},
+    };
+    for (const Caso& c : casos) {
+        std::string sql, esperado;
+        for (size_t i = 0; i < kProfundidad; ++i) sql += c.abre, esperado += c.abreConvertido;
+        sql += c.centro;
+        esperado += c.abre == "ISNULL(" ? "x" : c.abre == "UCASE(" ? "n + m" : c.centro;
+        for (size_t i = 0; i < kProfundidad; ++i) sql += c.cierra, esperado += c.cierraConvertido;
+        ASSERT_GE(sql.size(), 300'000u) << c.abre;
+        std::string convertido;
+        clsAccesoDatos acceso;
+        testsupport::OnSmallStack([&] { convertido = acceso.ConvertirSQL_SQLServer(sql); });
+        EXPECT_TRUE(convertido == esperado) << c.abre << ": " << convertido.substr(0, 200);
+    }
+    EXPECT_TRUE(registro.informes.empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "quimera/apoyo/EntornoQuimera.h"
 #include "quimera/sql/UtilidadQueFalla.h"
+#include "support/SmallStack.h"
 
 namespace {
 
@@ -66,6 +67,22 @@ TEST_F(SentenciaSQL, LasPalabrasSeJuzganEnterasEnTextosLargos) {
         sql.Sentencia("SELECT " + std::string(relleno, 'x') + ", FROMAGE FROM t");
         EXPECT_EQ(sql.Desde(), "t") << relleno;
     }
+}
+
+// A megabyte of nested subqueries on a worker thread's small stack: taken apart and put
+// together again in one reading of the text each.
+TEST_F(SentenciaSQL, UnMegabyteAnidadoEnUnaPilaPequena) {
+    std::string anidada;
+    for (int i = 0; i < 50'000; ++i) anidada += "(SELECT a FROM b WHERE ";
+    anidada += "1";
+    for (int i = 0; i < 50'000; ++i) anidada += ")";
+    const std::string sentencia = "SELECT x FROM t WHERE y IN " + anidada + " ORDER BY z";
+    testsupport::OnSmallStack([&] {
+        sql.Sentencia(sentencia);
+        sql.Ordenar("w");
+    });
+    EXPECT_EQ(sql.Condiciones(), "y IN " + anidada);
+    EXPECT_EQ(sql.Sentencia(), "SELECT x FROM t WHERE y IN " + anidada + " ORDER BY w");
 }
 
 TEST_F(SentenciaSQL, UnaClausulaNuevaRecomponeLaSentencia) {

@@ -1,6 +1,8 @@
 #include "ado/providers/sqlite/database_copy.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -39,21 +41,43 @@ void Exec(sqlite3* db, const std::string& sql) {
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) ThrowEngineError(db);
 }
 
+// A symbolic link is replaced through: the file it names takes the copy, the link stays.
+fs::path ResolvedTarget(const fs::path& target) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(target, ec))) return target;
+    const fs::path resolved = fs::canonical(target, ec);
+    return ec ? target : resolved;
+}
+
+// The copy takes the replaced file's mode, group and owner (the owner only where this
+// process may give it), so that replacing a file never changes who may use it.
+void KeepOwnership(int fd, const fs::path& replaced) {
+    struct stat st {};
+    if (::stat(replaced.c_str(), &st) != 0) return;
+    if (::fchmod(fd, st.st_mode & 07777) != 0) RaiseSystem("no se pueden copiar los permisos de", replaced, errno);
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Neither owner nor group may be given: the copy keeps this user's, as any new file.
+    }
+}
+
 }  // namespace
 
-DatabaseCopy::DatabaseCopy(const fs::path& target) : target_(target) {
-    std::string pattern = (FolderOf(target) / ("." + target.filename().string() + ".brezal-XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) RaiseSystem("no se puede crear la copia en", FolderOf(target), errno);
-    ::close(fd);
+DatabaseCopy::DatabaseCopy(const fs::path& target) : target_(ResolvedTarget(target)) {
+    std::string pattern = (FolderOf(target_) / ("." + target_.filename().string() + ".brezal-XXXXXX")).string();
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd_ < 0) RaiseSystem("no se puede crear la copia en", FolderOf(target_), errno);
     path_ = pattern;
+    // Held while this process lives: a later open removes the copy only once it is dead.
+    ::flock(fd_, LOCK_EX);
 }
 
 DatabaseCopy::~DatabaseCopy() {
-    if (placed_) return;
-    std::error_code ec;
-    fs::remove(path_, ec);
-    fs::remove(path_.string() + "-journal", ec);
+    if (!placed_) {
+        std::error_code ec;
+        fs::remove(path_, ec);
+        fs::remove(path_.string() + "-journal", ec);
+    }
+    ::close(fd_);
 }
 
 void DatabaseCopy::Fill(sqlite3* db, const std::string& key, int32_t engineType) {
@@ -77,6 +101,7 @@ void DatabaseCopy::Fill(sqlite3* db, const std::string& key, int32_t engineType)
 }
 
 void DatabaseCopy::Replace() {
+    KeepOwnership(fd_, target_);
     if (::rename(path_.c_str(), target_.c_str()) != 0) RaiseSystem("no se puede reemplazar", target_, errno);
     placed_ = true;
     Sync(FolderOf(target_));

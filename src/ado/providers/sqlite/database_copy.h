@@ -17,7 +17,8 @@ namespace ado::sqlite {
 // A copy written in the folder of the file it will become, removed unless placed.
 class DatabaseCopy {
 public:
-    // Creates an empty file next to `target`; the folder must exist.
+    // Creates an empty file next to `target` (next to the file it names, when a symbolic
+    // link); the folder must exist. The copy is locked while this object lives.
     explicit DatabaseCopy(const std::filesystem::path& target);
     ~DatabaseCopy();
     DatabaseCopy(const DatabaseCopy&) = delete;
@@ -27,7 +28,8 @@ public:
     // `key` (plain when empty). The copy keeps the source's user_version and records
     // `engineType` (the Jet file format asked for) as its application_id.
     void Fill(sqlite3* db, const std::string& key, int32_t engineType);
-    // Puts the copy in place of the target, replacing it when it exists.
+    // Puts the copy in place of the target, replacing it when it exists; the copy takes the
+    // target's mode, group and (where permitted) owner.
     void Replace();
     // Puts the copy at the target; fails, leaving everything as it was, when a file is there.
     void PlaceNew();
@@ -37,6 +39,7 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path path_;
+    int fd_ = -1;
     bool placed_ = false;
 };
 

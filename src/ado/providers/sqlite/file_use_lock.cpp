@@ -1,6 +1,7 @@
 #include "ado/providers/sqlite/file_use_lock.h"
 
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <thread>
 
@@ -9,13 +10,18 @@
 #include <unistd.h>
 
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/file_access.h"
 
 namespace ado::sqlite {
 
-FileUseLock::FileUseLock(const std::string& databasePath, bool exclusive) {
-    const std::string lockPath = databasePath + ".ldb";
-    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return;
+FileUseLock::FileUseLock(const std::string& databasePath, bool exclusive, bool readOnly) {
+    fd_ = OpenLockFile(databasePath);
+    if (fd_ < 0) {
+        // Read-only media, or a reader in a folder it may not write: nobody writes through it.
+        if (errno == EROFS || (readOnly && errno == EACCES)) return;
+        Raise(Condition::PermissionDenied, "(no se puede usar el archivo de bloqueo '" + databasePath + ".ldb': " +
+                                               std::strerror(errno) + ")");
+    }
     // A session closing at this moment releases its lock within a moment: wait a little.
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (::flock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0) return;

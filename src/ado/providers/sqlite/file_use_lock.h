@@ -12,9 +12,11 @@ namespace ado::sqlite {
 class FileUseLock {
 public:
     FileUseLock() = default;
-    // Takes the lock or fails with the exclusive-use error (3260). A folder where the lock
-    // file cannot be made (read-only media) leaves the file unguarded, as Access does.
-    FileUseLock(const std::string& databasePath, bool exclusive);
+    // Takes the lock or fails with the exclusive-use error (3260). A lock file that cannot be
+    // opened for writing fails with the permission error (3051), except on read-only media
+    // and for a read-only session that may not create it: the file is then unguarded, as
+    // Access leaves it.
+    FileUseLock(const std::string& databasePath, bool exclusive, bool readOnly);
     ~FileUseLock();
     FileUseLock(FileUseLock&& other) noexcept;
     FileUseLock& operator=(FileUseLock&& other) noexcept;

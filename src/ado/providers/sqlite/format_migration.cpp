@@ -1,5 +1,7 @@
 #include "ado/providers/sqlite/format_migration.h"
 
+#include "ado/providers/sqlite/file_access.h"
+
 #include <utility>
 #include <vector>
 
@@ -78,12 +80,12 @@ int64_t ConvertTable(sqlite3* db, const SchemaObject& table) {
 
 MigrationReport MigrateDatabase(const std::string& path, const std::string& key) {
     MigrationReport report;
-    const FileUseLock exclusive(path, true);
+    const FileUseLock exclusive(path, true, false);
     Handle h;
     if (sqlite3_open_v2(path.c_str(), &h.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) ThrowEngineError(h.db);
     if (!key.empty()) sqlite3_key(h.db, key.data(), static_cast<int>(key.size()));
     if (sqlite3_exec(h.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_NOTADB)
-        Raise(Condition::WrongPassword, "'" + path + "'");
+        Raise(UnreadableFileCondition(path, key), "'" + path + "'");
     RegisterAccessFunctions(h.db);
     if (const auto format = ReadFileFormat(h.db); format && format->version == kFileFormatVersion) {
         report.alreadyCurrent = true;

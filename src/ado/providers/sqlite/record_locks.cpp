@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/file_access.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
 
 namespace ado::sqlite {
@@ -59,7 +60,7 @@ bool Await(int32_t waitMs, Attempt&& attempt) {
 
 }  // namespace
 
-RecordLocks::RecordLocks(std::string databasePath) : path_(std::move(databasePath) + ".ldb") {}
+RecordLocks::RecordLocks(std::string databasePath) : databasePath_(std::move(databasePath)) {}
 
 RecordLocks::~RecordLocks() {
     if (fd_ >= 0) ::close(fd_);  // every lock of this open goes with it
@@ -67,7 +68,7 @@ RecordLocks::~RecordLocks() {
 
 int RecordLocks::Fd() {
     if (fd_ < 0 && !unavailable_) {
-        fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        fd_ = OpenLockFile(databasePath_);
         unavailable_ = fd_ < 0;
     }
     return fd_;

@@ -85,7 +85,7 @@ private:
     // Takes the records not yet held (counting the ones held); all or none, within waitMs.
     void TakeAll(std::span<const uint64_t> records, int32_t waitMs);
 
-    std::string path_;
+    std::string databasePath_;  // the lock file is beside it, "<file>.ldb"
     int fd_ = -1;
     bool unavailable_ = false;
     std::unordered_map<std::string, Table> tables_;  // by lower-case name

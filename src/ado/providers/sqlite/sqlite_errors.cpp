@@ -90,7 +90,14 @@ Error EngineError(int extendedCode, std::string_view engineMessage, StatementKin
 }
 
 void ThrowEngineError(sqlite3* db, StatementKind kind) {
-    throw EngineError(sqlite3_extended_errcode(db), sqlite3_errmsg(db), kind);
+    const int code = sqlite3_extended_errcode(db);
+    // A file this process may only read: say which.
+    if ((code & 0xFF) == SQLITE_READONLY) {
+        const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+        throw MakeError(Condition::ReadOnlyFile, file && *file ? "'" + std::string(file) + "'" : "", kEngineSource, {},
+                        code);
+    }
+    throw EngineError(code, sqlite3_errmsg(db), kind);
 }
 
 }  // namespace ado::sqlite

@@ -7,6 +7,8 @@
 #include "ado/connection_string.h"
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/database_copy.h"
+#include "ado/providers/sqlite/fault_injection.h"
+#include "ado/providers/sqlite/file_access.h"
 #include "ado/providers/sqlite/domain_aggregates.h"
 #include "ado/providers/sqlite/file_format.h"
 #include "ado/providers/sqlite/text_collation.h"
@@ -34,10 +36,10 @@ SqliteSession::SqliteSession(const provider::OpenRequest& request)
     // A zero timeout waits as long as it takes, as ADO's does.
     busyTimeoutMs_ = request.connectionTimeout == 0 ? INT32_MAX : request.connectionTimeout * 1000;
     if (path_.empty()) Raise(Condition::FileNotFound, "(no se indicó Data Source)");
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path_, ec)) Raise(Condition::FileNotFound, "'" + path_ + "'");
-    useLock_ = FileUseLock(path_, exclusive_);
-    OpenFile(password_);
+    if (CheckFileAccess(path_, request.mode)) readOnly_ = true;
+    useLock_ = FileUseLock(path_, exclusive_, readOnly_);
+    RemoveStaleCopies(path_);
+    password_ = OpenFile(password_);
 }
 
 SqliteSession::~SqliteSession() { CloseFile(); }
@@ -60,7 +62,7 @@ void SqliteSession::CloseFile() {
     db_ = nullptr;
 }
 
-void SqliteSession::OpenFile(const std::string& key) {
+std::string SqliteSession::OpenFile(const std::string& key) {
     const int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     auto attempt = [&](const std::string& k) {
         CloseFile();
@@ -70,15 +72,17 @@ void SqliteSession::OpenFile(const std::string& key) {
         sqlite3_busy_timeout(db_, busyTimeoutMs_);
         return sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     };
+    std::string used = key;
     int rc = attempt(key);
     // A password given for a plain file is accepted and the file opens as it is.
     if (rc == SQLITE_NOTADB && !key.empty()) {
-        rc = attempt("");
-        if (rc == SQLITE_NOTADB) rc = attempt(key);  // keep the password's failure
+        used.clear();
+        rc = attempt(used);
+        if (rc == SQLITE_NOTADB) rc = attempt(used = key);  // keep the password's failure
     }
     if (rc == SQLITE_NOTADB) {
         CloseFile();
-        Raise(Condition::WrongPassword, "'" + path_ + "'");
+        Raise(UnreadableFileCondition(path_, key), "'" + path_ + "'");
     }
     if ((rc & 0xFF) == SQLITE_BUSY) {
         CloseFile();
@@ -87,11 +91,14 @@ void SqliteSession::OpenFile(const std::string& key) {
     if (rc != SQLITE_OK) ThrowEngineError(db_);
     Run("PRAGMA foreign_keys = ON");
     RegisterAccessFunctions(db_);
-    // Every end of a transaction ends the unchecked writing of record locks.
+    // Every end of a transaction ends the unchecked writing of record locks (a commit that
+    // fails ends in the rollback hook).
     sqlite3_commit_hook(db_, [](void* locks) {
+        if (testing::CommitFails()) return 1;
         static_cast<RecordLocks*>(locks)->TransactionEnded();
         return 0;
     }, &locks_);
+    testing::InstallFaultChecks(db_);
     sqlite3_rollback_hook(db_, [](void* locks) { static_cast<RecordLocks*>(locks)->TransactionEnded(); }, &locks_);
     RegisterDomainAggregates(db_, *this);
     try {
@@ -111,6 +118,7 @@ void SqliteSession::OpenFile(const std::string& key) {
             Raise(Condition::ExclusiveUse, "'" + path_ + "'");
         }
     }
+    return used;
 }
 
 void SqliteSession::Run(const std::string& sql) {
@@ -149,8 +157,7 @@ void SqliteSession::PropertyWritten(std::string_view name, const Variant& value)
     // A re-encrypted copy replaces the file while this session still holds it; the session
     // then holds the new file, with the new key, exclusively as before.
     ReplaceKey(db_, path_, key);
-    OpenFile(key);
-    password_ = key;
+    password_ = OpenFile(key);
 }
 
 std::vector<std::pair<std::string, Variant>> SqliteSession::DynamicProperties() const {

@@ -53,7 +53,8 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
-    void OpenFile(const std::string& key);
+    // Opens the file with key, or plain when key does not open it; returns the key used.
+    std::string OpenFile(const std::string& key);
     void CloseFile();
     // Finalizes every compiled statement of the file, those prepared commands hold included,
     // so that the engine really lets go of the file when it closes.

@@ -8,6 +8,7 @@
 #include <fmt/format.h>
 
 #include "ado/providers/sqlite/dialect/format_value.h"
+#include "ado/variant/conversion.h"
 
 namespace ado::sqlite::detail {
 namespace {
@@ -129,6 +130,8 @@ std::string FormatNumberSection(double value, std::string_view section, const Re
         else if (digitBefore) ++scaling;  // right of the integer digits: divides by 1000
     }
     value *= std::pow(100.0, percents) / std::pow(1000.0, scaling);
+    // A percentage beyond a double's range has no digits to show.
+    if (!std::isfinite(value)) conv::FailOverflow();
 
     int exponent = 0;
     if (exponentIndex < items.size() && value != 0) {
