@@ -211,6 +211,8 @@ private:
             b.U32();
         }
         c.type = AdoTypeOf(dbType, flags);
+        // A NUMERIC column's values are written with its scale: one no value can have is refused.
+        if (c.type == adNumeric && c.numericScale > 28) in_.FailAt(typeAt, "una columna numérica tiene una escala no válida");
         c.definedSize = static_cast<int32_t>(maxLength);
         c.attributes = static_cast<int32_t>(flags);
         c.key = (flags & adFldKeyColumn) != 0;
