@@ -42,6 +42,8 @@ TEST(GestorErrores, OcultarClavesEnmascaraCadaValorDeClave) {
         {"Pwd={se;cret};UID=u", "Pwd=***;UID=u"},
         {"Pwd={a}};b};UID=u", "Pwd=***;UID=u"},
         {"Password='sin cierre;UID=u", "Password=***"},
+        {"Password={9}}}]}} x;UID=u", "Password=***;UID=u"},  // braces that close early hide the rest too
+        {"Password='a'b;UID=u", "Password=***;UID=u"},
         {"La password no es válida", "La password no es válida"},
     };
     for (const auto& [texto, esperado] : casos) EXPECT_EQ(OcultarClaves(texto), esperado) << texto;

@@ -72,7 +72,9 @@ TEST(HerramientaClaves, UnEnlaceSigueSiendoEnlaceYElArchivoConservaSusPermisos) 
     fs::permissions(db.file(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                                    fs::perms::group_write);
     const bool root = ::getuid() == 0;
-    if (root) ASSERT_EQ(::chown(db.file().c_str(), 65534, 65534), 0);
+    if (root) {
+        ASSERT_EQ(::chown(db.file().c_str(), 65534, 65534), 0);
+    }
     struct stat before {};
     ::stat(db.file().c_str(), &before);
     const std::string link = db.dir().file("enlace.mdb");

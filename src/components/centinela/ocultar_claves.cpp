@@ -47,11 +47,14 @@ size_t FinDeDelimitado(std::string_view texto, size_t i, char cierra) {
     return texto.size();
 }
 
-// Offset just past the value that starts at i.
+// Offset just past the value that starts at i: a delimited value runs to its closing
+// character, and on to the next ';' (what stands between is no part of the value to a
+// parser, but it may be the rest of a password that only looked delimited).
 size_t FinDeValor(std::string_view texto, size_t i) {
-    if (i < texto.size() && (texto[i] == '\'' || texto[i] == '"')) return FinDeDelimitado(texto, i, texto[i]);
-    if (i < texto.size() && texto[i] == '{') return FinDeDelimitado(texto, i, '}');
-    const size_t fin = texto.find(';', i);
+    size_t desde = i;
+    if (i < texto.size() && (texto[i] == '\'' || texto[i] == '"')) desde = FinDeDelimitado(texto, i, texto[i]);
+    else if (i < texto.size() && texto[i] == '{') desde = FinDeDelimitado(texto, i, '}');
+    const size_t fin = texto.find(';', desde);
     return fin == std::string_view::npos ? texto.size() : fin;
 }
 

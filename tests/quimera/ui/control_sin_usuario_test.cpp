@@ -36,8 +36,8 @@ TEST_F(SinUsuario, ContestaLoQueNoCambiaNada) {
         {{BotonReintentar, BotonIgnorar, BotonAnular}, BotonReintentar, BotonAnular, "Anular"},
         {{BotonAyuda, BotonCerrar, BotonNinguno}, BotonAyuda, BotonCerrar, "Cerrar"},
         {{BotonSi, BotonAceptar, BotonNinguno}, BotonSi, BotonAceptar, "Aceptar"},
-        {{BotonPropio1, BotonPropio2, BotonNinguno}, BotonPropio2, BotonPropio2, "Dos"},
-        {{BotonPropio1, BotonPropio2, BotonNinguno}, BotonAceptar, BotonPropio1, "Uno"},
+        {{BotonPropio1, (BotonPropio1 + 1), BotonNinguno}, (BotonPropio1 + 1), (BotonPropio1 + 1), "Dos"},
+        {{BotonPropio1, (BotonPropio1 + 1), BotonNinguno}, BotonAceptar, BotonPropio1, "Uno"},
         {{BotonNinguno, BotonNinguno, BotonNinguno}, BotonAceptar, BotonCancelar, "cerrar"},
     };
     std::string esperado;
