@@ -7,7 +7,7 @@ install(TARGETS brezal EXPORT BrezalTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS quimera RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY include/ado include/quimera DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT BrezalTargets NAMESPACE Brezal:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Brezal)
 
 configure_package_config_file(cmake/BrezalConfig.cmake.in

@@ -2,26 +2,13 @@
 // pending change made on it, importar its change, and its rows into a new table.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <memory>
-
 #include "support/EmbeddedDb.h"
+#include "tool/Herramienta.h"
 
 namespace {
 
-// What the command prints on standard output and standard error, and its exit status.
-std::string Quimera(const std::string& arguments) {
-    const std::string command = std::string(BREZAL_BINARY_DIR) + "/tools/quimera/quimera " + arguments + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 4096> buffer;
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) out.append(buffer.data(), n);
-    const int status = pclose(pipe.release());
-    return out + "[" + std::to_string(WEXITSTATUS(status)) + "]";
-}
-
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+using testsupport::Quimera;
+using testsupport::Quoted;
 
 TEST(HerramientaArchivos, ExportarVerEImportar) {
     testsupport::EmbeddedDb db;
