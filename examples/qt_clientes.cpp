@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "ado/ado.h"
 #include "quimera/ControlQt.h"
 #include "quimera/quimera.h"
 
@@ -19,9 +20,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path carpeta = std::filesystem::temp_directory_path();
     const std::string archivo = argc > 1 ? argv[1] : (carpeta / "qt_clientes.db").string();
     const bool nueva = !std::filesystem::exists(archivo);
-    if (nueva)
-        ado::CreateDatabase("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + archivo +
-                            ";Jet OLEDB:Database Password=" + quimera::ClaveBaseDatos);
+    if (nueva) ado::CreateDatabase("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + archivo +
+                                   ";Jet OLEDB:Database Password=" + quimera::ClaveBaseDatos);
     quimera::clsAccesoDatos datos;
     datos.InicializarPropiedades(carpeta.string());
     ado::ConnectionPtr cn = datos.AbrirBaseDatos(archivo);

@@ -23,12 +23,21 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
+// One application for the program, left to the end of the process: Qt's own statics go
+// before a static QApplication would.
 QApplication& Aplicacion() {
     static int argc = 1;
     static char nombre[] = "dialogo_qt_test";
     static char* argv[] = {nombre, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// The routine's parameters with a Spanish regional object.
+quimera::ParametrosDialogo Parametros() {
+    quimera::ParametrosDialogo p;
+    p.pObjRegional = babelia::CrearRegionalPredeterminado("es");
+    return p;
 }
 
 // Runs `accion` on the dialog once it is shown, while MostrarDialogoMensaje waits in it.
@@ -80,7 +89,7 @@ TEST_F(DialogoQt, UnDialogoPorIconoContestaElBotonPulsado) {
         {quimera::IconoError, QStyle::SP_MessageBoxCritical, 105, 102, 105, 102, "Reintentar* Cancelar "},
     };
     for (const Caso& c : casos) {
-        quimera::ParametrosDialogo p;
+        quimera::ParametrosDialogo p = Parametros();
         p.strTitulo = "Advertencia";
         p.strInstruccion = "Eliminar registro";
         p.strContenido = "¿Desea eliminar el registro?";
@@ -105,7 +114,7 @@ TEST_F(DialogoQt, UnDialogoPorIconoContestaElBotonPulsado) {
 }
 
 TEST_F(DialogoQt, CasillaDetallePieYCierreSinBoton) {
-    quimera::ParametrosDialogo p;
+    quimera::ParametrosDialogo p = Parametros();
     p.strTitulo = "Información";
     p.strContenido = "Hecho";
     p.numBoton1 = quimera::BotonAceptar;
@@ -129,7 +138,7 @@ TEST_F(DialogoQt, CasillaDetallePieYCierreSinBoton) {
     EXPECT_EQ(despues, "Ocultar información detallada / Tres filas");
 
     // Without a Cancel button, Escape does nothing: only a button closes it.
-    quimera::ParametrosDialogo q;
+    quimera::ParametrosDialogo q = Parametros();
     q.strContenido = "Sin cancelar";
     const int32_t aceptado = Mostrar(q, [&](QWidget& d) {
         QTest::keyClick(&d, Qt::Key_Escape);

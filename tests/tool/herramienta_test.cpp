@@ -42,8 +42,10 @@ TEST(Herramienta, HablaElIdiomaDelUsuarioTambienEnLosErroresDeCLI11) {
          "quimera: --formato: \"xml\" is none of: tabla, csv, json\n[2]"},
         {"sql a.db 'SELECT 1' --limite tres", "quimera: --limite: «tres» no es un número entero de 0 o más\n[2]",
          "quimera: --limite: \"tres\" is not a whole number of 0 or more\n[2]"},
-        {"sql a.db 'SELECT 1' --password x --password-env CLAVE", "quimera: --password-env no admite --password\n[2]",
-         "quimera: --password-env cannot go with --password\n[2]"},
+        {"sql a.db 'SELECT 1' --password x --password-env CLAVE", "quimera: --password no admite --password-env\n[2]",
+         "quimera: --password cannot go with --password-env\n[2]"},
+        {"clave a.db", "quimera: hace falta exactamente una de estas opciones: --nueva,--quitar\n[2]",
+         "quimera: exactly one of these options is needed: --nueva,--quitar\n[2]"},
         {"sql a.db 'SELECT 1' --password-env NO_DEFINIDA_EN_LA_PRUEBA",
          "quimera: la variable de entorno NO_DEFINIDA_EN_LA_PRUEBA no está definida\n[1]",
          "quimera: the environment variable NO_DEFINIDA_EN_LA_PRUEBA is not set\n[1]"},
@@ -100,17 +102,17 @@ TEST_F(HerramientaSql, FormatosYLimite) {
     const std::string consulta = "SELECT * FROM Art ORDER BY Id";
     // Aligned by display width: each CJK character takes two columns.
     EXPECT_EQ(Sql(consulta),
-              "Id | Nombre    | Precio\n"
-              "---+-----------+-------\n"
-              " 1 | 漢字漢字  |   12.5\n"
-              " 2 | Ana       |   Null\n"
-              " 3 | Ñu, \"el\"  |      3\n"
+              "Id | Nombre   | Precio\n"
+              "---+----------+-------\n"
+              " 1 | 漢字漢字 |   12.5\n"
+              " 2 | Ana      |   Null\n"
+              " 3 | Ñu, \"el\" |      3\n"
               "(3 filas)\n[0]");
     EXPECT_EQ(Sql(consulta, "--limite 2", kIngles),
-              "Id | Nombre    | Precio\n"
-              "---+-----------+-------\n"
-              " 1 | 漢字漢字  |   12.5\n"
-              " 2 | Ana       |   Null\n"
+              "Id | Nombre   | Precio\n"
+              "---+----------+-------\n"
+              " 1 | 漢字漢字 |   12.5\n"
+              " 2 | Ana      |   Null\n"
               "... (there are more rows)\n"
               "(2 rows)\n[0]");
     EXPECT_EQ(Sql(consulta, "--formato csv"),
@@ -132,11 +134,11 @@ TEST_F(HerramientaSql, UnErrorNombraLaInstruccionEnCadaIdioma) {
     const std::string guion = "UPDATE Art SET Precio = 1 WHERE Id = 1;\nSELECT Nada FROM Art";
     EXPECT_EQ(Sql(guion),
               "-- UPDATE Art SET Precio = 1 WHERE Id = 1\n1 registro afectado\n\n-- SELECT Nada FROM Art\n"
-              "error -2147217904 en la instrucción 2 (línea 2, columna 1): No coinciden los tipos de datos\n"
+              "error -2147217904 en la instrucción 2 (línea 2, columna 1): No se han especificado valores para algunos de los parámetros requeridos. (Nada)\n"
               "  instrucción: SELECT Nada FROM Art\n[1]");
     EXPECT_EQ(Sql(guion, "", kIngles),
               "-- UPDATE Art SET Precio = 1 WHERE Id = 1\n1 record affected\n\n-- SELECT Nada FROM Art\n"
-              "error -2147217904 in statement 2 (line 2, column 1): No coinciden los tipos de datos\n"
+              "error -2147217904 in statement 2 (line 2, column 1): No se han especificado valores para algunos de los parámetros requeridos. (Nada)\n"
               "  statement: SELECT Nada FROM Art\n[1]");
 }
 

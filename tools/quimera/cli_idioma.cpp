@@ -42,11 +42,11 @@ struct ErrorText {
 constexpr std::array<ErrorText, 12> kErrors = {{
     {"A subcommand is required", N_("falta la orden (ejecute «quimera --help» para ver la lista)")},
     {"Requires at least (\\d+) subcommands", N_("faltan órdenes: se necesitan al menos {0}")},
-    {"(.+) is required", N_("falta {0}")},
     {"The following arguments? (?:was|were) not expected: (.*)", N_("argumentos de más: {0}")},
     {"Exactly 1 option from \\[(.*)\\].*", N_("hace falta exactamente una de estas opciones: {0}")},
-    {"At least 1 option from \\[(.*)\\]", N_("hace falta al menos una de estas opciones: {0}")},
+    {"At least 1 option from \\[(.*)\\].*", N_("hace falta al menos una de estas opciones: {0}")},
     {"Requires at most 1 options be given from \\[(.*)\\]", N_("sobra una de estas opciones: {0}")},
+    {"(.+) is required", N_("falta {0}")},
     {"(.+) requires (.+)", N_("{0} necesita {1}")},
     {"(.+) excludes (.+)", N_("{0} no admite {1}")},
     {"(.+): (\\d+) required (.+) missing", N_("{0}: falta su valor ({2})")},
