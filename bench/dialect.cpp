@@ -10,6 +10,7 @@
 #include "ado/ado.h"
 #include "ado/providers/sqlite/text_collation.h"
 #include "support/ratios.h"
+#include "support/raw_table.h"
 #include "support/scratch.h"
 
 namespace {
@@ -19,32 +20,16 @@ constexpr int kRegions = 8;
 
 const std::string& DatabaseFile() {
     static const std::string file = [] {
-        const auto path = benchsupport::ScratchFile("brezal-bench-dialect.db");
-        std::filesystem::remove(path);
-        const std::string f = path.string();
-        const std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + f;
-        ado::CreateDatabase(cs);
-        auto cn = ado::Connection::Create();
-        cn->Open(cs);
-        cn->Execute("CREATE TABLE Ventas (Id LONG PRIMARY KEY, Vendedor LONG, Region TEXT(20), Importe DOUBLE)");
-        cn->Close();
-        sqlite3* db = nullptr;
-        sqlite3_open(f.c_str(), &db);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "INSERT INTO Ventas VALUES (?1, ?2, ?3, ?4)", -1, &st, nullptr);
-        for (int i = 1; i <= kRows; ++i) {
-            const std::string region = "Region " + std::to_string(i % kRegions);
-            sqlite3_bind_int(st, 1, i);
-            sqlite3_bind_int(st, 2, i % 50);
-            sqlite3_bind_text(st, 3, region.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_double(st, 4, (i % 1000) * 0.5);
-            sqlite3_step(st);
-            sqlite3_reset(st);
-        }
-        sqlite3_finalize(st);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+        const std::string f = benchsupport::ScratchFile("brezal-bench-dialect.db").string();
+        benchsupport::MakeRawTable(
+            f, "CREATE TABLE Ventas (Id LONG PRIMARY KEY, Vendedor LONG, Region TEXT(20), Importe DOUBLE)",
+            "INSERT INTO Ventas VALUES (?1, ?2, ?3, ?4)", kRows, [](sqlite3_stmt* st, int i) {
+                const std::string region = "Region " + std::to_string(i % kRegions);
+                sqlite3_bind_int(st, 1, i);
+                sqlite3_bind_int(st, 2, i % 50);
+                sqlite3_bind_text(st, 3, region.c_str(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_double(st, 4, (i % 1000) * 0.5);
+            });
         return f;
     }();
     return file;

@@ -7,6 +7,7 @@
 
 #include "ado/ado.h"
 #include "support/ratios.h"
+#include "support/raw_table.h"
 #include "support/scratch.h"
 
 namespace {
@@ -16,28 +17,11 @@ constexpr int kCommandRuns = 10'000;
 
 // A fresh database file with an empty table (or `rows` rows) for each measurement.
 std::string FreshDatabase(int rows = 0) {
-    const auto path = benchsupport::ScratchFile("brezal-bench-write.db");
-    std::filesystem::remove(path);
-    const std::string file = path.string();
-    const std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file;
-    ado::CreateDatabase(cs);
-    auto cn = ado::Connection::Create();
-    cn->Open(cs);
-    cn->Execute("CREATE TABLE Lineas (Id INTEGER PRIMARY KEY, Producto TEXT(40), Cantidad LONG, Precio DOUBLE)");
-    cn->Close();
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Lineas VALUES (?1, 'producto', ?1, 1.5)", -1, &st, nullptr);
-    for (int i = 1; i <= rows; ++i) {
-        sqlite3_bind_int(st, 1, i);
-        sqlite3_step(st);
-        sqlite3_reset(st);
-    }
-    sqlite3_finalize(st);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    const std::string file = benchsupport::ScratchFile("brezal-bench-write.db").string();
+    benchsupport::MakeRawTable(
+        file, "CREATE TABLE Lineas (Id INTEGER PRIMARY KEY, Producto TEXT(40), Cantidad LONG, Precio DOUBLE)",
+        "INSERT INTO Lineas VALUES (?1, 'producto', ?1, 1.5)", rows,
+        [](sqlite3_stmt* st, int i) { sqlite3_bind_int(st, 1, i); });
     return file;
 }
 

@@ -9,6 +9,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "ado/ado.h"
+#include "support/raw_table.h"
 #include "support/scratch.h"
 
 namespace benchsupport {
@@ -18,38 +19,21 @@ inline constexpr const char* kMovimientosQuery = "SELECT Id, Cuenta, Importe, Un
 
 inline const std::string& MovimientosFile() {
     static const std::string file = [] {
-        const auto path = ScratchFile("brezal-bench-read-1m-v2.db");
-        const std::string f = path.string();
-        if (std::filesystem::exists(path)) return f;
-        // The table as the library defines it; the rows written by the raw engine, as the library keeps them.
-        const std::string cs = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + f;
-        ado::CreateDatabase(cs);
-        auto cn = ado::Connection::Create();
-        cn->Open(cs);
-        cn->Execute("CREATE TABLE Movimientos (Id INTEGER PRIMARY KEY, Cuenta TEXT(40), Importe DOUBLE, "
-                    "Unidades LONG, Fecha DATETIME, Nota TEXT(80))");
-        cn->Close();
-        sqlite3* db = nullptr;
-        sqlite3_open(f.c_str(), &db);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "INSERT INTO Movimientos VALUES (?1, ?2, ?3, ?4, ?5, ?6)", -1, &st, nullptr);
-        for (int i = 1; i <= kMovimientos; ++i) {
-            const std::string cuenta = "Cuenta " + std::to_string(i % 5000);
-            const double fecha = ado::MakeDate(2024, 10 + i % 3, 10 + i % 10, 10, 20, 30).serial;
-            sqlite3_bind_int(st, 1, i);
-            sqlite3_bind_text(st, 2, cuenta.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_double(st, 3, i * 1.25);
-            sqlite3_bind_int(st, 4, i % 97);
-            sqlite3_bind_double(st, 5, fecha);
-            if (i % 4) sqlite3_bind_text(st, 6, "pagado con tarjeta", -1, SQLITE_STATIC);
-            else sqlite3_bind_null(st, 6);
-            sqlite3_step(st);
-            sqlite3_reset(st);
-        }
-        sqlite3_finalize(st);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+        const std::string f = ScratchFile("brezal-bench-read-1m-v2.db").string();
+        if (std::filesystem::exists(f)) return f;
+        MakeRawTable(f,
+                     "CREATE TABLE Movimientos (Id INTEGER PRIMARY KEY, Cuenta TEXT(40), Importe DOUBLE, "
+                     "Unidades LONG, Fecha DATETIME, Nota TEXT(80))",
+                     "INSERT INTO Movimientos VALUES (?1, ?2, ?3, ?4, ?5, ?6)", kMovimientos, [](sqlite3_stmt* st, int i) {
+                         const std::string cuenta = "Cuenta " + std::to_string(i % 5000);
+                         sqlite3_bind_int(st, 1, i);
+                         sqlite3_bind_text(st, 2, cuenta.c_str(), -1, SQLITE_TRANSIENT);
+                         sqlite3_bind_double(st, 3, i * 1.25);
+                         sqlite3_bind_int(st, 4, i % 97);
+                         sqlite3_bind_double(st, 5, ado::MakeDate(2024, 10 + i % 3, 10 + i % 10, 10, 20, 30).serial);
+                         if (i % 4) sqlite3_bind_text(st, 6, "pagado con tarjeta", -1, SQLITE_STATIC);
+                         else sqlite3_bind_null(st, 6);
+                     });
         return f;
     }();
     return file;

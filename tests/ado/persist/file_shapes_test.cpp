@@ -108,12 +108,17 @@ TEST(FileShapes, FilesThatAreNotRecordsetFilesFailNamingWhere) {
         std::string detail;
     };
     const std::string adtg = FileBytes(persisttest::CorpusFolder() / "exhaustive" / "flat_Integer_states.adtg");
+    const std::string numeric =
+        FileBytes(persisttest::CorpusFolder() / "exhaustive" / "flat_Numeric_precision_scale_18_6.adtg");
     const Case cases[] = {
         {"cortado.adtg", adtg.substr(0, 0x170), "desplazamiento 0x16E: el archivo termina antes de tiempo"},
         {"sin_final.adtg", adtg.substr(0, adtg.size() - 1), "desplazamiento 0x199: falta la marca de final"},
         {"cola.adtg", adtg + "x", "desplazamiento 0x19A: hay datos después de la marca de final"},
         {"tipo.adtg", adtg.substr(0, 0x11C) + "\x99" + adtg.substr(0x11D),
          "desplazamiento 0x11C: una columna es de un tipo desconocido"},
+        {"cabecera.adtg", std::string("\x01\x05TG!\xFF\xFF", 7), "desplazamiento 0x0: no es un archivo ADTG"},
+        {"escala.adtg", numeric.substr(0, 0x15C) + "\x1D" + numeric.substr(0x15D),
+         "desplazamiento 0x152: una columna numérica tiene una escala no válida"},
         {"mal.xml", "<xml><s:Schema", "línea 1, columna 6: XML no válido: unclosed token"},
         {"valor.xml",
          "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882' xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'"

@@ -14,6 +14,7 @@
 
 #include "ado/persist/persist.h"
 #include "support/EmbeddedDb.h"
+#include "support/DecimalDigits.h"
 
 using namespace ado;
 using testsupport::EmbeddedDb;
@@ -58,13 +59,7 @@ Variant Bytes(size_t n) {
     for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(i * 7);
     return Variant(std::move(b));
 }
-Variant Dec(const char* digits, uint8_t scale, bool negative = false) {
-    Decimal d;
-    for (const char* p = digits; *p; ++p) d.mantissa = d.mantissa * 10 + static_cast<unsigned>(*p - '0');
-    d.scale = scale;
-    d.negative = negative;
-    return Variant(d);
-}
+using testsupport::Dec;
 
 const Variant N(Variant::Null);
 

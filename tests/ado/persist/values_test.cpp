@@ -2,6 +2,7 @@
 // does not show: wide rows with pending changes, columns out of document order, a schema
 // without types, Variant columns holding text in ADTG.
 #include "Corpus.h"
+#include "support/DecimalDigits.h"
 
 #include "ado/persist/value_text.h"
 
@@ -10,13 +11,7 @@ namespace {
 using namespace ado;
 using namespace ado::persist;
 
-Variant Dec(const char* digits, uint8_t scale, bool negative = false) {
-    Decimal d;
-    for (const char* p = digits; *p; ++p) d.mantissa = d.mantissa * 10 + static_cast<unsigned>(*p - '0');
-    d.scale = scale;
-    d.negative = negative;
-    return Variant(d);
-}
+using testsupport::Dec;
 
 TEST(XmlValues, EachKindIsWrittenAsAdoWritesItAndReadsBack) {
     const struct {

@@ -121,6 +121,14 @@ std::string ParserState::ExpectAlias() {
     Fail("falta el alias después de AS");
 }
 
+ExprId ParserState::AddStar(SelectId scope) {
+    Expr star;
+    star.kind = ExprKind::Star;
+    star.scope = scope;
+    star.offset = Offset();
+    return AddExpr(std::move(star));
+}
+
 ExprId ParserState::AddExpr(Expr e, const std::vector<ExprId>& children) {
     e.first = static_cast<uint32_t>(tree_.children.size());
     e.count = static_cast<uint32_t>(children.size());
@@ -248,11 +256,7 @@ SelectId ParserState::ParseSelectCore(SelectId outer, bool member) {
     }
     if (AcceptWord("TABLE")) {
         // TABLE x: every row of x.
-        Expr star;
-        star.kind = ExprKind::Star;
-        star.scope = id;
-        star.offset = Offset();
-        tree_.selects[id].items.push_back({AddExpr(std::move(star)), {}});
+        tree_.selects[id].items.push_back({AddStar(id), {}});
         tree_.selects[id].from = AddSource(SourceOf(ParseTableName(false)));
         --selectDepth_;
         return id;
@@ -277,12 +281,8 @@ SelectId ParserState::ParseSelectCore(SelectId outer, bool member) {
     do {
         SelectItem item;
         if (AtPunct("*")) {
-            Expr star;
-            star.kind = ExprKind::Star;
-            star.scope = id;
-            star.offset = Offset();
+            item.expr = AddStar(id);
             Advance();
-            item.expr = AddExpr(std::move(star));
         } else {
             item.expr = ParseExpression(id);
         }

@@ -38,6 +38,7 @@ public:
     // --- the tree ---
     Tree& tree() { return tree_; }
     ExprId AddExpr(Expr e, const std::vector<ExprId>& children = {});
+    ExprId AddStar(SelectId scope);  // a * of the select, at the current token
     SelectId AddSelect(SelectId outer);
     SourceId AddSource(Source s);
 
