@@ -4,10 +4,11 @@ include(CMakePackageConfigHelpers)
 install(TARGETS brezal EXPORT BrezalTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS quimera RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# Only the public headers: include/ado and include/quimera (the components' interfaces are
+# under quimera/components).
+install(DIRECTORY include/ado include/quimera DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT BrezalTargets NAMESPACE Brezal:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Brezal)
 
 configure_package_config_file(cmake/BrezalConfig.cmake.in

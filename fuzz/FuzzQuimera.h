@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "components/centinela.h"
+#include "quimera/components/centinela.h"
 
 namespace fuzz {
 

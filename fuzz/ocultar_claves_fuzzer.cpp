@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "ado/ConnectionStringValue.h"
-#include "components/centinela.h"
+#include "quimera/components/centinela.h"
 
 namespace {
 

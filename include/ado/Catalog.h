@@ -1,4 +1,7 @@
 // Creating databases, as ADOX's Catalog.Create does: a connection never creates one itself.
+//
+// Free functions holding no state: failures are thrown as ado::Error. Different files may be
+// created from different threads at once.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,11 @@
 // declared, brackets included when written with them) and otherwise the named references
 // of the text in order. Values bind by name where the text names its parameters and by
 // position otherwise.
+//
+// Ownership: a command lives in a CommandPtr made by Create and holds its ActiveConnection
+// alive. Threads: it is used with its connection, on one thread at a time. Errors: failures
+// are thrown as ado::Error; a failing run names its statement and also lands in the
+// connection's Errors.
 #pragma once
 
 #include <cstdint>

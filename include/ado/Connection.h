@@ -3,10 +3,17 @@
 // Connection strings are OLE DB style ("Provider=...;Data Source=...;"), keys without
 // regard to case; a string without '=' is the data source itself. The provider is taken
 // from the string's Provider key, else from the Provider property (default MSDASQL).
-// Provider failures are thrown as ado::Error and also replace the Errors collection.
+// Provider failures are thrown as ado::Error and also replace the Errors collection; a
+// failure while running a statement names it (Error::Statement).
+//
+// Ownership and threads: a connection lives in a ConnectionPtr made by Create; recordsets
+// and commands opened on it hold it alive. A connection and everything opened on it are used
+// from one thread at a time; different connections, even to the same file, may work on
+// different threads at once.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +26,7 @@
 namespace ado {
 
 class Recordset;
+class Fields;
 using RecordsetPtr = std::shared_ptr<Recordset>;
 class Connection;
 using ConnectionPtr = std::shared_ptr<Connection>;
@@ -64,6 +72,14 @@ public:
     // own locks can hold it up.
     RecordsetPtr Execute(std::string_view commandText, int32_t* recordsAffected = nullptr,
                          int32_t options = adOptionUnspecified);
+    // Runs a statement forward-only without keeping its rows, for results of any size:
+    // `start` (when given) sees the fields once before the first row, then `row` is called
+    // once per row, in order, with the fields on that row, and returns false to stop. The
+    // embedded engine reads a few hundred rows at a time, so memory stays flat; the
+    // connection runs nothing else meanwhile. Returns the records affected by a statement
+    // that returns no rows, else -1.
+    int64_t ExecuteEach(std::string_view commandText, const std::function<bool(Fields&)>& row,
+                        const std::function<void(Fields&)>& start = {});
 
     // Nested levels are real savepoints; the result is the new level (1 = outermost).
     int32_t BeginTrans();
@@ -78,6 +94,17 @@ public:
         try {
             return f();
         } catch (const Error& e) {
+            errors_.Replace(e);
+            throw;
+        }
+    }
+    // The same for running a statement: the failure also names the statement.
+    template <class F>
+    decltype(auto) Guard(std::string_view statement, F&& f) {
+        try {
+            return f();
+        } catch (Error& e) {
+            e.Statement(statement);
             errors_.Replace(e);
             throw;
         }

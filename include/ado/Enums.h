@@ -1,4 +1,6 @@
 // ADO's enumerations, with ADO's names and values.
+//
+// Plain constants.
 #pragma once
 
 #include <cstdint>

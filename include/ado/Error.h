@@ -4,11 +4,17 @@
 // description and a source. Where a provider reports a failure it also appends the same
 // entries to the connection's Errors collection: a failing operation replaces what the
 // collection held, a succeeding one leaves it alone.
+//
+// A failure met while running a statement names it: Statement() holds the statement's text
+// (passwords of connection strings in it masked), and what() shows the description, the
+// engine's SQLSTATE and native error when there are some, and that text. Errors are plain
+// values: copy them freely, from any thread.
 #pragma once
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ado {
@@ -23,14 +29,31 @@ public:
     const std::string& Source() const { return source_; }
     const std::string& SQLState() const { return sqlState_; }
     int32_t NativeError() const { return nativeError_; }
+    // The statement whose run failed, masked; empty when no statement was running.
+    const std::string& Statement() const { return statement_; }
+    // Names the statement (masked here); an error that already names one keeps it.
+    void Statement(std::string_view text);
+
+    // The description, then "[SQLSTATE s, error nativo n]" and "en la instrucción: ..."
+    // when the error carries them.
+    const char* what() const noexcept override { return message_.c_str(); }
 
 private:
+    void Compose();
+
     int32_t number_;
     std::string description_;
     std::string source_;
     std::string sqlState_;
     int32_t nativeError_;
+    std::string statement_;
+    std::string message_;
 };
+
+// The text with the values of password keys (Password=, PWD=, "Jet OLEDB:Database
+// Password=") replaced by "***", wherever they stand: in a connection string or in a
+// statement's IN clause ([;PWD=...]).
+std::string MaskPasswords(std::string_view text);
 
 // The connection's collection of provider errors (ADO's Errors).
 class Errors {

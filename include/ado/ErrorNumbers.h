@@ -1,4 +1,6 @@
 // The error numbers that the layer raises and that the library recognises.
+//
+// Plain constants.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,14 @@
 // ado::Field and ado::Fields: the columns of a recordset and their values in the current row.
+//
+// Ownership: fields belong to their recordset. A Field& (Fields()[i], range-for) is valid
+// while the recordset keeps the same rows (until it is closed or opened again); a FieldPtr
+// (Item) keeps those rows alive. Threads: as their recordset. Errors: ado::Error, 3021 for a
+// value read with no current row, 3265 for a name that is not there.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
@@ -80,8 +87,31 @@ public:
     void Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::unique_ptr<Field>> items);
     void Added(std::unique_ptr<Field> field) { items_.push_back(std::move(field)); }
     void Removed(size_t column);
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
+
+    // Range-for walks the fields in order and yields Field&, as operator[] does.
+    class iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Field;
+        using difference_type = std::ptrdiff_t;
+        using pointer = Field*;
+        using reference = Field&;
+        iterator() = default;
+        explicit iterator(std::vector<std::unique_ptr<Field>>::const_iterator at) : at_(at) {}
+        Field& operator*() const { return **at_; }
+        Field* operator->() const { return at_->get(); }
+        iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        iterator operator++(int) { return iterator(at_++); }
+        friend bool operator==(const iterator&, const iterator&) = default;
+
+    private:
+        std::vector<std::unique_ptr<Field>>::const_iterator at_;
+    };
+    iterator begin() const { return iterator(items_.begin()); }
+    iterator end() const { return iterator(items_.end()); }
 
 private:
     size_t Require(std::string_view name) const;

@@ -1,4 +1,7 @@
 // ado::Properties: the dynamic properties of a connection, recordset or field.
+//
+// Ownership: properties belong to their object, and follow its thread. Errors: a name that
+// is not there fails with ado::Error 3265.
 #pragma once
 
 #include <functional>

@@ -43,6 +43,12 @@
 //
 // Server cursors (adUseServer) are served by the same engine. A server cursor does not
 // support Sort, Filter with criteria, Find's indexes or disconnection.
+//
+// Ownership: a recordset lives in a RecordsetPtr made by Create and holds its connection
+// alive while connected. Threads: it is used with its connection, on one thread at a time; a
+// disconnected one (ActiveConnection null) may be handed to another thread as a whole.
+// Errors: failures are thrown as ado::Error with ADO's numbers; a failing open names its
+// statement (Error::Statement) and also lands in the connection's Errors.
 #pragma once
 
 #include <cstdint>

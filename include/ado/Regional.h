@@ -2,6 +2,9 @@
 //
 // The process's settings are read once from its locale (LC_NUMERIC, LC_TIME, LC_MESSAGES)
 // and can be replaced with SetCurrent, as a user changes the system's regional settings.
+//
+// RegionalSettings is a value. The current settings are process-wide: SetCurrent them at
+// start-up, before other threads convert values.
 #pragma once
 
 #include <string>

@@ -1,5 +1,8 @@
 // Scripts of Access SQL: the statements of a text that holds several, for tools that run them
 // one at a time (a connection runs one statement per call).
+//
+// Functions of text only: any thread, no state. They do not fail on bad SQL (the engine
+// does, statement by statement).
 #pragma once
 
 #include <cstddef>

@@ -22,14 +22,20 @@
 // the regional order with the regional separator or '/', '-', '.', an optional time
 // "h:mm[:ss] [AM|PM]", and ISO "yyyy-mm-dd[ hh:mm[:ss]]" / "yyyy-mm-ddThh:mm:ss" always;
 // two-digit years 00-29 are 2000-2029 and 30-99 are 1930-1999.
+//
+// A Variant is a value: copies are independent (arrays are unshared on write); one holding a
+// recordset shares it, as a handle does. A Variant may move between threads; one holding a
+// recordset follows that recordset's rule. Conversions fail with ado::Error (6, 13, 94).
 #pragma once
 
 #include <compare>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -141,6 +147,11 @@ public:
     bool ToBool() const;                                // CBool
     // Converts to the kind given (Null stays Null, Empty becomes the kind's zero).
     Variant ConvertTo(VariantType t) const;
+    // Typed reads through the conversions above: As<int32_t>() is ToInt32(),
+    // As<std::string>() ToString(), and so on for bool, the integers, float, double,
+    // Currency, Decimal and Date. As<std::optional<T>>() is empty for Null and Empty.
+    template <class T>
+    T As() const;
 
     // Structural equality: same kind and same value (for tests and containers).
     friend bool operator==(const Variant& a, const Variant& b);
@@ -158,6 +169,43 @@ private:
                                  RecordsetPtr>;
     Storage v_;
 };
+
+namespace detail {
+template <class T>
+struct IsOptional : std::false_type {};
+template <class T>
+struct IsOptional<std::optional<T>> : std::true_type {};
+}  // namespace detail
+
+template <class T>
+T Variant::As() const {
+    if constexpr (detail::IsOptional<T>::value) {
+        if (IsNull() || IsEmpty()) return std::nullopt;
+        return As<typename T::value_type>();
+    } else if constexpr (std::is_same_v<T, bool>) {
+        return ToBool();
+    } else if constexpr (std::is_same_v<T, int16_t>) {
+        return ToInt16();
+    } else if constexpr (std::is_same_v<T, int32_t>) {
+        return ToInt32();
+    } else if constexpr (std::is_same_v<T, int64_t> || std::is_same_v<T, long long>) {
+        return static_cast<T>(ToInt64());
+    } else if constexpr (std::is_same_v<T, float>) {
+        return ToSingle();
+    } else if constexpr (std::is_same_v<T, double>) {
+        return ToDouble();
+    } else if constexpr (std::is_same_v<T, Currency>) {
+        return ToCurrency();
+    } else if constexpr (std::is_same_v<T, Decimal>) {
+        return ToDecimal();
+    } else if constexpr (std::is_same_v<T, Date>) {
+        return ToDate();
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        return ToString();
+    } else {
+        static_assert(sizeof(T) == 0, "Variant::As: no conversion to this type");
+    }
+}
 
 // A multi-dimensional array with a lower bound per dimension (the platform's SAFEARRAY).
 // Elements are stored with the first index varying fastest, as the platform does.

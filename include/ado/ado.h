@@ -1,4 +1,8 @@
 // The ADO-like layer in one include.
+//
+// Objects live in shared_ptr handles made by Create (ConnectionPtr, RecordsetPtr,
+// CommandPtr); a connection and what is opened on it are used on one thread at a time;
+// every failure is thrown as ado::Error (see each header).
 #pragma once
 
 #include "ado/Catalog.h"

@@ -5,6 +5,8 @@
 // key. An index is a text key or a position from 1 (any number, rounded as CLng rounds).
 // Failures are ado::Error with the automation runtime's numbers: a duplicate key 457, a
 // key that is not there 5, a position outside 1..Cuenta 9.
+//
+// Threads: one thread at a time.
 #pragma once
 
 #include <cstdint>

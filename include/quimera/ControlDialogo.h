@@ -5,6 +5,9 @@
 // link clicks to the EventosDialogo it was given. Backends: ControlGrabador (records every
 // dialog and answers by script or with the default button), ControlTerminal (draws on a
 // text stream and reads the choice from another).
+//
+// Ownership: the routine takes the control from the factory for each dialog. Threads: the
+// dialog runs on the caller's thread; only one dialog of the routine is open at a time.
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,8 @@
 //    and gives answers back through the dialog's events;
 //  - ControlGrabador, which keeps every dialog shown and answers from a script, or, when the
 //    script is empty, as nobody choosing would: nothing is drawn and nothing waits.
+//
+// Threads: one thread at a time; a recorder is for tests and services.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,8 @@
 //   x                   closes without a button, when the dialog allows it
 // At the end of the input it answers as nobody choosing would (RespuestaPredeterminada).
 // When not interactive it draws the dialog and gives that answer without reading.
+//
+// Threads: it reads and writes the streams it is given on the caller's thread.
 #pragma once
 
 #include <iosfwd>

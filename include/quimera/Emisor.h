@@ -6,6 +6,8 @@
 // A handler may connect or disconnect sinks while an event is being raised: a sink
 // disconnected during the raise is not called any more, one connected during it hears the
 // next event. An exception from a sink stops the raise and reaches the raiser.
+//
+// Threads: an object's events run on the thread that called the member raising them.
 #pragma once
 
 #include <algorithm>

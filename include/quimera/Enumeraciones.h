@@ -1,4 +1,6 @@
 // The enumerations of the library's type library, with their published values.
+//
+// Plain constants.
 #pragma once
 
 #include <cstdint>

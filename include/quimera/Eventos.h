@@ -5,6 +5,9 @@
 // synchronously on every connected sink in connection order; the arguments a handler may
 // change are references, and the raising member reads them back after every sink returned.
 // The handlers of each interface are declared in the order of its published event numbers.
+//
+// Ownership: the object does not own a connected sink: keep it alive while connected, or
+// disconnect it first. Handlers run on the caller's thread.
 #pragma once
 
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "ado/Error.h"
-#include "components/centinela.h"
+#include "quimera/components/centinela.h"
 
 namespace quimera {
 

@@ -16,13 +16,15 @@
 //
 // A failure inside (a regional object that is not set, a translation or control that
 // fails) reaches the caller; the busy mark is cleared all the same.
+//
+// Threads: the dialog runs on the caller's thread; the busy mark is process-wide.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "components/babelia.h"
+#include "quimera/components/babelia.h"
 
 namespace quimera {
 

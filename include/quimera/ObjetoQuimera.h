@@ -1,11 +1,13 @@
 // What every class of the library shares: the host path with its CambiaRutaHost event, the
 // connected event sinks and the error manager created with the object.
+//
+// Threads: one object on one thread at a time.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "components/centinela.h"
+#include "quimera/components/centinela.h"
 #include "quimera/Emisor.h"
 #include "quimera/Informante.h"
 

@@ -1,6 +1,9 @@
 // clsCampo: a plain descriptor of one field as a client application shows it. Every property
 // is a store and a load with no validation, event or conversion; the library gives them no
 // meaning of its own.
+//
+// Ownership: a plain value-like object the client creates. Threads: one thread at a time.
+// Errors: none of its members fails.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,8 @@
 // clsCampos: a keyed collection of field descriptors that numbers each one it adds.
+//
+// Ownership: a plain object the client creates; it owns the descriptors it holds (shared
+// handles). Threads: one thread at a time. Errors: the collection's failures are ado::Error
+// (see ColeccionCampos.h).
 #pragma once
 
 #include <cstdint>

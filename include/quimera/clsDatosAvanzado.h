@@ -1,11 +1,19 @@
 // clsDatosAvanzado: lookups, aggregates, counters, keys and data transfer. It works through
 // one inner clsAccesoDatos and one inner clsSQL of its own, whose events it does not pass on.
+//
+// Ownership: a plain object the client creates and destroys; it owns its error manager, regional object and inner objects
+// and keeps no connection or recordset between calls (the client's handles come in by
+// reference and may be replaced or emptied, as each member says). Threads: one object, with
+// the ADO objects it is given, on one thread at a time; objects share nothing but the message
+// dialog's busy mark. Errors: working members never throw: a failure goes to the error
+// manager (and the message dialog) and the member returns its failure value (false, null,
+// 0 or ""); property accessors and InicializarPropiedades trap nothing.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "components/babelia.h"
+#include "quimera/components/babelia.h"
 #include "quimera/Enumeraciones.h"
 #include "quimera/Eventos.h"
 #include "quimera/ObjetoQuimera.h"

@@ -1,4 +1,12 @@
 // clsSQL: a SQL statement taken apart into its clauses and put together again.
+//
+// Ownership: a plain object the client creates and destroys; it owns its error manager
+// and keeps no connection or recordset between calls (the client's handles come in by
+// reference and may be replaced or emptied, as each member says). Threads: one object, with
+// the ADO objects it is given, on one thread at a time; objects share nothing but the message
+// dialog's busy mark. Errors: working members never throw: a failure goes to the error
+// manager (and the message dialog) and the member returns its failure value (false, null,
+// 0 or ""); property accessors and InicializarPropiedades trap nothing.
 #pragma once
 
 #include <array>

@@ -1,4 +1,8 @@
 // The Quimera library in one include.
+//
+// The six classes are plain objects that never throw from their working members (failures
+// go to the error manager); they work on the ADO handles the client passes in, on one
+// thread at a time (see each header).
 #pragma once
 
 #include "quimera/ControlDialogo.h"

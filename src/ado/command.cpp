@@ -76,7 +76,7 @@ void Parameters::Refresh() {
     st.text = owner_->CommandText();
     st.type = owner_->CommandType();
     provider::Session& session = cn->Session();
-    const auto found = cn->Guard([&] { return session.DescribeParameters(st); });
+    const auto found = cn->Guard(st.text, [&] { return session.DescribeParameters(st); });
     std::vector<ParameterPtr> refreshed;
     for (const auto& info : found) {
         // A value the client already gave under the same name is kept.
@@ -193,7 +193,7 @@ int64_t Command::RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Va
     FillStatement(type, values, rowIdentity);
     const provider::Statement& st = run_->statement;
     provider::Session& session = cn->Session();
-    return cn->Guard([&] {
+    return cn->Guard(st.text, [&] {
         provider::PreparedStatement* compiled = Compiled(session);
         return compiled ? compiled->Run(st, rows) : session.Execute(st, rows);
     });

@@ -145,7 +145,7 @@ RecordsetPtr Connection::Execute(std::string_view commandText, int32_t* recordsA
                                                : static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords);
     if (st.type == adCmdUnknown || st.type == adCmdUnspecified) st.type = adCmdText;
     st.timeoutSeconds = commandTimeout_;
-    const int64_t affected = Guard([&] { return s.Execute(st, rows); });
+    const int64_t affected = Guard(st.text, [&] { return s.Execute(st, rows); });
     if (affected >= 0) {
         if (recordsAffected) *recordsAffected = static_cast<int32_t>(affected);
         return rs;
@@ -154,6 +154,42 @@ RecordsetPtr Connection::Execute(std::string_view commandText, int32_t* recordsA
     if (!(options != adOptionUnspecified && (options & adExecuteNoRecords)))
         rs->Adopt(std::move(rows), shared_from_this(), std::string(commandText));
     return rs;
+}
+
+int64_t Connection::ExecuteEach(std::string_view commandText, const std::function<bool(Fields&)>& row,
+                                const std::function<void(Fields&)>& start) {
+    provider::Session& s = Session();
+    auto rs = Recordset::Create();
+    rs->CursorLocation(adUseServer);
+    rs->CursorType(adOpenForwardOnly);
+    rs->LockType(adLockReadOnly);
+    bool started = false;
+    bool stopped = false;
+    // Each page of rows becomes the recordset's rows in turn.
+    auto deliver = [&](cursor::RowStore& rows) {
+        cursor::RowStore page(rows.Columns());
+        std::swap(page, rows);
+        if (rs->State() == adStateOpen) rs->Close();
+        rs->Adopt(std::move(page), shared_from_this(), std::string(commandText));
+        if (!started && start) start(rs->Fields());
+        started = true;
+        for (; !rs->adoEOF(); rs->MoveNext()) {
+            if (!row(rs->Fields())) {
+                stopped = true;
+                return false;
+            }
+        }
+        return true;
+    };
+    provider::Statement st;
+    st.text = std::string(commandText);
+    st.timeoutSeconds = commandTimeout_;
+    st.page = deliver;
+    cursor::RowStore rows;
+    const int64_t affected = Guard(st.text, [&] { return s.Execute(st, rows); });
+    if (affected >= 0) return affected;
+    if (!stopped && (!started || rows.RowCount() > 0)) deliver(rows);
+    return -1;
 }
 
 int32_t Connection::BeginTrans() {

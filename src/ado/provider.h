@@ -5,6 +5,7 @@
 // Providers know nothing of Connection or Recordset; failures are thrown as ado::Error.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -40,6 +41,10 @@ struct Statement {
     // The rows are for an updatable cursor: engines that can, add each base-table row's
     // identity as hidden columns after the visible ones (ColumnInfo::rowIdentity).
     bool rowIdentity = false;
+    // Forward-only reading that keeps no rows: an engine that can hands the rows over a page
+    // at a time, calling `page` with every full page and then clearing the rows; `page`
+    // returns false to stop the reading. The rows left at the end are the caller's last page.
+    std::function<bool(cursor::RowStore&)> page;
 };
 
 // A parameter a statement declares, as Refresh reports it.

@@ -155,7 +155,7 @@ void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnect
 void Recordset::Load(const provider::Statement& st) {
     provider::Session& session = connection_->Session();
     cursor::RowStore rows;
-    const int64_t affected = connection_->Guard([&] { return session.Execute(st, rows); });
+    const int64_t affected = connection_->Guard(st.text, [&] { return session.Execute(st, rows); });
     if (affected >= 0) return;  // an action statement leaves the recordset closed
     Start(std::move(rows));
 }

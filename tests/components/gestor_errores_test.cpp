@@ -5,7 +5,7 @@
 #include <fstream>
 #include <cctype>
 
-#include "components/centinela.h"
+#include "quimera/components/centinela.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <optional>
 
-#include "components/babelia.h"
+#include "quimera/components/babelia.h"
 #include "support/TempDir.h"
 
 namespace {

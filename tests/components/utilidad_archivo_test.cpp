@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "components/utilidades.h"
+#include "quimera/components/utilidades.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // ExtraerTexto and ReemplazarTexto of the default text utility.
 #include <gtest/gtest.h>
 
-#include "components/utilidades.h"
+#include "quimera/components/utilidades.h"
 #include "support/EmbeddedDb.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Running the built tool as a user runs it.
+// Runs the built quimera tool as a user does, through the shell.
 #pragma once
 
 #include <sys/wait.h>
@@ -8,11 +8,19 @@
 #include <memory>
 #include <string>
 
-namespace herramienta {
+namespace testsupport {
 
-// What the command prints on standard output and standard error, and its exit status.
-inline std::string Quimera(const std::string& arguments) {
-    const std::string command = std::string(BREZAL_BINARY_DIR) + "/tools/quimera/quimera " + arguments + " 2>&1";
+// The language of a run: the name of a locale (it need not be installed).
+inline constexpr const char* kEspanol = "C.UTF-8";
+inline constexpr const char* kIngles = "en_US.UTF-8";
+
+// What the command prints on standard output and standard error, and its exit status in
+// brackets, run under the locale `lang`. `before` goes in front of the program (variables,
+// "printf x |"), `after` after its arguments (redirections).
+inline std::string Quimera(const std::string& arguments, const std::string& before = "",
+                           const std::string& after = "2>&1", const std::string& lang = kEspanol) {
+    const std::string command = before + " env LC_ALL=" + lang + " " + std::string(BREZAL_BINARY_DIR) +
+                                "/tools/quimera/quimera " + arguments + " " + after;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string out;
     std::array<char, 4096> buffer;
@@ -28,4 +36,4 @@ inline std::string Quoted(const std::string& s) {
     return quoted + "'";
 }
 
-}  // namespace herramienta
+}  // namespace testsupport

@@ -7,8 +7,8 @@
 
 namespace {
 
-using herramienta::Quimera;
-using herramienta::Quoted;
+using testsupport::Quimera;
+using testsupport::Quoted;
 
 TEST(HerramientaArchivos, ExportarVerEImportar) {
     testsupport::EmbeddedDb db;

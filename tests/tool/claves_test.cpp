@@ -13,8 +13,8 @@
 
 namespace {
 
-using herramienta::Quimera;
-using herramienta::Quoted;
+using testsupport::Quimera;
+using testsupport::Quoted;
 namespace fs = std::filesystem;
 
 // The error number of opening file with password (0 when it opens).

@@ -6,16 +6,18 @@
 
 #include "ado/ado.h"
 #include "commands.h"
+#include "idioma.h"
+#include "password_option.h"
 
 namespace tool {
 
 CLI::App* AddKeyCommand(CLI::App& app, KeyOptions& o) {
-    auto* cmd = app.add_subcommand("clave", "Pone, cambia o quita la contraseña de una base de datos incrustada");
-    cmd->add_option("FILE", o.file, "Archivo de base de datos")->required();
-    cmd->add_option("--password", o.password, "Contraseña actual (ninguna por omisión)");
-    auto* change = cmd->add_option_group("cambio", "Una de las dos");
-    change->add_option("--nueva", o.newPassword, "Contraseña nueva");
-    change->add_flag("--quitar", o.remove, "Quita la contraseña");
+    auto* cmd = app.add_subcommand("clave", T("Pone, cambia o quita la contraseña de una base de datos incrustada"));
+    cmd->add_option("FILE", o.file, T("Archivo de base de datos"))->required();
+    AddPasswordOptions(*cmd, o.password, T("Contraseña actual (ninguna por omisión)"));
+    auto* change = cmd->add_option_group("cambio", T("Una de las dos"));
+    change->add_option("--nueva", o.newPassword, T("Contraseña nueva"));
+    change->add_flag("--quitar", o.remove, T("Quita la contraseña"));
     change->require_option(1);
     return cmd;
 }
@@ -30,8 +32,9 @@ int RunKey(const KeyOptions& o) {
     else
         cn->Properties().Item("Jet OLEDB:Database Password").Value(ado::Variant(o.newPassword));
     cn->Close();
-    std::cout << (o.remove || o.newPassword.empty() ? "Quitada la contraseña de " : "Cambiada la contraseña de ")
-              << o.file << '\n';
+    std::cout << (o.remove || o.newPassword.empty() ? F("Quitada la contraseña de {0}", o.file)
+                                                    : F("Cambiada la contraseña de {0}", o.file))
+              << '\n';
     return 0;
 }
 

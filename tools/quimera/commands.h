@@ -1,6 +1,7 @@
 // The subcommands of the quimera tool.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace CLI {
@@ -9,20 +10,27 @@ class App;
 
 namespace tool {
 
+// Subcommands register themselves: each gives back its CLI11 subcommand.
+// sql FILE "STATEMENTS" [--crear] [--formato tabla|csv|json] [--limite N] [password options]
 struct SqlOptions {
     std::string file;
     std::string statement;
+    bool create = false;
+    std::string format = "tabla";
+    int64_t limit = -1;
     std::string password;
 };
+CLI::App* AddSqlCommand(CLI::App& app, SqlOptions& options);
 int RunSql(const SqlOptions& options);
 
+// demo [FOLDER] [--odbc CONNECTION]
 struct DemoOptions {
     std::string folder;
     std::string odbc;  // an ODBC connection string: also show a database server
 };
+CLI::App* AddDemoCommand(CLI::App& app, DemoOptions& options);
 int RunDemo(const DemoOptions& options);
 
-// Subcommands that register themselves: each gives back its CLI11 subcommand.
 // compactar FILE [DEST] [--password P]
 struct CompactOptions {
     std::string file;

@@ -8,14 +8,17 @@
 
 #include "ado/ado.h"
 #include "commands.h"
+#include "idioma.h"
+#include "password_option.h"
+#include "progress.h"
 
 namespace tool {
 
 CLI::App* AddCompactCommand(CLI::App& app, CompactOptions& o) {
-    auto* cmd = app.add_subcommand("compactar", "Compacta una base de datos incrustada, en su sitio o en otro archivo");
-    cmd->add_option("FILE", o.file, "Archivo de base de datos")->required();
-    cmd->add_option("DEST", o.destination, "Archivo compactado, que no debe existir (por omisión, el mismo FILE)");
-    cmd->add_option("--password", o.password, "Contraseña de la base de datos, que la copia conserva");
+    auto* cmd = app.add_subcommand("compactar", T("Compacta una base de datos incrustada, en su sitio o en otro archivo"));
+    cmd->add_option("FILE", o.file, T("Archivo de base de datos"))->required();
+    cmd->add_option("DEST", o.destination, T("Archivo compactado, que no debe existir (por omisión, el mismo FILE)"));
+    AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos, que la copia conserva"));
     return cmd;
 }
 
@@ -36,11 +39,16 @@ int RunCompact(const CompactOptions& o) {
     const std::string destination = o.destination.empty() ? o.file : o.destination;
     std::error_code ec;
     const auto before = std::filesystem::file_size(o.file, ec);
-    // The copy keeps the file's own key: a plain file stays plain (quimera clave changes keys).
-    const std::string key = KeyOfFile(o.file, o.password);
-    ado::CompactDatabase(EmbeddedConnectionString(o.file, key), EmbeddedConnectionString(destination, key));
-    std::cout << "Compactada " << o.file << (destination == o.file ? "" : " en " + destination) << ": " << before
-              << " -> " << std::filesystem::file_size(destination) << " bytes\n";
+    {
+        // The copy keeps the file's own key: a plain file stays plain (quimera clave changes keys).
+        const std::string key = KeyOfFile(o.file, o.password);
+        Progress progress(F("Compactando {0}", o.file));
+        ado::CompactDatabase(EmbeddedConnectionString(o.file, key), EmbeddedConnectionString(destination, key));
+    }
+    const auto after = std::filesystem::file_size(destination);
+    std::cout << (destination == o.file ? F("Compactada {0}: {1} -> {2} bytes", o.file, before, after)
+                                        : F("Compactada {0} en {1}: {2} -> {3} bytes", o.file, destination, before, after))
+              << '\n';
     return 0;
 }
 

@@ -4,13 +4,14 @@
 #include <iostream>
 
 #include "commands.h"
+#include "idioma.h"
 #include "quimera/clsAccesoDatos.h"
 
 namespace tool {
 
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& o) {
-    auto* cmd = app.add_subcommand("convertir", "Muestra la forma SQL Server de una instrucción SQL de Access");
-    cmd->add_option("SQL", o.statement, "Instrucción SQL de Access")->required();
+    auto* cmd = app.add_subcommand("convertir", T("Muestra la forma SQL Server de una instrucción SQL de Access"));
+    cmd->add_option("SQL", o.statement, T("Instrucción SQL de Access"))->required();
     return cmd;
 }
 

@@ -1,4 +1,6 @@
 // quimera demo [FOLDER]: builds the sample database and shows the library at work on it.
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 #include <iostream>
 
@@ -13,6 +15,7 @@
 #include "demo_sql.h"
 #include "demo_frame.h"
 #include "demo_writes.h"
+#include "idioma.h"
 #include "table_printer.h"
 
 namespace tool {
@@ -47,6 +50,13 @@ std::string WorkFolder(const std::string& requested) {
 }
 
 }  // namespace
+
+CLI::App* AddDemoCommand(CLI::App& app, DemoOptions& o) {
+    auto* cmd = app.add_subcommand("demo", T("Crea una base de datos de ejemplo y muestra lo que hace la biblioteca"));
+    cmd->add_option("FOLDER", o.folder, T("Carpeta de trabajo (por omisión, una temporal)"));
+    cmd->add_option("--odbc", o.odbc, T("Cadena ODBC de un servidor que mostrar también"));
+    return cmd;
+}
 
 int RunDemo(const DemoOptions& options) {
     const std::filesystem::path folder = WorkFolder(options.folder);
@@ -83,9 +93,9 @@ int RunDemo(const DemoOptions& options) {
               << rs->Fields()["IdPedido"].Value().ToString() << '\n';
 
     Title("Propiedades dinámicas de los campos");
-    for (const auto& f : rs->Fields()) {
-        auto& props = f->Properties();
-        std::cout << f->Name() << ": tipo " << f->Type() << ", tamaño " << f->DefinedSize()
+    for (auto& f : rs->Fields()) {
+        auto& props = f.Properties();
+        std::cout << f.Name() << ": tipo " << f.Type() << ", tamaño " << f.DefinedSize()
                   << ", BASETABLENAME = " << props.Item("BASETABLENAME").Value().ToString()
                   << ", KEYCOLUMN = " << props.Item(4).Value().ToString() << '\n';
     }

@@ -8,8 +8,12 @@
 #include <iostream>
 
 #include "ado/ado.h"
+#include "cli_idioma.h"
 #include "commands.h"
-#include "text_export.h"
+#include "idioma.h"
+#include "password_option.h"
+#include "progress.h"
+#include "row_output.h"
 
 namespace tool {
 
@@ -27,17 +31,18 @@ std::string FormatOf(const ExportOptions& o) {
 }  // namespace
 
 CLI::App* AddExportCommand(CLI::App& app, ExportOptions& o) {
-    auto* cmd = app.add_subcommand("exportar", "Guarda en un archivo las filas de una instrucción SQL de Access");
-    cmd->add_option("DB", o.database, "Archivo de base de datos")->required();
-    cmd->add_option("SQL", o.statement, "Instrucción SQL de Access que devuelve filas")->required();
-    cmd->add_option("FILE", o.file, "Archivo que se crea (no debe existir)")->required();
-    cmd->add_option("--formato", o.format, "xml, adtg, csv o json (por omisión, el de la extensión; si no, adtg)")
-        ->check(CLI::IsMember({"xml", "adtg", "csv", "json"}));
-    cmd->add_option("--password", o.password, "Contraseña de la base de datos");
+    auto* cmd = app.add_subcommand("exportar", T("Guarda en un archivo las filas de una instrucción SQL de Access"));
+    cmd->add_option("DB", o.database, T("Archivo de base de datos"))->required();
+    cmd->add_option("SQL", o.statement, T("Instrucción SQL de Access que devuelve filas"))->required();
+    cmd->add_option("FILE", o.file, T("Archivo que se crea (no debe existir)"))->required();
+    cmd->add_option("--formato", o.format, T("xml, adtg, csv o json (por omisión, el de la extensión; si no, adtg)"))
+        ->check(OneOf({"xml", "adtg", "csv", "json"}));
+    AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos"));
     return cmd;
 }
 
 int RunExport(const ExportOptions& o) {
+    Progress progress(F("Exportando a {0}", o.file));
     auto cn = ado::Connection::Create();
     cn->CursorLocation(ado::adUseClient);
     cn->Open(EmbeddedConnectionString(o.database, o.password));
@@ -49,13 +54,15 @@ int RunExport(const ExportOptions& o) {
     } else {
         if (std::filesystem::exists(o.file)) throw ado::Error(58, "El archivo ya existe. ('" + o.file + "')");
         std::ofstream out(o.file, std::ios::binary);
-        if (format == "csv") WriteCsv(*rs, out);
-        else WriteJson(*rs, out);
+        rs->MoveFirst();
+        WriteRows(*rs, *MakeRowOutput(format == "csv" ? Format::Csv : Format::Json, out));
         out.close();
         if (!out) throw ado::Error(ado::err::Fail, "No se pudo escribir el archivo '" + o.file + "'");
     }
-    std::cout << rs->RecordCount() << (rs->RecordCount() == 1 ? " registro" : " registros") << " guardados en "
-              << o.file << " (" << format << ")\n";
+    progress.Done();
+    std::cout << (rs->RecordCount() == 1 ? F("1 registro guardado en {0} ({1})", o.file, format)
+                                         : F("{0} registros guardados en {1} ({2})", rs->RecordCount(), o.file, format))
+              << '\n';
     return 0;
 }
 

@@ -8,6 +8,9 @@
 
 #include "ado/ado.h"
 #include "commands.h"
+#include "idioma.h"
+#include "password_option.h"
+#include "progress.h"
 #include "type_names.h"
 
 namespace tool {
@@ -60,16 +63,17 @@ int32_t AddRows(const ado::ConnectionPtr& cn, const std::string& table, ado::Rec
 }  // namespace
 
 CLI::App* AddImportCommand(CLI::App& app, ImportOptions& o) {
-    auto* cmd = app.add_subcommand("importar", "Envía a una base de datos un archivo de conjunto de registros: sus "
-                                               "cambios pendientes, o sus filas a una tabla");
-    cmd->add_option("DB", o.database, "Archivo de base de datos")->required();
-    cmd->add_option("FILE", o.file, "Archivo guardado con Recordset.Save (XML o ADTG)")->required();
-    cmd->add_option("--tabla", o.table, "Tabla que recibe las filas (se crea si no existe)");
-    cmd->add_option("--password", o.password, "Contraseña de la base de datos");
+    auto* cmd = app.add_subcommand("importar", T("Envía a una base de datos un archivo de conjunto de registros: sus "
+                                               "cambios pendientes, o sus filas a una tabla"));
+    cmd->add_option("DB", o.database, T("Archivo de base de datos"))->required();
+    cmd->add_option("FILE", o.file, T("Archivo guardado con Recordset.Save (XML o ADTG)"))->required();
+    cmd->add_option("--tabla", o.table, T("Tabla que recibe las filas (se crea si no existe)"));
+    AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos"));
     return cmd;
 }
 
 int RunImport(const ImportOptions& o) {
+    Progress progress(F("Importando {0}", o.file));
     auto cn = ado::Connection::Create();
     cn->CursorLocation(ado::adUseClient);
     cn->Open(EmbeddedConnectionString(o.database, o.password));
@@ -81,15 +85,18 @@ int RunImport(const ImportOptions& o) {
         rs->Filter(ado::Variant(int32_t{ado::adFilterNone}));
         rs->ActiveConnection(cn);
         rs->UpdateBatch();
-        std::cout << pending << (pending == 1 ? " cambio pendiente enviado" : " cambios pendientes enviados")
-                  << " a " << o.database << '\n';
+        progress.Done();
+        std::cout << (pending == 1 ? F("1 cambio pendiente enviado a {0}", o.database)
+                                   : F("{0} cambios pendientes enviados a {1}", pending, o.database))
+                  << '\n';
         return 0;
     }
     const bool created = !TableExists(cn, o.table);
     if (created) CreateTable(cn, o.table, rs->Fields());
     const int32_t rows = AddRows(cn, o.table, *rs);
-    std::cout << rows << (rows == 1 ? " registro añadido a " : " registros añadidos a ") << o.table
-              << (created ? " (tabla creada)" : "") << '\n';
+    progress.Done();
+    std::cout << (rows == 1 ? F("1 registro añadido a {0}", o.table) : F("{0} registros añadidos a {1}", rows, o.table))
+              << (created ? T(" (tabla creada)") : "") << '\n';
     return 0;
 }
 

@@ -5,24 +5,23 @@
 #include <iostream>
 
 #include "ado/Error.h"
+#include "cli_idioma.h"
 #include "commands.h"
+#include "display_width.h"
+#include "error_report.h"
+#include "idioma.h"
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    CLI::App app{"quimera: acceso a datos con la biblioteca Quimera"};
+    tool::UseUtf8Characters();
+    CLI::App app{tool::T("quimera: acceso a datos con la biblioteca Quimera")};
+    tool::Localise(app, "quimera " BREZAL_VERSION);
     app.require_subcommand(1);
 
     tool::SqlOptions sql;
-    auto* sqlCmd = app.add_subcommand("sql", "Ejecuta una instrucción SQL de Access sobre una base de datos incrustada");
-    sqlCmd->add_option("FILE", sql.file, "Archivo de base de datos (se crea si no existe)")->required();
-    sqlCmd->add_option("STATEMENT", sql.statement, "Instrucción SQL de Access")->required();
-    sqlCmd->add_option("--password", sql.password, "Contraseña de la base de datos");
-
+    auto* sqlCmd = tool::AddSqlCommand(app, sql);
     tool::DemoOptions demo;
-    auto* demoCmd = app.add_subcommand("demo", "Crea una base de datos de ejemplo y muestra lo que hace la biblioteca");
-    demoCmd->add_option("FOLDER", demo.folder, "Carpeta de trabajo (por omisión, una temporal)");
-    demoCmd->add_option("--odbc", demo.odbc, "Cadena ODBC de un servidor que mostrar también");
-
+    auto* demoCmd = tool::AddDemoCommand(app, demo);
     tool::CompactOptions compact;
     auto* compactCmd = tool::AddCompactCommand(app, compact);
     tool::KeyOptions key;
@@ -37,9 +36,11 @@ int main(int argc, char** argv) {
     auto* exportCmd = tool::AddExportCommand(app, exportOptions);
     tool::ImportOptions importOptions;
     auto* importCmd = tool::AddImportCommand(app, importOptions);
+    tool::LocaliseSubcommands(app);
 
-    CLI11_PARSE(app, argc, argv);
+    if (const auto status = tool::CheckSubcommand(app, argc, argv)) return *status;
     try {
+        app.parse(argc, argv);
         if (*sqlCmd) return tool::RunSql(sql);
         if (*demoCmd) return tool::RunDemo(demo);
         if (*compactCmd) return tool::RunCompact(compact);
@@ -49,11 +50,13 @@ int main(int argc, char** argv) {
         if (*viewCmd) return tool::RunView(view);
         if (*exportCmd) return tool::RunExport(exportOptions);
         if (*importCmd) return tool::RunImport(importOptions);
+    } catch (const CLI::ParseError& e) {
+        return tool::ReportParseError(app, e);
     } catch (const ado::Error& e) {
-        std::cerr << "error " << e.Number() << ": " << e.Description() << '\n';
+        tool::PrintError(std::cerr, e);
         return 1;
     } catch (const std::exception& e) {
-        std::cerr << "error: " << e.what() << '\n';
+        std::cerr << "quimera: " << e.what() << '\n';
         return 1;
     }
     return 0;

@@ -6,24 +6,25 @@
 
 #include "ado/ado.h"
 #include "commands.h"
+#include "idioma.h"
+#include "password_option.h"
 
 namespace tool {
 
 CLI::App* AddUpgradeCommand(CLI::App& app, UpgradeOptions& o) {
-    auto* cmd = app.add_subcommand("migrar", "Convierte una base de datos de un formato anterior al formato actual");
-    cmd->add_option("FILE", o.file, "Archivo de base de datos")->required();
-    cmd->add_option("--password", o.password, "Contraseña de la base de datos");
+    auto* cmd = app.add_subcommand("migrar", T("Convierte una base de datos de un formato anterior al formato actual"));
+    cmd->add_option("FILE", o.file, T("Archivo de base de datos"))->required();
+    AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos"));
     return cmd;
 }
 
 int RunUpgrade(const UpgradeOptions& o) {
     const ado::UpgradeReport r = ado::UpgradeDatabase(EmbeddedConnectionString(o.file, o.password));
     if (r.alreadyCurrent) {
-        std::cout << o.file << " ya está en el formato actual.\n";
+        std::cout << F("{0} ya está en el formato actual.", o.file) << '\n';
         return 0;
     }
-    std::cout << "Convertido " << o.file << ": " << r.tables << (r.tables == 1 ? " tabla, " : " tablas, ") << r.rows
-              << (r.rows == 1 ? " fila.\n" : " filas.\n");
+    std::cout << F("Convertido {0}: {1} tablas, {2} filas.", o.file, r.tables, r.rows) << '\n';
     return 0;
 }
 

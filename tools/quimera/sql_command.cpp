@@ -1,12 +1,22 @@
-// quimera sql FILE "STATEMENTS" [--password P]: each statement of the text in turn, its
-// result shown; the first failure stops the script and says which statement failed, and where.
+// quimera sql FILE "STATEMENTS" [--crear] [--formato F] [--limite N] [--password ...]: each
+// statement of the text in turn, its rows streamed in the format asked for; the first
+// failure stops the script and says which statement failed, and where.
+#include <CLI/CLI.hpp>
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "ado/ConnectionStringValue.h"
 #include "ado/ado.h"
+#include "cli_idioma.h"
 #include "commands.h"
-#include "table_printer.h"
+#include "error_report.h"
+#include "idioma.h"
+#include "password_option.h"
+#include "progress.h"
+#include "row_output.h"
 
 namespace tool {
 
@@ -16,33 +26,84 @@ std::string EmbeddedConnectionString(const std::string& file, const std::string&
     return cs;
 }
 
+CLI::App* AddSqlCommand(CLI::App& app, SqlOptions& o) {
+    auto* cmd = app.add_subcommand("sql", T("Ejecuta instrucciones SQL de Access sobre una base de datos incrustada"));
+    cmd->add_option("FILE", o.file, T("Archivo de base de datos"))->required();
+    cmd->add_option("STATEMENT", o.statement, T("Instrucciones SQL de Access, separadas por ';'"))->required();
+    cmd->add_flag("--crear", o.create, T("Crea la base de datos si el archivo no existe"));
+    cmd->add_option("--formato", o.format, T("tabla, csv o json (por omisión, tabla)"))
+        ->check(OneOf({"tabla", "csv", "json"}));
+    cmd->add_option("--limite", o.limit, T("Muestra como mucho N filas de cada resultado"))
+        ->check(Count());
+    AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos"));
+    return cmd;
+}
+
+namespace {
+
+// Runs one statement, streaming its rows; gives the records affected or -1 for rows.
+int64_t RunStatement(ado::Connection& cn, const std::string& text, const SqlOptions& o, Format format) {
+    const auto output = MakeRowOutput(format, std::cout);
+    // Rows going to a terminal show themselves; going elsewhere, a progress line shows them.
+    std::optional<Progress> progress;
+    if (!isatty(STDOUT_FILENO)) progress.emplace(T("Leyendo filas"));
+    int64_t shown = 0;
+    bool more = false;
+    const int64_t affected = cn.ExecuteEach(
+        text,
+        [&](ado::Fields& fields) {
+            if (o.limit >= 0 && shown >= o.limit) {
+                more = true;
+                return false;
+            }
+            output->Row(fields);
+            ++shown;
+            if (progress) progress->Count(shown);
+            return true;
+        },
+        [&](ado::Fields& fields) { output->Begin(fields); });
+    if (affected < 0) output->End(more ? -1 : 0);
+    return affected;
+}
+
+}  // namespace
+
 int RunSql(const SqlOptions& o) {
-    const std::string cs = EmbeddedConnectionString(o.file, o.password);
+    const std::string& password = o.password;
+    const std::string cs = EmbeddedConnectionString(o.file, password);
     if (!std::filesystem::exists(o.file)) {
+        if (!o.create) {
+            std::cerr << "quimera: " << F("no existe la base de datos {0} (con --crear se crea)", o.file) << '\n';
+            return 1;
+        }
         ado::CreateDatabase(cs);
-        std::cerr << "quimera: se creó la base de datos " << o.file
-                  << (o.password.empty() ? "" : " (protegida con contraseña)") << '\n';
+        std::cerr << "quimera: "
+                  << (password.empty() ? F("se creó la base de datos {0}", o.file)
+                                       : F("se creó la base de datos {0} (protegida con contraseña)", o.file))
+                  << '\n';
     }
+    const Format format = ParseFormat(o.format).value_or(Format::Table);
     auto cn = ado::Connection::Create();
-    cn->CursorLocation(ado::adUseClient);
+    cn->CommandTimeout(0);  // the time goes into writing rows out, too
     cn->Open(cs);
     const std::vector<ado::ScriptStatement> script = ado::SplitScript(o.statement);
     for (size_t i = 0; i < script.size(); ++i) {
         const ado::ScriptStatement& s = script[i];
-        int32_t affected = 0;
-        ado::RecordsetPtr rs;
+        if (script.size() > 1 && format == Format::Table) std::cout << (i ? "\n" : "") << "-- " << s.text << '\n';
+        int64_t affected = 0;
         try {
-            rs = cn->Execute(s.text, &affected);
+            affected = RunStatement(*cn, s.text, o, format);
         } catch (const ado::Error& e) {
-            std::cerr << "error " << e.Number() << " en la instrucción " << i + 1 << " (línea " << s.line
-                      << ", columna " << s.column << "): " << e.Description() << '\n';
+            std::cout.flush();
+            PrintError(std::cerr, e,
+                       F("error {0} en la instrucción {1} (línea {2}, columna {3})", e.Number(), i + 1, s.line,
+                         s.column));
             return 1;
         }
-        if (script.size() > 1) std::cout << (i ? "\n" : "") << "-- " << s.text << '\n';
-        if (rs->State() == ado::adStateOpen)
-            PrintTable(*rs, std::cout);
-        else
-            std::cout << affected << (affected == 1 ? " registro afectado\n" : " registros afectados\n");
+        if (affected < 0) continue;
+        // Machine formats keep standard output for data.
+        (format == Format::Table ? std::cout : std::cerr)
+            << (affected == 1 ? T("1 registro afectado") : F("{0} registros afectados", affected)) << '\n';
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ado/Regional.h"
+#include "row_output.h"
 
 namespace tool {
 
@@ -12,8 +13,9 @@ bool IsDate(ado::DataTypeEnum t) {
     return t == ado::adDate || t == ado::adDBDate || t == ado::adDBTime || t == ado::adDBTimeStamp || t == ado::adFileTime;
 }
 
-// The value's text for a machine to read: numbers with '.', ISO dates, hexadecimal bytes.
-std::string Plain(const ado::Variant& v) {
+}  // namespace
+
+std::string PlainText(const ado::Variant& v) {
     switch (v.Type()) {
         case ado::VariantType::Date: {
             const ado::DateParts p = ado::SplitDate(v.AsDate());
@@ -32,6 +34,8 @@ std::string Plain(const ado::Variant& v) {
         default: return v.ToString(ado::RegionalSettings::UnitedStates());
     }
 }
+
+namespace {
 
 std::string CsvField(const std::string& s) {
     if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
@@ -64,38 +68,52 @@ std::string JsonString(const std::string& s) {
 
 std::string JsonValue(const ado::Field& f, const ado::Variant& v) {
     if (v.IsNull() || v.IsEmpty()) return "null";
-    if (v.Type() == ado::VariantType::Bool) return Plain(v);
-    if (v.IsNumeric() && !IsDate(f.Type())) return Plain(v);
-    return JsonString(Plain(v));
+    if (v.Type() == ado::VariantType::Bool) return PlainText(v);
+    if (v.IsNumeric() && !IsDate(f.Type())) return PlainText(v);
+    return JsonString(PlainText(v));
 }
+
+class CsvOutput final : public RowOutput {
+public:
+    explicit CsvOutput(std::ostream& out) : out_(out) {}
+    void Begin(ado::Fields& fields) override {
+        for (int32_t i = 0; i < fields.Count(); ++i) out_ << (i ? "," : "") << CsvField(fields[i].Name());
+        out_ << "\r\n";
+    }
+    void Row(ado::Fields& fields) override {
+        for (int32_t i = 0; i < fields.Count(); ++i) {
+            const ado::Variant v = fields[i].Value();
+            out_ << (i ? "," : "") << (v.IsNull() || v.IsEmpty() ? std::string() : CsvField(PlainText(v)));
+        }
+        out_ << "\r\n";
+    }
+    void End(int64_t) override {}
+
+private:
+    std::ostream& out_;
+};
+
+class JsonOutput final : public RowOutput {
+public:
+    explicit JsonOutput(std::ostream& out) : out_(out) {}
+    void Begin(ado::Fields&) override { out_ << "["; }
+    void Row(ado::Fields& fields) override {
+        out_ << (first_ ? "\n  {" : ",\n  {");
+        first_ = false;
+        for (int32_t i = 0; i < fields.Count(); ++i)
+            out_ << (i ? ", " : "") << JsonString(fields[i].Name()) << ": " << JsonValue(fields[i], fields[i].Value());
+        out_ << "}";
+    }
+    void End(int64_t) override { out_ << (first_ ? "]\n" : "\n]\n"); }
+
+private:
+    std::ostream& out_;
+    bool first_ = true;
+};
 
 }  // namespace
 
-void WriteCsv(ado::Recordset& rs, std::ostream& out) {
-    ado::Fields& fields = rs.Fields();
-    for (int32_t i = 0; i < fields.Count(); ++i) out << (i ? "," : "") << CsvField(fields[i].Name());
-    out << "\r\n";
-    for (rs.MoveFirst(); !rs.adoEOF(); rs.MoveNext()) {
-        for (int32_t i = 0; i < fields.Count(); ++i) {
-            const ado::Variant v = fields[i].Value();
-            out << (i ? "," : "") << (v.IsNull() || v.IsEmpty() ? std::string() : CsvField(Plain(v)));
-        }
-        out << "\r\n";
-    }
-}
-
-void WriteJson(ado::Recordset& rs, std::ostream& out) {
-    ado::Fields& fields = rs.Fields();
-    out << "[";
-    bool first = true;
-    for (rs.MoveFirst(); !rs.adoEOF(); rs.MoveNext()) {
-        out << (first ? "\n  {" : ",\n  {");
-        first = false;
-        for (int32_t i = 0; i < fields.Count(); ++i)
-            out << (i ? ", " : "") << JsonString(fields[i].Name()) << ": " << JsonValue(fields[i], fields[i].Value());
-        out << "}";
-    }
-    out << (first ? "]\n" : "\n]\n");
-}
+std::unique_ptr<RowOutput> MakeCsvOutput(std::ostream& out) { return std::make_unique<CsvOutput>(out); }
+std::unique_ptr<RowOutput> MakeJsonOutput(std::ostream& out) { return std::make_unique<JsonOutput>(out); }
 
 }  // namespace tool

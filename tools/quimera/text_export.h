@@ -1,15 +1,13 @@
-// A recordset's rows as CSV (RFC 4180, a header row of field names) or as a JSON array of
-// objects: numbers with '.', dates as "yyyy-mm-ddThh:mm:ss", binaries as hexadecimal, Null as
-// an empty CSV field or JSON null.
+// The text forms of values for machines to read, as the CSV and JSON outputs write them.
 #pragma once
 
-#include <ostream>
+#include <string>
 
-#include "ado/Recordset.h"
+#include "ado/Field.h"
 
 namespace tool {
 
-void WriteCsv(ado::Recordset& rs, std::ostream& out);
-void WriteJson(ado::Recordset& rs, std::ostream& out);
+// Numbers with '.', dates as "yyyy-mm-ddThh:mm:ss", binaries as hexadecimal.
+std::string PlainText(const ado::Variant& v);
 
 }  // namespace tool

@@ -73,7 +73,7 @@ public:
 private:
     void ReadHeader() {
         const uint8_t* p = in_.Take(2);
-        if (!p || p[0] != kHeaderToken || p[1] < 5) in_.FailAt(0, "no es un archivo ADTG");
+        if (!p || p[0] != kHeaderToken || p[1] < 6) in_.FailAt(0, "no es un archivo ADTG");  // up to the byte order
         const uint8_t* h = in_.Need(p[1]);
         if (h[0] != 'T' || h[1] != 'G' || h[2] != '!') in_.FailAt(2, "no es un archivo ADTG");
         if (h[5] != 0) in_.FailAt(7, "el archivo usa un orden de bytes que no se admite");

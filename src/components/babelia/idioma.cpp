@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "components/babelia.h"
+#include "quimera/components/babelia.h"
 
 namespace babelia::detalle {
 

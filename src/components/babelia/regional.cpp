@@ -1,7 +1,7 @@
 // The default regional object and its factory.
 #include <system_error>
 
-#include "components/babelia.h"
+#include "quimera/components/babelia.h"
 #include "components/babelia/catalogo_mo.h"
 #include "components/babelia/idioma.h"
 #include "components/fabrica.h"

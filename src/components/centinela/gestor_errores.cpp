@@ -11,7 +11,7 @@
 
 #include <fmt/format.h>
 
-#include "components/centinela.h"
+#include "quimera/components/centinela.h"
 #include "components/fabrica.h"
 
 namespace centinela {

@@ -1,6 +1,6 @@
 #include "components/utilidades/buscador.h"
 
-#include "components/utilidades.h"
+#include "quimera/components/utilidades.h"
 
 namespace utilidades::detalle {
 

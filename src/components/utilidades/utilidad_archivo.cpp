@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "components/fabrica.h"
-#include "components/utilidades.h"
+#include "quimera/components/utilidades.h"
 
 namespace utilidades {
 

@@ -1,5 +1,5 @@
 // The default text utility and its factory.
-#include "components/utilidades.h"
+#include "quimera/components/utilidades.h"
 
 #include "ado/Error.h"
 #include "components/fabrica.h"

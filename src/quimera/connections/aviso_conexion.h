@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "ado/ErrorNumbers.h"
-#include "components/babelia.h"
+#include "quimera/components/babelia.h"
 
 namespace quimera::conexiones {
 

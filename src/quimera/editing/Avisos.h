@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "ado/Recordset.h"
-#include "components/babelia.h"
+#include "quimera/components/babelia.h"
 #include "quimera/MostrarDialogoMensaje.h"
 #include "quimera/frame/Procedimiento.h"
 

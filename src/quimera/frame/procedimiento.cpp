@@ -3,7 +3,7 @@
 #include <new>
 
 #include "ado/ErrorNumbers.h"
-#include "components/centinela.h"
+#include "quimera/components/centinela.h"
 #include "quimera/frame/ErroresEjecucion.h"
 #include "quimera/frame/Procedimiento.h"
 

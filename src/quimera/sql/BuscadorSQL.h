@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "components/utilidades.h"
+#include "quimera/components/utilidades.h"
 
 namespace quimera::sql {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "components/centinela.h"
+#include "quimera/components/centinela.h"
 #include "quimera/MostrarDialogoMensaje.h"
 
 namespace ui {

@@ -116,6 +116,7 @@ TEST(FileShapes, FilesThatAreNotRecordsetFilesFailNamingWhere) {
         {"cola.adtg", adtg + "x", "desplazamiento 0x19A: hay datos después de la marca de final"},
         {"tipo.adtg", adtg.substr(0, 0x11C) + "\x99" + adtg.substr(0x11D),
          "desplazamiento 0x11C: una columna es de un tipo desconocido"},
+        {"cabecera.adtg", std::string("\x01\x05TG!\xFF\xFF", 7), "desplazamiento 0x0: no es un archivo ADTG"},
         {"escala.adtg", numeric.substr(0, 0x15C) + "\x1D" + numeric.substr(0x15D),
          "desplazamiento 0x152: una columna numérica tiene una escala no válida"},
         {"mal.xml", "<xml><s:Schema", "línea 1, columna 6: XML no válido: unclosed token"},

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "components/babelia.h"
-#include "components/centinela.h"
+#include "quimera/components/babelia.h"
+#include "quimera/components/centinela.h"
 #include "quimera/ControlGrabador.h"
 #include "quimera/quimera.h"
 #include "support/EmbeddedDb.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ado/Error.h"
-#include "components/utilidades.h"
+#include "quimera/components/utilidades.h"
 
 namespace pruebas {
 

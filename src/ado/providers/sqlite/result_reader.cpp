@@ -205,7 +205,9 @@ Variant ReadValue(sqlite3_stmt* stmt, int column, DataTypeEnum type) {
     return one.Get(0, 0);
 }
 
-void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int step, cursor::RowStore& rows) {
+void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int step, cursor::RowStore& rows,
+              const std::function<bool(cursor::RowStore&)>& page) {
+    constexpr size_t kPageRows = 256;
     const int n = static_cast<int>(rows.ColumnCount());
     std::vector<Reader> readers;
     bool untyped = false;
@@ -216,6 +218,14 @@ void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int step, cursor::RowStore& rows)
     while (step == SQLITE_ROW) {
         rows.BeginRow();
         for (int i = 0; i < n; ++i) PutCell(stmt, i, readers[static_cast<size_t>(i)], rows);
+        if (page && rows.RowCount() == kPageRows) {
+            if (untyped) SettleUntypedColumns(rows);
+            if (!page(rows)) {
+                rows.Clear();
+                return;
+            }
+            rows.Clear();
+        }
         step = sqlite3_step(stmt);
     }
     if (step != SQLITE_DONE) ThrowEngineError(db);

@@ -3,6 +3,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <functional>
 #include <vector>
 
 #include "ado/cursor/row_store.h"
@@ -20,7 +21,9 @@ void DescribeColumns(sqlite3* db, sqlite3_stmt* stmt, cursor::RowStore& rows,
 Variant ReadValue(sqlite3_stmt* stmt, int column, DataTypeEnum type);
 
 // Steps the statement to its end, appending every row. `firstStep` is the result of the
-// step the caller already made. Engine failures are thrown as ado::Error.
-void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int firstStep, cursor::RowStore& rows);
+// step the caller already made. Engine failures are thrown as ado::Error. With `page`, the
+// rows go to it a page at a time (see provider::Statement::page).
+void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int firstStep, cursor::RowStore& rows,
+              const std::function<bool(cursor::RowStore&)>& page = {});
 
 }  // namespace ado::sqlite

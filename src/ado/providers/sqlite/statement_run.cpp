@@ -72,7 +72,7 @@ int64_t RunStatement(sqlite3* db, sqlite3_stmt* stmt, const Translation& tr, con
     // A statement that changed no row (a definition) affected none, whatever came before it.
     if (sqlite3_column_count(stmt) == 0) return sqlite3_total_changes(db) == totalBefore ? 0 : sqlite3_changes(db);
     DescribeColumns(db, stmt, rows, tr.columns);
-    ReadRows(db, stmt, first, rows);
+    ReadRows(db, stmt, first, rows, st.page);
     return -1;
 }
 

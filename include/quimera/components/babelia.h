@@ -14,6 +14,10 @@
 //    whose message ids are the Spanish texts. The folder is the one it is given, or else the
 //    installed share/locale, or else the build tree's locale folder. A text the catalogue
 //    lacks, or a missing or unreadable catalogue, leaves the Spanish text as it is.
+//
+// Ownership: regional objects live in shared_ptr handles; a library object keeps the one it
+// is given. Threads: Traducir and CodigoIdioma of the default object may be called from any
+// thread; the factory is installed at start-up, before library objects are created.
 #pragma once
 
 #include <cstdint>

@@ -10,6 +10,9 @@
 // connection-string passwords are masked (OcultarClaves). When the log cannot be written,
 // or before Inicializar gave it a folder, the line goes to standard error instead. It
 // always answers DecisionAbandonar. A client installs its own manager through the factory.
+//
+// Ownership: each library object owns the manager the factory made for it. Threads: the
+// factory is installed at start-up, before library objects are created.
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,8 @@
 //  - ExtraerTexto modes 2 to 5 give an empty text when the token does not occur at or after
 //    the start position, so "absent" and "nothing there" read the same to the caller.
 //  - A start position below 1, a count below -1 or an unknown mode fails with ado::Error 5.
+//
+// Ownership: objects live in shared_ptr handles made by the factories, installed at start-up.
 #pragma once
 
 #include <cstdint>

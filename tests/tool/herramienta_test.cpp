@@ -1,0 +1,166 @@
+// The tool as a user meets it: its language (Spanish by default, English under an English
+// locale, CLI11's messages included), its answers to slips, `sql` with its formats, limits,
+// passwords and errors, and the memory a million streamed rows take.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "support/EmbeddedDb.h"
+#include "tool/Herramienta.h"
+
+namespace {
+
+using testsupport::kEspanol;
+using testsupport::kIngles;
+using testsupport::Quimera;
+using testsupport::Quoted;
+
+struct Caso {
+    const char* arguments;
+    const char* espanol;
+    const char* ingles;
+};
+
+TEST(Herramienta, HablaElIdiomaDelUsuarioTambienEnLosErroresDeCLI11) {
+    const Caso casos[] = {
+        {"--version", "quimera 0.1.0\n[0]", "quimera 0.1.0\n[0]"},
+        {"", "quimera: falta la orden (ejecute «quimera --help» para ver la lista)\n[2]",
+         "quimera: a command is missing (run \"quimera --help\" to see the list)\n[2]"},
+        {"slq a.db 'SELECT 1'", "quimera: orden desconocida «slq»; ¿quería decir «sql»?\n[2]",
+         "quimera: unknown command \"slq\"; did you mean \"sql\"?\n[2]"},
+        {"compcatar a.db", "quimera: orden desconocida «compcatar»; ¿quería decir «compactar»?\n[2]",
+         "quimera: unknown command \"compcatar\"; did you mean \"compactar\"?\n[2]"},
+        {"zzz",
+         "quimera: orden desconocida «zzz»; las órdenes son: sql, demo, compactar, clave, convertir, migrar, ver, "
+         "exportar, importar\n[2]",
+         "quimera: unknown command \"zzz\"; the commands are: sql, demo, compactar, clave, convertir, migrar, ver, "
+         "exportar, importar\n[2]"},
+        {"sql", "quimera: falta FILE\n[2]", "quimera: FILE is missing\n[2]"},
+        {"sql a.db 'SELECT 1' sobra", "quimera: argumentos de más: sobra\n[2]", "quimera: unexpected arguments: sobra\n[2]"},
+        {"sql a.db 'SELECT 1' --formato xml", "quimera: --formato: «xml» no es ninguno de: tabla, csv, json\n[2]",
+         "quimera: --formato: \"xml\" is none of: tabla, csv, json\n[2]"},
+        {"sql a.db 'SELECT 1' --limite tres", "quimera: --limite: «tres» no es un número entero de 0 o más\n[2]",
+         "quimera: --limite: \"tres\" is not a whole number of 0 or more\n[2]"},
+        {"sql a.db 'SELECT 1' --password x --password-env CLAVE", "quimera: --password no admite --password-env\n[2]",
+         "quimera: --password cannot go with --password-env\n[2]"},
+        {"clave a.db", "quimera: hace falta exactamente una de estas opciones: --nueva,--quitar\n[2]",
+         "quimera: exactly one of these options is needed: --nueva,--quitar\n[2]"},
+        {"sql a.db 'SELECT 1' --password-env NO_DEFINIDA_EN_LA_PRUEBA",
+         "quimera: la variable de entorno NO_DEFINIDA_EN_LA_PRUEBA no está definida\n[1]",
+         "quimera: the environment variable NO_DEFINIDA_EN_LA_PRUEBA is not set\n[1]"},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_EQ(Quimera(c.arguments, "", "2>&1", kEspanol), c.espanol) << c.arguments;
+        EXPECT_EQ(Quimera(c.arguments, "", "2>&1", kIngles), c.ingles) << c.arguments;
+    }
+    // The help: CLI11's own words too.
+    const std::string ayuda = Quimera("compactar --help");
+    EXPECT_EQ(ayuda.substr(0, ayuda.find("\n\n")),
+              "Compacta una base de datos incrustada, en su sitio o en otro archivo\nUso: " +
+                  std::string(BREZAL_BINARY_DIR) + "/tools/quimera/quimera compactar [OPCIONES] FILE [DEST]");
+    const std::string help = Quimera("compactar --help", "", "2>&1", kIngles);
+    EXPECT_EQ(help.substr(0, help.find("\n\n")),
+              "Compacts an embedded database, in its place or into another file\nUsage: " +
+                  std::string(BREZAL_BINARY_DIR) + "/tools/quimera/quimera compactar [OPTIONS] FILE [DEST]");
+}
+
+TEST(Herramienta, SqlNoCreaUnArchivoSinCrear) {
+    testsupport::TempDir dir;
+    const std::string archivo = dir.file("nueva.db");
+    EXPECT_EQ(Quimera("sql " + Quoted(archivo) + " 'CREATE TABLE T (Id LONG)'"),
+              "quimera: no existe la base de datos " + archivo + " (con --crear se crea)\n[1]");
+    EXPECT_FALSE(std::filesystem::exists(archivo));
+    EXPECT_EQ(Quimera("sql " + Quoted(archivo) + " 'CREATE TABLE T (Id LONG)'", "", "2>&1", kIngles),
+              "quimera: the database " + archivo + " does not exist (--crear creates it)\n[1]");
+    EXPECT_EQ(Quimera("sql " + Quoted(archivo) + " 'CREATE TABLE T (Id LONG)' --crear --password-env CLAVE",
+                      "CLAVE=secreto"),
+              "quimera: se creó la base de datos " + archivo + " (protegida con contraseña)\n0 registros afectados\n[0]");
+    auto cn = ado::Connection::Create();
+    cn->Open(testsupport::JetConnectionString(archivo, "secreto"));
+    EXPECT_EQ(testsupport::Scalar(cn, "SELECT COUNT(*) FROM T"), ado::Variant(0)) << "the file has the password";
+}
+
+class HerramientaSql : public ::testing::Test {
+protected:
+    HerramientaSql() : db_("secreto") {
+        auto cn = db_.Connect();
+        cn->Execute("CREATE TABLE Art (Id LONG PRIMARY KEY, Nombre TEXT(20), Precio CURRENCY)");
+        cn->Execute("INSERT INTO Art VALUES (1, '漢字漢字', 12.5)");
+        cn->Execute("INSERT INTO Art VALUES (2, 'Ana', NULL)");
+        cn->Execute("INSERT INTO Art VALUES (3, 'Ñu, \"el\"', 3)");
+    }
+    std::string Sql(const std::string& statements, const std::string& options = "",
+                    const std::string& lang = kEspanol) {
+        return Quimera("sql " + Quoted(db_.file()) + " " + Quoted(statements) + " " + options, "CLAVE=secreto",
+                       "--password-env CLAVE 2>&1", lang);
+    }
+    testsupport::EmbeddedDb db_;
+};
+
+TEST_F(HerramientaSql, FormatosYLimite) {
+    const std::string consulta = "SELECT * FROM Art ORDER BY Id";
+    // Aligned by display width: each CJK character takes two columns.
+    EXPECT_EQ(Sql(consulta),
+              "Id | Nombre   | Precio\n"
+              "---+----------+-------\n"
+              " 1 | 漢字漢字 |   12.5\n"
+              " 2 | Ana      |   Null\n"
+              " 3 | Ñu, \"el\" |      3\n"
+              "(3 filas)\n[0]");
+    EXPECT_EQ(Sql(consulta, "--limite 2", kIngles),
+              "Id | Nombre   | Precio\n"
+              "---+----------+-------\n"
+              " 1 | 漢字漢字 |   12.5\n"
+              " 2 | Ana      |   Null\n"
+              "... (there are more rows)\n"
+              "(2 rows)\n[0]");
+    EXPECT_EQ(Sql(consulta, "--formato csv"),
+              "Id,Nombre,Precio\r\n1,漢字漢字,12.5\r\n2,Ana,\r\n3,\"Ñu, \"\"el\"\"\",3\r\n[0]");
+    EXPECT_EQ(Sql(consulta, "--formato json --limite 1"),
+              "[\n  {\"Id\": 1, \"Nombre\": \"漢字漢字\", \"Precio\": 12.5}\n]\n[0]");
+    EXPECT_EQ(Sql("SELECT * FROM Art WHERE Id < 0", "--formato json"), "[]\n[0]");
+    EXPECT_EQ(Sql("UPDATE Art SET Precio = 1 WHERE Id > 1", "--formato csv"), "2 registros afectados\n[0]");
+}
+
+TEST_F(HerramientaSql, ContrasenaPreguntadaOLeidaDeLaEntrada) {
+    const std::string args = "sql " + Quoted(db_.file()) + " 'SELECT COUNT(*) AS N FROM Art' --formato csv --password";
+    EXPECT_EQ(Quimera(args, "printf 'secreto\\n' |"), "N\r\n3\r\n[0]");
+    EXPECT_EQ(Quimera("sql " + Quoted(db_.file()) + " 'SELECT COUNT(*) AS N FROM Art' --formato csv --password secreto"),
+              "N\r\n3\r\n[0]");
+}
+
+TEST_F(HerramientaSql, UnErrorNombraLaInstruccionEnCadaIdioma) {
+    const std::string guion = "UPDATE Art SET Precio = 1 WHERE Id = 1;\nSELECT Nada FROM Art";
+    EXPECT_EQ(Sql(guion),
+              "-- UPDATE Art SET Precio = 1 WHERE Id = 1\n1 registro afectado\n\n-- SELECT Nada FROM Art\n"
+              "error -2147217904 en la instrucción 2 (línea 2, columna 1): No se han especificado valores para algunos de los parámetros requeridos. (Nada)\n"
+              "  instrucción: SELECT Nada FROM Art\n[1]");
+    EXPECT_EQ(Sql(guion, "", kIngles),
+              "-- UPDATE Art SET Precio = 1 WHERE Id = 1\n1 record affected\n\n-- SELECT Nada FROM Art\n"
+              "error -2147217904 in statement 2 (line 2, column 1): No se han especificado valores para algunos de los parámetros requeridos. (Nada)\n"
+              "  statement: SELECT Nada FROM Art\n[1]");
+}
+
+// A million rows go through in flat memory: the largest child's peak is the tool's.
+TEST_F(HerramientaSql, UnMillonDeFilasEnMemoriaPlana) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer keeps freed memory in quarantine";
+#endif
+    auto cn = db_.Connect();
+    cn->Execute("CREATE TABLE Mil (Id LONG PRIMARY KEY)");
+    cn->BeginTrans();
+    for (int i = 1; i <= 1000; ++i) cn->Execute("INSERT INTO Mil VALUES (" + std::to_string(i) + ")");
+    cn->CommitTrans();
+    EXPECT_EQ(Quimera("sql " + Quoted(db_.file()) +
+                          " 'SELECT a.Id, b.Id AS Otro, \"un texto de relleno\" AS Texto FROM Mil AS a, Mil AS b'",
+                      "CLAVE=secreto", "--password-env CLAVE --formato csv | wc -l"),
+              "1000001\n[0]");
+    rusage uso{};
+    getrusage(RUSAGE_CHILDREN, &uso);
+    const long megabytes = uso.ru_maxrss / 1024;
+    EXPECT_LT(megabytes, 50) << "peak resident memory of the tool, MB";
+    std::cout << "quimera sql, 1,000,000 rows as CSV: peak " << megabytes << " MB\n";
+}
+
+}  // namespace
