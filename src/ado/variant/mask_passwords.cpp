@@ -48,14 +48,18 @@ size_t FinDeDelimitado(std::string_view texto, size_t i, char cierra) {
 }
 
 // Offset just past the value that starts at i: a delimited value runs to its closing
-// character, and on to the next ';' (or the ']' that closes a statement's connect string):
+// character, and on to the next ';' (or a ']' right after a quoted one, closing a statement's connect string):
 // what stands between is no part of the value to a parser, but it may be the rest of a
 // password that only looked delimited.
 size_t FinDeValor(std::string_view texto, size_t i) {
     size_t desde = i;
+    const char* fines = ";]";
     if (i < texto.size() && (texto[i] == '\'' || texto[i] == '"')) desde = FinDeDelimitado(texto, i, texto[i]);
     else if (i < texto.size() && texto[i] == '{') desde = FinDeDelimitado(texto, i, '}');
-    const size_t fin = texto.find_first_of(";]", desde);
+    // After a delimited value only ';' ends it: a ']' there may still be part of the password.
+    const bool quoted = i < texto.size() && (texto[i] == '\'' || texto[i] == '"');
+    if (desde != i && !(quoted && desde < texto.size() && texto[desde] == ']')) fines = ";";
+    const size_t fin = texto.find_first_of(fines, desde);
     return fin == std::string_view::npos ? texto.size() : fin;
 }
 
