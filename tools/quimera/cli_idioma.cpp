@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <iostream>
-#include <regex>
 
 #include <fmt/args.h>
 
@@ -33,26 +32,55 @@ constexpr std::array<std::pair<const char*, const char*>, 14> kLabels = {{
     {"BOOLEAN", N_("BOOLEANO")},
 }};
 
-// CLI11's parse error messages (as its version 2.1 writes them) and their translations; the
-// groups of the pattern fill {0}, {1}, ... First match wins.
+// CLI11's parse error messages (as its version 2.1 writes them) and their translations. In a
+// pattern, each "{}" takes the shortest text that lets the rest match (the last one takes the
+// rest) and fills {0}, {1}, ... of the translation. First match wins.
 struct ErrorText {
     const char* english;
     const char* spanish;
 };
-constexpr std::array<ErrorText, 12> kErrors = {{
+constexpr std::array<ErrorText, 13> kErrors = {{
     {"A subcommand is required", N_("falta la orden (ejecute «quimera --help» para ver la lista)")},
-    {"Requires at least (\\d+) subcommands", N_("faltan órdenes: se necesitan al menos {0}")},
-    {"The following arguments? (?:was|were) not expected: (.*)", N_("argumentos de más: {0}")},
-    {"Exactly 1 option from \\[(.*)\\].*", N_("hace falta exactamente una de estas opciones: {0}")},
-    {"At least 1 option from \\[(.*)\\].*", N_("hace falta al menos una de estas opciones: {0}")},
-    {"Requires at most 1 options be given from \\[(.*)\\]", N_("sobra una de estas opciones: {0}")},
-    {"(.+) is required", N_("falta {0}")},
-    {"(.+) requires (.+)", N_("{0} necesita {1}")},
-    {"(.+) excludes (.+)", N_("{0} no admite {1}")},
-    {"(.+): (\\d+) required (.+) missing", N_("{0}: falta su valor ({2})")},
-    {"Could not convert: (.+) = (.*)", N_("valor no válido para {0}: {1}")},
-    {"(.+) not found", N_("{0}: opción desconocida")},
+    {"Requires at least {} subcommands", N_("faltan órdenes: se necesitan al menos {0}")},
+    {"The following argument was not expected: {}", N_("argumentos de más: {0}")},
+    {"The following arguments were not expected: {}", N_("argumentos de más: {0}")},
+    {"Exactly 1 option from [{}]{}", N_("hace falta exactamente una de estas opciones: {0}")},
+    {"At least 1 option from [{}]{}", N_("hace falta al menos una de estas opciones: {0}")},
+    {"Requires at most 1 options be given from [{}]", N_("sobra una de estas opciones: {0}")},
+    {"{} is required", N_("falta {0}")},
+    {"{} requires {}", N_("{0} necesita {1}")},
+    {"{} excludes {}", N_("{0} no admite {1}")},
+    {"{}: {} required {} missing", N_("{0}: falta su valor ({2})")},
+    {"Could not convert: {} = {}", N_("valor no válido para {0}: {1}")},
+    {"{} not found", N_("{0}: opción desconocida")},
 }};
+
+// Matches text against a pattern of literal pieces and "{}" holes; fills the holes' texts.
+bool MatchPattern(std::string_view pattern, std::string_view text, std::vector<std::string>& holes) {
+    holes.clear();
+    size_t p = 0, t = 0;
+    for (;;) {
+        const size_t hole = pattern.find("{}", p);
+        const std::string_view literal = pattern.substr(p, hole == std::string_view::npos ? hole : hole - p);
+        if (text.substr(t, literal.size()) != literal) return false;
+        t += literal.size();
+        if (hole == std::string_view::npos) return t == text.size();
+        p = hole + 2;
+        const size_t next = pattern.find("{}", p);
+        const std::string_view after = pattern.substr(p, next == std::string_view::npos ? next : next - p);
+        if (after.empty()) {  // last hole, or two holes in a row: it takes the rest
+            holes.emplace_back(text.substr(t));
+            t = text.size();
+            continue;
+        }
+        const size_t end = next == std::string_view::npos ? text.size() - std::min(text.size(), after.size())
+                                                          : text.find(after, t);
+        if (end == std::string_view::npos || end < t || (next == std::string_view::npos && text.substr(end) != after))
+            return false;
+        holes.emplace_back(text.substr(t, end - t));
+        t = end;
+    }
+}
 
 // Levenshtein distance: edits that turn a into b.
 size_t Distance(const std::string& a, const std::string& b) {
@@ -108,11 +136,11 @@ CLI::Validator Count() {
 
 std::string TranslateParseError(const CLI::ParseError& e) {
     const std::string message = e.what();
+    std::vector<std::string> holes;
     for (const ErrorText& entry : kErrors) {
-        std::smatch m;
-        if (!std::regex_match(message, m, std::regex(entry.english))) continue;
+        if (!MatchPattern(entry.english, message, holes)) continue;
         fmt::dynamic_format_arg_store<fmt::format_context> values;
-        for (size_t i = 1; i < m.size(); ++i) values.push_back(m[i].str());
+        for (const std::string& hole : holes) values.push_back(hole);
         return fmt::vformat(T(entry.spanish), values);
     }
     return message;  // one of ours (a validator's), already in the user's language
