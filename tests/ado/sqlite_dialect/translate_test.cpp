@@ -117,6 +117,30 @@ TEST(Translate, RefusesMalformedTextAndWhatTheEngineCannotExpress) {
     }
 }
 
+// Changing a column or a constraint of an existing table has no form in the engine: refused by
+// name; renaming and dropping a column go to the engine as written.
+TEST(Translate, AlterTableBeyondAddColumnIsRefusedByName) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"ALTER TABLE Clientes ALTER COLUMN Nombre TEXT(80)", "ALTER TABLE ... ALTER COLUMN."},
+        {"ALTER TABLE [Mis Clientes] ADD CONSTRAINT pk PRIMARY KEY (Id)", "ALTER TABLE ... ADD CONSTRAINT."},
+        {"ALTER TABLE Clientes ADD PRIMARY KEY (Id)", "ALTER TABLE ... ADD CONSTRAINT."},
+        {"ALTER TABLE Clientes DROP CONSTRAINT pk", "ALTER TABLE ... DROP CONSTRAINT."},
+    };
+    for (const auto& [sql, construct] : cases) {
+        try {
+            TranslateAccessSql(sql);
+            ADD_FAILURE() << "accepted: " << sql;
+        } catch (const ado::Error& e) {
+            EXPECT_EQ(e.Number(), ado::err::FeatureNotAvailable) << sql;
+            EXPECT_EQ(e.Description(),
+                      std::string("El motor de base de datos incrustado no admite esta construcción de SQL de Access: ") +
+                          construct);
+        }
+    }
+    EXPECT_EQ(TranslateAccessSql("ALTER TABLE Clientes DROP COLUMN Nombre").sql, "ALTER TABLE Clientes DROP COLUMN Nombre");
+    EXPECT_EQ(TranslateAccessSql("ALTER TABLE Clientes RENAME TO Socios").sql, "ALTER TABLE Clientes RENAME TO Socios");
+}
+
 TEST(Translate, SyntaxErrorsSayWhere) {
     try {
         TranslateAccessSql("SELECT Nombre FROM Clientes WHERE Id = = 3");

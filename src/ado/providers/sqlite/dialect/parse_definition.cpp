@@ -158,7 +158,14 @@ bool ParserState::ParseDefinition() {
             return false;
         }
         st.target = ParseTableName(false);
-        if (!AcceptWord("ADD") || AtWord("CONSTRAINT") || AtWord("PRIMARY") || AtWord("FOREIGN") || AtWord("UNIQUE")) {
+        // The engine cannot change a column or add or drop a constraint of an existing table:
+        // refused by name rather than left to fail as a syntax error.
+        if (AtWord("ALTER")) ThrowNotSupported("ALTER TABLE ... ALTER COLUMN.");
+        if (AtWord("DROP") && AtWord("CONSTRAINT", 1)) ThrowNotSupported("ALTER TABLE ... DROP CONSTRAINT.");
+        if (AtWord("ADD") && (AtWord("CONSTRAINT", 1) || AtWord("PRIMARY", 1) || AtWord("FOREIGN", 1) ||
+                              AtWord("UNIQUE", 1)))
+            ThrowNotSupported("ALTER TABLE ... ADD CONSTRAINT.");
+        if (!AcceptWord("ADD")) {  // RENAME and DROP COLUMN: the engine's own form
             pos_ = mark;
             return false;
         }
