@@ -74,7 +74,7 @@ struct RowsetFile;
 struct FileSource;
 }
 namespace cursor {
-struct CursorState;
+class Cursor;
 class RowStore;
 using RowId = uint32_t;
 }
@@ -194,7 +194,7 @@ private:
                     const std::shared_ptr<persist::RowsetFile>& file, size_t index);
     persist::FileSource SaveSource() const;
 
-    std::shared_ptr<cursor::CursorState> state_;
+    std::shared_ptr<cursor::Cursor> state_;
     ConnectionPtr connection_;
     std::string source_;
     CommandPtr sourceCommand_;

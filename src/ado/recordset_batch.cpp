@@ -4,7 +4,7 @@
 
 #include "ado/Recordset.h"
 #include "ado/batch_writer.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
@@ -20,7 +20,7 @@ constexpr uint8_t kPendingFlags = RowStore::New | RowStore::Modified | RowStore:
 
 // A change waiting for UpdateBatch. New and modified rows always wait; a deleted row waits only
 // while its change is kept (one deleted by an earlier batch, or an addition cancelled, does not).
-bool IsPending(const cursor::CursorState& s, RowId row) {
+bool IsPending(const cursor::Cursor& s, RowId row) {
     const uint8_t flags = s.store.Flags(row);
     if (flags & (RowStore::New | RowStore::Modified)) return true;
     return (flags & RowStore::Deleted) && s.pending.count(row);
@@ -41,7 +41,7 @@ int32_t StatusForFailure(int32_t number) {
 
 void Recordset::UpdateBatch(AffectEnum affect) {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (lockType_ == adLockReadOnly) Raise(Condition::ReadOnlyCursor);
     if (s.editMode != adEditNone) Update();
     if (!connection_) Raise(Condition::IllegalOperation, "(el conjunto de registros está desconectado)");
@@ -50,8 +50,8 @@ void Recordset::UpdateBatch(AffectEnum affect) {
     if (affect == adAffectCurrent) {
         if (s.HasCurrent() && IsPending(s, s.CurrentRow())) rows.push_back(s.CurrentRow());
     } else if (affect == adAffectGroup) {
-        if (s.order.empty()) Raise(Condition::NoCurrentRecord);
-        for (RowId r : s.order)
+        if (s.VisibleCount() == 0) Raise(Condition::NoCurrentRecord);
+        for (RowId r : s.Visible())
             if (IsPending(s, r)) rows.push_back(r);
     } else {
         rows.reserve(s.pending.size());
@@ -107,7 +107,7 @@ void Recordset::UpdateBatch(AffectEnum affect) {
 
 void Recordset::CancelBatch(AffectEnum affect) {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (lockType_ != adLockBatchOptimistic && connection_ && affect != adAffectCurrent)
         Raise(Condition::IllegalOperation);
     if (s.editMode != adEditNone) CancelUpdate();
@@ -136,13 +136,12 @@ void Recordset::CancelBatch(AffectEnum affect) {
         s.affected.push_back(row);
     }
     Filter(filter_);  // rebuild the visible rows
-    const int32_t pos = hadCurrent ? s.PositionOf(current) : -1;
-    s.position = pos >= 0 && !(s.store.Flags(current) & RowStore::Deleted) ? pos : 0;
+    if (!hadCurrent || (s.store.Flags(current) & RowStore::Deleted) || !s.MoveToRow(current)) s.MoveFirst();
 }
 
 int32_t Recordset::Status() const {
     RequireOpen();
-    const cursor::CursorState& s = *state_;
+    const cursor::Cursor& s = *state_;
     if (!s.HasCurrent()) Raise(Condition::NoCurrentRecord);
     const RowId row = s.CurrentRow();
     const uint8_t flags = s.store.Flags(row);
@@ -156,31 +155,30 @@ int32_t Recordset::Status() const {
 
 void Recordset::Filter(const Variant& filter) {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (s.editMode != adEditNone) Update();
     int32_t group = adFilterNone;
     if (filter.IsText() && filter.AsString().empty()) group = adFilterNone;
     else if (filter.IsNumeric()) group = filter.ToInt32();
     else Raise(Condition::NotSupported, "(filtros de criterio)");
 
-    auto keep = [&](RowId r) {
-        const uint8_t flags = s.store.Flags(r);
+    if (group < adFilterNone || group > adFilterConflictingRecords || group == 4) Raise(Condition::InvalidArgument);
+    cursor::Cursor* c = &s;
+    const std::vector<RowId>* affected = &s.affected;
+    auto keep = [c, affected, group](RowId r) {
+        const uint8_t flags = c->store.Flags(r);
         switch (group) {
             case adFilterNone:
             case adFilterFetchedRecords: return !(flags & RowStore::Deleted);
-            case adFilterPendingRecords: return IsPending(s, r);
+            case adFilterPendingRecords: return IsPending(*c, r);
             case adFilterConflictingRecords: return (flags & RowStore::Conflict) != 0;
             case adFilterAffectedRecords:
-                return std::find(s.affected.begin(), s.affected.end(), r) != s.affected.end();
-            default: Raise(Condition::InvalidArgument);
+                return std::find(affected->begin(), affected->end(), r) != affected->end();
+            default: return false;
         }
     };
-    s.order.clear();
-    for (RowId r = 0; r < s.store.RowCount(); ++r)
-        if (keep(r)) s.order.push_back(r);
-    s.OrderChanged();
-    s.showDeleted = group != adFilterNone && group != adFilterFetchedRecords;
-    s.position = 0;
+    const bool showsDeleted = group != adFilterNone && group != adFilterFetchedRecords;
+    s.ShowRows({showsDeleted ? std::function<bool(RowId)>(keep) : nullptr, showsDeleted});
     filter_ = Variant(group);
 }
 
