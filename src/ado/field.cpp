@@ -67,7 +67,13 @@ ado::Properties& Field::Properties() {
         p.Add({"BASESCHEMANAME", text(c.baseSchema), adVarWChar, adPropRead});
         p.Add({"BASETABLENAME", text(c.baseTable), adVarWChar, adPropRead});
         p.Add({"KEYCOLUMN", Variant(c.key), adBoolean, adPropRead});
-        p.Add({"Optimize", Variant(false), adBoolean, adPropRead | adPropWrite});
+        // True builds an index of the column that Find and Filter use; false drops it.
+        p.Add({"Optimize", Variant(false), adBoolean, adPropRead | adPropWrite, [this](const Variant& v) {
+                   Info(state_, column_);
+                   if (state_->owner && state_->owner->CursorLocation() == adUseServer)
+                       Raise(Condition::NotSupported, "(índices de campo en un cursor de servidor)");
+                   state_->Optimize(column_, v.ToBool());
+               }});
         p.Add({"ISAUTOINCREMENT", Variant(c.autoIncrement), adBoolean, adPropRead});
         p.Add({"ISNULLABLE", Variant((c.attributes & adFldIsNullable) != 0), adBoolean, adPropRead});
     }

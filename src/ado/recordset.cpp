@@ -182,6 +182,16 @@ void Recordset::Start(cursor::RowStore&& rows) {
     filter_ = Variant(int32_t{adFilterNone});
     file_.reset();
     persistedFile_.clear();
+    if (!sort_.empty()) {
+        // A Sort set before Open orders the rows once they are there; one that names no field
+        // of them, or a server cursor, leaves them in their order.
+        try {
+            if (cursorLocation_ != adUseClient) Raise(Condition::NotSupported);
+            ApplySort(sort_);
+        } catch (const Error&) {
+            sort_.clear();
+        }
+    }
 }
 
 void Recordset::Close() {

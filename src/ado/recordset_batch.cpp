@@ -18,14 +18,6 @@ using cursor::RowStore;
 
 constexpr uint8_t kPendingFlags = RowStore::New | RowStore::Modified | RowStore::Deleted;
 
-// A change waiting for UpdateBatch. New and modified rows always wait; a deleted row waits only
-// while its change is kept (one deleted by an earlier batch, or an addition cancelled, does not).
-bool IsPending(const cursor::Cursor& s, RowId row) {
-    const uint8_t flags = s.store.Flags(row);
-    if (flags & (RowStore::New | RowStore::Modified)) return true;
-    return (flags & RowStore::Deleted) && s.pending.count(row);
-}
-
 int32_t StatusForFailure(int32_t number) {
     switch (number) {
         case err::ConcurrencyViolation: return adRecConcurrencyViolation;
@@ -48,15 +40,15 @@ void Recordset::UpdateBatch(AffectEnum affect) {
 
     std::vector<RowId> rows;
     if (affect == adAffectCurrent) {
-        if (s.HasCurrent() && IsPending(s, s.CurrentRow())) rows.push_back(s.CurrentRow());
+        if (s.HasCurrent() && s.IsPending(s.CurrentRow())) rows.push_back(s.CurrentRow());
     } else if (affect == adAffectGroup) {
         if (s.VisibleCount() == 0) Raise(Condition::NoCurrentRecord);
         for (RowId r : s.Visible())
-            if (IsPending(s, r)) rows.push_back(r);
+            if (s.IsPending(r)) rows.push_back(r);
     } else {
         rows.reserve(s.pending.size());
         for (RowId r = 0; r < s.store.RowCount() && rows.size() < s.pending.size(); ++r)
-            if (IsPending(s, r)) rows.push_back(r);
+            if (s.IsPending(r)) rows.push_back(r);
     }
 
     const Variant unique = properties_.Item(1).Value();  // "Unique Table"
@@ -79,7 +71,10 @@ void Recordset::UpdateBatch(AffectEnum affect) {
     // Committed: the written rows are no longer pending.
     s.affected.clear();
     s.conflicts.clear();
-    for (const BatchOutcome::ReadBack& r : outcome.readBacks) cursor::StoreReadBack(s.store, r.row, *r.shape, r.values);
+    for (const BatchOutcome::ReadBack& r : outcome.readBacks) {
+        cursor::StoreReadBack(s.store, r.row, *r.shape, r.values);
+        s.RowChanged(r.row);
+    }
     const bool allWritten = outcome.written.size() == s.pending.size();
     for (RowId row : outcome.written) {
         s.store.SetFlags(row, (s.store.Flags(row) & RowStore::Deleted) ? RowStore::Deleted : 0);
@@ -116,7 +111,7 @@ void Recordset::CancelBatch(AffectEnum affect) {
         if (s.HasCurrent()) rows.push_back(s.CurrentRow());
     } else {
         for (RowId r = 0; r < s.store.RowCount(); ++r)
-            if (IsPending(s, r) && (affect == adAffectAll || s.PositionOf(r) >= 0)) rows.push_back(r);
+            if (s.IsPending(r) && (affect == adAffectAll || s.PositionOf(r) >= 0)) rows.push_back(r);
     }
     const RowId current = s.HasCurrent() ? s.CurrentRow() : 0;
     const bool hadCurrent = s.HasCurrent();
@@ -130,12 +125,13 @@ void Recordset::CancelBatch(AffectEnum affect) {
             const auto& p = s.pending[row];
             for (size_t c = 0; c < p.original.size(); ++c) s.store.Set(row, c, p.original[c]);
             s.store.SetFlags(row, 0);
+            s.RowChanged(row);
         }
         s.pending.erase(row);
         s.conflicts.erase(row);
         s.affected.push_back(row);
     }
-    Filter(filter_);  // rebuild the visible rows
+    s.Refresh();  // rows came back, added ones left
     if (!hadCurrent || (s.store.Flags(current) & RowStore::Deleted) || !s.MoveToRow(current)) s.MoveFirst();
 }
 
@@ -151,35 +147,6 @@ int32_t Recordset::Status() const {
     else if (flags & RowStore::Modified) status = adRecModified;
     if (auto it = s.conflicts.find(row); it != s.conflicts.end()) status |= it->second;
     return status;
-}
-
-void Recordset::Filter(const Variant& filter) {
-    RequireOpen();
-    cursor::Cursor& s = *state_;
-    if (s.editMode != adEditNone) Update();
-    int32_t group = adFilterNone;
-    if (filter.IsText() && filter.AsString().empty()) group = adFilterNone;
-    else if (filter.IsNumeric()) group = filter.ToInt32();
-    else Raise(Condition::NotSupported, "(filtros de criterio)");
-
-    if (group < adFilterNone || group > adFilterConflictingRecords || group == 4) Raise(Condition::InvalidArgument);
-    cursor::Cursor* c = &s;
-    const std::vector<RowId>* affected = &s.affected;
-    auto keep = [c, affected, group](RowId r) {
-        const uint8_t flags = c->store.Flags(r);
-        switch (group) {
-            case adFilterNone:
-            case adFilterFetchedRecords: return !(flags & RowStore::Deleted);
-            case adFilterPendingRecords: return IsPending(*c, r);
-            case adFilterConflictingRecords: return (flags & RowStore::Conflict) != 0;
-            case adFilterAffectedRecords:
-                return std::find(affected->begin(), affected->end(), r) != affected->end();
-            default: return false;
-        }
-    };
-    const bool showsDeleted = group != adFilterNone && group != adFilterFetchedRecords;
-    s.ShowRows({showsDeleted ? std::function<bool(RowId)>(keep) : nullptr, showsDeleted});
-    filter_ = Variant(group);
 }
 
 }  // namespace ado

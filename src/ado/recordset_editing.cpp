@@ -109,6 +109,7 @@ void Recordset::AddNew() {
     const cursor::RowId row = s.store.BeginRow();
     for (size_t c = 0; c < s.store.ColumnCount(); ++c) s.store.PutNull();
     s.store.SetFlags(row, RowStore::New);
+    s.RowChanged(row);
     s.AppendRow(row);
     s.edit.Start(row, s.store.ColumnCount());
     s.editMode = adEditAdd;
@@ -148,6 +149,7 @@ void Recordset::WriteEdit() {
         cursor::StoreReadBack(s.store, row, w.Shape(), s.readBack);  // an insert always has a shape
         s.store.SetFlags(row, 0);
     }
+    s.RowChanged(row);
 }
 
 // Batch mode and disconnected cursors: the change waits, with the row's original values.
@@ -165,6 +167,7 @@ void Recordset::KeepEditPending() {
         s.store.Set(row, c, s.edit.values[c]);
         p.changed[c] = 1;
     }
+    s.RowChanged(row);
     if (!(flags & RowStore::New)) s.store.SetFlags(row, static_cast<uint8_t>(flags | RowStore::Modified));
 }
 

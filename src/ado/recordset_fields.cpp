@@ -63,6 +63,7 @@ void Recordset::DeleteField(size_t column) {
         if (column < p.changed.size()) p.changed.erase(p.changed.begin() + static_cast<ptrdiff_t>(column));
     }
     s.fields.Removed(column);
+    s.ColumnRemoved(column);
 }
 
 }  // namespace ado

@@ -8,11 +8,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 #include "ado/Enums.h"
 #include "ado/Field.h"
+#include "ado/criteria/matcher.h"
+#include "ado/criteria/value_order.h"
+#include "ado/cursor/field_index.h"
 #include "ado/cursor/row_store.h"
 #include "ado/cursor/row_write.h"
 
@@ -49,6 +54,14 @@ struct PendingChange {
 struct RowFilter {
     std::function<bool(RowId)> keep;  // empty: every row not deleted
     bool showsDeleted = false;
+    // The only rows that may be kept, ascending (an index's answer); used once, by ShowRows.
+    std::optional<std::vector<RowId>> candidates;
+};
+
+// A column of a sort order.
+struct SortColumn {
+    size_t column;
+    bool descending;
 };
 
 class Cursor {
@@ -68,6 +81,11 @@ public:
     std::vector<Variant> readBack;     // what the last insert read back
     std::unordered_map<RowId, int32_t> conflicts;  // RecordStatusEnum bits of the last batch's failures
     ado::Fields fields;
+    // The last Find's criteria and their compiled clause: a repeated search parses nothing.
+    struct FindCache {
+        std::string text;
+        std::optional<criteria::CompiledClause> clause;
+    } lastFind;
 
     // --- Position among the visible rows ---
     bool AtBOF() const { return position_ < 0 || visible_.empty(); }
@@ -108,16 +126,42 @@ public:
     void RemoveAppended(int64_t position);
     // A deleted current row leaves the view when the cursor moves; true when it did.
     bool DropDeletedCurrent();
+    // Orders the visible rows (stably) by the columns, or by arrival when there are none. The
+    // current row stays current; the order holds for every later view until changed.
+    void SortRows(std::vector<SortColumn> columns);
+    const std::vector<SortColumn>& SortOrder() const { return sort_; }
+
+    // --- Comparison and field indexes ---
+    const criteria::ValueOrder& Order() const;
+    // Builds or drops the index of a column ("Optimize").
+    void Optimize(size_t column, bool on);
+    const FieldIndex* IndexOf(size_t column) const;
+    // A row's stored values changed, or the row was added: indexes follow.
+    void RowChanged(RowId row);
+    // A column was removed: indexes, the sort order and the last Find follow.
+    void ColumnRemoved(size_t column);
+
+    // A change waiting for UpdateBatch. New and modified rows always wait; a deleted row waits
+    // only while its change is kept (one deleted by an earlier batch, or an addition cancelled, does not).
+    bool IsPending(RowId row) const {
+        const uint8_t flags = store.Flags(row);
+        if (flags & (RowStore::New | RowStore::Modified)) return true;
+        return (flags & RowStore::Deleted) && pending.count(row);
+    }
 
     // The value a field shows: the edit buffer's while the row is being edited.
     Variant Shown(RowId row, size_t column) const;
 
 private:
     void PositionsChanged() { positionsValid_ = false; }
+    void ApplySort();
 
     std::vector<RowId> visible_;              // the visible rows, in cursor order
     int64_t position_ = -1;                   // index into visible_, see MoveTo
     RowFilter filter_;
+    std::vector<SortColumn> sort_;
+    mutable std::unique_ptr<criteria::ValueOrder> order_;
+    std::vector<std::unique_ptr<FieldIndex>> indexes_;
     mutable std::vector<int32_t> positionOf_;  // row id -> index in visible_ (-1 hidden), built on demand
     mutable bool positionsValid_ = false;
 };
