@@ -59,7 +59,6 @@ Operand::Operand(Variant v) : value(std::move(v)) {
         kind = Kind::Null;
     } else if (value.IsText()) {
         kind = Kind::Text;
-        text = value.AsString();
     } else if (value.Type() == VariantType::I8 || value.Type() == VariantType::I4 || value.Type() == VariantType::R8 ||
                value.Type() == VariantType::Date) {
         number = NumberOf(value);
@@ -91,7 +90,7 @@ int ValueOrder::CompareCell(const cursor::RowStore& store, cursor::RowId row, si
             if (v.kind == Operand::Kind::Number && !std::isnan(c.d)) return Three(c.d, v.number);
             break;
         case Tag::Text:
-            if (v.kind == Operand::Kind::Text) return collator_.Compare(store.TextAt(c), v.text);
+            if (v.kind == Operand::Kind::Text) return collator_.Compare(store.TextAt(c), v.value.AsString());
             break;
         default: break;
     }

@@ -20,14 +20,8 @@ struct Operand {
     Variant value;
     Kind kind = Kind::Other;
     double number = 0;  // Kind::Number: the value as a double (dates as their serial)
-    std::string_view text;  // Kind::Text: value's text
 
     explicit Operand(Variant v);
-    Operand(const Operand& o) : Operand(o.value) {}
-    Operand& operator=(const Operand& o) {
-        if (this != &o) *this = Operand(o.value);
-        return *this;
-    }
 };
 
 class ValueOrder {
