@@ -22,7 +22,7 @@
 namespace ado {
 
 namespace cursor {
-struct CursorState;
+class Cursor;
 }
 
 class Field {
@@ -52,13 +52,13 @@ public:
 
     // Engine side: the field's position among the recordset's columns, which moves when an
     // earlier column is removed (kRemoved once its own column is gone).
-    Field(cursor::CursorState* state, size_t column) : state_(state), column_(column) {}
+    Field(cursor::Cursor* state, size_t column) : state_(state), column_(column) {}
     size_t Index() const { return column_; }
     void Retarget(size_t column) { column_ = column; }
     static constexpr size_t kRemoved = SIZE_MAX;
 
 private:
-    cursor::CursorState* state_;
+    cursor::Cursor* state_;
     size_t column_;
     std::unique_ptr<ado::Properties> properties_;
 };
@@ -84,7 +84,7 @@ public:
 
     // Engine side. Handles given out stay valid while the recordset's state lives: a field
     // added keeps the others where they are, a field removed fails on use from then on.
-    void Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::unique_ptr<Field>> items);
+    void Reset(std::shared_ptr<cursor::Cursor> owner, std::vector<std::unique_ptr<Field>> items);
     void Added(std::unique_ptr<Field> field) { items_.push_back(std::move(field)); }
     void Removed(size_t column);
 
@@ -115,7 +115,7 @@ public:
 
 private:
     size_t Require(std::string_view name) const;
-    std::weak_ptr<cursor::CursorState> owner_;  // every FieldPtr handed out keeps it alive
+    std::weak_ptr<cursor::Cursor> owner_;  // every FieldPtr handed out keeps it alive
     std::vector<std::unique_ptr<Field>> items_;
     std::vector<std::unique_ptr<Field>> removed_;  // kept for the handles that still point at them
 };

@@ -42,7 +42,7 @@
 // recordset between adLockOptimistic and adLockBatchOptimistic; other changes fail with 3705.
 //
 // Server cursors (adUseServer) are served by the same engine. A server cursor does not
-// support Sort, Filter with criteria, Find's indexes or disconnection.
+// support Sort, Filter with criteria, field indexes or disconnection.
 //
 // Ownership: a recordset lives in a RecordsetPtr made by Create and holds its connection
 // alive while connected. Threads: it is used with its connection, on one thread at a time; a
@@ -74,7 +74,7 @@ struct RowsetFile;
 struct FileSource;
 }
 namespace cursor {
-struct CursorState;
+class Cursor;
 class RowStore;
 using RowId = uint32_t;
 }
@@ -138,9 +138,32 @@ public:
     void CancelBatch(AffectEnum affect = adAffectAll);
     // RecordStatusEnum bits of the current row.
     int32_t Status() const;
-    // A FilterGroupEnum value (criteria strings and bookmark arrays come with Find/Filter).
+    // Searching, filtering and sorting in memory (client cursor engine).
+    //
+    // Find moves to the first row that meets `criteria` ("Field op Value", one clause; see
+    // src/ado/criteria/criteria.h for the forms), searching from the current row (start
+    // adBookmarkCurrent, the default), the first or last row (adBookmarkFirst/Last) or a
+    // bookmark, `skipRecords` rows away from it in `searchDirection`. Nothing found leaves the
+    // cursor at EOF (forward) or BOF (backward). Fails with 3021 when it should start from the
+    // current row and there is none, 3001 for criteria it cannot read (the position unchanged),
+    // 3265 for a field that is not there. A field made an index with its "Optimize" property
+    // is searched through it.
+    void Find(std::string_view criteria, int32_t skipRecords = 0, SearchDirectionEnum searchDirection = adSearchForward,
+              const Variant& start = Variant());
+    // A criteria string (clauses joined by AND and OR), an array of bookmarks of this
+    // recordset, or a FilterGroupEnum value; "" and adFilterNone remove it. The rows shown
+    // (and RecordCount, AbsolutePosition, Move*, bookmarks) are those that met the filter when
+    // it was set: a row edited afterwards stays until the filter is set again; rows added are
+    // shown. The cursor moves to the first row shown. A bookmark that is no row of this
+    // recordset fails with -2147217906 and leaves the filter as it was; criteria on a server
+    // cursor fail with 3251.
     Variant Filter() const { return filter_; }
     void Filter(const Variant& filter);
+    // "Field [ASC|DESC], ..." (also ASCENDING/DESCENDING, [names with spaces]); a stable order
+    // of the rows shown, under any filter; "" restores the order of arrival. The current row
+    // stays current. A server cursor refuses with 3251. Set before Open, it applies at Open.
+    std::string Sort() const { return sort_; }
+    void Sort(std::string_view sort);
 
     // Engine side: a field of the current row was assigned; Fields::Append and Delete.
     void SetFieldValue(size_t column, const Variant& value);
@@ -193,8 +216,10 @@ private:
     void OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
                     const std::shared_ptr<persist::RowsetFile>& file, size_t index);
     persist::FileSource SaveSource() const;
+    size_t ColumnOfField(const std::string& name) const;  // 3265 when no field has the name
+    void ApplySort(std::string_view sort);
 
-    std::shared_ptr<cursor::CursorState> state_;
+    std::shared_ptr<cursor::Cursor> state_;
     ConnectionPtr connection_;
     std::string source_;
     CommandPtr sourceCommand_;
@@ -204,6 +229,7 @@ private:
     bool cursorLocationSet_ = false;  // otherwise inherited from the connection at Open
     MarshalOptionsEnum marshalOptions_ = adMarshalAll;
     Variant filter_ = Variant(int32_t{adFilterNone});
+    std::string sort_;
     ado::Properties properties_;
     std::string persistedFile_;
     PersistFormatEnum persistedFormat_ = adPersistADTG;

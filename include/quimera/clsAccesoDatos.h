@@ -10,6 +10,7 @@
 // 0 or ""); property accessors and InicializarPropiedades trap nothing.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -201,7 +202,61 @@ public:
                                int32_t numAtributos = ado::adFldUnknownUpdatable);
     bool QuitarCampo(ado::RecordsetPtr& objRecordset, const std::string& strNombreCampo);
 
+    // Search, built on the recordset's Find; the criterion follows Find's syntax and passes
+    // on unchecked. Each returns whether a record was found (Buscar: neither at EOF nor at
+    // BOF; BuscarPrimero, BuscarSiguiente, BuscarRegistro: not at EOF; BuscarAnterior,
+    // BuscarUltimo: not at BOF) and then raises RegistroEncontrado with the old bookmark
+    // (Empty when the recordset stood on no record) and the new one. Finding nothing puts the
+    // recordset back on the record it stood on. BuscarSiguiente and BuscarAnterior skip the
+    // current record; BuscarPrimero and BuscarUltimo search the whole recordset. A criterion
+    // Find refuses is a failure (false), and leaves the recordset where Find left it.
+    bool Buscar(ado::RecordsetPtr& objRecordset, const ado::Variant& varCriterio, int32_t numDispensado = 0,
+                ado::SearchDirectionEnum numDireccion = ado::adSearchForward,
+                int32_t varPosicionComienzo = ado::adBookmarkCurrent);
+    bool BuscarPrimero(ado::RecordsetPtr& objRecordset, const ado::Variant& varCriterio);
+    bool BuscarSiguiente(ado::RecordsetPtr& objRecordset, const ado::Variant& varCriterio);
+    bool BuscarAnterior(ado::RecordsetPtr& objRecordset, const ado::Variant& varCriterio);
+    bool BuscarUltimo(ado::RecordsetPtr& objRecordset, const ado::Variant& varCriterio);
+    // Searches strNombreCampo + " = " + the value as text, from the first record: nothing is
+    // quoted, so a text value brings its own apostrophes and a date its # marks.
+    bool BuscarRegistro(ado::RecordsetPtr& objRecordset, const ado::Variant& varDatoBuscado,
+                        const std::string& strNombreCampo);
+
+    // Position and selection over bookmarks. SeleccionaRegistro gives false, silently, for a
+    // bookmark the recordset refuses; SeleccionarRegistros filters the recordset to the
+    // bookmarks and hands back that same recordset. The ControlDesplazamiento members tell
+    // whether a move would land on a record, leaving the recordset where it was.
+    bool SeleccionaRegistro(ado::RecordsetPtr& objRecordset, const ado::Variant& varMarcador);
+    ado::RecordsetPtr SeleccionarRegistros(ado::RecordsetPtr objRecordset, ado::Variant& varMarcadores);
+    bool ControlDesplazamientoAdelante(ado::RecordsetPtr& objRecordset);
+    bool ControlDesplazamientoAtras(ado::RecordsetPtr& objRecordset);
+
+    // Filters and indexes in memory. The index members (OptimizarCampo, DesoptimizarCampo,
+    // CrearIndiceTemporal, BorrarIndicesTemporales) do nothing on a server-side recordset.
+    // CrearIndiceTemporal sorts by the fields up to the first empty one, the direction word
+    // (ASCENDING or DESCENDING) after the last: "Apellidos,Nombre ASCENDING".
+    ado::RecordsetPtr AplicarFiltro(ado::RecordsetPtr objRecordset, const std::string& strCriterio);
+    ado::RecordsetPtr QuitarFiltro(ado::RecordsetPtr objRecordset);
+    bool FiltroDirecto(ado::RecordsetPtr& objRecordset, const std::string& strCriterio = "");
+    void OptimizarCampo(ado::RecordsetPtr& objRecordset, const std::string& strNombreCampo);
+    void DesoptimizarCampo(ado::RecordsetPtr& objRecordset, const std::string& strNombreCampo);
+    void CrearIndiceTemporal(ado::RecordsetPtr& objRecordset, const std::string& strNombreCampo1,
+                             const std::string& strNombreCampo2 = "", const std::string& strNombreCampo3 = "",
+                             const std::string& strNombreCampo4 = "", bool blnAscendente = true);
+    void BorrarIndicesTemporales(ado::RecordsetPtr& objRecordset);
+
 private:
+    // Search: what tells the members of the family apart, and their steps, with the criterion
+    // made when Find is called.
+    struct FormaBuscar;
+    bool Buscar(const FormaBuscar& forma, ado::RecordsetPtr& objRecordset, const std::function<std::string()>& criterio);
+    bool BuscarCriterio(const FormaBuscar& forma, ado::RecordsetPtr& objRecordset, const ado::Variant& varCriterio);
+    // Position: the two ControlDesplazamiento members.
+    bool Desplazable(std::string_view strMetodo, ado::RecordsetPtr& objRecordset, bool blnAdelante);
+    // Filters and indexes: the frame the seven members share; false when the action failed.
+    bool AccionRecordset(std::string_view strMetodo, const ado::RecordsetPtr& objRecordset, bool blnSoloCliente,
+                         const std::function<void()>& accion);
+
     // SQL text: the structured passes of ConvertirSQL_SQLServer, each reporting under its name.
     std::string ConversionISNULL(const std::string& strSQL);
     std::string ConversionDATEVALUE(const std::string& strSQL);

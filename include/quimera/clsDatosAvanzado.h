@@ -50,6 +50,10 @@ public:
     bool EstablecerContraseñaBD(ado::ConnectionPtr& objConexion, const std::string& strContrasena = ClaveBaseDatos);
     bool QuitarContraseñaBD(ado::ConnectionPtr& objConexion, const std::string& strContrasena = ClaveBaseDatos);
 
+    // The recordset's current bookmark; Null when it stands on no record, and after the
+    // message "El proveedor no admite marcadores" on a recordset without bookmarks.
+    ado::Variant ObtenerPosicion(ado::RecordsetPtr& objRecordset);
+
 private:
     std::string_view ClaseInforme() const override { return "clsDatosAvanzado"; }
     int32_t IdiomaInforme() const override { return objRegional_->CodigoIdioma(); }

@@ -26,7 +26,7 @@ RowWrite::Kind KindFor(uint8_t flags) {
 
 class ChunkWriter {
 public:
-    ChunkWriter(cursor::CursorState& state, provider::Session& session, const BatchSettings& settings)
+    ChunkWriter(cursor::Cursor& state, provider::Session& session, const BatchSettings& settings)
         : s_(state), session_(session), settings_(settings) {
         writes_.resize(kChunkRows);
     }
@@ -96,7 +96,7 @@ private:
         }
     }
 
-    cursor::CursorState& s_;
+    cursor::Cursor& s_;
     provider::Session& session_;
     const BatchSettings& settings_;
     std::vector<RowWrite> writes_;
@@ -108,7 +108,7 @@ private:
 
 }  // namespace
 
-BatchOutcome WritePendingRows(cursor::CursorState& state, provider::Session& session,
+BatchOutcome WritePendingRows(cursor::Cursor& state, provider::Session& session,
                               std::span<const RowId> rows, const BatchSettings& settings) {
     BatchOutcome out;
     out.written.reserve(rows.size());

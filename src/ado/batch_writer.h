@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ado/Error.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/provider.h"
 
 namespace ado {
@@ -38,7 +38,7 @@ struct BatchSettings {
 // An inserted row's identity goes to its hidden cell at once: only a written row's identity
 // is ever read, and a row whose batch fails stays to be inserted, reading its identity anew.
 // A failure of the session itself (not of one row) is thrown.
-BatchOutcome WritePendingRows(cursor::CursorState& state, provider::Session& session,
+BatchOutcome WritePendingRows(cursor::Cursor& state, provider::Session& session,
                               std::span<const cursor::RowId> rows, const BatchSettings& settings);
 
 }  // namespace ado

@@ -3,13 +3,13 @@
 #include "ado/Recordset.h"
 
 #include "ado/connection_string.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/error_numbers.h"
 
 namespace ado {
 
 namespace {
-const cursor::ColumnInfo& Info(const cursor::CursorState* s, size_t column) {
+const cursor::ColumnInfo& Info(const cursor::Cursor* s, size_t column) {
     if (column >= s->store.ColumnCount()) Raise(Condition::ItemNotFound, "(el campo se eliminó)");
     return s->store.Columns()[column];
 }
@@ -23,7 +23,7 @@ uint8_t Field::Precision() const { return Info(state_, column_).precision; }
 uint8_t Field::NumericScale() const { return Info(state_, column_).numericScale; }
 
 namespace {
-cursor::ColumnInfo& Editable(cursor::CursorState* s, size_t column) {
+cursor::ColumnInfo& Editable(cursor::Cursor* s, size_t column) {
     if (s->owner && s->open && s->owner->ActiveConnection()) Raise(Condition::ObjectOpen);
     Info(s, column);
     return s->store.Columns()[column];
@@ -67,7 +67,13 @@ ado::Properties& Field::Properties() {
         p.Add({"BASESCHEMANAME", text(c.baseSchema), adVarWChar, adPropRead});
         p.Add({"BASETABLENAME", text(c.baseTable), adVarWChar, adPropRead});
         p.Add({"KEYCOLUMN", Variant(c.key), adBoolean, adPropRead});
-        p.Add({"Optimize", Variant(false), adBoolean, adPropRead | adPropWrite});
+        // True builds an index of the column that Find and Filter use; false drops it.
+        p.Add({"Optimize", Variant(false), adBoolean, adPropRead | adPropWrite, [this](const Variant& v) {
+                   Info(state_, column_);
+                   if (state_->owner && state_->owner->CursorLocation() == adUseServer)
+                       Raise(Condition::NotSupported, "(índices de campo en un cursor de servidor)");
+                   state_->Optimize(column_, v.ToBool());
+               }});
         p.Add({"ISAUTOINCREMENT", Variant(c.autoIncrement), adBoolean, adPropRead});
         p.Add({"ISNULLABLE", Variant((c.attributes & adFldIsNullable) != 0), adBoolean, adPropRead});
     }
@@ -98,7 +104,7 @@ Field& Fields::operator[](int32_t index) const {
 
 Field& Fields::operator[](std::string_view name) const { return *items_[Require(name)]; }
 
-void Fields::Reset(std::shared_ptr<cursor::CursorState> owner, std::vector<std::unique_ptr<Field>> items) {
+void Fields::Reset(std::shared_ptr<cursor::Cursor> owner, std::vector<std::unique_ptr<Field>> items) {
     owner_ = std::move(owner);
     items_ = std::move(items);
 }
@@ -118,7 +124,7 @@ void Fields::Removed(size_t column) {
 }
 
 namespace {
-Recordset& OwnerOf(const std::weak_ptr<cursor::CursorState>& owner) {
+Recordset& OwnerOf(const std::weak_ptr<cursor::Cursor>& owner) {
     auto state = owner.lock();
     if (!state || !state->owner) Raise(Condition::ObjectClosed);
     return *state->owner;

@@ -1,14 +1,14 @@
 // Recordset: opening, closing and the properties that govern the cursor.
 #include "ado/Recordset.h"
 
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
 
 namespace ado {
 
-Recordset::Recordset() : state_(std::make_shared<cursor::CursorState>()) {
+Recordset::Recordset() : state_(std::make_shared<cursor::Cursor>()) {
     state_->owner = this;
     RebuildFields();
     properties_.Add({"Update Criteria", Variant(int32_t{adCriteriaUpdCols}), adInteger, adPropRead | adPropWrite});
@@ -58,7 +58,7 @@ void Recordset::ActiveConnection(const ConnectionPtr& connection) {
 }
 
 void Recordset::ForgetRowIdentities() {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     const size_t visible = cursor::VisibleColumnCount(s.store.Columns());
     if (visible == s.store.ColumnCount()) return;
     // A row identity means something only to the connection the rows were read on, and only
@@ -169,20 +169,29 @@ void Recordset::Adopt(cursor::RowStore&& rows, const ConnectionPtr& connection, 
 
 void Recordset::Start(cursor::RowStore&& rows) {
     // A fresh state: fields handed out by an earlier open keep the old one alive.
-    state_ = std::make_shared<cursor::CursorState>();
-    cursor::CursorState& s = *state_;
+    state_ = std::make_shared<cursor::Cursor>();
+    cursor::Cursor& s = *state_;
     s.store = std::move(rows);
     cursor::NumberBaseTables(s.store.Columns());
     s.scrollable = !(cursorLocation_ == adUseServer && cursorType_ == adOpenForwardOnly);
     s.bookmarks = cursorLocation_ == adUseClient || cursorType_ == adOpenKeyset || cursorType_ == adOpenStatic;
     RebuildFields();
-    s.ResetOrder();
-    s.position = 0;
+    s.ShowRows({});
     s.open = true;
     s.owner = this;
     filter_ = Variant(int32_t{adFilterNone});
     file_.reset();
     persistedFile_.clear();
+    if (!sort_.empty()) {
+        // A Sort set before Open orders the rows once they are there; one that names no field
+        // of them, or a server cursor, leaves them in their order.
+        try {
+            if (cursorLocation_ != adUseClient) Raise(Condition::NotSupported);
+            ApplySort(sort_);
+        } catch (const Error&) {
+            sort_.clear();
+        }
+    }
 }
 
 void Recordset::Close() {
@@ -193,7 +202,7 @@ void Recordset::Close() {
     file_.reset();
     // The fields stay defined, without rows, as ADO keeps them after Close (the row
     // identities go with the rows).
-    auto closed = std::make_shared<cursor::CursorState>();
+    auto closed = std::make_shared<cursor::Cursor>();
     const auto& columns = state_->store.Columns();
     closed->store = cursor::RowStore({columns.begin(), columns.begin() + static_cast<std::ptrdiff_t>(
                                                                              cursor::VisibleColumnCount(columns))});
@@ -227,10 +236,7 @@ int32_t Recordset::RecordCount() const {
     // Forward-only and dynamic server cursors do not know their count.
     if (cursorLocation_ == adUseServer && (cursorType_ == adOpenForwardOnly || cursorType_ == adOpenDynamic))
         return -1;
-    // A deleted current row stays in the order until the cursor moves, but no longer counts.
-    const bool deletedCurrent = state_->HasCurrent() && !state_->showDeleted &&
-                                (state_->store.Flags(state_->CurrentRow()) & cursor::RowStore::Deleted);
-    return static_cast<int32_t>(state_->order.size()) - (deletedCurrent ? 1 : 0);
+    return static_cast<int32_t>(state_->CountedRows());
 }
 
 }  // namespace ado

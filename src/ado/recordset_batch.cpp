@@ -4,7 +4,7 @@
 
 #include "ado/Recordset.h"
 #include "ado/batch_writer.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
@@ -17,14 +17,6 @@ using cursor::RowId;
 using cursor::RowStore;
 
 constexpr uint8_t kPendingFlags = RowStore::New | RowStore::Modified | RowStore::Deleted;
-
-// A change waiting for UpdateBatch. New and modified rows always wait; a deleted row waits only
-// while its change is kept (one deleted by an earlier batch, or an addition cancelled, does not).
-bool IsPending(const cursor::CursorState& s, RowId row) {
-    const uint8_t flags = s.store.Flags(row);
-    if (flags & (RowStore::New | RowStore::Modified)) return true;
-    return (flags & RowStore::Deleted) && s.pending.count(row);
-}
 
 int32_t StatusForFailure(int32_t number) {
     switch (number) {
@@ -41,22 +33,22 @@ int32_t StatusForFailure(int32_t number) {
 
 void Recordset::UpdateBatch(AffectEnum affect) {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (lockType_ == adLockReadOnly) Raise(Condition::ReadOnlyCursor);
     if (s.editMode != adEditNone) Update();
     if (!connection_) Raise(Condition::IllegalOperation, "(el conjunto de registros está desconectado)");
 
     std::vector<RowId> rows;
     if (affect == adAffectCurrent) {
-        if (s.HasCurrent() && IsPending(s, s.CurrentRow())) rows.push_back(s.CurrentRow());
+        if (s.HasCurrent() && s.IsPending(s.CurrentRow())) rows.push_back(s.CurrentRow());
     } else if (affect == adAffectGroup) {
-        if (s.order.empty()) Raise(Condition::NoCurrentRecord);
-        for (RowId r : s.order)
-            if (IsPending(s, r)) rows.push_back(r);
+        if (s.VisibleCount() == 0) Raise(Condition::NoCurrentRecord);
+        for (RowId r : s.Visible())
+            if (s.IsPending(r)) rows.push_back(r);
     } else {
         rows.reserve(s.pending.size());
         for (RowId r = 0; r < s.store.RowCount() && rows.size() < s.pending.size(); ++r)
-            if (IsPending(s, r)) rows.push_back(r);
+            if (s.IsPending(r)) rows.push_back(r);
     }
 
     const Variant unique = properties_.Item(1).Value();  // "Unique Table"
@@ -79,7 +71,10 @@ void Recordset::UpdateBatch(AffectEnum affect) {
     // Committed: the written rows are no longer pending.
     s.affected.clear();
     s.conflicts.clear();
-    for (const BatchOutcome::ReadBack& r : outcome.readBacks) cursor::StoreReadBack(s.store, r.row, *r.shape, r.values);
+    for (const BatchOutcome::ReadBack& r : outcome.readBacks) {
+        cursor::StoreReadBack(s.store, r.row, *r.shape, r.values);
+        s.RowChanged(r.row);
+    }
     const bool allWritten = outcome.written.size() == s.pending.size();
     for (RowId row : outcome.written) {
         s.store.SetFlags(row, (s.store.Flags(row) & RowStore::Deleted) ? RowStore::Deleted : 0);
@@ -107,7 +102,7 @@ void Recordset::UpdateBatch(AffectEnum affect) {
 
 void Recordset::CancelBatch(AffectEnum affect) {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (lockType_ != adLockBatchOptimistic && connection_ && affect != adAffectCurrent)
         Raise(Condition::IllegalOperation);
     if (s.editMode != adEditNone) CancelUpdate();
@@ -116,7 +111,7 @@ void Recordset::CancelBatch(AffectEnum affect) {
         if (s.HasCurrent()) rows.push_back(s.CurrentRow());
     } else {
         for (RowId r = 0; r < s.store.RowCount(); ++r)
-            if (IsPending(s, r) && (affect == adAffectAll || s.PositionOf(r) >= 0)) rows.push_back(r);
+            if (s.IsPending(r) && (affect == adAffectAll || s.PositionOf(r) >= 0)) rows.push_back(r);
     }
     const RowId current = s.HasCurrent() ? s.CurrentRow() : 0;
     const bool hadCurrent = s.HasCurrent();
@@ -130,19 +125,19 @@ void Recordset::CancelBatch(AffectEnum affect) {
             const auto& p = s.pending[row];
             for (size_t c = 0; c < p.original.size(); ++c) s.store.Set(row, c, p.original[c]);
             s.store.SetFlags(row, 0);
+            s.RowChanged(row);
         }
         s.pending.erase(row);
         s.conflicts.erase(row);
         s.affected.push_back(row);
     }
-    Filter(filter_);  // rebuild the visible rows
-    const int32_t pos = hadCurrent ? s.PositionOf(current) : -1;
-    s.position = pos >= 0 && !(s.store.Flags(current) & RowStore::Deleted) ? pos : 0;
+    s.Refresh();  // rows came back, added ones left
+    if (!hadCurrent || (s.store.Flags(current) & RowStore::Deleted) || !s.MoveToRow(current)) s.MoveFirst();
 }
 
 int32_t Recordset::Status() const {
     RequireOpen();
-    const cursor::CursorState& s = *state_;
+    const cursor::Cursor& s = *state_;
     if (!s.HasCurrent()) Raise(Condition::NoCurrentRecord);
     const RowId row = s.CurrentRow();
     const uint8_t flags = s.store.Flags(row);
@@ -152,36 +147,6 @@ int32_t Recordset::Status() const {
     else if (flags & RowStore::Modified) status = adRecModified;
     if (auto it = s.conflicts.find(row); it != s.conflicts.end()) status |= it->second;
     return status;
-}
-
-void Recordset::Filter(const Variant& filter) {
-    RequireOpen();
-    cursor::CursorState& s = *state_;
-    if (s.editMode != adEditNone) Update();
-    int32_t group = adFilterNone;
-    if (filter.IsText() && filter.AsString().empty()) group = adFilterNone;
-    else if (filter.IsNumeric()) group = filter.ToInt32();
-    else Raise(Condition::NotSupported, "(filtros de criterio)");
-
-    auto keep = [&](RowId r) {
-        const uint8_t flags = s.store.Flags(r);
-        switch (group) {
-            case adFilterNone:
-            case adFilterFetchedRecords: return !(flags & RowStore::Deleted);
-            case adFilterPendingRecords: return IsPending(s, r);
-            case adFilterConflictingRecords: return (flags & RowStore::Conflict) != 0;
-            case adFilterAffectedRecords:
-                return std::find(s.affected.begin(), s.affected.end(), r) != s.affected.end();
-            default: Raise(Condition::InvalidArgument);
-        }
-    };
-    s.order.clear();
-    for (RowId r = 0; r < s.store.RowCount(); ++r)
-        if (keep(r)) s.order.push_back(r);
-    s.OrderChanged();
-    s.showDeleted = group != adFilterNone && group != adFilterFetchedRecords;
-    s.position = 0;
-    filter_ = Variant(group);
 }
 
 }  // namespace ado

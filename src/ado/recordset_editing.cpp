@@ -2,7 +2,7 @@
 #include <utility>
 
 #include "ado/Recordset.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
@@ -52,7 +52,7 @@ std::string_view UniqueTable(ado::Properties& p) {
 
 // The write of the row the edit buffer is on: the row as read is the store's, the values to
 // write are the buffer's assigned ones.
-cursor::WritePlanInput EditedRowInput(const cursor::CursorState& s, cursor::RowWrite::Kind kind, int32_t criteria,
+cursor::WritePlanInput EditedRowInput(const cursor::Cursor& s, cursor::RowWrite::Kind kind, int32_t criteria,
                                       std::string_view uniqueTable) {
     const auto* values = kind == cursor::RowWrite::Kind::Delete ? nullptr : &s.edit.values;
     return {kind, &s.store.Columns(), nullptr, values, &s.edit.dirty, criteria, uniqueTable, &s.store, s.edit.row};
@@ -68,7 +68,7 @@ void Recordset::RequireUpdatable() const {
 bool Recordset::Immediate() const { return lockType_ != adLockBatchOptimistic && connection_ != nullptr; }
 
 void Recordset::BeginEdit(cursor::RowId row) {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     s.edit.Start(row, s.store.ColumnCount());
     if (lockType_ == adLockPessimistic && Immediate()) {
         // The first assignment locks the record for this connection until Update/CancelUpdate.
@@ -82,7 +82,7 @@ void Recordset::BeginEdit(cursor::RowId row) {
 
 void Recordset::SetFieldValue(size_t column, const Variant& value) {
     RequireUpdatable();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     const cursor::RowId row = s.RequireCurrent();
     const cursor::ColumnInfo& info = s.store.Columns()[column];
     // Checked before it is kept, so a refused value changes nothing and starts no edit.
@@ -102,23 +102,22 @@ void Recordset::SetFieldValue(size_t column, const Variant& value) {
 
 void Recordset::AddNew() {
     RequireUpdatable();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (s.editMode != adEditNone) Update();
     LeaveRow();
-    s.edit.positionBeforeAdd = s.position;
+    s.edit.positionBeforeAdd = s.Position();
     const cursor::RowId row = s.store.BeginRow();
     for (size_t c = 0; c < s.store.ColumnCount(); ++c) s.store.PutNull();
     s.store.SetFlags(row, RowStore::New);
-    s.order.push_back(row);
-    s.OrderChanged();
+    s.RowChanged(row);
+    s.AppendRow(row);
     s.edit.Start(row, s.store.ColumnCount());
-    s.position = static_cast<int64_t>(s.order.size()) - 1;
     s.editMode = adEditAdd;
 }
 
 void Recordset::Update() {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (s.editMode == adEditNone) return;
     if (Immediate())
         WriteEdit();
@@ -129,7 +128,7 @@ void Recordset::Update() {
 
 // Immediate mode: the row goes to its base table now; on failure nothing changes.
 void Recordset::WriteEdit() {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     const bool adding = s.editMode == adEditAdd;
     const cursor::RowId row = s.edit.row;
     provider::Session& session = connection_->Session();
@@ -150,11 +149,12 @@ void Recordset::WriteEdit() {
         cursor::StoreReadBack(s.store, row, w.Shape(), s.readBack);  // an insert always has a shape
         s.store.SetFlags(row, 0);
     }
+    s.RowChanged(row);
 }
 
 // Batch mode and disconnected cursors: the change waits, with the row's original values.
 void Recordset::KeepEditPending() {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     const cursor::RowId row = s.edit.row;
     auto& p = s.pending[row];
     const uint8_t flags = s.store.Flags(row);
@@ -167,27 +167,26 @@ void Recordset::KeepEditPending() {
         s.store.Set(row, c, s.edit.values[c]);
         p.changed[c] = 1;
     }
+    s.RowChanged(row);
     if (!(flags & RowStore::New)) s.store.SetFlags(row, static_cast<uint8_t>(flags | RowStore::Modified));
 }
 
 void Recordset::CancelUpdate() {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (s.editMode == adEditNone) return;
     ReleaseLock();
     if (s.editMode == adEditAdd) {
         // The added row disappears; the row that was current before AddNew comes back.
         s.store.SetFlags(s.edit.row, RowStore::Deleted);
         s.pending.erase(s.edit.row);
-        s.order.pop_back();
-        s.OrderChanged();
-        s.position = s.edit.positionBeforeAdd;
+        s.RemoveAppended(s.edit.positionBeforeAdd);
     }
     s.editMode = adEditNone;
 }
 
 void Recordset::DeleteRow(cursor::RowId row) {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     const uint8_t flags = s.store.Flags(row);
     if (Immediate()) {
         s.edit.Start(row, s.store.ColumnCount());
@@ -223,7 +222,7 @@ void Recordset::DeleteRow(cursor::RowId row) {
 
 void Recordset::Delete(AffectEnum affect) {
     RequireUpdatable();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (affect != adAffectCurrent && affect != adAffectGroup) Raise(Condition::InvalidArgument);
     if (s.editMode == adEditAdd) return CancelUpdate();
     if (s.editMode == adEditInProgress) CancelUpdate();
@@ -234,7 +233,7 @@ void Recordset::Delete(AffectEnum affect) {
         s.affected.push_back(row);
         return;
     }
-    for (cursor::RowId row : std::vector<cursor::RowId>(s.order)) {
+    for (cursor::RowId row : std::vector<cursor::RowId>(s.Visible())) {
         if (s.store.Flags(row) & RowStore::Deleted) continue;
         DeleteRow(row);
         s.affected.push_back(row);
@@ -242,16 +241,16 @@ void Recordset::Delete(AffectEnum affect) {
 }
 
 void Recordset::ReleaseLock() {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (!s.lock) return;
     const uint64_t lock = std::exchange(s.lock, 0);
     if (connection_ && connection_->State() == adStateOpen) connection_->Guard([&] { connection_->Session().Unlock(lock); });
 }
 
 bool Recordset::LeaveRow() {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (s.editMode == adEditInProgress || s.editMode == adEditAdd) Update();
-    return !s.showDeleted && s.DropDeletedCurrent();
+    return s.DropDeletedCurrent();
 }
 
 }  // namespace ado

@@ -1,6 +1,6 @@
 // Recordset: defining fields of an in-memory or disconnected recordset.
 #include "ado/Recordset.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/error_numbers.h"
 
 namespace ado {
@@ -26,7 +26,7 @@ int32_t DefaultSize(DataTypeEnum type, int32_t given) {
 }  // namespace
 
 void Recordset::RebuildFields() {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     std::vector<std::unique_ptr<Field>> fields;
     // Row identity columns are the engine's, never fields; hidden columns of a file neither.
     const size_t visible = cursor::VisibleColumnCount(s.store.Columns());
@@ -37,7 +37,7 @@ void Recordset::RebuildFields() {
 
 void Recordset::AppendField(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
                             const Variant& value) {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (s.open && connection_) Raise(Condition::ObjectOpen, "(desconecte el conjunto de registros antes)");
     if (s.editMode != adEditNone) Raise(Condition::EditInProgress);
     if (name.empty()) Raise(Condition::InvalidArgument);
@@ -53,7 +53,7 @@ void Recordset::AppendField(std::string_view name, DataTypeEnum type, int32_t de
 }
 
 void Recordset::DeleteField(size_t column) {
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (s.open && connection_) Raise(Condition::ObjectOpen, "(desconecte el conjunto de registros antes)");
     if (s.editMode != adEditNone) Raise(Condition::EditInProgress);
     if (column >= s.store.ColumnCount()) Raise(Condition::ItemNotFound);
@@ -63,6 +63,7 @@ void Recordset::DeleteField(size_t column) {
         if (column < p.changed.size()) p.changed.erase(p.changed.begin() + static_cast<ptrdiff_t>(column));
     }
     s.fields.Removed(column);
+    s.ColumnRemoved(column);
 }
 
 }  // namespace ado

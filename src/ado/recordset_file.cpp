@@ -4,7 +4,7 @@
 
 #include "ado/Recordset.h"
 #include "ado/connection_string.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/error_numbers.h"
 #include "ado/persist/persist.h"
 #include "ado/persist/relation_key.h"
@@ -133,7 +133,7 @@ void Recordset::PersistedFile(std::string_view path, PersistFormatEnum format) {
 }
 
 persist::FileSource Recordset::SaveSource() const {
-    const cursor::CursorState& s = *state_;
+    const cursor::Cursor& s = *state_;
     persist::FileSource source;
     persist::RowsetSource& root = source.rowsets.emplace_back();
     root.rows = &s.store;
@@ -149,7 +149,7 @@ persist::FileSource Recordset::SaveSource() const {
     }
     // Only a criteria filter limits the rows; the others show a view of what is saved whole.
     if (filter_.IsText() && !filter_.AsString().empty()) {
-        root.order = s.order;
+        root.order = s.Visible();
     } else {
         for (cursor::RowId row = 0; row < s.store.RowCount(); ++row)
             if (persist::KeptInFile(s.store, s.pending, row)) root.order.push_back(row);

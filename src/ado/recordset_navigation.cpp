@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "ado/Recordset.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/error_numbers.h"
 
 namespace ado {
@@ -24,35 +24,34 @@ bool Recordset::BOF() const {
 void Recordset::MoveFirst() {
     RequireOpen();
     LeaveRow();
-    state_->position = 0;
+    state_->MoveFirst();
 }
 
 void Recordset::MoveLast() {
     RequireOpen();
     RequireScrollable();
     LeaveRow();
-    const auto n = static_cast<int64_t>(state_->order.size());
-    state_->position = n == 0 ? 0 : n - 1;
+    state_->MoveLast();
 }
 
 void Recordset::MoveNext() {
     RequireOpen();
     if (state_->AtEOF()) Raise(Condition::NoCurrentRecord);
     if (LeaveRow()) return;  // the next row took the deleted one's place
-    ++state_->position;
+    state_->MoveTo(state_->Position() + 1);
 }
 
 void Recordset::MovePrevious() {
     RequireOpen();
     RequireScrollable();
-    if (state_->position < 0 || state_->order.empty()) Raise(Condition::NoCurrentRecord);
+    if (state_->AtBOF()) Raise(Condition::NoCurrentRecord);
     LeaveRow();
-    --state_->position;
+    state_->MoveTo(state_->Position() - 1);
 }
 
 void Recordset::Move(int32_t rows, const Variant& start) {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (rows < 0) RequireScrollable();
     const bool fromCurrent = start.IsEmpty() || (start.Type() != VariantType::R8 && start.IsNumeric() &&
                                                  start.ToInt32() == adBookmarkCurrent);
@@ -61,13 +60,13 @@ void Recordset::Move(int32_t rows, const Variant& start) {
         if (rows > 0 && s.AtEOF()) Raise(Condition::NoCurrentRecord);
     }
     const bool dropped = LeaveRow();
-    const auto n = static_cast<int64_t>(s.order.size());
-    int64_t base = s.position;
+    const auto n = static_cast<int64_t>(s.VisibleCount());
+    int64_t base = s.Position();
     if (fromCurrent) {
         if (dropped && rows > 0) --base;  // the deleted row's place is taken by the next one
     } else if (start.Type() == VariantType::R8) {
         Bookmark(start);
-        base = s.position;
+        base = s.Position();
     } else if (start.ToInt32() == adBookmarkFirst) {
         base = 0;
     } else if (start.ToInt32() == adBookmarkLast) {
@@ -75,24 +74,21 @@ void Recordset::Move(int32_t rows, const Variant& start) {
     } else {
         Raise(Condition::BadBookmark);
     }
-    int64_t target = base + rows;
-    if (target < 0) target = -1;
-    if (target > n) target = n;
-    s.position = target;
+    s.MoveTo(base + rows);
 }
 
 int32_t Recordset::AbsolutePosition() const {
     RequireOpen();
-    if (state_->position < 0) return adPosBOF;
+    if (state_->Position() < 0) return adPosBOF;
     if (state_->AtEOF()) return adPosEOF;
-    return static_cast<int32_t>(state_->position + 1);
+    return static_cast<int32_t>(state_->Position() + 1);
 }
 
 void Recordset::AbsolutePosition(int32_t position) {
     RequireOpen();
     LeaveRow();
-    if (position < 1 || position > static_cast<int64_t>(state_->order.size())) Raise(Condition::InvalidArgument);
-    state_->position = position - 1;
+    if (position < 1 || position > static_cast<int64_t>(state_->VisibleCount())) Raise(Condition::InvalidArgument);
+    state_->MoveTo(position - 1);
 }
 
 Variant Recordset::Bookmark() const {
@@ -109,10 +105,10 @@ void Recordset::Bookmark(const Variant& bookmark) {
     if (value < 1 || value != std::floor(value) || value > static_cast<double>(state_->store.RowCount()))
         Raise(Condition::BadBookmark);
     const auto row = static_cast<cursor::RowId>(value - 1);
-    if (state_->PositionOf(row) < 0 || (state_->store.Flags(row) & cursor::RowStore::Deleted && !state_->showDeleted))
+    if (state_->PositionOf(row) < 0 || (state_->store.Flags(row) & cursor::RowStore::Deleted && !state_->ShowsDeleted()))
         Raise(Condition::BadBookmark);
     LeaveRow();
-    state_->position = state_->PositionOf(row);
+    state_->MoveToRow(row);
 }
 
 }  // namespace ado

@@ -123,6 +123,18 @@ TEST_F(HerramientaSql, FormatosYLimite) {
     EXPECT_EQ(Sql("UPDATE Art SET Precio = 1 WHERE Id > 1", "--formato csv"), "2 registros afectados\n[0]");
 }
 
+TEST_F(HerramientaSql, BuscarFiltrarYOrdenarConLosCriteriosDeADO) {
+    const std::string consulta = "SELECT Id, Nombre FROM Art";
+    EXPECT_EQ(Sql(consulta, "--formato csv --orden 'Nombre DESC'"), "Id,Nombre\r\n1,漢字漢字\r\n3,\"Ñu, \"\"el\"\"\"\r\n2,Ana\r\n[0]");
+    EXPECT_EQ(Sql(consulta, "--formato csv --filtro \"Nombre LIKE 'a*' OR Id = 3\" --orden Id"),
+              "Id,Nombre\r\n2,Ana\r\n3,\"Ñu, \"\"el\"\"\"\r\n[0]");
+    EXPECT_EQ(Sql(consulta, "--formato csv --buscar 'Id > 1'"), "Id,Nombre\r\n2,Ana\r\n3,\"Ñu, \"\"el\"\"\"\r\n[0]");
+    EXPECT_EQ(Sql(consulta, "--formato csv --buscar \"Id > 1 AND Nombre = 'Ana'\""),
+              "error 3001 en la instrucción 1 (línea 1, columna 1): Los argumentos son de tipo incorrecto, están fuera "
+              "del intervalo aceptable o están en conflicto con otros. (criterio no válido: texto después del valor en "
+              "\"Id > 1 AND Nombre = 'Ana'\")\n[1]");
+}
+
 TEST_F(HerramientaSql, ContrasenaPreguntadaOLeidaDeLaEntrada) {
     const std::string args = "sql " + Quoted(db_.file()) + " 'SELECT COUNT(*) AS N FROM Art' --formato csv --password";
     EXPECT_EQ(Quimera(args, "printf 'secreto\\n' |"), "N\r\n3\r\n[0]");

@@ -19,6 +19,10 @@ struct SqlOptions {
     std::string format = "tabla";
     int64_t limit = -1;
     std::string password;
+    // Applied to each result through a client cursor, as ADO's Find, Filter and Sort take them.
+    std::string search;
+    std::string filter;
+    std::string sort;
 };
 CLI::App* AddSqlCommand(CLI::App& app, SqlOptions& options);
 int RunSql(const SqlOptions& options);

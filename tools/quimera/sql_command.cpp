@@ -1,6 +1,9 @@
-// quimera sql FILE "STATEMENTS" [--crear] [--formato F] [--limite N] [--password ...]: each
-// statement of the text in turn, its rows streamed in the format asked for; the first
-// failure stops the script and says which statement failed, and where.
+// quimera sql FILE "STATEMENTS" [--crear] [--formato F] [--limite N] [--password ...]
+//                [--buscar CRITERIO] [--filtro CRITERIO] [--orden ORDEN]: each statement of the
+// text in turn, its rows streamed in the format asked for; the first failure stops the script
+// and says which statement failed, and where. With --buscar, --filtro or --orden each result
+// is read into a client cursor first: Filter and Sort apply to it, and --buscar shows the rows
+// Find reaches one after another (an action statement then runs without its count).
 #include <CLI/CLI.hpp>
 #include <unistd.h>
 
@@ -35,6 +38,9 @@ CLI::App* AddSqlCommand(CLI::App& app, SqlOptions& o) {
         ->check(OneOf({"tabla", "csv", "json"}));
     cmd->add_option("--limite", o.limit, T("Muestra como mucho N filas de cada resultado"))
         ->check(Count());
+    cmd->add_option("--buscar", o.search, T("Muestra solo las filas que alcanza Find con el criterio CRITERIO"));
+    cmd->add_option("--filtro", o.filter, T("Filtra cada resultado con el criterio CRITERIO (Filter de ADO)"));
+    cmd->add_option("--orden", o.sort, T("Ordena cada resultado por ORDEN (Sort de ADO: \"Campo DESC, Otro\")"));
     AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos"));
     return cmd;
 }
@@ -66,6 +72,36 @@ int64_t RunStatement(ado::Connection& cn, const std::string& text, const SqlOpti
     return affected;
 }
 
+// Runs one statement into a client cursor, filtered and sorted, and shows its rows (or the
+// rows Find reaches); an action statement runs without its count.
+int64_t RunThroughCursor(ado::Connection& cn, const std::string& text, const SqlOptions& o, Format format) {
+    auto rs = ado::Recordset::Create();
+    rs->CursorLocation(ado::adUseClient);
+    rs->Open(text, cn.shared_from_this(), ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdText);
+    if (rs->State() == ado::adStateClosed) return -1;
+    if (!o.filter.empty()) rs->Filter(ado::Variant(o.filter));
+    if (!o.sort.empty()) rs->Sort(o.sort);
+    if (!o.search.empty() && !rs->adoEOF()) rs->Find(o.search);  // a criterion refused shows no rows
+    const auto output = MakeRowOutput(format, std::cout);
+    output->Begin(rs->Fields());
+    int64_t shown = 0;
+    bool more = false;
+    auto next = [&] {
+        if (o.search.empty()) return rs->MoveNext();
+        rs->Find(o.search, 1);
+    };
+    for (; !rs->adoEOF(); next()) {
+        if (o.limit >= 0 && shown >= o.limit) {
+            more = true;
+            break;
+        }
+        output->Row(rs->Fields());
+        ++shown;
+    }
+    output->End(more ? -1 : 0);
+    return -1;
+}
+
 }  // namespace
 
 int RunSql(const SqlOptions& o) {
@@ -92,7 +128,8 @@ int RunSql(const SqlOptions& o) {
         if (script.size() > 1 && format == Format::Table) std::cout << (i ? "\n" : "") << "-- " << s.text << '\n';
         int64_t affected = 0;
         try {
-            affected = RunStatement(*cn, s.text, o, format);
+            const bool cursor = !o.search.empty() || !o.filter.empty() || !o.sort.empty();
+            affected = cursor ? RunThroughCursor(*cn, s.text, o, format) : RunStatement(*cn, s.text, o, format);
         } catch (const ado::Error& e) {
             std::cout.flush();
             PrintError(std::cerr, e,

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "ado/Enums.h"
-#include "ado/cursor/cursor_state.h"
+#include "ado/cursor/cursor.h"
 #include "ado/cursor/row_store.h"
 
 namespace ado::persist {

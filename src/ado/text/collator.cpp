@@ -1,6 +1,7 @@
 #include "ado/text/collator.h"
 
 #include <unicode/ucol.h>
+#include <unicode/uiter.h>
 
 #include <utility>
 
@@ -43,6 +44,21 @@ int Collator::Compare(std::string_view a, std::string_view b) const {
         return bytes < 0 ? -1 : bytes > 0 ? 1 : 0;
     }
     return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+}
+
+std::string Collator::SortKey(std::string_view text) const {
+    UCharIterator it;
+    uiter_setUTF8(&it, text.data(), static_cast<int32_t>(text.size()));
+    std::string key;
+    uint32_t state[2] = {0, 0};
+    uint8_t part[64];
+    for (;;) {
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t n = ucol_nextSortKeyPart(collator_, &it, state, part, sizeof part, &status);
+        if (U_FAILURE(status)) return std::string(text);  // only out of memory: bytewise, as Compare
+        key.append(reinterpret_cast<const char*>(part), static_cast<size_t>(n));
+        if (n < static_cast<int32_t>(sizeof part)) return key;
+    }
 }
 
 std::string Collator::Version() const {

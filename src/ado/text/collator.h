@@ -27,6 +27,10 @@ public:
     // -1, 0 or 1. Ill-formed UTF-8 compares as U+FFFD.
     int Compare(std::string_view a, std::string_view b) const;
 
+    // A byte string whose bytewise order is the collator's order (equal texts, equal keys):
+    // what indexes keep instead of the texts.
+    std::string SortKey(std::string_view text) const;
+
     // The version of the collator's rules ("153.120.42"): an index built under one version
     // may be out of order under another.
     std::string Version() const;
