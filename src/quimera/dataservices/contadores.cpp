@@ -122,7 +122,16 @@ int32_t clsDatosAvanzado::ObtenerContadorExterno(const std::string& strNombreTab
     frame::Procedimiento p(*this, "ObtenerContadorExterno", objBaseDatos);
     p.paso([&] { LimpiarErrores(objBaseDatos); })
         && p.paso([&] { strCampoCitado = NombreCitado(objBaseDatos, strNombreCampo); })
-        && p.paso([&] { blnExiste = ExisteRegistro("Contadores", objBaseDatos, "strcampo = " + strCampoCitado); });
+        // Whether the counter exists, as ExisteRegistro tells it; but a lookup that failed (the
+        // file busy with another user's save) is no answer: it must not add a second record.
+        && p.paso([&] {
+               ado::RecordsetPtr existe = AbrirCursorDatos(
+                   CursorDatos::Lectura, Sentencia("SELECT * FROM ", "Contadores", "strcampo = " + strCampoCitado),
+                   objBaseDatos);
+               if (!existe) return false;
+               blnExiste = !existe->adoEOF();
+               return true;
+           });
     if (p.Salido()) return resultado;
 
     if (blnExiste) {

@@ -58,9 +58,10 @@ TEST_F(ConsultasDatos, ObtenerRegistroDevuelveElCursorConSuSentenciaYSuClase) {
     EXPECT_EQ(todos->Source(), "SELECT * FROM Clientes");
     EXPECT_EQ(todos->RecordCount(), 3);
 
+    // By engine on Access: keyset requested client-side, which a client cursor serves as static.
     Rs keyset = a.datos.ObtenerRegistro("Clientes", a.cn, "Id = 1", false);
     EXPECT_EQ(std::make_tuple(keyset->CursorType(), keyset->CursorLocation(), keyset->LockType()),
-              std::make_tuple(ado::adOpenKeyset, ado::adUseClient, ado::adLockPessimistic));
+              std::make_tuple(ado::adOpenStatic, ado::adUseClient, ado::adLockPessimistic));
 
     quimera::clsDatosAvanzado oracle;
     oracle.InicializarPropiedades(a.db.dir().path().string(), quimera::dnOracle);

@@ -146,7 +146,7 @@ Reparto Repartir(const Almacen& a, int cuantos, Pedir pedir) {
         if (hijos[i] == 0) {
             int estado = 1;
             try {
-                auto cn = a.Otro();
+                auto cn = a.db.Connect();  // waits for the file as long as a user's program does
                 quimera::clsDatosAvanzado datos;
                 std::ofstream f(salida[i]);
                 int64_t ceros = 0;
@@ -161,7 +161,10 @@ Reparto Repartir(const Almacen& a, int cuantos, Pedir pedir) {
                 }
                 f << "ceros " << ceros << '\n';
                 estado = 0;
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "process %d: %s\n", i, e.what());
             } catch (...) {
+                std::fprintf(stderr, "process %d: unknown failure\n", i);
             }
             ::_exit(estado);
         }
@@ -170,7 +173,7 @@ Reparto Repartir(const Almacen& a, int cuantos, Pedir pedir) {
     for (int i = 0; i < 2; ++i) {
         int estado = 0;
         ::waitpid(hijos[i], &estado, 0);
-        EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+        EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "process " << i << " status " << estado;
         std::ifstream f(salida[i]);
         std::string palabra;
         while (f >> palabra) {
