@@ -3,6 +3,7 @@
 // change) each new number before it is used. Also a lookup and a total by criterion.
 //
 //   example_counters [FOLDER]
+#include <ado/ado.h>
 #include <quimera/quimera.h>
 
 #include <filesystem>
@@ -47,14 +48,18 @@ int main(int argc, char** argv) {
                   << '\n';
         std::cout << "Total facturado: " << datos.ObtenerTotal("Facturas", "Importe", cn).ToString() << '\n';
 
+        // Each returns 0 when it could not give a number (another user held the record, say).
         std::cout << "ObtenerContador:\n";
-        std::cout << "  nueva factura " << datos.ObtenerContador("Facturas", "Numero", cn) << '\n';
+        const int32_t mayor = datos.ObtenerContador("Facturas", "Numero", cn);
+        std::cout << "  nueva factura " << mayor << '\n';
         std::cout << "ObtenerContadorDispensador (serie A):\n";
-        std::cout << "  nueva factura " << datos.ObtenerContadorDispensador("Series", "Ultimo", cn, "Serie = 'A'")
-                  << '\n';
+        const int32_t serie = datos.ObtenerContadorDispensador("Series", "Ultimo", cn, "Serie = 'A'");
+        std::cout << "  nueva factura " << serie << '\n';
         std::cout << "ObtenerContadorExterno (la primera vez crea su registro en Contadores):\n";
-        for (int i = 0; i < 2; ++i)
-            std::cout << "  nueva factura " << datos.ObtenerContadorExterno("Facturas", "Numero", cn) << '\n';
+        for (int i = 0; i < 2; ++i) {
+            const int32_t externo = datos.ObtenerContadorExterno("Facturas", "Numero", cn);
+            std::cout << "  nueva factura " << externo << '\n';
+        }
         datos.DesconectarEventos(vigilante);
     } catch (const ado::Error& e) {
         std::cerr << "error " << e.Number() << ": " << e.what() << '\n';
