@@ -136,6 +136,10 @@ public:
     void Delete(AffectEnum affect = adAffectCurrent);
     void UpdateBatch(AffectEnum affect = adAffectAll);
     void CancelBatch(AffectEnum affect = adAffectAll);
+    // Not in ADO: every row without a pending change becomes a pending insertion of all its
+    // fields, so that a batch update (or a file of the recordset sent to another database)
+    // adds the rows there. Rows already pending keep their change.
+    void PendingAsNew();
     // RecordStatusEnum bits of the current row.
     int32_t Status() const;
     // Searching, filtering and sorting in memory (client cursor engine).

@@ -31,6 +31,19 @@ int32_t StatusForFailure(int32_t number) {
 
 }  // namespace
 
+void Recordset::PendingAsNew() {
+    RequireOpen();
+    cursor::CursorState& s = *state_;
+    if (s.editMode != adEditNone) Update();
+    for (RowId r = 0; r < s.store.RowCount(); ++r) {
+        if (s.store.Flags(r) & kPendingFlags) continue;  // pending already, or gone
+        cursor::PendingChange& p = s.pending[r];
+        p.original.clear();
+        p.changed.assign(s.store.ColumnCount(), 1);
+        s.store.SetFlags(r, RowStore::New);
+    }
+}
+
 void Recordset::UpdateBatch(AffectEnum affect) {
     RequireOpen();
     cursor::Cursor& s = *state_;

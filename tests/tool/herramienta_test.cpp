@@ -33,9 +33,9 @@ TEST(Herramienta, HablaElIdiomaDelUsuarioTambienEnLosErroresDeCLI11) {
          "quimera: unknown command \"compcatar\"; did you mean \"compactar\"?\n[2]"},
         {"zzz",
          "quimera: orden desconocida «zzz»; las órdenes son: sql, demo, compactar, clave, convertir, migrar, ver, "
-         "exportar, importar\n[2]",
+         "exportar, importar, copiar\n[2]",
          "quimera: unknown command \"zzz\"; the commands are: sql, demo, compactar, clave, convertir, migrar, ver, "
-         "exportar, importar\n[2]"},
+         "exportar, importar, copiar\n[2]"},
         {"sql", "quimera: falta FILE\n[2]", "quimera: FILE is missing\n[2]"},
         {"sql a.db 'SELECT 1' sobra", "quimera: argumentos de más: sobra\n[2]", "quimera: unexpected arguments: sobra\n[2]"},
         {"sql a.db 'SELECT 1' --formato xml", "quimera: --formato: «xml» no es ninguno de: tabla, csv, json\n[2]",

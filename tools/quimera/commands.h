@@ -96,6 +96,18 @@ struct ImportOptions {
 CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options);
 int RunImport(const ImportOptions& options);
 
+// copiar ORIGEN DESTINO [--tabla T] [--sql "..."] [--password P]: a table's or a query's rows
+// added to a table of another embedded database or of an ODBC connection string
+struct CopyOptions {
+    std::string source;
+    std::string destination;  // a file, or an ODBC connection string (it holds '=')
+    std::string table;
+    std::string statement;
+    std::string password;
+};
+CLI::App* AddCopyCommand(CLI::App& app, CopyOptions& options);
+int RunCopy(const CopyOptions& options);
+
 // The connection string of an embedded database file.
 std::string EmbeddedConnectionString(const std::string& file, const std::string& password);
 

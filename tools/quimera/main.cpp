@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
     auto* exportCmd = tool::AddExportCommand(app, exportOptions);
     tool::ImportOptions importOptions;
     auto* importCmd = tool::AddImportCommand(app, importOptions);
+    tool::CopyOptions copyOptions;
+    auto* copyCmd = tool::AddCopyCommand(app, copyOptions);
     tool::LocaliseSubcommands(app);
 
     if (const auto status = tool::CheckSubcommand(app, argc, argv)) return *status;
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
         if (*viewCmd) return tool::RunView(view);
         if (*exportCmd) return tool::RunExport(exportOptions);
         if (*importCmd) return tool::RunImport(importOptions);
+        if (*copyCmd) return tool::RunCopy(copyOptions);
     } catch (const CLI::ParseError& e) {
         return tool::ReportParseError(app, e);
     } catch (const ado::Error& e) {

@@ -44,8 +44,16 @@ void Progress::Run() {
     do {
         const auto elapsed = duration_cast<seconds>(steady_clock::now() - start).count();
         const int64_t done = done_.load(std::memory_order_relaxed);
-        const std::string line = done >= 0 ? F("{0}: {1} filas, {2} s", what_, done, elapsed)
-                                           : F("{0}: {1} s", what_, elapsed);
+        const int64_t total = total_.load(std::memory_order_relaxed);
+        const double span = duration<double>(steady_clock::now() - start).count();
+        std::string line;
+        if (done >= 0 && total >= 0)
+            line = F("{0}: {1} de {2} filas, {3} filas/s, {4} s", what_, done, total,
+                     static_cast<int64_t>(static_cast<double>(done) / span), elapsed);
+        else if (done >= 0)
+            line = F("{0}: {1} filas, {2} s", what_, done, elapsed);
+        else
+            line = F("{0}: {1} s", what_, elapsed);
         std::fprintf(stderr, "\r%s\x1b[K", line.c_str());
         std::fflush(stderr);
     } while (!wake_.wait_for(lock, milliseconds(250), [this] { return stop_; }));

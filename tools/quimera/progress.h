@@ -1,6 +1,7 @@
 // A progress line for long work: on standard error, only when it is a terminal, from the
 // first second on, redrawn four times a second (what is going on, how many items when
-// counted, the seconds so far) and wiped when the work ends.
+// counted, out of how many and how fast when the total is known, the seconds so far) and
+// wiped when the work ends.
 #pragma once
 
 #include <atomic>
@@ -23,12 +24,15 @@ public:
     void Done();
     // Items done so far (rows, records), shown from now on.
     void Count(int64_t done) { done_.store(done, std::memory_order_relaxed); }
+    // How many items there are: the line then shows "done of total" and the rate.
+    void Total(int64_t total) { total_.store(total, std::memory_order_relaxed); }
 
 private:
     void Run();
 
     std::string what_;
     std::atomic<int64_t> done_{-1};
+    std::atomic<int64_t> total_{-1};
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stop_ = false;

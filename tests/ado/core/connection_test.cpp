@@ -132,3 +132,31 @@ TEST(Connection, ExecuteReturnsRowsOrRecordsAffected) {
     EXPECT_FALSE(rs->Supports(adMovePrevious));
     EXPECT_EQ(rs->RecordCount(), -1);
 }
+
+// A statement's translation follows the schema whoever changes it: another connection's
+// committed change, this connection's own, and this connection's rolled-back one; on a plain
+// file and on an encrypted one.
+TEST(Connection, StatementsFollowSchemaChangesOfEveryConnection) {
+    for (const std::string password : {"", "clave"}) {
+        EmbeddedDb db(password);
+        auto cn = db.Open(password);
+        auto otro = db.Open(password);
+        cn->Execute("CREATE TABLE T (a LONG)");
+        cn->Execute("INSERT INTO T VALUES (1)");
+        // b is no column yet: Access reads it as a parameter, which has no value.
+        EXPECT_NE(ErrorNumberOf([&] { cn->Execute("SELECT b FROM T"); }), 0) << password;
+        otro->Execute("ALTER TABLE T ADD COLUMN b LONG");
+        otro->Execute("UPDATE T SET b = 7");
+        EXPECT_EQ(Scalar(cn, "SELECT b FROM T"), Variant(7)) << "another connection's column, " << password;
+        // This connection's own change inside a transaction, then undone.
+        cn->BeginTrans();
+        cn->Execute("ALTER TABLE T ADD COLUMN c LONG");
+        EXPECT_TRUE(Scalar(cn, "SELECT c FROM T").IsNull());
+        cn->RollbackTrans();
+        EXPECT_NE(ErrorNumberOf([&] { cn->Execute("SELECT c FROM T"); }), 0) << "the column is gone again";
+        otro->Execute("DROP TABLE T");
+        otro->Execute("CREATE TABLE T (c TEXT(5))");
+        otro->Execute("INSERT INTO T VALUES ('x')");
+        EXPECT_EQ(Scalar(cn, "SELECT c FROM T"), Variant("x")) << password;
+    }
+}

@@ -40,6 +40,16 @@ TEST(Translate, ExternalFilesAreAttachedUnderOneAliasPerPath) {
     EXPECT_TRUE(TranslateAccessSql("SELECT a IN ('x') FROM t").attachments.empty());
 }
 
+// Access also names the file after an insert's column list; both orders write the same.
+TEST(Translate, InsertNamesItsFileAfterTheColumnsToo) {
+    const auto after = TranslateAccessSql("INSERT INTO Copia (a, b) IN 'b.db' SELECT x, y FROM t");
+    const auto before = TranslateAccessSql("INSERT INTO Copia IN 'b.db' (a, b) SELECT x, y FROM t");
+    ASSERT_EQ(after.attachments.size(), 1u);
+    EXPECT_EQ(after.attachments[0].path, "b.db");
+    EXPECT_EQ(after.sql, before.sql);
+    EXPECT_THROW(TranslateAccessSql("INSERT INTO Copia IN 'a.db' (a) IN 'b.db' SELECT x FROM t"), ado::Error);
+}
+
 TEST(Translate, ReturnsRows) {
     const std::pair<const char*, bool> cases[] = {
         {"SELECT 1", true},

@@ -83,7 +83,7 @@ int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& 
     if (st.type == adCmdText || st.type == adCmdUnknown) {
         auto translate = [this](std::string_view access) { return Translate(std::string(access))->sql; };
         if (auto defined = DefineStoredQuery(db_, st.text, translate)) {
-            FollowSchema();
+            FollowSchema(true);
             return *defined;
         }
     }
@@ -104,13 +104,31 @@ std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provid
 void SqliteSession::RebuildStoredViews() {
     for (const auto& [name, text] : StoredViews(db_)) {
         RunOwn(db_, "DROP VIEW IF EXISTS " + QuoteIdentifier(name));
-        FollowSchema();
+        FollowSchema(true);
         RunOwn(db_, "CREATE VIEW " + QuoteIdentifier(name) + " AS " + Translate(text)->sql);
     }
-    FollowSchema();
+    FollowSchema(true);
 }
 
-void SqliteSession::FollowSchema() {
+bool SqliteSession::SchemaHeaderMoved() {
+    // The schema cookie is at offset 40 of the header; the 16 bytes there change only with the
+    // schema (and its format) in a plain file, and whenever page 1 is written in an encrypted one.
+    constexpr int kOffset = 40;
+    sqlite3_file* file = nullptr;
+    std::array<unsigned char, 16> header{};
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods || file->pMethods->xRead(file, header.data(), static_cast<int>(header.size()), kOffset) != SQLITE_OK) {
+        schemaHeaderKnown_ = false;  // a new, empty file or no handle: ask the engine
+        return true;
+    }
+    if (schemaHeaderKnown_ && header == schemaHeader_) return false;
+    schemaHeader_ = header;
+    schemaHeaderKnown_ = true;
+    return true;
+}
+
+void SqliteSession::FollowSchema(bool blnAsk) {
+    if (!blnAsk && !SchemaHeaderMoved()) return;
     if (!schemaVersionQuery_) schemaVersionQuery_ = EngineStatement(db_, "PRAGMA schema_version");
     sqlite3_stmt* q = schemaVersionQuery_.get();
     const int64_t version = sqlite3_step(q) == SQLITE_ROW ? sqlite3_column_int64(q, 0) : -1;
@@ -252,12 +270,13 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         const int64_t result = stmt ? RunStatement(db_, stmt, *tr, st, kind, rows) : 0;
         if (result < 0) MarkRowIdentityColumns(rows, tr->rowIdentity);
         if (together) Run("RELEASE brezal_statement");
-        if (tr->schemaChange) FollowSchema();
+        if (tr->schemaChange) FollowSchema(true);
         return result;
     } catch (...) {
         if (together) {
             sqlite3_exec(db_, "ROLLBACK TO brezal_statement", nullptr, nullptr, nullptr);
             sqlite3_exec(db_, "RELEASE brezal_statement", nullptr, nullptr, nullptr);
+            FollowSchema(true);  // what the statement's first steps made is gone again
         }
         throw;
     }

@@ -144,6 +144,7 @@ void SqliteSession::RollbackTrans() {
         Run("RELEASE SAVEPOINT " + sp);
     }
     --level_;
+    FollowSchema(true);  // schema changes undone here never reach the file
 }
 
 void SqliteSession::PropertyWritten(std::string_view name, const Variant& value) {

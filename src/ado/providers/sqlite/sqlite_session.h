@@ -7,6 +7,7 @@
 // look at record locks.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <unordered_map>
 #include <string>
@@ -70,8 +71,15 @@ private:
     const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr,
                                RowIdentity identity = RowIdentity::Without);
     std::shared_ptr<const Translation> CrosstabFor(const Translation& tr, const provider::Statement& st);
-    // Forgets translations and column types when another statement changed the schema.
-    void FollowSchema();
+    // Forgets translations and column types when another statement changed the schema. The
+    // engine's schema version is asked only when the file's header moved (SchemaHeaderMoved)
+    // or, with blnAsk, always: after this connection's own schema changes and rollbacks,
+    // which the file does not show until they are committed, or never.
+    void FollowSchema(bool blnAsk = false);
+    // Whether the header bytes that hold the schema cookie (in an encrypted file, the bytes
+    // of the page that holds it) differ from the last look: one read of the file through the
+    // engine's own handle, without a lock, instead of a statement and its lock per statement.
+    bool SchemaHeaderMoved();
 
     FileUseLock useLock_;  // released after the engine's connection closes (declared first)
     sqlite3* db_ = nullptr;
@@ -83,6 +91,8 @@ private:
     std::shared_ptr<const Translation> lastTranslation_;
     EngineStatement schemaVersionQuery_;
     int64_t schemaVersion_ = -1;
+    std::array<unsigned char, 16> schemaHeader_{};
+    bool schemaHeaderKnown_ = false;
 public:
     struct Finalizer {
         void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }

@@ -387,18 +387,21 @@ TableName ParserState::ParseTableName(bool allowAlias) {
         // [C:\datos\otra.mdb].[Tabla]: a table of another file, as IN 'file' names it.
         if (t.database.find_first_of("./\\") != std::string::npos) t.externalFile = std::exchange(t.database, {});
     }
-    if (AtWord("IN") && Peek(1).kind == TokenKind::String) {
-        Advance();
-        if (!t.database.empty()) Fail("una tabla con IN 'archivo' no puede llevar otro prefijo");
-        t.externalFile = Peek().value;
-        Advance();
-        if (t.externalFile.empty() || Peek().kind == TokenKind::String || Peek().kind == TokenKind::Name)
-            ThrowNotSupported("IN con un origen de datos externo que no es un archivo de base de datos.");
-    }
+    if (AtWord("IN") && Peek(1).kind == TokenKind::String) ParseExternalFile(t);
     if (!allowAlias) return t;
     if (AcceptWord("AS")) t.alias = ExpectAlias();
     else if (AtName()) t.alias = ExpectName("un alias");
     return t;
+}
+
+void ParserState::ParseExternalFile(TableName& t) {
+    Advance();  // IN
+    if (!t.database.empty() || !t.externalFile.empty())
+        Fail("una tabla con IN 'archivo' no puede llevar otro prefijo");
+    t.externalFile = Peek().value;
+    Advance();
+    if (t.externalFile.empty() || Peek().kind == TokenKind::String || Peek().kind == TokenKind::Name)
+        ThrowNotSupported("IN con un origen de datos externo que no es un archivo de base de datos.");
 }
 
 void ParserState::ParseInsert() {
@@ -411,15 +414,17 @@ void ParserState::ParseInsert() {
     }
     ExpectWord("INTO");
     st.target = ParseTableName(false);
-    const SourceId targetSource = AddSource(SourceOf(st.target));
-    st.scope = AddScope(kNone, kNone);
-    st.from = targetSource;
     if (AtPunct("(") && !AtWord("SELECT", 1) && !AtWord("WITH", 1)) {
         Advance();
         do st.columns.push_back(ExpectName("un nombre de columna"));
         while (AcceptPunct(","));
         ExpectPunct(")");
+        // INSERT INTO t (a, b) IN 'file' SELECT ...: Access's documented order.
+        if (AtWord("IN") && Peek(1).kind == TokenKind::String) ParseExternalFile(st.target);
     }
+    const SourceId targetSource = AddSource(SourceOf(st.target));
+    st.scope = AddScope(kNone, kNone);
+    st.from = targetSource;
     if (AcceptWord("DEFAULT")) {
         ExpectWord("VALUES");
         st.defaultValues = true;

@@ -73,6 +73,8 @@ private:
     SourceId ParseSourcePrimary(SelectId scope);
     void ParseTableTail(Source& s);
     TableName ParseTableName(bool allowAlias);
+    // IN 'file' after a table name (or after an INSERT's column list, as Access also writes it).
+    void ParseExternalFile(TableName& t);
     void ParseInsert();
     void ParseUpdate();
     void ParseDelete();
