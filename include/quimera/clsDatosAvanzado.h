@@ -115,6 +115,10 @@ public:
     int32_t ObtenerContador(const std::string& strNombreTabla, const std::string& strNombreCampo,
                             ado::ConnectionPtr& objBaseDatos, const std::string& strCondiciones = "",
                             int32_t numInicioContador = 1);
+    // The lowest positive value not in use (it fills gaps), or the highest plus one; 1 without
+    // event when the highest value is negative. Any 32-bit value; one read of the field.
+    int32_t ObtenerContadorLibre(const std::string& strNombreTabla, const std::string& strNombreCampo,
+                                 ado::ConnectionPtr& objBaseDatos, const std::string& strCondiciones = "");
     // The first record matching strCondiciones holds the last number handed out in
     // strNombreCampo; it is advanced and saved (Null counts as 0). No record: 0.
     int32_t ObtenerContadorDispensador(const std::string& strNombreTabla, const std::string& strNombreCampo,
@@ -185,9 +189,6 @@ private:
     // The lowest positive value of the field that the cursor's rows do not hold, up to
     // numMaximo + 1: its values read in one pass and sorted, not searched once per candidate.
     int32_t HuecoMasBajo(ado::Recordset& objCursor, const std::string& strNombreCampo, int32_t numMaximo);
-    // The identifier of a new Contadores record: the lowest free numIdContador, offered
-    // through ValidarContador as the lowest free value of a counted field is.
-    int32_t IdentificadorLibre(ado::ConnectionPtr& objBaseDatos);
     // Raises ValidarContador and gives the value the handlers left.
     int32_t AvisarContador(int32_t numAnterior, int32_t numNuevo);
     // Copies the fields of the source's current record into the destination's new one.

@@ -33,7 +33,7 @@ int32_t StatusForFailure(int32_t number) {
 
 void Recordset::PendingAsNew() {
     RequireOpen();
-    cursor::CursorState& s = *state_;
+    cursor::Cursor& s = *state_;
     if (s.editMode != adEditNone) Update();
     for (RowId r = 0; r < s.store.RowCount(); ++r) {
         if (s.store.Flags(r) & kPendingFlags) continue;  // pending already, or gone

@@ -1,5 +1,5 @@
-// Counters of clsDatosAvanzado: the highest value plus one, a dispenser record, and the shared
-// table Contadores. Each raises ValidarContador with the value it is about to use; one
+// Counters of clsDatosAvanzado: the highest value plus one, the lowest free value, a dispenser
+// record, and the shared table Contadores. Each raises ValidarContador with the value it is about to use; one
 // attempt each, 0 on failure.
 #include <algorithm>
 #include <vector>
@@ -45,16 +45,31 @@ int32_t clsDatosAvanzado::HuecoMasBajo(ado::Recordset& objCursor, const std::str
     return numEsperado > numMaximo ? frame::Sumar(numMaximo, 1) : static_cast<int32_t>(numEsperado);
 }
 
-int32_t clsDatosAvanzado::IdentificadorLibre(ado::ConnectionPtr& objBaseDatos) {
-    const int32_t numMaximo = ValorMaximo("Contadores", "numIdContador", objBaseDatos, "");
-    if (numMaximo < 0) return 1;
-    ado::RecordsetPtr rs = AbrirCursorDatos(CursorDatos::Lectura,
-                                            Sentencia("SELECT numIdContador FROM ", "Contadores", ""), objBaseDatos);
-    objSQL_->Sentencia("");
-    if (!rs) return 0;
-    const int32_t numLibre = AvisarContador(numMaximo, HuecoMasBajo(*rs, "numIdContador", numMaximo));
-    frame::Procedimiento::PublicarErroresADO(*this, *objBaseDatos, false);
-    return numLibre;
+int32_t clsDatosAvanzado::ObtenerContadorLibre(const std::string& strNombreTabla, const std::string& strNombreCampo,
+                                               ado::ConnectionPtr& objBaseDatos, const std::string& strCondiciones) {
+    int32_t resultado = 0;
+    int32_t numMaximo = 0, numLibre = 0;
+    ado::RecordsetPtr rs;
+    frame::Procedimiento p(*this, "ObtenerContadorLibre", objBaseDatos);
+    p.paso([&] { LimpiarErrores(objBaseDatos); })
+        && p.paso([&] { numMaximo = ValorMaximo(strNombreTabla, strNombreCampo, objBaseDatos, strCondiciones); })
+        && p.paso([&] {
+               if (numMaximo >= 0) return true;
+               resultado = 1;  // no cursor, no event, no publication
+               return false;
+           })
+        && p.paso([&] {
+               rs = AbrirCursorDatos(CursorDatos::Lectura,
+                                     Sentencia("SELECT " + strNombreCampo + " FROM ", strNombreTabla, strCondiciones),
+                                     objBaseDatos);
+               objSQL_->Sentencia("");
+               return rs != nullptr;
+           })
+        && p.paso([&] { numLibre = HuecoMasBajo(*rs, strNombreCampo, numMaximo); })
+        && p.paso([&] { numLibre = AvisarContador(numMaximo, numLibre); })
+        && p.paso([&] { resultado = numLibre; })
+        && p.paso([&] { p.PublicarErroresADO(false); });
+    return resultado;
 }
 
 int32_t clsDatosAvanzado::AvisarContador(int32_t numAnterior, int32_t numNuevo) {
@@ -168,7 +183,7 @@ int32_t clsDatosAvanzado::ObtenerContadorExterno(const std::string& strNombreTab
         && p.paso([&] { strSQL = Sentencia("SELECT * FROM ", "Contadores", ""); })
         && p.paso([&] { rs = AbrirCursorDatos(CursorDatos::Keyset, strSQL, objBaseDatos); })
         && p.paso([&] { return objAccesoDatos_->Agregar(rs); })
-        && p.paso([&] { numId = IdentificadorLibre(objBaseDatos); })
+        && p.paso([&] { numId = ObtenerContadorLibre("Contadores", "numIdContador", objBaseDatos, ""); })
         && p.paso([&] { rs->Fields()["numIdContador"].Value(ado::Variant(numId)); })
         && p.paso([&] { rs->Fields()["strCampo"].Value(ado::Variant(strNombreCampo)); })
         && p.paso([&] { rs->Fields()["numContador"].Value(ado::Variant(numNuevo)); })

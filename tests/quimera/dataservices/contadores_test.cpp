@@ -8,6 +8,8 @@
 #include <fstream>
 #include <set>
 
+#include <fmt/format.h>
+
 #include "quimera/dataservices/Almacen.h"
 
 namespace {
@@ -54,6 +56,36 @@ TEST_F(Contador, ObtenerContadorEsElMayorMasUno) {
     EXPECT_EQ(a.datos.ObtenerContador("Facturas", "Numero", a.cn, "", 40), 40);
     EXPECT_TRUE(Avisos().empty());
     EXPECT_TRUE(Informados().empty());
+}
+
+// The lowest gap in one read, beyond the 16-bit candidates of a loop of searches: 40,000 rows
+// with 35,000 missing give 35,000; conditions narrow the rows; a negative highest value gives
+// 1 without event; no gap gives the highest plus one.
+TEST_F(Contador, ObtenerContadorLibreDaElHuecoMasBajo) {
+    EXPECT_EQ(a.datos.ObtenerContadorLibre("Facturas", "Numero", a.cn), 1);
+    a.cn->Execute("INSERT INTO Facturas VALUES (-3, 'C', NULL)");
+    EXPECT_EQ(a.datos.ObtenerContadorLibre("Facturas", "Numero", a.cn, "Serie = 'C'"), 1);
+    EXPECT_EQ(Avisos(), (V{"0 1"})) << "the empty table raises the event; the negative highest does not";
+    Avisos().clear();
+    a.cn->BeginTrans();
+    for (int i = 1; i <= 40000; ++i)
+        if (i != 35000) a.cn->Execute(fmt::format("INSERT INTO Facturas VALUES ({}, 'A', NULL)", i));
+    for (int n : {2, 3, 5, 9}) a.cn->Execute(fmt::format("INSERT INTO Facturas VALUES ({}, 'B', NULL)", n));
+    a.cn->Execute("INSERT INTO Facturas VALUES (NULL, 'B', NULL)");
+    a.cn->CommitTrans();
+    EXPECT_EQ(a.datos.ObtenerContadorLibre("Facturas", "Numero", a.cn, "Serie = 'A'"), 35000);
+    EXPECT_EQ(a.datos.ObtenerContadorLibre("Facturas", "Numero", a.cn, "Serie = 'B'"), 1);
+    a.cn->Execute("INSERT INTO Facturas VALUES (1, 'B', NULL)");
+    EXPECT_EQ(a.datos.ObtenerContadorLibre("Facturas", "Numero", a.cn, "Serie = 'B'"), 4);
+    a.cn->Execute("INSERT INTO Facturas VALUES (4, 'B', NULL)");
+    a.cn->Execute("DELETE FROM Facturas WHERE Serie = 'B' AND Numero = 9");
+    EXPECT_EQ(a.datos.ObtenerContadorLibre("Facturas", "Numero", a.cn, "Serie = 'B'"), 6) << "no gap: highest + 1";
+    a.contadores.numForzado = 77;
+    EXPECT_EQ(a.datos.ObtenerContadorLibre("Facturas", "Numero", a.cn, "Serie = 'B'"), 77);
+    EXPECT_EQ(Avisos(), (V{"40000 35000", "9 1", "9 4", "5 6", "5 6"}));
+    EXPECT_TRUE(Informados().empty());
+    EXPECT_EQ(a.datos.ObtenerContadorLibre("NoHay", "Numero", a.cn), 0);
+    EXPECT_EQ(Informados(), (V{"clsDatosAvanzado.ObtenerMaximo 4"}));
 }
 
 TEST_F(Contador, ElDesbordamientoDaCeroPorElCaminoDelFallo) {
