@@ -106,7 +106,7 @@ public:
             if (!buffer) throw std::bad_alloc();
             const std::span<const uint8_t> piece = in_.TakeSome(kChunk);
             if (!sawLineEnd_) NoteLineEnd(piece);
-            std::memcpy(buffer, piece.data(), piece.size());
+            if (!piece.empty()) std::memcpy(buffer, piece.data(), piece.size());  // the end gives no data pointer
             const bool last = piece.empty();
             if (XML_ParseBuffer(parser_, static_cast<int>(piece.size()), last) != XML_STATUS_OK) Fail();
             if (last) break;
