@@ -84,8 +84,15 @@ TEST_F(Contador, ObtenerContadorLibreDaElHuecoMasBajo) {
     EXPECT_EQ(a.datos.ObtenerContadorLibre("Facturas", "Numero", a.cn, "Serie = 'B'"), 77);
     EXPECT_EQ(Avisos(), (V{"40000 35000", "9 1", "9 4", "5 6", "5 6"}));
     EXPECT_TRUE(Informados().empty());
+    // No table: the highest value's cursor and the method's own each fail with the engine's
+    // message; no cursor gives 0.
     EXPECT_EQ(a.datos.ObtenerContadorLibre("NoHay", "Numero", a.cn), 0);
-    EXPECT_EQ(Informados(), (V{"clsDatosAvanzado.ObtenerMaximo 4"}));
+    const std::string sinTabla =
+        "Error de acceso a datos | Error de acceso a datos en la clase: Quimera | Descripción: No se encuentra la "
+        "tabla o consulta de entrada. (motor: no such table: NoHay). Origen: Microsoft JET Database Engine | 3";
+    ASSERT_EQ(Dialogos().size(), 2u);
+    for (const auto& d : Dialogos()) EXPECT_EQ(Texto(d), sinTabla);
+    EXPECT_EQ(Avisos().size(), 5u) << "no event";
 }
 
 TEST_F(Contador, ElDesbordamientoDaCeroPorElCaminoDelFallo) {
