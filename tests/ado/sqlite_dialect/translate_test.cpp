@@ -151,6 +151,14 @@ TEST(Translate, AlterTableBeyondAddColumnIsRefusedByName) {
     EXPECT_EQ(TranslateAccessSql("ALTER TABLE Clientes RENAME TO Socios").sql, "ALTER TABLE Clientes RENAME TO Socios");
 }
 
+// Subqueries in GROUP BY grow the parser's arena of selects while the outer select's list of
+// groups is being filled.
+TEST(Translate, SubqueriesInGroupByKeepTheOuterSelect) {
+    EXPECT_EQ(TranslateAccessSql("SELECT a FROM t GROUP BY a, (SELECT 1), (SELECT 2), (SELECT 3), (SELECT 4), (SELECT 5)").sql,
+              "SELECT `a` FROM `t` GROUP BY `a`, (SELECT 1 AS `Expr1000`), (SELECT 2 AS `Expr1000`), "
+              "(SELECT 3 AS `Expr1000`), (SELECT 4 AS `Expr1000`), (SELECT 5 AS `Expr1000`)");
+}
+
 TEST(Translate, SyntaxErrorsSayWhere) {
     try {
         TranslateAccessSql("SELECT Nombre FROM Clientes WHERE Id = = 3");

@@ -299,8 +299,11 @@ SelectId ParserState::ParseSelectCore(SelectId outer, bool member) {
     if (AcceptWord("WHERE")) tree_.selects[id].where = ParseExpression(id);
     if (AcceptWord("GROUP")) {
         ExpectWord("BY");
-        do tree_.selects[id].groupBy.push_back(ParseExpression(id));
-        while (AcceptPunct(","));
+        do {
+            // Parsed before the select is named again: a subquery may grow the arena of selects.
+            const ExprId expr = ParseExpression(id);
+            tree_.selects[id].groupBy.push_back(expr);
+        } while (AcceptPunct(","));
     }
     if (AcceptWord("HAVING")) tree_.selects[id].having = ParseExpression(id);
     --selectDepth_;
