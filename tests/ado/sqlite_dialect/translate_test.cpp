@@ -159,6 +159,21 @@ TEST(Translate, SubqueriesInGroupByKeepTheOuterSelect) {
               "(SELECT 3 AS `Expr1000`), (SELECT 4 AS `Expr1000`), (SELECT 5 AS `Expr1000`)");
 }
 
+// Parenthesised joins nested beyond any real query are refused, not parsed until the stack ends.
+TEST(Translate, DeeplyNestedJoinsAreASyntaxError) {
+    const std::string sql = "SELECT * FROM " + std::string(100000, '(') + "t";
+    try {
+        TranslateAccessSql(sql);
+        FAIL() << "accepted";
+    } catch (const ado::Error& e) {
+        EXPECT_EQ(e.Number(), ado::err::SyntaxError);
+        EXPECT_EQ(e.Description().rfind("Error de sintaxis en la instrucción SQL: demasiadas combinaciones anidadas", 0), 0u)
+            << e.Description();
+    }
+    EXPECT_EQ(TranslateAccessSql("SELECT * FROM ((a INNER JOIN b ON a.x = b.x) INNER JOIN c ON b.y = c.y)").sql,
+              TranslateAccessSql("SELECT * FROM (a INNER JOIN b ON a.x = b.x) INNER JOIN c ON b.y = c.y").sql);
+}
+
 TEST(Translate, SyntaxErrorsSayWhere) {
     try {
         TranslateAccessSql("SELECT Nombre FROM Clientes WHERE Id = = 3");

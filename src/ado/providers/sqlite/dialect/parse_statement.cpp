@@ -371,9 +371,12 @@ SourceId ParserState::ParseSourcePrimary(SelectId scope) {
             else if (AtName()) derived.alias = ExpectName("un alias");
             return AddSource(std::move(derived));
         }
+        // Parenthesised joins recurse: nested as deep as queries may be, no deeper.
+        if (++selectDepth_ > kMaxSelectDepth) Fail("demasiadas combinaciones anidadas");
         Advance();
         const SourceId inner = ParseFrom(scope);
         ExpectPunct(")");
+        --selectDepth_;
         return inner;
     }
     return AddSource(SourceOf(ParseTableName(true)));
