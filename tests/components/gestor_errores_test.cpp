@@ -44,6 +44,7 @@ TEST(GestorErrores, OcultarClavesEnmascaraCadaValorDeClave) {
         {"Password='sin cierre;UID=u", "Password=***"},
         {"Password={9}}}]}} x;UID=u", "Password=***;UID=u"},  // braces that close early hide the rest too
         {"Password='a'b;UID=u", "Password=***;UID=u"},
+        {"Password=9}]}x;UID=u", "Password=***;UID=u"},  // a ']' ends a value only inside brackets
         {"La password no es válida", "La password no es válida"},
     };
     for (const auto& [texto, esperado] : casos) EXPECT_EQ(OcultarClaves(texto), esperado) << texto;

@@ -47,19 +47,18 @@ size_t FinDeDelimitado(std::string_view texto, size_t i, char cierra) {
     return texto.size();
 }
 
-// Offset just past the value that starts at i: a delimited value runs to its closing
-// character, and on to the next ';' (or a ']' right after a quoted one, closing a statement's connect string):
-// what stands between is no part of the value to a parser, but it may be the rest of a
-// password that only looked delimited.
-size_t FinDeValor(std::string_view texto, size_t i) {
-    size_t desde = i;
-    const char* fines = ";]";
-    if (i < texto.size() && (texto[i] == '\'' || texto[i] == '"')) desde = FinDeDelimitado(texto, i, texto[i]);
-    else if (i < texto.size() && texto[i] == '{') desde = FinDeDelimitado(texto, i, '}');
-    // After a delimited value only ';' ends it: a ']' there may still be part of the password.
+// Offset just past the value that starts at i. A delimited value runs to its closing
+// character and on to the next ';': what stands between is no part of the value to a
+// parser, but it may be the rest of a password that only looked delimited. Inside a
+// statement's bracketed connect string ([ODBC;PWD=x]) a ']' ends a plain value, or a
+// quoted one right after its quote; anywhere else a ']' may be part of the password.
+size_t FinDeValor(std::string_view texto, size_t i, bool enCorchetes) {
     const bool quoted = i < texto.size() && (texto[i] == '\'' || texto[i] == '"');
-    if (desde != i && !(quoted && desde < texto.size() && texto[desde] == ']')) fines = ";";
-    const size_t fin = texto.find_first_of(fines, desde);
+    size_t desde = i;
+    if (quoted) desde = FinDeDelimitado(texto, i, texto[i]);
+    else if (i < texto.size() && texto[i] == '{') desde = FinDeDelimitado(texto, i, '}');
+    const bool cierraCorchete = enCorchetes && (desde == i || (quoted && desde < texto.size() && texto[desde] == ']'));
+    const size_t fin = texto.find_first_of(cierraCorchete ? ";]" : ";", desde);
     return fin == std::string_view::npos ? texto.size() : fin;
 }
 
@@ -68,15 +67,18 @@ size_t FinDeValor(std::string_view texto, size_t i) {
 std::string MaskPasswords(std::string_view texto) {
     std::string resultado;
     resultado.reserve(texto.size());
+    int corchetesAbiertos = 0;  // counted over the text shown, never inside a masked value
     for (size_t i = 0; i < texto.size();) {
         const size_t valor = FinDeClave(texto, i);
         if (valor == 0) {
+            if (texto[i] == '[') ++corchetesAbiertos;
+            else if (texto[i] == ']' && corchetesAbiertos > 0) --corchetesAbiertos;
             resultado += texto[i++];
             continue;
         }
         const size_t inicioValor = SaltarEspacios(texto, valor);
         resultado.append(texto.substr(i, inicioValor - i)).append(kMascara);
-        i = FinDeValor(texto, inicioValor);
+        i = FinDeValor(texto, inicioValor, corchetesAbiertos > 0);
     }
     return resultado;
 }
