@@ -129,6 +129,10 @@ TEST_F(HerramientaSql, BuscarFiltrarYOrdenarConLosCriteriosDeADO) {
     EXPECT_EQ(Sql(consulta, "--formato csv --filtro \"Nombre LIKE 'a*' OR Id = 3\" --orden Id"),
               "Id,Nombre\r\n2,Ana\r\n3,\"Ñu, \"\"el\"\"\"\r\n[0]");
     EXPECT_EQ(Sql(consulta, "--formato csv --buscar 'Id > 1'"), "Id,Nombre\r\n2,Ana\r\n3,\"Ñu, \"\"el\"\"\"\r\n[0]");
+    // An action statement in the script runs once and gives its count.
+    EXPECT_EQ(Sql("UPDATE Art SET Precio = 2 WHERE Id > 1; SELECT Id, Precio FROM Art WHERE Id > 1",
+                  "--formato csv --orden 'Id DESC'"),
+              "2 registros afectados\nId,Precio\r\n3,2\r\n2,2\r\n[0]");
     EXPECT_EQ(Sql(consulta, "--formato csv --buscar \"Id > 1 AND Nombre = 'Ana'\""),
               "error 3001 en la instrucción 1 (línea 1, columna 1): Los argumentos son de tipo incorrecto, están fuera "
               "del intervalo aceptable o están en conflicto con otros. (criterio no válido: texto después del valor en "

@@ -73,14 +73,18 @@ int64_t RunStatement(ado::Connection& cn, const std::string& text, const SqlOpti
 }
 
 // Runs one statement into a client cursor, filtered and sorted, and shows its rows (or the
-// rows Find reaches); an action statement runs without its count.
+// rows Find reaches). The statement is first run forward-only up to its first row: an action
+// statement runs there once and gives its count; a row-returning one is then read whole.
 int64_t RunThroughCursor(ado::Connection& cn, const std::string& text, const SqlOptions& o, Format format) {
+    const int64_t affected = cn.ExecuteEach(text, [](ado::Fields&) { return false; });
+    if (affected >= 0) return affected;
     auto rs = ado::Recordset::Create();
     rs->CursorLocation(ado::adUseClient);
     rs->Open(text, cn.shared_from_this(), ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdText);
-    if (rs->State() == ado::adStateClosed) return -1;
     if (!o.filter.empty()) rs->Filter(ado::Variant(o.filter));
     if (!o.sort.empty()) rs->Sort(o.sort);
+    // Sort keeps the current row where it went: the rows are shown from the first.
+    if (!(rs->BOF() && rs->adoEOF())) rs->MoveFirst();
     if (!o.search.empty() && !rs->adoEOF()) rs->Find(o.search);  // a criterion refused shows no rows
     const auto output = MakeRowOutput(format, std::cout);
     output->Begin(rs->Fields());
