@@ -35,7 +35,7 @@ std::optional<std::vector<RowId>> IndexCandidates(const cursor::Cursor& s, const
     if (c.operand.kind == Kind::Null || c.op == Op::Equal) {
         if (c.operand.kind != Kind::Null && c.operand.kind != Kind::Number && c.operand.kind != Kind::Text)
             return std::nullopt;
-        if (const auto* found = index->Equal(key)) found->ForEach([&](RowId r) { rows.push_back(r); });
+        index->ForEachEqual(key, [&](RowId r) { rows.push_back(r); });
         return rows;
     }
     // Ranges stay within the operand's family of keys: numbers, or texts.

@@ -22,10 +22,19 @@ bool Cursor::MoveToRow(RowId row) {
 
 int32_t Cursor::PositionOf(RowId row) const {
     if (!positionsValid_) {
-        positionOf_.assign(store.RowCount(), -1);
-        for (size_t i = 0; i < visible_.size(); ++i) positionOf_[visible_[i]] = static_cast<int32_t>(i);
+        // Every row in arrival order (no filter, no sort) needs no table: a row is its position.
+        const size_t n = visible_.size();
+        positionsIdentity_ = n == store.RowCount() && (n == 0 || visible_.back() == n - 1) &&
+                             std::adjacent_find(visible_.begin(), visible_.end(),
+                                                [](RowId a, RowId b) { return b != a + 1; }) == visible_.end();
+        positionOf_.clear();
+        if (!positionsIdentity_) {
+            positionOf_.assign(store.RowCount(), -1);
+            for (size_t i = 0; i < n; ++i) positionOf_[visible_[i]] = static_cast<int32_t>(i);
+        }
         positionsValid_ = true;
     }
+    if (positionsIdentity_) return row < visible_.size() ? static_cast<int32_t>(row) : -1;
     return row < positionOf_.size() ? positionOf_[row] : -1;
 }
 

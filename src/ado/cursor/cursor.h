@@ -164,6 +164,7 @@ private:
     std::vector<std::unique_ptr<FieldIndex>> indexes_;
     mutable std::vector<int32_t> positionOf_;  // row id -> index in visible_ (-1 hidden), built on demand
     mutable bool positionsValid_ = false;
+    mutable bool positionsIdentity_ = false;  // visible_ is every row in arrival order: no table needed
 };
 
 }  // namespace ado::cursor

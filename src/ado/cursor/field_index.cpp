@@ -1,65 +1,145 @@
 #include "ado/cursor/field_index.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
 
 namespace ado::cursor {
 
 FieldIndex::FieldIndex(size_t column, const RowStore& store, const criteria::ValueOrder& order) : column_(column) {
-    keyOf_.assign(store.RowCount(), nullptr);
-    hash_.reserve(store.RowCount());
-    for (RowId r = 0; r < store.RowCount(); ++r) Insert(order.KeyOfCell(store, r, column_), r);
+    const size_t rows = store.RowCount();
+    slots_.assign(std::bit_ceil(std::max<size_t>(16, rows * 2)), Slot{});
+    mask_ = slots_.size() - 1;
+    entryOf_.assign(rows, kNoEntry);
+    for (RowId r = 0; r < rows; ++r) Insert(order.KeyOfCell(store, r, column_), r);
+}
+
+uint64_t FieldIndex::HashOf(std::string_view key) { return std::hash<std::string_view>{}(key); }
+
+size_t FieldIndex::FindSlot(uint64_t hash, std::string_view key) const {
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+        const Slot& s = slots_[i];
+        if (s.tag == kEmpty) return SIZE_MAX;
+        if (s.hash == hash && entries_[s.tag >> 1].key == key) return i;
+    }
+}
+
+size_t FieldIndex::SlotOfEntry(uint32_t entry) const {
+    for (size_t i = entries_[entry].hash & mask_;; i = (i + 1) & mask_)
+        if (slots_[i].tag != kEmpty && slots_[i].tag >> 1 == entry) return i;
+}
+
+void FieldIndex::PlaceSlot(const Slot& slot) {
+    size_t i = slot.hash & mask_;
+    while (slots_[i].tag != kEmpty) i = (i + 1) & mask_;
+    slots_[i] = slot;
+}
+
+// Linear probing without tombstones: the slots after the freed one move back when their
+// probe sequence passes through it.
+void FieldIndex::EraseSlot(size_t at) {
+    size_t hole = at;
+    for (size_t j = (hole + 1) & mask_; slots_[j].tag != kEmpty; j = (j + 1) & mask_) {
+        const size_t home = slots_[j].hash & mask_;
+        const bool stays = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
+        if (stays) continue;
+        slots_[hole] = slots_[j];
+        hole = j;
+    }
+    slots_[hole] = Slot{};
+    --used_;
+}
+
+void FieldIndex::Grow() {
+    std::vector<Slot> old(slots_.size() * 2, Slot{});
+    old.swap(slots_);
+    mask_ = slots_.size() - 1;
+    for (const Slot& s : old)
+        if (s.tag != kEmpty) PlaceSlot(s);
 }
 
 void FieldIndex::Insert(std::string key, RowId row) {
-    auto [it, added] = hash_.try_emplace(std::move(key));
-    if (added) {
-        it->second.first = row;
-        ordered_.insert(std::string_view(it->first));
-    } else {
-        it->second.more.push_back(row);
+    if (row >= entryOf_.size()) entryOf_.resize(row + 1, kNoEntry);
+    const uint64_t hash = HashOf(key);
+    if (const size_t at = FindSlot(hash, key); at != SIZE_MAX) {
+        const uint32_t entry = slots_[at].tag >> 1;
+        entries_[entry].more.push_back(row);
+        slots_[at].tag |= kHasMore;
+        entryOf_[row] = entry;
+        return;
     }
-    if (row >= keyOf_.size()) keyOf_.resize(row + 1, nullptr);
-    keyOf_[row] = &it->first;
+    uint32_t entry;
+    if (!freeEntries_.empty()) {
+        entry = freeEntries_.back();
+        freeEntries_.pop_back();
+    } else {
+        entry = static_cast<uint32_t>(entries_.size());
+        entries_.emplace_back();
+    }
+    Entry& e = entries_[entry];
+    e.key = std::move(key);
+    e.hash = hash;
+    e.first = row;
+    e.more.clear();
+    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    PlaceSlot(Slot{hash, row, entry << 1});
+    ++used_;
+    entryOf_[row] = entry;
+    if (ordered_) ordered_->emplace(std::string_view(e.key), entry);
 }
 
 void FieldIndex::Remove(RowId row) {
-    if (row >= keyOf_.size() || !keyOf_[row]) return;
-    const auto it = hash_.find(std::string_view(*keyOf_[row]));
-    keyOf_[row] = nullptr;
-    Rows& rows = it->second;
-    if (rows.first == row) {
-        if (rows.more.empty()) {
-            ordered_.erase(std::string_view(it->first));
-            hash_.erase(it);
+    if (row >= entryOf_.size() || entryOf_[row] == kNoEntry) return;
+    const uint32_t entry = entryOf_[row];
+    entryOf_[row] = kNoEntry;
+    Entry& e = entries_[entry];
+    const size_t at = SlotOfEntry(entry);
+    if (e.first == row) {
+        if (e.more.empty()) {
+            if (ordered_) ordered_->erase(std::string_view(e.key));
+            EraseSlot(at);
+            e.key = std::string();
+            freeEntries_.push_back(entry);
             return;
         }
-        rows.first = rows.more.back();
-        rows.more.pop_back();
-        return;
+        e.first = e.more.back();
+        e.more.pop_back();
+        slots_[at].first = e.first;
+    } else {
+        e.more.erase(std::find(e.more.begin(), e.more.end(), row));
     }
-    rows.more.erase(std::find(rows.more.begin(), rows.more.end(), row));
+    if (e.more.empty()) slots_[at].tag &= ~kHasMore;
 }
 
 void FieldIndex::Rekey(const RowStore& store, const criteria::ValueOrder& order, RowId row) {
     std::string key = order.KeyOfCell(store, row, column_);
-    if (row < keyOf_.size() && keyOf_[row] && *keyOf_[row] == key) return;
+    if (row < entryOf_.size() && entryOf_[row] != kNoEntry && entries_[entryOf_[row]].key == key) return;
     Remove(row);
     Insert(std::move(key), row);
 }
 
-const FieldIndex::Rows* FieldIndex::Equal(std::string_view key) const {
-    const auto it = hash_.find(key);
-    return it == hash_.end() ? nullptr : &it->second;
+void FieldIndex::BuildOrdered() const {
+    std::vector<std::pair<std::string_view, uint32_t>> keys;
+    keys.reserve(used_);
+    for (const Slot& s : slots_)
+        if (s.tag != kEmpty) keys.emplace_back(entries_[s.tag >> 1].key, s.tag >> 1);
+    std::sort(keys.begin(), keys.end());
+    ordered_.emplace();
+    for (const auto& k : keys) ordered_->emplace_hint(ordered_->end(), k);
 }
 
 void FieldIndex::Range(const std::string* low, bool lowInclusive, const std::string* high, bool highInclusive,
                        std::vector<RowId>& out) const {
-    auto from = !low ? ordered_.begin()
-                : lowInclusive ? ordered_.lower_bound(std::string_view(*low))
-                               : ordered_.upper_bound(std::string_view(*low));
-    for (; from != ordered_.end(); ++from) {
-        if (high && (highInclusive ? *from > std::string_view(*high) : *from >= std::string_view(*high))) break;
-        hash_.find(*from)->second.ForEach([&](RowId r) { out.push_back(r); });
+    if (!ordered_) BuildOrdered();
+    auto from = !low ? ordered_->begin()
+                : lowInclusive ? ordered_->lower_bound(std::string_view(*low))
+                               : ordered_->upper_bound(std::string_view(*low));
+    for (; from != ordered_->end(); ++from) {
+        if (high && (highInclusive ? from->first > std::string_view(*high) : from->first >= std::string_view(*high)))
+            break;
+        const Entry& e = entries_[from->second];
+        out.push_back(e.first);
+        out.insert(out.end(), e.more.begin(), e.more.end());
     }
 }
 

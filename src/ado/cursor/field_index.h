@@ -1,14 +1,20 @@
-// A field's index ("Optimize"): the rows of each value of one column, found by equality in
-// a hash and by range through an ordered set of the same keys, both over the value's index
-// key (ValueOrder). The cursor re-keys a row whenever its stored values change, so the index
-// stays current through edits, additions and deletions (a deleted row keeps its entry;
-// callers check visibility).
+// A field's index ("Optimize"): the rows of each value of one column, found by equality in an
+// open-addressing hash and by range through an ordered map of the same keys, both over the
+// value's index key (ValueOrder). The cursor re-keys a row whenever its stored values change,
+// so the index stays current through edits, additions and deletions (a deleted row keeps its
+// entry; callers check visibility).
+//
+// An equality lookup touches one slot, which holds the key's hash and its first row: callers
+// test each row against the criterion anyway, so the key itself is not compared there. The
+// ordered map is built at the first range lookup and kept from then on.
 #pragma once
 
-#include <set>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "ado/criteria/value_order.h"
@@ -18,19 +24,7 @@ namespace ado::cursor {
 
 class FieldIndex {
 public:
-    // The rows of one key: the first inline (most keys have one row), the others after.
-    struct Rows {
-        RowId first = 0;
-        std::vector<RowId> more;
-        template <class F>
-        void ForEach(F&& f) const {
-            f(first);
-            for (RowId r : more) f(r);
-        }
-    };
-
     FieldIndex(size_t column, const RowStore& store, const criteria::ValueOrder& order);
-    // The ordered set and the rows point into the hash's entries: an index stays where it was built.
     FieldIndex(const FieldIndex&) = delete;
     FieldIndex& operator=(const FieldIndex&) = delete;
 
@@ -39,25 +33,61 @@ public:
     // The row's value changed, or the row is new.
     void Rekey(const RowStore& store, const criteria::ValueOrder& order, RowId row);
 
-    // The rows whose key is `key`; nullptr when none.
-    const Rows* Equal(std::string_view key) const;
+    // Calls f for each row whose key is `key`, and for the rows of any other key with the same
+    // 64-bit hash (a superset: the caller tests each row).
+    template <class F>
+    void ForEachEqual(std::string_view key, F&& f) const {
+        const uint64_t hash = HashOf(key);
+        for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+            const Slot& s = slots_[i];
+            if (s.tag == kEmpty) return;
+            if (s.hash != hash) continue;
+            f(s.first);
+            if (s.tag & kHasMore)
+                for (RowId r : entries_[s.tag >> 1].more) f(r);
+        }
+    }
     // The rows whose key lies between the bounds (a null bound is open), in key order.
     void Range(const std::string* low, bool lowInclusive, const std::string* high, bool highInclusive,
                std::vector<RowId>& out) const;
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    // A slot's tag is its entry's number shifted left once, with kHasMore when the entry holds
+    // more than one row; kEmpty marks a free slot.
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+    static constexpr uint32_t kHasMore = 1;
+    static constexpr uint32_t kNoEntry = UINT32_MAX;
+    struct Slot {
+        uint64_t hash = 0;
+        RowId first = 0;
+        uint32_t tag = kEmpty;
     };
-    using Table = std::unordered_map<std::string, Rows, Hash, std::equal_to<>>;
+    // One key and its rows; entries do not move (the ordered map views their keys).
+    struct Entry {
+        std::string key;
+        uint64_t hash = 0;
+        RowId first = 0;
+        std::vector<RowId> more;
+    };
+
+    static uint64_t HashOf(std::string_view key);
+    size_t SlotOfEntry(uint32_t entry) const;
+    size_t FindSlot(uint64_t hash, std::string_view key) const;
+    void PlaceSlot(const Slot& slot);
+    void EraseSlot(size_t at);
+    void Grow();
     void Insert(std::string key, RowId row);
     void Remove(RowId row);
+    void BuildOrdered() const;
 
     size_t column_;
-    Table hash_;
-    std::set<std::string_view> ordered_;    // views of hash_'s keys (its nodes do not move)
-    std::vector<const std::string*> keyOf_;  // per row: its key in hash_, nullptr before it has one
+    std::vector<Slot> slots_;  // a power of two of them, at most half used
+    size_t mask_ = 0;
+    size_t used_ = 0;
+    std::deque<Entry> entries_;
+    std::vector<uint32_t> freeEntries_;
+    std::vector<uint32_t> entryOf_;  // per row: its entry, kNoEntry before it has one
+    mutable std::optional<std::map<std::string_view, uint32_t>> ordered_;  // key -> entry
 };
 
 }  // namespace ado::cursor
