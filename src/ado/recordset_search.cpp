@@ -22,21 +22,20 @@ bool IsNumberColumn(VariantType t) {
            t != VariantType::Empty && t != VariantType::Array;
 }
 
-// The rows the column's index offers for a clause (a superset of those that meet it), or none
-// when the column has no index or the clause cannot use one.
-std::optional<std::vector<RowId>> IndexCandidates(const cursor::Cursor& s, const criteria::CompiledClause& c) {
+// Calls visit for each row the column's index offers for a clause (a superset of those that
+// meet it); false when the column has no index or the clause cannot use one.
+template <class Visit>
+bool ForEachIndexCandidate(const cursor::Cursor& s, const criteria::CompiledClause& c, Visit&& visit) {
     using criteria::Op;
     using Kind = criteria::Operand::Kind;
     const cursor::FieldIndex* index = s.IndexOf(c.column);
-    if (!index || c.op == Op::Like || c.op == Op::NotEqual) return std::nullopt;
+    if (!index || c.op == Op::Like || c.op == Op::NotEqual) return false;
     const VariantType columnKind = cursor::VariantTypeFor(s.store.Columns()[c.column].type);
-    std::vector<RowId> rows;
-    const std::string key = s.Order().KeyOf(c.operand.value);
     if (c.operand.kind == Kind::Null || c.op == Op::Equal) {
         if (c.operand.kind != Kind::Null && c.operand.kind != Kind::Number && c.operand.kind != Kind::Text)
-            return std::nullopt;
-        index->ForEachEqual(key, [&](RowId r) { rows.push_back(r); });
-        return rows;
+            return false;
+        index->ForEachEqual(s.Order().KeyOf(c.operand.value), visit);
+        return true;
     }
     // Ranges stay within the operand's family of keys: numbers, or texts.
     std::string familyLow, familyHigh;
@@ -47,16 +46,19 @@ std::optional<std::vector<RowId>> IndexCandidates(const cursor::Cursor& s, const
         familyLow = std::string(1, '\x02');
         familyHigh = std::string(1, '\x03');
     } else {
-        return std::nullopt;
+        return false;
     }
+    const std::string key = s.Order().KeyOf(c.operand.value);
+    std::vector<RowId> rows;
     switch (c.op) {
         case Op::Less: index->Range(&familyLow, true, &key, false, rows); break;
         case Op::LessEqual: index->Range(&familyLow, true, &key, true, rows); break;
         case Op::Greater: index->Range(&key, false, &familyHigh, false, rows); break;
         case Op::GreaterEqual: index->Range(&key, true, &familyHigh, false, rows); break;
-        default: return std::nullopt;
+        default: return false;
     }
-    return rows;
+    for (RowId r : rows) visit(r);
+    return true;
 }
 
 // The visible index of the row nearest `from` in `direction` that meets the clause, or -1.
@@ -65,16 +67,14 @@ int64_t Search(const cursor::Cursor& s, const criteria::CompiledClause& c, int64
     auto meets = [&](RowId r) {
         return !(s.store.Flags(r) & RowStore::Deleted) && criteria::Holds(c, s.store, r, s.Order());
     };
-    if (auto candidates = IndexCandidates(s, c)) {
-        int64_t best = -1;
-        for (RowId r : *candidates) {
-            const int32_t at = s.PositionOf(r);
-            if (at < 0 || (direction > 0 ? at < from : at > from)) continue;
-            if (best >= 0 && (direction > 0 ? at >= best : at <= best)) continue;
-            if (meets(r)) best = at;
-        }
-        return best;
-    }
+    int64_t best = -1;
+    const bool indexed = ForEachIndexCandidate(s, c, [&](RowId r) {
+        const int32_t at = s.PositionOf(r);
+        if (at < 0 || (direction > 0 ? at < from : at > from)) return;
+        if (best >= 0 && (direction > 0 ? at >= best : at <= best)) return;
+        if (meets(r)) best = at;
+    });
+    if (indexed) return best;
     const std::vector<RowId>& rows = s.Visible();
     if (direction > 0) {
         for (int64_t i = std::max<int64_t>(from, 0); i < n; ++i)
@@ -157,14 +157,13 @@ void Recordset::Filter(const Variant& filter) {
         std::vector<RowId> candidates;
         bool indexed = true;
         for (const auto& group : matcher->Alternatives()) {
-            std::optional<std::vector<RowId>> rows;
+            bool served = false;
             for (const auto& clause : group)
-                if ((rows = IndexCandidates(s, clause))) break;
-            if (!rows) {
+                if ((served = ForEachIndexCandidate(s, clause, [&](RowId r) { candidates.push_back(r); }))) break;
+            if (!served) {
                 indexed = false;
                 break;
             }
-            candidates.insert(candidates.end(), rows->begin(), rows->end());
         }
         if (indexed) {
             std::sort(candidates.begin(), candidates.end());
