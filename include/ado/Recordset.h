@@ -202,6 +202,8 @@ private:
     void RequireClosed() const;
     void RequireScrollable() const;
     void Load(const provider::Statement& statement);
+    // Opens the statement's hierarchy when it gives one (a SHAPE command); false otherwise.
+    bool LoadHierarchy(const provider::Statement& statement);
     void Prepare(CursorTypeEnum cursorType, LockTypeEnum lockType);
     void Start(cursor::RowStore&& rows);
     void RebuildFields();
@@ -216,10 +218,14 @@ private:
     bool LeaveRow();  // before a move: saves an edit; true when a deleted current row left
     void OpenWithoutConnection(std::string_view source, LockTypeEnum lockType);
     void OpenFile(std::string_view path, LockTypeEnum lockType);
+    // Opens over a hierarchy's root (a file's, or a SHAPE command's); `file` keeps the rest.
+    void OpenHierarchy(const std::shared_ptr<persist::RowsetFile>& file, LockTypeEnum lockType);
     // Opens over a rowset of a file; its chapters take their rows from `file`'s children.
     void OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
                     const std::shared_ptr<persist::RowsetFile>& file, size_t index);
     persist::FileSource SaveSource() const;
+    // Whether this recordset or the recordset of any of its chapters has changes waiting for UpdateBatch.
+    bool HasPendingChanges() const;
     size_t ColumnOfField(const std::string& name) const;  // 3265 when no field has the name
     void ApplySort(std::string_view sort);
 
@@ -240,6 +246,8 @@ private:
     // A hierarchy opened from a file: its child rowsets, and the root's chapters and
     // properties (the root's rows live in the cursor).
     std::shared_ptr<persist::RowsetFile> file_;
+    // A chapter's relation: the columns a row added to it takes from its parent row, and their values.
+    std::vector<std::pair<size_t, Variant>> relatedValues_;
 };
 
 }  // namespace ado

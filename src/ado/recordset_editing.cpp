@@ -113,6 +113,7 @@ void Recordset::AddNew() {
     s.AppendRow(row);
     s.edit.Start(row, s.store.ColumnCount());
     s.editMode = adEditAdd;
+    for (const auto& [column, value] : relatedValues_) SetFieldValue(column, value);
 }
 
 void Recordset::Update() {

@@ -1,4 +1,5 @@
 // Recordset: opening a recordset file and saving to one.
+#include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
@@ -84,17 +85,22 @@ void Recordset::OpenFile(std::string_view path, LockTypeEnum lockType) {
     // unless optimistic or read-only was asked for.
     if (!file->rowsets[0].updatable) lockType = adLockReadOnly;
     else if (lockType != adLockReadOnly && lockType != adLockOptimistic) lockType = adLockBatchOptimistic;
+    connection_ = nullptr;
+    source_ = path;
+    sourceCommand_.reset();
+    OpenHierarchy(file, lockType);
+    persistedFile_ = path;
+    persistedFormat_ = file->format;
+}
+
+void Recordset::OpenHierarchy(const std::shared_ptr<persist::RowsetFile>& file, LockTypeEnum lockType) {
+    // The root's rows move into the cursor; the model keeps its columns for saving.
     persist::Rowset root = std::move(file->rowsets[0]);
     file->rowsets[0].rows = cursor::RowStore(root.rows.Columns());
     file->rowsets[0].extras = root.extras;
     file->rowsets[0].reshapeName = root.reshapeName;
     file->rowsets[0].commandTimeout = root.commandTimeout;
-    connection_ = nullptr;
-    source_ = path;
-    sourceCommand_.reset();
     OpenRowset(std::move(root), lockType, file, 0);
-    persistedFile_ = path;
-    persistedFormat_ = file->format;
 }
 
 void Recordset::OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
@@ -117,6 +123,10 @@ void Recordset::OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
             const auto it = keyed ? related.find(key) : related.end();
             const std::vector<cursor::RowId> none;
             auto chapter = Recordset::Create();
+            // Chapters write through the parent's connection; a row added to one relates to its parent.
+            chapter->connection_ = connection_;
+            for (const persist::RelationPair& r : extra.relation)
+                chapter->relatedValues_.emplace_back(r.child - 1, rowset.rows.Get(row, r.parent - 1));
             chapter->OpenRowset(Subset(file->rowsets[childIndex], it == related.end() ? none : it->second), lockType,
                                 file, childIndex);
             rowset.rows.Set(row, c, Variant(chapter));
@@ -164,6 +174,22 @@ persist::FileSource Recordset::SaveSource() const {
     return source;
 }
 
+bool Recordset::HasPendingChanges() const {
+    const cursor::Cursor& s = *state_;
+    std::vector<size_t> chapters;
+    for (size_t c = 0; c < s.store.ColumnCount(); ++c)
+        if (s.store.Columns()[c].type == adChapter) chapters.push_back(c);
+    for (cursor::RowId row = 0; row < s.store.RowCount(); ++row) {
+        if (s.IsPending(row)) return true;
+        for (size_t c : chapters) {
+            const Variant chapter = s.store.Get(row, c);
+            if (chapter.Type() == VariantType::Object && chapter.AsObject() && chapter.AsObject()->HasPendingChanges())
+                return true;
+        }
+    }
+    return false;
+}
+
 void Recordset::Save(std::string_view destination, PersistFormatEnum persistFormat) {
     RequireOpen();
     if (state_->editMode != adEditNone) Update();
@@ -171,6 +197,12 @@ void Recordset::Save(std::string_view destination, PersistFormatEnum persistForm
     if (again && persistedFile_.empty()) Raise(Condition::InvalidArgument, "(no se indicó el archivo de destino)");
     const std::string path = again ? persistedFile_ : std::string(destination);
     const PersistFormatEnum format = again ? persistedFormat_ : persistFormat;
+    // As ADO: the XML format cannot keep a hierarchy's pending changes (ADTG can), its chapters' included.
+    const auto& columns = state_->store.Columns();
+    if (format == adPersistXML &&
+        std::any_of(columns.begin(), columns.end(), [](const cursor::ColumnInfo& c) { return c.type == adChapter; }) &&
+        HasPendingChanges())
+        persist::RefusePendingHierarchyInXml();
     persist::SaveFile(SaveSource(), path, format, again);
     persistedFile_ = path;
     persistedFormat_ = format;
