@@ -169,6 +169,10 @@ public:
     std::string Sort() const { return sort_; }
     void Sort(std::string_view sort);
 
+    struct ChapterView;  // what a chapter's recordset shows (recordset_chapters.h)
+    // Engine side: a chapter field of `parent`'s row `row` was read. This recordset, a chapter's,
+    // holds the whole child level and shows the child rows related to that row.
+    void FollowParent(const cursor::Cursor& parent, cursor::RowId row);
     // Engine side: a field of the current row was assigned; Fields::Append and Delete.
     void SetFieldValue(size_t column, const Variant& value);
     void AppendField(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
@@ -210,6 +214,7 @@ private:
     void RequireUpdatable() const;
     bool Immediate() const;
     void BeginEdit(cursor::RowId row);
+    void AddedToChapter(cursor::RowId row);  // a row added to a chapter's recordset relates to its parent
     void WriteEdit();
     void KeepEditPending();
     void DeleteRow(cursor::RowId row);
@@ -246,7 +251,11 @@ private:
     // A hierarchy opened from a file: its child rowsets, and the root's chapters and
     // properties (the root's rows live in the cursor).
     std::shared_ptr<persist::RowsetFile> file_;
-    // A chapter's relation: the columns a row added to it takes from its parent row, and their values.
+    // A chapter's recordset: its rows by relation key, and the parent row it follows.
+    std::shared_ptr<ChapterView> chapter_;
+    // A hierarchy's chapter columns and the recordset of each, which rows added later show too.
+    std::vector<std::pair<size_t, std::shared_ptr<Recordset>>> chapterColumns_;
+    // The columns a row added to a chapter takes from its parent row, and their values.
     std::vector<std::pair<size_t, Variant>> relatedValues_;
 };
 

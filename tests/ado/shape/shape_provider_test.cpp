@@ -105,6 +105,12 @@ TEST_F(ShapeTest, ChildRowsAreEditedAndAddedThroughTheirBaseTable) {
     clientes->Fields()["IdCliente"].Value(Variant(4));
     clientes->Fields()["Nombre"].Value(Variant("Rut"));
     clientes->Update();
+    // The chapter is one view of its level: read for another parent and back, the added row is still there.
+    clientes->MoveLast();
+    EXPECT_EQ(HierarchyPicture(*clientes->Fields()["Pedidos"].Value().AsObject()), "");
+    clientes->MoveFirst();
+    EXPECT_EQ(HierarchyPicture(*clientes->Fields()["Pedidos"].Value().AsObject()), "10 1 99 | 11 1 7 | 20 1 Null");
+    EXPECT_EQ(clientes->Fields()["Pedidos"].Value().AsObject(), pedidos);
     auto check = db.Connect();
     EXPECT_EQ(HierarchyPicture(*check->Execute("SELECT IdPedido, IdCliente, Importe FROM Pedidos ORDER BY IdPedido")),
               "10 1 99 | 11 1 7 | 12 3 12.5 | 20 1 Null");
