@@ -127,6 +127,18 @@ TEST_F(ShapeTest, SavedHierarchiesReopenWithTheirChapters) {
         again->Open(file, "Provider=MsPersist", adOpenStatic, adLockReadOnly, adCmdFile);
         EXPECT_EQ(HierarchyPicture(*again), expected) << file;
     }
+    // A chapter edited through its base table is saved as it stands now.
+    auto edited = Open(kThreeLevels, adLockOptimistic);
+    edited->Find("Codigo = 'SU'");
+    RecordsetPtr luis = edited->Fields()["Clientes"].Value().AsObject();
+    luis->Fields()["Nombre"].Value(Variant("Luis Mª"));
+    luis->Update();
+    edited->Save(db.dir().file("editada.adtg"), adPersistADTG);
+    auto reopened = Recordset::Create();
+    reopened->Open(db.dir().file("editada.adtg"), "Provider=MsPersist", adOpenStatic, adLockReadOnly, adCmdFile);
+    EXPECT_EQ(HierarchyPicture(*reopened),
+              "ES Este Clientes[] | NO Norte Clientes[1 NO Ana Pedidos[10 1 12.5; 11 1 7]; 3 NO Eva Pedidos[12 3 "
+              "12.5]] | SU Sur Clientes[2 SU Luis Mª Pedidos[]]");
     // A change waiting in a chapter keeps the hierarchy out of XML, as ADO refuses it.
     auto batch = Open(kThreeLevels, adLockBatchOptimistic);
     batch->Find("Codigo = 'SU'");
