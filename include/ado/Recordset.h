@@ -169,6 +169,10 @@ public:
     std::string Sort() const { return sort_; }
     void Sort(std::string_view sort);
 
+    struct ChapterView;  // what a chapter's recordset shows (recordset_chapters.h)
+    // Engine side: a chapter field of `parent`'s row `row` was read. This recordset, a chapter's,
+    // holds the whole child level and shows the child rows related to that row.
+    void FollowParent(const cursor::Cursor& parent, cursor::RowId row);
     // Engine side: a field of the current row was assigned; Fields::Append and Delete.
     void SetFieldValue(size_t column, const Variant& value);
     void AppendField(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
@@ -202,12 +206,15 @@ private:
     void RequireClosed() const;
     void RequireScrollable() const;
     void Load(const provider::Statement& statement);
+    // Opens the statement's hierarchy when it gives one (a SHAPE command); false otherwise.
+    bool LoadHierarchy(const provider::Statement& statement);
     void Prepare(CursorTypeEnum cursorType, LockTypeEnum lockType);
     void Start(cursor::RowStore&& rows);
     void RebuildFields();
     void RequireUpdatable() const;
     bool Immediate() const;
     void BeginEdit(cursor::RowId row);
+    void AddedToChapter(cursor::RowId row);  // a row added to a chapter's recordset relates to its parent
     void WriteEdit();
     void KeepEditPending();
     void DeleteRow(cursor::RowId row);
@@ -216,10 +223,14 @@ private:
     bool LeaveRow();  // before a move: saves an edit; true when a deleted current row left
     void OpenWithoutConnection(std::string_view source, LockTypeEnum lockType);
     void OpenFile(std::string_view path, LockTypeEnum lockType);
+    // Opens over a hierarchy's root (a file's, or a SHAPE command's); `file` keeps the rest.
+    void OpenHierarchy(const std::shared_ptr<persist::RowsetFile>& file, LockTypeEnum lockType);
     // Opens over a rowset of a file; its chapters take their rows from `file`'s children.
     void OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
                     const std::shared_ptr<persist::RowsetFile>& file, size_t index);
     persist::FileSource SaveSource() const;
+    // Whether this recordset or the recordset of any of its chapters has changes waiting for UpdateBatch.
+    bool HasPendingChanges() const;
     size_t ColumnOfField(const std::string& name) const;  // 3265 when no field has the name
     void ApplySort(std::string_view sort);
 
@@ -240,6 +251,12 @@ private:
     // A hierarchy opened from a file: its child rowsets, and the root's chapters and
     // properties (the root's rows live in the cursor).
     std::shared_ptr<persist::RowsetFile> file_;
+    // A chapter's recordset: its rows by relation key, and the parent row it follows.
+    std::shared_ptr<ChapterView> chapter_;
+    // A hierarchy's chapter columns and the recordset of each, which rows added later show too.
+    std::vector<std::pair<size_t, std::shared_ptr<Recordset>>> chapterColumns_;
+    // The columns a row added to a chapter takes from its parent row, and their values.
+    std::vector<std::pair<size_t, Variant>> relatedValues_;
 };
 
 }  // namespace ado

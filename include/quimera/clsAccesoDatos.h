@@ -71,6 +71,16 @@ public:
     ado::ConnectionPtr AbrirBaseDatosDirecta(const std::string& strConexion,
                                              ado::ConnectModeEnum ModoConexion = ado::adModeReadWrite,
                                              ado::CursorLocationEnum numTipoCursor = ado::adUseClient);
+    // A connection through the shape provider (MSDataShape) whose data provider follows
+    // OrigenDatos: Access (and an engine outside TipoOrigenDatos) the Jet provider with
+    // ClaveBaseDatos in "Extended Properties", dnSQLServer and dnMSDE SQLOLEDB, dnOracle
+    // MSDAORA, dnODBC MSDASQL, the SQL Server 2005 and 2008 kinds SQLNCLI. strConexion is
+    // opened as it is; strUsuario and strClave are not used.
+    ado::ConnectionPtr AbrirBaseDatosJerarquica(const std::string& strConexion,
+                                                const std::string& strUsuario = "Administrador",
+                                                const std::string& strClave = ClaveBaseDatos,
+                                                ado::ConnectModeEnum ModoConexion = ado::adModeRead,
+                                                ado::CursorLocationEnum numTipoCursor = ado::adUseClient);
     bool ConexionEstaAbierta(ado::ConnectionPtr& objBaseDatos);
     // Closes an open connection; blnEliminar empties the client's handle. A closed one gives true.
     bool CerrarConexion(ado::ConnectionPtr& objBaseDatos, bool blnEliminar = true);
@@ -115,6 +125,33 @@ public:
     // The whole table, keyset, opened directly; the connection is left client-side.
     ado::RecordsetPtr AbrirTabla(const std::string& strNombreTabla, ado::ConnectionPtr& objBaseDatos,
                                  ado::LockTypeEnum numTipoBloqueo = ado::adLockPessimistic);
+
+    // A hierarchical recordset of two levels, or three when strSQLTerciario is given: the
+    // SHAPE command is written into strSentenciaJerarquica (before anything is opened) and
+    // opened on objBaseDatosJerarquica by the cursor member numTipoCursor names; another
+    // numTipoCursor opens nothing. Link fields "a, b" relate two fields each.
+    ado::RecordsetPtr CrearCursorJerarquico(const std::string& strSQLPrincipal, const std::string& strAliasPrimario,
+                                            const std::string& strCampoEnlacePrimario1,
+                                            const std::string& strSQLSecundario,
+                                            const std::string& strAliasSecundario,
+                                            const std::string& strCampoEnlacePrimario2,
+                                            ado::ConnectionPtr& objBaseDatosJerarquica,
+                                            TipoCursor numTipoCursor, const std::string& strSQLTerciario,
+                                            const std::string& strAliasTerciario,
+                                            const std::string& strCampoEnlaceSecundario1,
+                                            const std::string& strCampoEnlaceSecundario2,
+                                            std::string& strSentenciaJerarquica);
+    // The same, for a client that does not want the SHAPE command back.
+    ado::RecordsetPtr CrearCursorJerarquico(const std::string& strSQLPrincipal, const std::string& strAliasPrimario,
+                                            const std::string& strCampoEnlacePrimario1,
+                                            const std::string& strSQLSecundario,
+                                            const std::string& strAliasSecundario,
+                                            const std::string& strCampoEnlacePrimario2,
+                                            ado::ConnectionPtr& objBaseDatosJerarquica,
+                                            TipoCursor numTipoCursor = dnEstatico, const std::string& strSQLTerciario = "",
+                                            const std::string& strAliasTerciario = "Terciario",
+                                            const std::string& strCampoEnlaceSecundario1 = "",
+                                            const std::string& strCampoEnlaceSecundario2 = "");
 
     // Stored queries and commands. SQL text goes to the provider as written.
     // A text command; with a name it is also named and prepared.

@@ -35,7 +35,12 @@ void Field::Attributes(int32_t attributes) { Editable(state_, column_).attribute
 
 Variant Field::Value() const {
     if (!state_->open) Raise(Condition::ObjectClosed);
-    return state_->Shown(state_->RequireCurrent(), column_);
+    const cursor::RowId row = state_->RequireCurrent();
+    Variant value = state_->Shown(row, column_);
+    // A chapter's recordset shows the child rows of the row it was read from.
+    if (value.Type() == VariantType::Object && value.AsObject() && state_->store.Columns()[column_].type == adChapter)
+        value.AsObject()->FollowParent(*state_, row);
+    return value;
 }
 
 void Field::Value(const Variant& v) {

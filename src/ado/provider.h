@@ -20,6 +20,10 @@
 #include "ado/cursor/row_store.h"
 #include "ado/cursor/row_write.h"
 
+namespace ado::persist {
+struct RowsetFile;
+}
+
 namespace ado::provider {
 
 struct OpenRequest {
@@ -73,6 +77,16 @@ public:
     // Runs the statement. When it returns rows, `rows` receives columns and data and the
     // result is -1; otherwise the result is the number of records affected.
     virtual int64_t Execute(const Statement& statement, cursor::RowStore& rows) = 0;
+
+    // Runs a command whose result is a hierarchy (a SHAPE command): `hierarchy` receives one
+    // rowset per recordset, the root first and the children in depth-first pre-order, with
+    // each chapter column's child and relation. False, with nothing run, when the statement
+    // is no such command (the default).
+    virtual bool ExecuteHierarchy(const Statement& statement, persist::RowsetFile& hierarchy) {
+        (void)statement;
+        (void)hierarchy;
+        return false;
+    }
 
     // Compiles the statement for repeated runs. nullptr when the engine keeps no compiled
     // form of it (the default); the caller then runs it through Execute each time.

@@ -1,5 +1,6 @@
 // Recordset: opening, closing and the properties that govern the cursor.
 #include "ado/Recordset.h"
+#include "ado/persist/rowset_file.h"
 
 #include "ado/cursor/cursor.h"
 #include "ado/cursor/write_planner.h"
@@ -125,6 +126,11 @@ void Recordset::Open(const CommandPtr& command, CursorTypeEnum cursorType, LockT
     sourceCommand_ = command;
     source_ = command->CommandText();
     Prepare(cursorType, lockType);
+    provider::Statement shape;
+    shape.text = source_;
+    shape.timeoutSeconds = command->CommandTimeout();
+    shape.rowIdentity = lockType_ != adLockReadOnly;
+    if (LoadHierarchy(shape)) return;
     // The command's own run: its parameters, and its compiled statement while Prepared.
     cursor::RowStore rows;
     if (command->RunInto(connection_, command->CommandType(), Variant(), rows, lockType_ != adLockReadOnly) >= 0)
@@ -153,11 +159,21 @@ void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnect
 }
 
 void Recordset::Load(const provider::Statement& st) {
+    if (LoadHierarchy(st)) return;
     provider::Session& session = connection_->Session();
     cursor::RowStore rows;
     const int64_t affected = connection_->Guard(st.text, [&] { return session.Execute(st, rows); });
     if (affected >= 0) return;  // an action statement leaves the recordset closed
     Start(std::move(rows));
+}
+
+bool Recordset::LoadHierarchy(const provider::Statement& st) {
+    // A hierarchy: one rowset per level, whose chapters open as a file's do.
+    provider::Session& session = connection_->Session();
+    persist::RowsetFile hierarchy;
+    if (!connection_->Guard(st.text, [&] { return session.ExecuteHierarchy(st, hierarchy); })) return false;
+    OpenHierarchy(std::make_shared<persist::RowsetFile>(std::move(hierarchy)), lockType_);
+    return true;
 }
 
 void Recordset::Adopt(cursor::RowStore&& rows, const ConnectionPtr& connection, std::string source) {

@@ -108,11 +108,14 @@ void Recordset::AddNew() {
     s.edit.positionBeforeAdd = s.Position();
     const cursor::RowId row = s.store.BeginRow();
     for (size_t c = 0; c < s.store.ColumnCount(); ++c) s.store.PutNull();
+    for (const auto& [column, chapter] : chapterColumns_) s.store.Set(row, column, Variant(chapter));
     s.store.SetFlags(row, RowStore::New);
     s.RowChanged(row);
     s.AppendRow(row);
     s.edit.Start(row, s.store.ColumnCount());
     s.editMode = adEditAdd;
+    AddedToChapter(row);
+    for (const auto& [column, value] : relatedValues_) SetFieldValue(column, value);
 }
 
 void Recordset::Update() {

@@ -1,55 +1,36 @@
 // Recordset: opening a recordset file and saving to one.
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "ado/Recordset.h"
 #include "ado/connection_string.h"
 #include "ado/cursor/cursor.h"
 #include "ado/error_numbers.h"
 #include "ado/persist/persist.h"
-#include "ado/persist/relation_key.h"
+#include "ado/recordset_chapters.h"
 
 namespace ado {
 
 namespace {
 
+// A rowset's rows and pending changes move into a cursor; the model keeps its columns,
+// chapters and properties for saving.
+persist::Rowset TakeRows(persist::Rowset& model) {
+    persist::Rowset rows = std::move(model);
+    model.rows = cursor::RowStore(rows.rows.Columns());
+    model.extras = rows.extras;
+    model.updatable = rows.updatable;
+    model.reshapeName = rows.reshapeName;
+    model.commandTimeout = rows.commandTimeout;
+    return rows;
+}
+
 bool IsPersistProvider(std::string_view connectionString) {
     const auto provider = ConnectionString::Parse(connectionString).Get("Provider");
     return provider && EqualsNoCase(*provider, "MsPersist");
-}
-
-// The rows of a child rowset that relate to each key of its relation columns.
-using ChildIndex = std::unordered_map<std::string, std::vector<cursor::RowId>>;
-
-ChildIndex IndexChildRows(const persist::Rowset& child, const std::vector<persist::RelationPair>& relation) {
-    ChildIndex index;
-    for (cursor::RowId row = 0; row < child.rows.RowCount(); ++row) {
-        if (!persist::KeptInFile(child.rows, child.pending, row)) continue;
-        std::string key;
-        bool related = true;
-        for (const persist::RelationPair& r : relation)
-            related = related && persist::AddToKey(key, child.rows.Get(row, r.child - 1));
-        if (related) index[key].push_back(row);
-    }
-    return index;
-}
-
-// A copy of some rows of a rowset, with their pending changes, as a rowset of their own.
-persist::Rowset Subset(const persist::Rowset& from, const std::vector<cursor::RowId>& rows) {
-    persist::Rowset sub;
-    sub.rows = cursor::RowStore(from.rows.Columns());
-    sub.extras = from.extras;
-    sub.updatable = from.updatable;
-    sub.reshapeName = from.reshapeName;
-    sub.commandTimeout = from.commandTimeout;
-    sub.rows.Reserve(rows.size());
-    for (cursor::RowId row : rows) {
-        const cursor::RowId copy = sub.rows.BeginRow();
-        for (size_t c = 0; c < from.rows.ColumnCount(); ++c) sub.rows.PutVariant(from.rows.Get(row, c));
-        sub.rows.SetFlags(copy, from.rows.Flags(row));
-        if (auto it = from.pending.find(row); it != from.pending.end()) sub.pending.emplace(copy, it->second);
-    }
-    return sub;
 }
 
 }  // namespace
@@ -84,17 +65,16 @@ void Recordset::OpenFile(std::string_view path, LockTypeEnum lockType) {
     // unless optimistic or read-only was asked for.
     if (!file->rowsets[0].updatable) lockType = adLockReadOnly;
     else if (lockType != adLockReadOnly && lockType != adLockOptimistic) lockType = adLockBatchOptimistic;
-    persist::Rowset root = std::move(file->rowsets[0]);
-    file->rowsets[0].rows = cursor::RowStore(root.rows.Columns());
-    file->rowsets[0].extras = root.extras;
-    file->rowsets[0].reshapeName = root.reshapeName;
-    file->rowsets[0].commandTimeout = root.commandTimeout;
     connection_ = nullptr;
     source_ = path;
     sourceCommand_.reset();
-    OpenRowset(std::move(root), lockType, file, 0);
+    OpenHierarchy(file, lockType);
     persistedFile_ = path;
     persistedFormat_ = file->format;
+}
+
+void Recordset::OpenHierarchy(const std::shared_ptr<persist::RowsetFile>& file, LockTypeEnum lockType) {
+    OpenRowset(TakeRows(file->rowsets[0]), lockType, file, 0);
 }
 
 void Recordset::OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
@@ -103,24 +83,20 @@ void Recordset::OpenRowset(persist::Rowset&& rowset, LockTypeEnum lockType,
     cursorLocationSet_ = true;
     cursorType_ = adOpenStatic;
     lockType_ = lockType;
-    // Each chapter holds a recordset of the child rows related to its row.
+    // One recordset per chapter column holds the child level; each row's chapter shows it
+    // filtered to the rows related to that row (Field::Value has it follow the row read).
     for (size_t c = 0; c < rowset.rows.ColumnCount(); ++c) {
         const persist::ColumnExtra& extra = rowset.extras[c];
         if (rowset.rows.Columns()[c].type != adChapter || extra.child < 0) continue;
         const auto childIndex = static_cast<size_t>(extra.child);
-        const ChildIndex related = IndexChildRows(file->rowsets[childIndex], extra.relation);
-        for (cursor::RowId row = 0; row < rowset.rows.RowCount(); ++row) {
-            std::string key;
-            bool keyed = true;
-            for (const persist::RelationPair& r : extra.relation)
-                keyed = keyed && persist::AddToKey(key, rowset.rows.Get(row, r.parent - 1));
-            const auto it = keyed ? related.find(key) : related.end();
-            const std::vector<cursor::RowId> none;
-            auto chapter = Recordset::Create();
-            chapter->OpenRowset(Subset(file->rowsets[childIndex], it == related.end() ? none : it->second), lockType,
-                                file, childIndex);
-            rowset.rows.Set(row, c, Variant(chapter));
-        }
+        auto chapter = Recordset::Create();
+        // Chapters write through the parent's connection.
+        chapter->connection_ = connection_;
+        chapter->chapter_ = MakeChapterView(file->rowsets[childIndex], extra.relation);
+        chapter->OpenRowset(TakeRows(file->rowsets[childIndex]), lockType, file, childIndex);
+        const Variant value(chapter);
+        for (cursor::RowId row = 0; row < rowset.rows.RowCount(); ++row) rowset.rows.Set(row, c, value);
+        chapterColumns_.emplace_back(c, chapter);
     }
     Start(std::move(rowset.rows));
     state_->pending = std::move(rowset.pending);
@@ -155,13 +131,53 @@ persist::FileSource Recordset::SaveSource() const {
             if (persist::KeptInFile(s.store, s.pending, row)) root.order.push_back(row);
     }
     root.updatable = lockType_ != adLockReadOnly;
-    if (fileRoot) {
-        root.reshapeName = fileRoot->reshapeName;
-        root.commandTimeout = fileRoot->commandTimeout;
-        const persist::FileSource children = persist::SourceOf(*file_);
-        for (size_t i = 1; i < children.rowsets.size(); ++i) source.rowsets.push_back(children.rowsets[i]);
+    if (!fileRoot) return source;
+    root.reshapeName = fileRoot->reshapeName;
+    root.commandTimeout = fileRoot->commandTimeout;
+    // The children are the rows of the chapters' recordsets, as edited, in depth-first
+    // pre-order; their columns' chapters and calculations are those of the file's rowset.
+    const persist::RowsetFile& file = *file_;
+    std::function<int32_t(const Recordset&, size_t)> addChapter = [&](const Recordset& chapter, size_t inFile) {
+        const cursor::Cursor& cs = *chapter.state_;
+        const persist::Rowset& model = file.rowsets[inFile];
+        const size_t index = source.rowsets.size();
+        persist::RowsetSource& child = source.rowsets.emplace_back();
+        child.rows = &cs.store;
+        child.pending = &cs.pending;
+        const size_t visible = cursor::VisibleColumnCount(cs.store.Columns());
+        for (size_t c = 0; c < visible; ++c) child.columns.push_back(c);
+        child.extras.assign(model.extras.begin(), model.extras.begin() + static_cast<std::ptrdiff_t>(visible));
+        for (cursor::RowId row = 0; row < cs.store.RowCount(); ++row)
+            if (persist::KeptInFile(cs.store, cs.pending, row)) child.order.push_back(row);
+        child.updatable = model.updatable;
+        child.reshapeName = model.reshapeName;
+        child.commandTimeout = model.commandTimeout;
+        for (const auto& [column, grandchild] : chapter.chapterColumns_) {
+            const int32_t at = addChapter(*grandchild, static_cast<size_t>(model.extras[column].child));
+            source.rowsets[index].extras[column].child = at;
+        }
+        return static_cast<int32_t>(index);
+    };
+    for (const auto& [column, chapter] : chapterColumns_) {
+        if (column >= source.rowsets[0].extras.size() || source.rowsets[0].extras[column].child < 0) continue;
+        const int32_t at = addChapter(*chapter, static_cast<size_t>(source.rowsets[0].extras[column].child));
+        source.rowsets[0].extras[column].child = at;
     }
     return source;
+}
+
+bool Recordset::HasPendingChanges() const {
+    const cursor::Cursor& s = *state_;
+    std::unordered_set<const Recordset*> chapters;  // the rows of a column share their chapter's recordset
+    for (cursor::RowId row = 0; row < s.store.RowCount(); ++row) {
+        if (s.IsPending(row)) return true;
+        for (size_t c = 0; c < s.store.ColumnCount(); ++c) {
+            if (s.store.Columns()[c].type != adChapter) continue;
+            const Variant chapter = s.store.Get(row, c);
+            if (chapter.Type() == VariantType::Object && chapter.AsObject()) chapters.insert(chapter.AsObject().get());
+        }
+    }
+    return std::any_of(chapters.begin(), chapters.end(), [](const Recordset* r) { return r->HasPendingChanges(); });
 }
 
 void Recordset::Save(std::string_view destination, PersistFormatEnum persistFormat) {
@@ -171,6 +187,12 @@ void Recordset::Save(std::string_view destination, PersistFormatEnum persistForm
     if (again && persistedFile_.empty()) Raise(Condition::InvalidArgument, "(no se indicó el archivo de destino)");
     const std::string path = again ? persistedFile_ : std::string(destination);
     const PersistFormatEnum format = again ? persistedFormat_ : persistFormat;
+    // As ADO: the XML format cannot keep a hierarchy's pending changes (ADTG can), its chapters' included.
+    const auto& columns = state_->store.Columns();
+    if (format == adPersistXML &&
+        std::any_of(columns.begin(), columns.end(), [](const cursor::ColumnInfo& c) { return c.type == adChapter; }) &&
+        HasPendingChanges())
+        persist::RefusePendingHierarchyInXml();
     persist::SaveFile(SaveSource(), path, format, again);
     persistedFile_ = path;
     persistedFormat_ = format;

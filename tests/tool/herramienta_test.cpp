@@ -180,3 +180,32 @@ TEST_F(HerramientaSql, UnMillonDeFilasEnMemoriaPlana) {
 }
 
 }  // namespace
+
+TEST_F(HerramientaSql, JerarquiasConLosHijosSangradosBajoCadaPadre) {
+    auto cn = db_.Connect();
+    cn->Execute("CREATE TABLE Ventas (IdVenta LONG PRIMARY KEY, IdArt LONG, Unidades LONG)");
+    cn->Execute("CREATE TABLE Entregas (IdVenta LONG, Dia TEXT(10))");
+    cn->Execute("INSERT INTO Ventas VALUES (10, 1, 4)");
+    cn->Execute("INSERT INTO Ventas VALUES (11, 1, NULL)");
+    cn->Execute("INSERT INTO Ventas VALUES (12, 3, 1)");
+    cn->Execute("INSERT INTO Entregas VALUES (10, 'lunes')");
+    EXPECT_EQ(Sql("SHAPE {SELECT Id, Nombre FROM Art ORDER BY Id} APPEND ((SHAPE {SELECT * FROM Ventas ORDER BY "
+                  "IdVenta} APPEND ({SELECT * FROM Entregas} RELATE IdVenta TO IdVenta) AS Entregas) AS Ventas "
+                  "RELATE Id TO IdArt) AS Ventas"),
+              "Id | Nombre\n"
+              "1 | 漢字漢字\n"
+              "  Ventas: IdVenta | IdArt | Unidades\n"
+              "  10 | 1 | 4\n"
+              "    Entregas: IdVenta | Dia\n"
+              "    10 | lunes\n"
+              "  11 | 1 | Null\n"
+              "2 | Ana\n"
+              "3 | Ñu, \"el\"\n"
+              "  Ventas: IdVenta | IdArt | Unidades\n"
+              "  12 | 3 | 1\n"
+              "(3 filas)\n[0]");
+    EXPECT_EQ(Sql("SHAPE {SELECT * FROM Art} APPEND ({SELECT * FROM Ventas} RELATE Id IdArt)"),
+              "error -2147217900 en la instrucción 1 (línea 1, columna 1): Error de sintaxis en la instrucción SQL. "
+              "(SHAPE: se esperaba «TO» en la posición 68)\n"
+              "  instrucción: SHAPE {SELECT * FROM Art} APPEND ({SELECT * FROM Ventas} RELATE Id IdArt)\n[1]");
+}

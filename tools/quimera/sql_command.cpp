@@ -16,6 +16,7 @@
 #include "cli_idioma.h"
 #include "commands.h"
 #include "error_report.h"
+#include "hierarchy_output.h"
 #include "idioma.h"
 #include "password_option.h"
 #include "progress.h"
@@ -106,6 +107,21 @@ int64_t RunThroughCursor(ado::Connection& cn, const std::string& text, const Sql
     return -1;
 }
 
+// Runs a SHAPE command through the shape provider over the same file and shows the
+// hierarchy: each parent row with its children indented under it.
+int64_t RunShape(const SqlOptions& o, const std::string& text) {
+    auto cn = ado::Connection::Create();
+    cn->CommandTimeout(0);
+    // The embedded connection string begins "Provider=...": after "Data " it names the data provider.
+    cn->Open("Provider=MSDataShape;Data " + EmbeddedConnectionString(o.file, o.password));
+    auto rs = ado::Recordset::Create();
+    rs->CursorLocation(ado::adUseClient);
+    rs->Open(text, cn, ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdText);
+    const int64_t rows = WriteHierarchy(*rs, std::cout);
+    std::cout << (rows == 1 ? T("(1 fila)") : F("({0} filas)", rows)) << '\n';
+    return -1;
+}
+
 }  // namespace
 
 int RunSql(const SqlOptions& o) {
@@ -133,7 +149,10 @@ int RunSql(const SqlOptions& o) {
         int64_t affected = 0;
         try {
             const bool cursor = !o.search.empty() || !o.filter.empty() || !o.sort.empty();
-            affected = cursor ? RunThroughCursor(*cn, s.text, o, format) : RunStatement(*cn, s.text, o, format);
+            if (IsShapeStatement(s.text))
+                affected = RunShape(o, s.text);
+            else
+                affected = cursor ? RunThroughCursor(*cn, s.text, o, format) : RunStatement(*cn, s.text, o, format);
         } catch (const ado::Error& e) {
             std::cout.flush();
             PrintError(std::cerr, e,

@@ -168,14 +168,15 @@ std::vector<Variant> RowStore::Row(RowId row) const {
     return values;
 }
 
-void RowStore::AddColumn(ColumnInfo info, const Variant& fill) {
+void RowStore::InsertColumn(size_t at, ColumnInfo info, const Variant& fill) {
     const size_t oldWidth = columns_.size();
-    columns_.push_back(std::move(info));
+    columns_.insert(columns_.begin() + static_cast<ptrdiff_t>(at), std::move(info));
     PodBuffer<Cell> cells;
     cells.Reserve(RowCount() * columns_.size());
     for (size_t r = 0; r < RowCount(); ++r) {
-        cells.Append(cells_.data() + r * oldWidth, oldWidth);
+        cells.Append(cells_.data() + r * oldWidth, at);
         cells.PushBack(Encode(fill));
+        cells.Append(cells_.data() + r * oldWidth + at, oldWidth - at);
     }
     cells_ = std::move(cells);
 }

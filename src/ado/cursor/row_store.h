@@ -70,7 +70,9 @@ public:
     std::string_view TextAt(const Cell& c) const { return {arena_.data() + c.offset, c.length}; }
 
     // Reshaping (in-memory recordsets): every row gets `fill` in the new column.
-    void AddColumn(ColumnInfo info, const Variant& fill);
+    void AddColumn(ColumnInfo info, const Variant& fill) { InsertColumn(columns_.size(), std::move(info), fill); }
+    // A new column at index `at`, `fill` in every row.
+    void InsertColumn(size_t at, ColumnInfo info, const Variant& fill);
     void RemoveColumn(size_t column);
 
     // Per-row flags used by editing and batches.

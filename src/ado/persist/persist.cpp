@@ -45,8 +45,10 @@ FileSource SourceOf(const RowsetFile& file) {
         RowsetSource& s = source.rowsets.emplace_back();
         s.rows = &r.rows;
         s.pending = &r.pending;
-        for (size_t c = 0; c < r.rows.ColumnCount(); ++c) s.columns.push_back(c);
-        s.extras = r.extras;
+        // Row identities read for writing back are not saved (they come last).
+        const size_t visible = cursor::VisibleColumnCount(r.rows.Columns());
+        for (size_t c = 0; c < visible; ++c) s.columns.push_back(c);
+        s.extras.assign(r.extras.begin(), r.extras.begin() + static_cast<std::ptrdiff_t>(visible));
         for (cursor::RowId row = 0; row < r.rows.RowCount(); ++row)
             if (KeptInFile(r.rows, r.pending, row)) s.order.push_back(row);
         s.updatable = r.updatable;

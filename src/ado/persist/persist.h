@@ -55,6 +55,8 @@ RowsetFile ReadFile(const std::string& path);
 
 void WriteAdtg(const FileSource& source, ByteSink& out);
 void WriteXml(const FileSource& source, ByteSink& out);
+// ADO's refusal to write a hierarchy with pending changes as XML (3251).
+[[noreturn]] void RefusePendingHierarchyInXml();
 // Writes the file in the format; with `replace` false an existing file is refused (58).
 void SaveFile(const FileSource& source, const std::string& path, PersistFormatEnum format, bool replace);
 

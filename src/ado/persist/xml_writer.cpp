@@ -48,6 +48,14 @@ std::string RelationHex(const std::vector<RelationPair>& relation) {
     return hex;
 }
 
+}  // namespace
+
+void RefusePendingHierarchyInXml() {
+    Raise(Condition::NotSupported, "(un conjunto de registros jerárquico con cambios pendientes no se puede guardar en XML)");
+}
+
+namespace {
+
 class XmlWriter {
 public:
     XmlWriter(const FileSource& source, ByteSink& out) : source_(source), out_(out), layout_(buf_, source.crlf) {
@@ -59,9 +67,7 @@ public:
     void Write() {
         if (source_.rowsets.size() > 1)
             for (const RowsetSource& rs : source_.rowsets)
-                if (!rs.pending->empty())
-                    Raise(Condition::NotSupported, "(un conjunto de registros jerárquico con cambios pendientes no se "
-                                                   "puede guardar en XML)");
+                if (!rs.pending->empty()) RefusePendingHierarchyInXml();
         for (size_t i = 0; i < std::size(kNamespaces); ++i) layout_.Line(i == 0 ? 0 : 1, kNamespaces[i]);
         layout_.Line(0, "<s:Schema id='RowsetSchema'>");
         Schema(0, 1, "row", nullptr);

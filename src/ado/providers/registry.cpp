@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "ado/provider.h"
+#include "ado/providers/shape/shape_provider.h"
 #include "ado/providers/sqlite/sqlite_provider.h"
 #ifdef BREZAL_WITH_ODBC
 #include "ado/providers/odbc/odbc_provider.h"
@@ -16,6 +17,7 @@ constexpr Factory kBuiltIn[] = {
 #ifdef BREZAL_WITH_ODBC
     [] { return std::unique_ptr<Provider>(std::make_unique<odbc::OdbcProvider>()); },
 #endif
+    [] { return std::unique_ptr<Provider>(std::make_unique<shape::ShapeProvider>()); },
 };
 }  // namespace
 

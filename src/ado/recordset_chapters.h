@@ -1,0 +1,28 @@
+// The state of a chapter's recordset (Recordset::ChapterView), shared by the files that open
+// hierarchies and show chapters.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ado/Recordset.h"
+#include "ado/persist/rowset_file.h"
+
+namespace ado {
+
+struct Recordset::ChapterView {
+    std::unordered_map<std::string, std::vector<cursor::RowId>> rows;  // ascending, by relation key
+    std::vector<persist::RelationPair> relation;
+    const std::vector<cursor::RowId> none;  // what a parent with a Null key relates to
+    std::string key;                         // the key of the parent row shown now
+    bool keyed = false;
+    bool shown = false;
+};
+
+// The index of a child level's rows by the relation's child columns.
+std::shared_ptr<Recordset::ChapterView> MakeChapterView(const persist::Rowset& child,
+                                                        const std::vector<persist::RelationPair>& relation);
+
+}  // namespace ado
