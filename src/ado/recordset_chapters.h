@@ -15,7 +15,7 @@ namespace ado {
 struct Recordset::ChapterView {
     std::unordered_map<std::string, std::vector<cursor::RowId>> rows;  // ascending, by relation key
     std::vector<persist::RelationPair> relation;
-    const std::vector<cursor::RowId> none;  // what a parent with a Null key relates to
+    std::vector<cursor::RowId> none;  // what a parent with a Null key relates to (always empty)
     std::string key;                         // the key of the parent row shown now
     bool keyed = false;
     bool shown = false;
