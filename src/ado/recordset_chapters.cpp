@@ -42,15 +42,25 @@ void Recordset::FollowParent(const cursor::Cursor& parent, cursor::RowId row) {
     relatedValues_.clear();
     for (const persist::RelationPair& r : view.relation)
         relatedValues_.emplace_back(r.child - 1, parent.store.Get(row, r.parent - 1));
+    // The chapter's filter, restricted to this parent's rows (see ChapterView::Restrict).
+    Filter(filter_);
+}
+
+void Recordset::ChapterView::Restrict(const Recordset& rs, cursor::RowFilter& filter) {
+    if (!rs.chapter_ || !rs.chapter_->shown) return;
+    ChapterView& view = *rs.chapter_;
     // Rows added to the chapter join its key's list, so they stay shown when the rows are shown again.
-    const std::vector<cursor::RowId>* rows = keyed ? &view.rows[view.key] : &view.none;
-    const cursor::RowStore* store = &state_->store;
-    cursor::RowFilter filter;
-    filter.keep = [rows, store](cursor::RowId r) {
-        return !(store->Flags(r) & cursor::RowStore::Deleted) && std::binary_search(rows->begin(), rows->end(), r);
+    const std::vector<cursor::RowId>* rows = view.keyed ? &view.rows[view.key] : &view.none;
+    const cursor::RowStore* store = &rs.state_->store;
+    auto inChapter = [rows](cursor::RowId r) { return std::binary_search(rows->begin(), rows->end(), r); };
+    if (filter.candidates) {
+        std::erase_if(*filter.candidates, [&](cursor::RowId r) { return !inChapter(r); });
+    } else {
+        filter.candidates = *rows;
+    }
+    filter.keep = [inChapter, store, keep = std::move(filter.keep)](cursor::RowId r) {
+        return inChapter(r) && (keep ? keep(r) : !(store->Flags(r) & cursor::RowStore::Deleted));
     };
-    filter.candidates = *rows;
-    state_->ShowRows(std::move(filter));
 }
 
 void Recordset::AddedToChapter(cursor::RowId row) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ado/Recordset.h"
+#include "ado/cursor/cursor.h"
 #include "ado/persist/rowset_file.h"
 
 namespace ado {
@@ -19,6 +20,10 @@ struct Recordset::ChapterView {
     std::string key;                         // the key of the parent row shown now
     bool keyed = false;
     bool shown = false;
+
+    // A filter of a chapter's recordset keeps to the rows of the parent shown now: a criteria
+    // Filter narrows the chapter, it never shows other parents' rows.
+    static void Restrict(const Recordset& rs, cursor::RowFilter& filter);
 };
 
 // The index of a child level's rows by the relation's child columns.

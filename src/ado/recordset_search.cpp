@@ -9,6 +9,7 @@
 #include "ado/criteria/matcher.h"
 #include "ado/cursor/cursor.h"
 #include "ado/error_numbers.h"
+#include "ado/recordset_chapters.h"
 
 namespace ado {
 
@@ -210,6 +211,7 @@ void Recordset::Filter(const Variant& filter) {
     } else {
         Raise(Condition::InvalidArgument);
     }
+    ChapterView::Restrict(*this, view);
     s.ShowRows(std::move(view));
     filter_ = kept;
 }

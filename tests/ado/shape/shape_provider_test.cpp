@@ -91,6 +91,26 @@ TEST_F(ShapeTest, RelationsOnDateAndMoneyKeys) {
                                      "Tarifa[febrero 02/01/2024 7] | 12 01/05/2024 12.5 Tarifa[enero 01/05/2024 12.5]");
 }
 
+TEST_F(ShapeTest, AFilterOnAChapterKeepsToItsParentsRows) {
+    auto rs = Open(
+        "SHAPE {SELECT * FROM Clientes ORDER BY IdCliente} APPEND ({SELECT IdPedido, IdCliente, Importe FROM Pedidos "
+        "ORDER BY IdPedido} RELATE IdCliente TO IdCliente) AS Pedidos");
+    RecordsetPtr pedidos = rs->Fields()["Pedidos"].Value().AsObject();  // Ana's
+    pedidos->Filter(Variant("IdPedido = 12"));  // Eva's order: not in this chapter
+    EXPECT_EQ(HierarchyPicture(*pedidos), "");
+    pedidos->Filter(Variant("Importe > 10"));
+    EXPECT_EQ(HierarchyPicture(*pedidos), "10 1 12.5");
+    pedidos->Filter(Variant(""));
+    EXPECT_EQ(HierarchyPicture(*pedidos), "10 1 12.5 | 11 1 7");
+    // The filter stays with the chapter's recordset as it shows other parents' rows.
+    pedidos->Filter(Variant("Importe > 10"));
+    rs->MoveLast();
+    EXPECT_EQ(HierarchyPicture(*rs->Fields()["Pedidos"].Value().AsObject()), "12 3 12.5");
+    rs->MoveFirst();
+    rs->Fields()["Pedidos"].Value();
+    EXPECT_EQ(pedidos->RecordCount(), 1);
+}
+
 TEST_F(ShapeTest, ChildRowsAreEditedAndAddedThroughTheirBaseTable) {
     auto rs = Open(kThreeLevels, adLockOptimistic);
     rs->Find("Codigo = 'NO'");
