@@ -11,18 +11,55 @@
 
 namespace ado {
 
+namespace {
+
+// AddToKey of a stored cell, without making a Variant of the common integer and text keys.
+bool AddCellToKey(std::string& key, const cursor::RowStore& store, cursor::RowId row, size_t column) {
+    using Tag = cursor::RowStore::Tag;
+    const cursor::RowStore::Cell& cell = store.CellAt(row, column);
+    const DataTypeEnum type = store.Columns()[column].type;
+    const bool exactInteger = cell.tag == Tag::Int && (type == adBigInt || (type == adInteger && cell.i == static_cast<int32_t>(cell.i)));
+    if (exactInteger) {
+        persist::AppendKeyInteger(key, cell.i);
+    } else if (cell.tag == Tag::Text) {
+        key += store.TextAt(cell);
+    } else {
+        return persist::AddToKey(key, store.Get(row, column));
+    }
+    key.push_back(persist::kKeySeparator);
+    return true;
+}
+
+}  // namespace
+
 std::shared_ptr<Recordset::ChapterView> MakeChapterView(const persist::Rowset& child,
                                                         const std::vector<persist::RelationPair>& relation) {
     auto view = std::make_shared<Recordset::ChapterView>();
     view->relation = relation;
+    // Child rows usually come grouped by their key: a run of one key is looked up once and
+    // joins its key's list in one piece.
+    std::string key, runKey;
+    std::vector<cursor::RowId> run;
+    auto endRun = [&] {
+        if (run.empty()) return;
+        std::vector<cursor::RowId>& rows = view->rows[runKey];
+        rows.insert(rows.end(), run.begin(), run.end());
+        run.clear();
+    };
     for (cursor::RowId row = 0; row < child.rows.RowCount(); ++row) {
         if (!persist::KeptInFile(child.rows, child.pending, row)) continue;
-        std::string key;
+        key.clear();
         bool related = true;
         for (const persist::RelationPair& r : relation)
-            related = related && persist::AddToKey(key, child.rows.Get(row, r.child - 1));
-        if (related) view->rows[key].push_back(row);
+            related = related && AddCellToKey(key, child.rows, row, r.child - 1);
+        if (!related) continue;
+        if (key != runKey) {
+            endRun();
+            runKey = key;
+        }
+        run.push_back(row);
     }
+    endRun();
     return view;
 }
 
@@ -32,13 +69,14 @@ void Recordset::FollowParent(const cursor::Cursor& parent, cursor::RowId row) {
     std::string key;
     bool keyed = true;
     for (const persist::RelationPair& r : view.relation)
-        keyed = keyed && persist::AddToKey(key, parent.store.Get(row, r.parent - 1));
+        keyed = keyed && AddCellToKey(key, parent.store, row, r.parent - 1);
     if (view.shown && keyed == view.keyed && key == view.key) return;
     // A row being edited or added is finished before the chapter shows another parent's rows.
     if (state_->editMode != adEditNone) Update();
     view.shown = true;
     view.keyed = keyed;
     view.key = std::move(key);
+    view.shownRows = keyed ? &view.rows[view.key] : &view.none;
     relatedValues_.clear();
     for (const persist::RelationPair& r : view.relation)
         relatedValues_.emplace_back(r.child - 1, parent.store.Get(row, r.parent - 1));
@@ -49,8 +87,7 @@ void Recordset::FollowParent(const cursor::Cursor& parent, cursor::RowId row) {
 void Recordset::ChapterView::Restrict(const Recordset& rs, cursor::RowFilter& filter) {
     if (!rs.chapter_ || !rs.chapter_->shown) return;
     ChapterView& view = *rs.chapter_;
-    // Rows added to the chapter join its key's list, so they stay shown when the rows are shown again.
-    const std::vector<cursor::RowId>* rows = view.keyed ? &view.rows[view.key] : &view.none;
+    const std::vector<cursor::RowId>* rows = view.shownRows;
     const cursor::RowStore* store = &rs.state_->store;
     auto inChapter = [rows](cursor::RowId r) { return std::binary_search(rows->begin(), rows->end(), r); };
     if (filter.candidates) {
@@ -64,7 +101,8 @@ void Recordset::ChapterView::Restrict(const Recordset& rs, cursor::RowFilter& fi
 }
 
 void Recordset::AddedToChapter(cursor::RowId row) {
-    if (chapter_ && chapter_->shown && chapter_->keyed) chapter_->rows[chapter_->key].push_back(row);
+    // Rows added to the chapter join its key's list, so they stay shown when the rows are shown again.
+    if (chapter_ && chapter_->shown && chapter_->keyed) chapter_->shownRows->push_back(row);
 }
 
 }  // namespace ado

@@ -18,6 +18,7 @@ struct Recordset::ChapterView {
     std::vector<persist::RelationPair> relation;
     std::vector<cursor::RowId> none;  // what a parent with a Null key relates to (always empty)
     std::string key;                         // the key of the parent row shown now
+    std::vector<cursor::RowId>* shownRows = nullptr;  // its rows (`none` when unkeyed)
     bool keyed = false;
     bool shown = false;
 
