@@ -102,9 +102,11 @@ public:
 
     RowsetFile Read() {
         for (;;) {
-            void* buffer = XML_GetBuffer(parser_, static_cast<int>(kChunk));
+            // A small file asks for no more than it holds.
+            const size_t want = std::clamp(in_.Remaining(), size_t{1}, kChunk);
+            void* buffer = XML_GetBuffer(parser_, static_cast<int>(want));
             if (!buffer) throw std::bad_alloc();
-            const std::span<const uint8_t> piece = in_.TakeSome(kChunk);
+            const std::span<const uint8_t> piece = in_.TakeSome(want);
             if (!sawLineEnd_) NoteLineEnd(piece);
             if (!piece.empty()) std::memcpy(buffer, piece.data(), piece.size());  // the end gives no data pointer
             const bool last = piece.empty();
