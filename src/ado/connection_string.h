@@ -28,5 +28,7 @@ private:
 };
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// The text with its ASCII letters in lower case: a key under which EqualsNoCase's equals meet.
+std::string LowerAscii(std::string_view s);
 
 }  // namespace ado

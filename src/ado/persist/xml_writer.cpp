@@ -81,16 +81,23 @@ public:
 
 private:
     // The attribute name of each column: its own, or "c<n>" where it is no XML name or
-    // repeats an earlier column's.
+    // repeats an earlier column's; a "c<n>" that another column holds as its own name takes
+    // a suffix, so that every column keeps an attribute of its own.
     static std::vector<std::string> XmlNames(const RowsetSource& rs) {
-        std::vector<std::string> names;
-        for (size_t k = 0; k < rs.columns.size(); ++k) {
+        const size_t n = rs.columns.size();
+        std::vector<std::string> names(n);
+        std::unordered_set<std::string> taken;  // lower case: names repeat without regard to case
+        for (size_t k = 0; k < n; ++k) {
             const std::string& name = rs.Column(k).name;
-            bool repeated = false;
-            for (size_t j = 0; j < k; ++j) repeated |= EqualsNoCase(rs.Column(j).name, name);
-            names.push_back(IsXmlName(name) && name.find(':') == std::string::npos && !repeated
-                                ? name
-                                : "c" + std::to_string(k));
+            if (IsXmlName(name) && name.find(':') == std::string::npos && taken.insert(LowerAscii(name)).second)
+                names[k] = name;
+        }
+        for (size_t k = 0; k < n; ++k) {
+            if (!names[k].empty()) continue;
+            std::string candidate = "c" + std::to_string(k);
+            for (int suffix = 1; !taken.insert(LowerAscii(candidate)).second; ++suffix)
+                candidate = "c" + std::to_string(k) + "_" + std::to_string(suffix);
+            names[k] = std::move(candidate);
         }
         return names;
     }

@@ -96,6 +96,8 @@ std::vector<Column> EveryType() {
         {"Texto", adVarWChar, 255, {Variant(""), Variant("Begoña & <Ñandú> 'x' \"y\"\ttab\nlínea 😀"), N}},
         {"Memo", adLongVarWChar, 0, {Variant(""), Text(1 << 20, 'm'), N}},
         {"Variante", adVariant, 0, {Variant(int32_t{-5}), Variant(MakeDate(2026, 6, 12, 14, 30, 15)), Variant(true)}},
+        // The XML name "Doble palabra" would take, were it not held by this column.
+        {"c5", adInteger, 0, {Variant(int32_t{5}), N, Variant(int32_t{-5})}},
     };
 }
 

@@ -16,12 +16,6 @@ using detail::ValueType;
 
 namespace {
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 // "... WITHOUT ROWID" closes the definition of a table that has no rowid.
 bool EndsWithoutRowid(std::string_view sql) {
     auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
@@ -72,16 +66,16 @@ std::optional<detail::TableShape> SessionSchema::Read(sqlite3* db, std::string_v
     }
     if (columns.empty()) return std::nullopt;
     // A stored query's computed columns have no declared type: its Access text tells.
-    if (computed && db == db_ && database.empty() && !typing_.count(Lower(table))) {
+    if (computed && db == db_ && database.empty() && !typing_.count(LowerAscii(table))) {
         if (const auto text = FindStoredQuery(db, table)) {
-            typing_.insert(Lower(table));
+            typing_.insert(LowerAscii(table));
             try {
                 const std::vector<ValueType> types = typeQuery_(*text);
                 for (size_t i = 0; i < columns.size() && i < types.size(); ++i)
                     if (columns[i].type.type == adVariant) columns[i].type = types[i];
             } catch (...) {
             }
-            typing_.erase(Lower(table));
+            typing_.erase(LowerAscii(table));
         }
     }
     return shape;
@@ -89,7 +83,7 @@ std::optional<detail::TableShape> SessionSchema::Read(sqlite3* db, std::string_v
 
 const detail::TableShape* SessionSchema::Table(std::string_view database, std::string_view externalFile,
                                                std::string_view table) {
-    const std::string key = Lower(database) + '\x1f' + std::string(externalFile) + '\x1f' + Lower(table);
+    const std::string key = LowerAscii(database) + '\x1f' + std::string(externalFile) + '\x1f' + LowerAscii(table);
     auto found = cache_.find(key);
     if (found == cache_.end()) {
         std::optional<detail::TableShape> columns;
