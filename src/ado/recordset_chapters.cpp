@@ -100,6 +100,13 @@ void Recordset::ChapterView::Restrict(const Recordset& rs, cursor::RowFilter& fi
     };
 }
 
+void Recordset::ChapterView::FollowMoves(Recordset& parent) {
+    if (parent.chapterColumns_.empty() || !parent.state_->HasCurrent()) return;
+    const cursor::RowId row = parent.state_->CurrentRow();
+    for (const auto& [column, chapter] : parent.chapterColumns_)
+        if (chapter->chapter_ && chapter->chapter_->shown) chapter->FollowParent(*parent.state_, row);
+}
+
 void Recordset::AddedToChapter(cursor::RowId row) {
     // Rows added to the chapter join its key's list, so they stay shown when the rows are shown again.
     if (chapter_ && chapter_->shown && chapter_->keyed) chapter_->shownRows->push_back(row);

@@ -25,6 +25,10 @@ struct Recordset::ChapterView {
     // A filter of a chapter's recordset keeps to the rows of the parent shown now: a criteria
     // Filter narrows the chapter, it never shows other parents' rows.
     static void Restrict(const Recordset& rs, cursor::RowFilter& filter);
+    // The chapters already read follow the parent as its current row changes (ADO's StayInSync,
+    // true by default): a chapter's recordset kept from an earlier read shows the new row's
+    // children, and its own chapters follow in turn.
+    static void FollowMoves(Recordset& parent);
 };
 
 // The index of a child level's rows by the relation's child columns.

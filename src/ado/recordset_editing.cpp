@@ -5,6 +5,7 @@
 #include "ado/cursor/cursor.h"
 #include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
+#include "ado/recordset_chapters.h"
 #include "ado/provider.h"
 
 namespace ado {
@@ -116,6 +117,7 @@ void Recordset::AddNew() {
     s.editMode = adEditAdd;
     AddedToChapter(row);
     for (const auto& [column, value] : relatedValues_) SetFieldValue(column, value);
+    ChapterView::FollowMoves(*this);
 }
 
 void Recordset::Update() {

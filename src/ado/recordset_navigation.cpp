@@ -4,6 +4,7 @@
 #include "ado/Recordset.h"
 #include "ado/cursor/cursor.h"
 #include "ado/error_numbers.h"
+#include "ado/recordset_chapters.h"
 
 namespace ado {
 
@@ -25,6 +26,7 @@ void Recordset::MoveFirst() {
     RequireOpen();
     LeaveRow();
     state_->MoveFirst();
+    ChapterView::FollowMoves(*this);
 }
 
 void Recordset::MoveLast() {
@@ -32,13 +34,15 @@ void Recordset::MoveLast() {
     RequireScrollable();
     LeaveRow();
     state_->MoveLast();
+    ChapterView::FollowMoves(*this);
 }
 
 void Recordset::MoveNext() {
     RequireOpen();
     if (state_->AtEOF()) Raise(Condition::NoCurrentRecord);
-    if (LeaveRow()) return;  // the next row took the deleted one's place
-    state_->MoveTo(state_->Position() + 1);
+    // After a deleted row is left, the next row has taken its place.
+    if (!LeaveRow()) state_->MoveTo(state_->Position() + 1);
+    ChapterView::FollowMoves(*this);
 }
 
 void Recordset::MovePrevious() {
@@ -47,6 +51,7 @@ void Recordset::MovePrevious() {
     if (state_->AtBOF()) Raise(Condition::NoCurrentRecord);
     LeaveRow();
     state_->MoveTo(state_->Position() - 1);
+    ChapterView::FollowMoves(*this);
 }
 
 void Recordset::Move(int32_t rows, const Variant& start) {
@@ -75,6 +80,7 @@ void Recordset::Move(int32_t rows, const Variant& start) {
         Raise(Condition::BadBookmark);
     }
     s.MoveTo(base + rows);
+    ChapterView::FollowMoves(*this);
 }
 
 int32_t Recordset::AbsolutePosition() const {
@@ -89,6 +95,7 @@ void Recordset::AbsolutePosition(int32_t position) {
     LeaveRow();
     if (position < 1 || position > static_cast<int64_t>(state_->VisibleCount())) Raise(Condition::InvalidArgument);
     state_->MoveTo(position - 1);
+    ChapterView::FollowMoves(*this);
 }
 
 Variant Recordset::Bookmark() const {
@@ -109,6 +116,7 @@ void Recordset::Bookmark(const Variant& bookmark) {
         Raise(Condition::BadBookmark);
     LeaveRow();
     state_->MoveToRow(row);
+    ChapterView::FollowMoves(*this);
 }
 
 }  // namespace ado

@@ -139,6 +139,7 @@ void Recordset::Find(std::string_view criteria, int32_t skipRecords, SearchDirec
     }
     const int64_t found = Search(s, *s.lastFind.clause, from, direction);
     s.MoveTo(found >= 0 ? found : direction > 0 ? n : -1);
+    ChapterView::FollowMoves(*this);
 }
 
 void Recordset::Filter(const Variant& filter) {
@@ -214,6 +215,7 @@ void Recordset::Filter(const Variant& filter) {
     ChapterView::Restrict(*this, view);
     s.ShowRows(std::move(view));
     filter_ = kept;
+    ChapterView::FollowMoves(*this);
 }
 
 void Recordset::ApplySort(std::string_view sort) {
@@ -223,6 +225,7 @@ void Recordset::ApplySort(std::string_view sort) {
         columns.push_back({ColumnOfField(k.field), k.descending});
     if (s.editMode != adEditNone) Update();
     s.SortRows(std::move(columns));
+    ChapterView::FollowMoves(*this);
 }
 
 void Recordset::Sort(std::string_view sort) {

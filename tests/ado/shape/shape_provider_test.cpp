@@ -82,6 +82,22 @@ TEST_F(ShapeTest, TwoAndThreeLevelsWithEmptyChapters) {
               "| SU Sur Clientes[2 SU Luis Pedidos[]]");
 }
 
+TEST_F(ShapeTest, AChapterKeptFromAnEarlierReadFollowsItsParent) {
+    auto regiones = Open(kThreeLevels);  // ES, NO, SU
+    RecordsetPtr clientes = regiones->Fields()["Clientes"].Value().AsObject();
+    EXPECT_TRUE(clientes->adoEOF());
+    regiones->MoveNext();
+    ASSERT_EQ(clientes->RecordCount(), 2);
+    RecordsetPtr pedidos = clientes->Fields()["Pedidos"].Value().AsObject();  // Ana's
+    EXPECT_EQ(HierarchyPicture(*pedidos), "10 1 12.5 | 11 1 7");
+    clientes->MoveNext();  // Eva
+    EXPECT_EQ(HierarchyPicture(*pedidos), "12 3 12.5");
+    // The grandchild follows through its parent: Sur's first client, Luis, has no orders.
+    regiones->Find("Codigo = 'SU'");
+    EXPECT_EQ(HierarchyPicture(*pedidos), "");
+    EXPECT_EQ(HierarchyPicture(*clientes), "2 SU Luis Pedidos[]");
+}
+
 TEST_F(ShapeTest, RelationsOnDateAndMoneyKeys) {
     auto rs = Open(
         "SHAPE {SELECT IdPedido, Fecha, Importe FROM Pedidos ORDER BY IdPedido} APPEND ({SELECT Nombre, Desde, "
