@@ -276,6 +276,7 @@ private:
     }
 
     void StartColumn(const char** atts) {
+        if (schemaDone_) Bad("un s:AttributeType después de los datos");
         if (stack_.empty() || stack_.back().kind != Open::Kind::ElementType)
             Bad("s:AttributeType fuera de un s:ElementType");
         RowsetDraft& rd = drafts_[stack_.back().rowset];
@@ -407,6 +408,10 @@ private:
     // --- data ---
 
     void StartData() {
+        // The schema is settled when the data begins: none of its elements may still be open.
+        for (const Open& open : stack_)
+            if (open.kind == Open::Kind::ElementType || open.kind == Open::Kind::AttributeType)
+                Bad("rs:data dentro del esquema");
         if (!schemaDone_) FinishSchema();
         inData_ = sawData_ = true;
     }

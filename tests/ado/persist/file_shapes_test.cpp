@@ -110,6 +110,10 @@ TEST(FileShapes, FilesThatAreNotRecordsetFilesFailNamingWhere) {
     const std::string adtg = FileBytes(persisttest::CorpusFolder() / "exhaustive" / "flat_Integer_states.adtg");
     const std::string numeric =
         FileBytes(persisttest::CorpusFolder() / "exhaustive" / "flat_Numeric_precision_scale_18_6.adtg");
+    const std::string xmlHead =
+        "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882' xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'"
+        " xmlns:rs='urn:schemas-microsoft-com:rowset' xmlns:z='#RowsetSchema'>\n<s:Schema id='RowsetSchema'>"
+        "<s:ElementType name='row'><s:AttributeType name='N'><s:datatype dt:type='int'/></s:AttributeType>";
     const Case cases[] = {
         {"cortado.adtg", adtg.substr(0, 0x170), "desplazamiento 0x16E: el archivo termina antes de tiempo"},
         {"sin_final.adtg", adtg.substr(0, adtg.size() - 1), "desplazamiento 0x199: falta la marca de final"},
@@ -120,12 +124,11 @@ TEST(FileShapes, FilesThatAreNotRecordsetFilesFailNamingWhere) {
         {"escala.adtg", numeric.substr(0, 0x15C) + "\x1D" + numeric.substr(0x15D),
          "desplazamiento 0x152: una columna numérica tiene una escala no válida"},
         {"mal.xml", "<xml><s:Schema", "línea 1, columna 6: XML no válido: unclosed token"},
-        {"valor.xml",
-         "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882' xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'"
-         " xmlns:rs='urn:schemas-microsoft-com:rowset' xmlns:z='#RowsetSchema'>\n<s:Schema id='RowsetSchema'>"
-         "<s:ElementType name='row'><s:AttributeType name='N'><s:datatype dt:type='int'/></s:AttributeType>"
-         "</s:ElementType></s:Schema>\n<rs:data>\n<z:row N='doce'/></rs:data></xml>",
+        {"valor.xml", xmlHead + "</s:ElementType></s:Schema>\n<rs:data>\n<z:row N='doce'/></rs:data></xml>",
          "línea 4, elemento 'z:row': el valor 'doce' no es válido para el campo 'N'"},
+        // The schema is settled when the data begin.
+        {"datos_en_esquema.xml", xmlHead + "\n<rs:data><z:row N='1'/></rs:data></s:ElementType></s:Schema></xml>",
+         "línea 3, elemento 'rs:data': rs:data dentro del esquema"},
         {"sin_datos.xml", "<xml/>", "línea 1, columna 7: el archivo no tiene la sección de datos (rs:data)"},
     };
     for (const Case& c : cases) {
