@@ -120,11 +120,21 @@ TEST_F(AccessFeatures, DistinctRowTopWithTiesAndHavingAlone) {
         {"SELECT TOP 2 Id FROM Clientes ORDER BY Ciudad DESC, Nombre", "Long(1)|Long(4)|Long(5)"},
         {"SELECT TOP 10 Id FROM Clientes ORDER BY Ciudad", "Long(2)|Long(3)|Long(1)|Long(4)|Long(5)"},
         {"SELECT TOP 1 Estado FROM Pedidos ORDER BY Estado", "Null"},
+        // Per group, through a correlated subquery: Sevilla's two Evas are tied.
+        {"SELECT Id FROM Clientes AS c WHERE Id IN (SELECT TOP 1 d.Id FROM Clientes AS d WHERE d.Ciudad = c.Ciudad "
+         "ORDER BY d.Nombre DESC) ORDER BY Id",
+         "Long(2)|Long(4)|Long(5)"},
         // HAVING without GROUP BY: the whole table is one group.
         {"SELECT Count(*) AS N FROM Pedidos HAVING Count(*) > 100", ""},
         {"SELECT Sum(Total) FROM Pedidos HAVING Count(*) = 5", "Currency(255.7500)"},
         {"SELECT Count(*) FROM Pedidos WHERE Id = 0 HAVING Count(*) = 0", "Long(0)"},
     });
+    // Nested TOP queries (as deep as the engine's parser takes them).
+    std::string nested = "SELECT Id, Nombre FROM Clientes";
+    for (int level = 0; level < 5; ++level)
+        nested = "SELECT TOP 3 Id, Nombre FROM (" + nested + ") ORDER BY Nombre DESC, Id";
+    const std::string outer = "SELECT Id FROM (" + nested + ")";
+    ExpectRows(db, {{outer.c_str(), "Long(2)|Long(4)|Long(5)"}});
 }
 
 TEST_F(AccessFeatures, DomainAggregatesAndFunctions) {

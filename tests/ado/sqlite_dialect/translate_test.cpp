@@ -28,6 +28,13 @@ TEST(Translate, ParametersAreNumberedNamedFirstInOrderOfAppearance) {
     EXPECT_TRUE(tr.returnsRows);
 }
 
+TEST(Translate, NestedTopQueriesGrowTheirTextLinearly) {
+    // Each level's rows are written once, however many ties conditions read them.
+    std::string nested = "SELECT a, b FROM t";
+    for (int level = 0; level < 20; ++level) nested = "SELECT TOP 3 a, b FROM (" + nested + ") ORDER BY b DESC, a";
+    EXPECT_LT(TranslateAccessSql(nested).sql.size(), 50 * nested.size());
+}
+
 TEST(Translate, ExternalFilesAreAttachedUnderOneAliasPerPath) {
     const auto tr = TranslateAccessSql(
         "SELECT * FROM Clientes IN 'C:\\datos\\otra.mdb' AS c INNER JOIN [Pedidos] IN \"C:\\datos\\otra.mdb\" ON c.Id = 1");

@@ -143,12 +143,12 @@ std::string SqlWriter::SelectText(SelectId id, const std::vector<ItemForm>* form
         for (const OutputColumn& c : typing_.outputs[id]) common.push_back({c.type, false});
         forms = &common;
     }
-    std::string out = WithText(s.with);
     const bool compound = !s.compound.empty();
     if (!compound && s.limit == kNone && s.topPresent && !s.topPercent && !s.orderBy.empty()) {
-        const std::string withTies = TopWithTies(id, forms);
-        if (!withTies.empty()) return out + withTies;
+        std::string withTies = TopWithTies(id, forms);  // with the query's common tables
+        if (!withTies.empty()) return withTies;
     }
+    std::string out = WithText(s.with);
     out += CoreText(id, compound, forms, id == tree_.statement.select ? identityItems_ : std::string());
     for (const auto& [op, member] : s.compound) {
         out += CompoundText(op);
@@ -201,13 +201,16 @@ std::string SqlWriter::TopWithTies(SelectId id, const std::vector<ItemForm>* for
         keys += ", " + OrderKeyText(id, s.orderBy[i].expr) + " AS " + key;
         order += (i ? ", " : "") + key + (s.orderBy[i].descending ? " DESC" : "");
     }
+    // The rows are written once, as a common table the conditions read: written into each
+    // condition instead, nested TOP queries grew their text exponentially.
+    const std::string table = QuoteName("brezal_filas_" + std::to_string(id));
     const std::string rows = "(" + CoreText(id, false, forms, keys, keyNames) + ")";
     const std::string n = s.topCount;
     // row <= nth: before on the first key, or the same and so on down the keys.
     std::string condition;
     for (size_t i = s.orderBy.size(); i-- > 0;) {
         const std::string k = "`brezal_orden_" + std::to_string(i + 1) + "`";
-        const std::string v = "(SELECT " + k + " FROM " + rows + " ORDER BY " + order + " LIMIT 1 OFFSET " + n + " - 1)";
+        const std::string v = "(SELECT " + k + " FROM " + table + " ORDER BY " + order + " LIMIT 1 OFFSET " + n + " - 1)";
         const std::string before = s.orderBy[i].descending
                                        ? "((" + k + " IS NOT NULL AND " + v + " IS NULL) OR " + k + " > " + v + ")"
                                        : "((" + k + " IS NULL AND " + v + " IS NOT NULL) OR " + k + " < " + v + ")";
@@ -215,8 +218,11 @@ std::string SqlWriter::TopWithTies(SelectId id, const std::vector<ItemForm>* for
         condition = condition.empty() ? "(" + before + " OR " + same + ")"
                                       : "(" + before + " OR (" + same + " AND " + condition + "))";
     }
-    return "SELECT " + names + " FROM " + rows + " WHERE (SELECT COUNT(*) FROM " + rows + ") <= " + n + " OR " +
-           condition + " ORDER BY " + order;
+    // The query's own common tables come first in the one WITH clause.
+    std::string with = WithText(s.with);
+    with = with.empty() ? "WITH " : with.substr(0, with.size() - 1) + ", ";
+    return with + table + " AS " + rows + " SELECT " + names + " FROM " + table + " WHERE (SELECT COUNT(*) FROM " +
+           table + ") <= " + n + " OR " + condition + " ORDER BY " + order;
 }
 
 // An ORDER BY term as an expression of the query: a column's number or an alias stands for its item.
