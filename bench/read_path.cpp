@@ -10,6 +10,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "ado/ado.h"
+#include "ado/cursor/mapped_memory.h"
 #include "support/movimientos.h"
 #include "support/ratios.h"
 
@@ -124,10 +125,10 @@ void CursorJumps(benchmark::State& state) {
         }
 }
 
-// Bytes in use on the heap, large (mmap'ed) blocks included.
+// Bytes in use on the heap, large (mmap'ed) blocks included, and in the row stores' own mappings.
 size_t HeapInUse() {
     const struct mallinfo2 m = mallinfo2();
-    return m.uordblks + m.hblkhd;
+    return m.uordblks + m.hblkhd + ado::cursor::mapped::BytesInUse();
 }
 
 std::string Megabytes(size_t bytes) { return std::to_string(bytes / (1024 * 1024)) + " MiB"; }

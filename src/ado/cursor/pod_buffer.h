@@ -1,7 +1,6 @@
-// A growable array of trivially copyable elements that grows with realloc. A large buffer
-// then keeps its pages when it grows (the kernel remaps them) instead of being copied into
-// fresh pages that must all be faulted in again, which is what a row store filled a row at
-// a time would otherwise pay at every doubling.
+// A growable array of trivially copyable elements: small ones on the heap (realloc), large
+// ones in a mapping of their own that grows without copying (see mapped_memory.h), which is
+// what a row store filled a row at a time would otherwise pay at every doubling.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +10,8 @@
 #include <new>
 #include <type_traits>
 #include <utility>
+
+#include "ado/cursor/mapped_memory.h"
 
 namespace ado::cursor {
 
@@ -31,7 +32,12 @@ public:
         std::swap(capacity_, other.capacity_);
         return *this;
     }
-    ~PodBuffer() { std::free(data_); }
+    ~PodBuffer() {
+        if (Mapped(capacity_))
+            mapped::Release(data_, capacity_ * sizeof(T));
+        else
+            std::free(data_);
+    }
 
     T* data() { return data_; }
     const T* data() const { return data_; }
@@ -70,10 +76,17 @@ public:
 
 private:
     void Grow(size_t needed) { Reallocate(std::max(needed, capacity_ < 16 ? 16 : capacity_ * 2)); }
+    static bool Mapped(size_t capacity) { return capacity * sizeof(T) >= mapped::kThreshold; }
     void Reallocate(size_t n) {
-        if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
-        void* p = std::realloc(static_cast<void*>(data_), n * sizeof(T));
-        if (!p) throw std::bad_alloc();
+        if (n > SIZE_MAX / sizeof(T) / 2) throw std::bad_alloc();
+        void* p = nullptr;
+        if (Mapped(n)) {
+            p = mapped::Grow(data_, capacity_ * sizeof(T), size_ * sizeof(T), n * sizeof(T));
+            n = mapped::LengthFor(n * sizeof(T)) / sizeof(T);  // the whole mapping
+        } else {
+            p = std::realloc(static_cast<void*>(data_), n * sizeof(T));
+            if (!p) throw std::bad_alloc();
+        }
         data_ = static_cast<T*>(p);
         capacity_ = n;
     }

@@ -1,0 +1,28 @@
+// Memory for large buffers: a mapping of its own, asked to use huge pages. Growing it moves
+// its pages (mremap) instead of copying them, and filling it takes one page fault per huge
+// page, where the heap would copy the buffer at every doubling (glibc serves a buffer from
+// the heap again once a large block has been freed) and fault in every small page.
+#pragma once
+
+#include <cstddef>
+
+namespace ado::cursor::mapped {
+
+// Buffers of this size and above are mapped.
+constexpr size_t kThreshold = size_t{4} << 20;
+
+// The length of the mapping that holds `bytes` (a whole number of huge pages).
+size_t LengthFor(size_t bytes);
+
+// A mapping of at least `bytes` (>= kThreshold) holding the first `used` bytes of `old`:
+// `old` is a mapping of `oldBytes` when oldBytes >= kThreshold, else a heap block (or null),
+// which is freed. Throws std::bad_alloc.
+void* Grow(void* old, size_t oldBytes, size_t used, size_t bytes);
+
+// Releases a mapping whose buffer held `bytes`.
+void Release(void* p, size_t bytes);
+
+// The bytes mapped now, for measuring what buffers take beside the heap.
+size_t BytesInUse();
+
+}  // namespace ado::cursor::mapped
