@@ -1,5 +1,7 @@
 #include "ado/error_numbers.h"
 
+#include "ado/ErrorTranslation.h"
+
 namespace ado {
 
 const ConditionEntry& Lookup(Condition c) {
@@ -20,5 +22,19 @@ Error MakeError(Condition c, std::string_view detail, std::string_view source, s
 }
 
 void Raise(Condition c, std::string_view detail) { throw MakeError(c, detail); }
+
+std::string TranslateDescription(std::string_view description,
+                                 const std::function<std::string(const std::string&)>& translate) {
+    // The longest fixed text the description starts with, ending there or before the detail.
+    std::string_view fixed;
+    for (const auto& e : kConditionTable) {
+        const std::string_view text = e.description;
+        if (text.size() > fixed.size() && description.starts_with(text) &&
+            (description.size() == text.size() || description[text.size()] == ' '))
+            fixed = text;
+    }
+    if (fixed.empty()) return translate(std::string(description));
+    return translate(std::string(fixed)) + std::string(description.substr(fixed.size()));
+}
 
 }  // namespace ado

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <optional>
 
+#include "ado/error_numbers.h"
+#include "ado/ErrorTranslation.h"
 #include "quimera/components/babelia.h"
 #include "support/TempDir.h"
 
@@ -50,6 +52,27 @@ TEST(Regional, TraduceAlInglesYDejaEnEspanolLoQueNoConoce) {
     for (const auto& [espanol, ingles] : casos) EXPECT_EQ(regional->Traducir(espanol), ingles) << espanol;
     EXPECT_EQ(regional->CodigoIdioma(), IdiomaIngles);
     EXPECT_EQ(CrearRegionalPredeterminado("es_ES.UTF-8", kCatalogos)->Traducir("Aceptar", 100, 0), "Aceptar");
+}
+
+// The data layer's errors: every fixed text has its translation, and what the engine added
+// after it is kept as it came.
+TEST(Regional, LosErroresDeDatosSeTraducenConservandoSuDetalle) {
+    const auto regional = CrearRegionalPredeterminado("en", kCatalogos);
+    const auto traducir = [&](const std::string& texto) { return regional->Traducir(texto); };
+    for (const auto& entrada : ado::kConditionTable) {
+        const std::string fijo(entrada.description);
+        const std::string ingles = ado::TranslateDescription(fijo, traducir);
+        EXPECT_NE(ingles, fijo) << "no English text for: " << fijo;
+        EXPECT_EQ(ado::TranslateDescription(fijo + " (motor: near \"x\")", traducir), ingles + " (motor: near \"x\")");
+    }
+    const std::pair<const char*, const char*> casos[] = {
+        {"No se han especificado valores para algunos de los parámetros requeridos. (Nada)",
+         "No value given for one or more required parameters. (Nada)"},
+        {"Desbordamiento", "Overflow"},
+        {"Desbordamientos varios", "Desbordamientos varios"},  // a word that only starts like a fixed text
+        {"Aceptar", "OK"},                                      // a whole text of the catalogue
+    };
+    for (const auto& [espanol, ingles] : casos) EXPECT_EQ(ado::TranslateDescription(espanol, traducir), ingles);
 }
 
 TEST(Regional, CodigoDeIdiomaPorNombreDeLocale) {

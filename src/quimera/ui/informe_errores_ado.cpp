@@ -1,5 +1,6 @@
 // The data-error report of clsAccesoDatos and clsDatosAvanzado: one dialog per ADO error.
 // The collection is left as it is; the publication clears it afterwards.
+#include "ado/ErrorTranslation.h"
 #include "quimera/MostrarDialogoMensaje.h"
 #include "quimera/clsAccesoDatos.h"
 #include "quimera/clsDatosAvanzado.h"
@@ -21,7 +22,8 @@ void MostrarInformeErroresADO(const std::shared_ptr<babelia::Regional>& objRegio
             .pObjRegional = objRegional,
             .strTitulo = pieza("Error de acceso a datos"),
             .strInstruccion = pieza("Error de acceso a datos en la clase: ") + strNombre,
-            .strContenido = pieza("Descripción: ") + error.Description() + pieza(". Origen: ") + error.Source(),
+            .strContenido = pieza("Descripción: ") + ado::TranslateDescription(error.Description(), pieza) +
+                            pieza(". Origen: ") + error.Source(),
             .numIcono = IconoInformacion,
         });
     }
