@@ -36,7 +36,7 @@ TEST(Herramienta, HablaElIdiomaDelUsuarioTambienEnLosErroresDeCLI11) {
          "exportar, importar, copiar\n[2]",
          "quimera: unknown command \"zzz\"; the commands are: sql, demo, compactar, clave, convertir, migrar, ver, "
          "exportar, importar, copiar\n[2]"},
-        {"sql", "quimera: falta FILE\n[2]", "quimera: FILE is missing\n[2]"},
+        {"sql", "quimera: falta ARCHIVO\n[2]", "quimera: FILE is missing\n[2]"},
         {"sql a.db 'SELECT 1' sobra", "quimera: argumentos de más: sobra\n[2]", "quimera: unexpected arguments: sobra\n[2]"},
         {"sql a.db 'SELECT 1' --formato xml", "quimera: --formato: «xml» no es ninguno de: tabla, csv, json\n[2]",
          "quimera: --formato: \"xml\" is none of: tabla, csv, json\n[2]"},
@@ -54,15 +54,37 @@ TEST(Herramienta, HablaElIdiomaDelUsuarioTambienEnLosErroresDeCLI11) {
         EXPECT_EQ(Quimera(c.arguments, "", "2>&1", kEspanol), c.espanol) << c.arguments;
         EXPECT_EQ(Quimera(c.arguments, "", "2>&1", kIngles), c.ingles) << c.arguments;
     }
-    // The help: CLI11's own words too.
-    const std::string ayuda = Quimera("compactar --help");
-    EXPECT_EQ(ayuda.substr(0, ayuda.find("\n\n")),
-              "Compacta una base de datos incrustada, en su sitio o en otro archivo\nUso: " +
-                  std::string(BREZAL_BINARY_DIR) + "/tools/quimera/quimera compactar [OPCIONES] FILE [DEST]");
-    const std::string help = Quimera("compactar --help", "", "2>&1", kIngles);
-    EXPECT_EQ(help.substr(0, help.find("\n\n")),
-              "Compacts an embedded database, in its place or into another file\nUsage: " +
-                  std::string(BREZAL_BINARY_DIR) + "/tools/quimera/quimera compactar [OPTIONS] FILE [DEST]");
+    // The help, whole: CLI11's own words, argument names and value types too.
+    const std::string tool = std::string(BREZAL_BINARY_DIR) + "/tools/quimera/quimera";
+    EXPECT_EQ(Quimera("compactar --help"),
+              "Compacta una base de datos incrustada, en su sitio o en otro archivo\n"
+              "Uso: " + tool + " compactar [OPCIONES] ARCHIVO [DESTINO]\n\n"
+              "Argumentos:\n"
+              "  ARCHIVO TEXTO OBLIGATORIO   Archivo de base de datos\n"
+              "  DESTINO TEXTO               Archivo compactado, que no debe existir (por omisión, el mismo ARCHIVO)\n\n"
+              "Opciones:\n"
+              "  -h,--help                   Muestra esta ayuda y termina\n"
+              "  --password TEXTO Excluye: --password-env\n"
+              "                              Contraseña de la base de datos, que la copia conserva (sin valor, se "
+              "pregunta sin mostrarla)\n"
+              "  --password-env TEXTO Excluye: --password\n"
+              "                              Variable de entorno que guarda la contraseña\n\n[0]");
+    const std::string help = Quimera("sql --help", "", "2>&1", kIngles);
+    EXPECT_EQ(help.substr(0, help.find("  --buscar")),
+              "Runs Access SQL statements on an embedded database\n"
+              "Usage: " + tool + " sql [OPTIONS] FILE STATEMENTS\n\n"
+              "Arguments:\n"
+              "  FILE TEXT REQUIRED          Database file\n"
+              "  STATEMENTS TEXT REQUIRED    Access SQL statements, separated by ';'\n\n"
+              "Options:\n"
+              "  -h,--help                   Shows this help and exits\n"
+              "  --crear                     Creates the database when the file does not exist\n"
+              "  --formato TEXT:{tabla,csv,json}\n"
+              "                              tabla (a table), csv or json (by default, tabla)\n"
+              "  --limite INTEGER:N          Shows at most N rows of each result\n");
+    const std::string ayuda = Quimera("sql --help");
+    EXPECT_NE(ayuda.find("  --formato TEXTO:{tabla,csv,json}\n"), std::string::npos) << ayuda;
+    EXPECT_NE(ayuda.find("  --limite ENTERO:N "), std::string::npos) << ayuda;
 }
 
 TEST(Herramienta, SqlNoCreaUnArchivoSinCrear) {
@@ -154,7 +176,7 @@ TEST_F(HerramientaSql, UnErrorNombraLaInstruccionEnCadaIdioma) {
               "  instrucción: SELECT Nada FROM Art\n[1]");
     EXPECT_EQ(Sql(guion, "", kIngles),
               "-- UPDATE Art SET Precio = 1 WHERE Id = 1\n1 record affected\n\n-- SELECT Nada FROM Art\n"
-              "error -2147217904 in statement 2 (line 2, column 1): No se han especificado valores para algunos de los parámetros requeridos. (Nada)\n"
+              "error -2147217904 in statement 2 (line 2, column 1): No value given for one or more required parameters. (Nada)\n"
               "  statement: SELECT Nada FROM Art\n[1]");
 }
 

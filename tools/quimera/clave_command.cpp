@@ -13,7 +13,7 @@ namespace tool {
 
 CLI::App* AddKeyCommand(CLI::App& app, KeyOptions& o) {
     auto* cmd = app.add_subcommand("clave", T("Pone, cambia o quita la contraseña de una base de datos incrustada"));
-    cmd->add_option("FILE", o.file, T("Archivo de base de datos"))->required();
+    cmd->add_option(T("ARCHIVO"), o.file, T("Archivo de base de datos"))->required();
     AddPasswordOptions(*cmd, o.password, T("Contraseña actual (ninguna por omisión)"));
     auto* change = cmd->add_option_group("cambio", T("Una de las dos"));
     change->add_option("--nueva", o.newPassword, T("Contraseña nueva"));

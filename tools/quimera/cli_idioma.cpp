@@ -110,7 +110,19 @@ void Localise(CLI::App& app, const std::string& version) {
 }
 
 void LocaliseSubcommands(CLI::App& app) {
-    for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) sub->group(T("Órdenes"));
+    for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) {
+        sub->group(T("Órdenes"));
+        if (CLI::Option* help = sub->get_help_ptr()) help->group(T("Opciones"));
+        // A value's type before a validator's description ("TEXT:{a,b}") is no label the
+        // formatter knows: name it in the user's language here.
+        for (CLI::Option* option : sub->get_options()) {
+            const std::string typeName = option->get_type_name();
+            const std::string type = typeName.substr(0, typeName.find(':'));
+            const auto label = std::find_if(kLabels.begin(), kLabels.end(),
+                                            [&](const auto& entry) { return type == entry.first; });
+            if (label != kLabels.end() && type != typeName) option->type_name(T(label->second));
+        }
+    }
 }
 
 CLI::Validator OneOf(std::vector<std::string> names) {

@@ -16,8 +16,9 @@ namespace tool {
 
 CLI::App* AddCompactCommand(CLI::App& app, CompactOptions& o) {
     auto* cmd = app.add_subcommand("compactar", T("Compacta una base de datos incrustada, en su sitio o en otro archivo"));
-    cmd->add_option("FILE", o.file, T("Archivo de base de datos"))->required();
-    cmd->add_option("DEST", o.destination, T("Archivo compactado, que no debe existir (por omisión, el mismo FILE)"));
+    cmd->add_option(T("ARCHIVO"), o.file, T("Archivo de base de datos"))->required();
+    cmd->add_option(T("DESTINO"), o.destination,
+                    T("Archivo compactado, que no debe existir (por omisión, el mismo ARCHIVO)"));
     AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos, que la copia conserva"));
     return cmd;
 }

@@ -23,8 +23,8 @@ namespace tool {
 CLI::App* AddCopyCommand(CLI::App& app, CopyOptions& o) {
     auto* cmd = app.add_subcommand("copiar", T("Copia las filas de una tabla o de una consulta a una tabla de otra "
                                              "base de datos"));
-    cmd->add_option("ORIGEN", o.source, T("Archivo de base de datos de origen"))->required();
-    cmd->add_option("DESTINO", o.destination,
+    cmd->add_option(T("ORIGEN"), o.source, T("Archivo de base de datos de origen"))->required();
+    cmd->add_option(T("DESTINO"), o.destination,
                     T("Archivo de base de datos de destino, o cadena de conexión ODBC (con '=')"))
         ->required();
     cmd->add_option("--tabla", o.table, T("Tabla que se copia y que recibe las filas"))->required();

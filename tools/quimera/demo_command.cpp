@@ -53,7 +53,7 @@ std::string WorkFolder(const std::string& requested) {
 
 CLI::App* AddDemoCommand(CLI::App& app, DemoOptions& o) {
     auto* cmd = app.add_subcommand("demo", T("Crea una base de datos de ejemplo y muestra lo que hace la biblioteca"));
-    cmd->add_option("FOLDER", o.folder, T("Carpeta de trabajo (por omisión, una temporal)"));
+    cmd->add_option(T("CARPETA"), o.folder, T("Carpeta de trabajo (por omisión, una temporal)"));
     cmd->add_option("--odbc", o.odbc, T("Cadena ODBC de un servidor que mostrar también"));
     return cmd;
 }

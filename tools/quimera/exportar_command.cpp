@@ -32,9 +32,9 @@ std::string FormatOf(const ExportOptions& o) {
 
 CLI::App* AddExportCommand(CLI::App& app, ExportOptions& o) {
     auto* cmd = app.add_subcommand("exportar", T("Guarda en un archivo las filas de una instrucción SQL de Access"));
-    cmd->add_option("DB", o.database, T("Archivo de base de datos"))->required();
+    cmd->add_option(T("BD"), o.database, T("Archivo de base de datos"))->required();
     cmd->add_option("SQL", o.statement, T("Instrucción SQL de Access que devuelve filas"))->required();
-    cmd->add_option("FILE", o.file, T("Archivo que se crea (no debe existir)"))->required();
+    cmd->add_option(T("ARCHIVO"), o.file, T("Archivo que se crea (no debe existir)"))->required();
     cmd->add_option("--formato", o.format, T("xml, adtg, csv o json (por omisión, el de la extensión; si no, adtg)"))
         ->check(OneOf({"xml", "adtg", "csv", "json"}));
     AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos"));

@@ -39,8 +39,8 @@ int32_t AddRows(const ado::ConnectionPtr& cn, const std::string& table, ado::Rec
 CLI::App* AddImportCommand(CLI::App& app, ImportOptions& o) {
     auto* cmd = app.add_subcommand("importar", T("Envía a una base de datos un archivo de conjunto de registros: sus "
                                                "cambios pendientes, o sus filas a una tabla"));
-    cmd->add_option("DB", o.database, T("Archivo de base de datos"))->required();
-    cmd->add_option("FILE", o.file, T("Archivo guardado con Recordset.Save (XML o ADTG)"))->required();
+    cmd->add_option(T("BD"), o.database, T("Archivo de base de datos"))->required();
+    cmd->add_option(T("ARCHIVO"), o.file, T("Archivo guardado con Recordset.Save (XML o ADTG)"))->required();
     cmd->add_option("--tabla", o.table, T("Tabla que recibe las filas (se crea si no existe)"));
     AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos"));
     return cmd;

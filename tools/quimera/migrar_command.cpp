@@ -13,7 +13,7 @@ namespace tool {
 
 CLI::App* AddUpgradeCommand(CLI::App& app, UpgradeOptions& o) {
     auto* cmd = app.add_subcommand("migrar", T("Convierte una base de datos de un formato anterior al formato actual"));
-    cmd->add_option("FILE", o.file, T("Archivo de base de datos"))->required();
+    cmd->add_option(T("ARCHIVO"), o.file, T("Archivo de base de datos"))->required();
     AddPasswordOptions(*cmd, o.password, T("Contraseña de la base de datos"));
     return cmd;
 }

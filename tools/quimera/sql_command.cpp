@@ -32,8 +32,8 @@ std::string EmbeddedConnectionString(const std::string& file, const std::string&
 
 CLI::App* AddSqlCommand(CLI::App& app, SqlOptions& o) {
     auto* cmd = app.add_subcommand("sql", T("Ejecuta instrucciones SQL de Access sobre una base de datos incrustada"));
-    cmd->add_option("FILE", o.file, T("Archivo de base de datos"))->required();
-    cmd->add_option("STATEMENT", o.statement, T("Instrucciones SQL de Access, separadas por ';'"))->required();
+    cmd->add_option(T("ARCHIVO"), o.file, T("Archivo de base de datos"))->required();
+    cmd->add_option(T("INSTRUCCIONES"), o.statement, T("Instrucciones SQL de Access, separadas por ';'"))->required();
     cmd->add_flag("--crear", o.create, T("Crea la base de datos si el archivo no existe"));
     cmd->add_option("--formato", o.format, T("tabla, csv o json (por omisión, tabla)"))
         ->check(OneOf({"tabla", "csv", "json"}));

@@ -53,7 +53,7 @@ std::string StatusName(int32_t status) {
 CLI::App* AddViewCommand(CLI::App& app, ViewOptions& o) {
     auto* cmd = app.add_subcommand("ver", T("Muestra un archivo de conjunto de registros (XML o ADTG): campos, filas y "
                                           "cambios pendientes con sus valores originales"));
-    cmd->add_option("FILE", o.file, T("Archivo guardado con Recordset.Save"))->required();
+    cmd->add_option(T("ARCHIVO"), o.file, T("Archivo guardado con Recordset.Save"))->required();
     return cmd;
 }
 
