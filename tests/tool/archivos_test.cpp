@@ -22,6 +22,8 @@ TEST(HerramientaArchivos, ExportarVerEImportar) {
               "2 registros guardados en " + xml + " (xml)\n[0]");
     EXPECT_EQ(Quimera("exportar " + base + " \"SELECT * FROM Art\" " + Quoted(xml)),
               "error 58: El archivo ya existe. ('" + xml + "')\n[1]");
+    EXPECT_EQ(Quimera("exportar " + base + " \"SELECT * FROM Art\" " + Quoted(xml), "", "2>&1", testsupport::kIngles),
+              "error 58: The file already exists. ('" + xml + "')\n[1]");
     const std::string csv = db.dir().file("art.txt");
     EXPECT_EQ(Quimera("exportar " + base + " \"SELECT * FROM Art ORDER BY Id\" " + Quoted(csv) + " --formato csv"),
               "2 registros guardados en " + csv + " (csv)\n[0]");

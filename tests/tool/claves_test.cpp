@@ -39,6 +39,10 @@ TEST(HerramientaClaves, CompactarConservaLaClaveDelArchivo) {
         EXPECT_EQ(WithoutSizes(Quimera("compactar " + Quoted(db.file()) + " --password otra" + clave)),
                   clave.empty() ? "Compactada " + db.file() + " bytes\n[0]"
                                 : "error -2147217843: La contraseña no es válida. '" + db.file() + "'\n[1]");
+        if (!clave.empty()) {
+            EXPECT_EQ(Quimera("compactar " + Quoted(db.file()) + " --password otra", "", "2>&1", testsupport::kIngles),
+                      "error -2147217843: The password is not valid. '" + db.file() + "'\n[1]");
+        }
         EXPECT_EQ(WithoutSizes(Quimera("compactar " + Quoted(db.file()) + " --password " + Quoted(clave))),
                   "Compactada " + db.file() + " bytes\n[0]");
         EXPECT_EQ(Plain(db.file()), clave.empty()) << clave;

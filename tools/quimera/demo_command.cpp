@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 
 #include <stdlib.h>
 
@@ -42,7 +43,10 @@ void ShowFailure(const std::string& what, const std::function<void()>& action) {
 
 std::string WorkFolder(const std::string& requested) {
     if (!requested.empty()) {
-        std::filesystem::create_directories(requested);
+        std::error_code error;
+        std::filesystem::create_directories(requested, error);
+        if (error || !std::filesystem::is_directory(requested))
+            throw std::runtime_error(F("no se puede usar ni crear la carpeta de trabajo {0}", requested));
         return requested;
     }
     std::string pattern = (std::filesystem::temp_directory_path() / "quimera-demo-XXXXXX").string();

@@ -24,7 +24,9 @@ int RunUpgrade(const UpgradeOptions& o) {
         std::cout << F("{0} ya está en el formato actual.", o.file) << '\n';
         return 0;
     }
-    std::cout << F("Convertido {0}: {1} tablas, {2} filas.", o.file, r.tables, r.rows) << '\n';
+    const std::string tables = r.tables == 1 ? T("1 tabla") : F("{0} tablas", r.tables);
+    const std::string rows = r.rows == 1 ? T("1 fila") : F("{0} filas", r.rows);
+    std::cout << F("Convertido {0}: {1}, {2}.", o.file, tables, rows) << '\n';
     return 0;
 }
 
