@@ -19,5 +19,8 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/BrezalConfigVersion
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/BrezalConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/BrezalConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Brezal)
 
+# The prefix as seen from the installed .pc file, so that the package can be moved: two levels
+# up from lib/pkgconfig, three from a multiarch lib/x86_64-linux-gnu/pkgconfig.
+file(RELATIVE_PATH BREZAL_PC_TO_PREFIX "${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig" "${CMAKE_INSTALL_PREFIX}")
 configure_file(cmake/brezal.pc.in ${CMAKE_CURRENT_BINARY_DIR}/brezal.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/brezal.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
