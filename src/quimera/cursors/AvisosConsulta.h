@@ -12,10 +12,14 @@
 
 namespace quimera::consultas {
 
-inline constexpr avisos::Aviso kConexionIncorrecta{"Error de conexión", "Error de conexión", avisos::Contenido::Fijo,
-                                                   "La conexión no es correcta", IconoError, true};
-inline constexpr avisos::Aviso kErrorConsulta{"Error de consulta", "Error al ejecutar la consulta",
-                                              avisos::Contenido::DetectadoEnClase, {}, IconoError, true};
+inline constexpr avisos::Aviso kConexionIncorrecta{.strTitulo = "Error de conexión",
+                                                   .strInstruccion = "Error de conexión",
+                                                   .strContenido = "La conexión no es correcta", .numIcono = IconoError,
+                                                   .blnTraducir = true};
+inline constexpr avisos::Aviso kErrorConsulta{.strTitulo = "Error de consulta",
+                                              .strInstruccion = "Error al ejecutar la consulta",
+                                              .contenido = avisos::Contenido::DetectadoEnClase, .numIcono = IconoError,
+                                              .blnTraducir = true};
 
 // A number with a dialog of its own.
 struct Dialogo {

@@ -15,8 +15,9 @@ constexpr Dialogo kDialogosAbrir[] = {
     {ado::err::Fail, consultas::kErrorConsulta},
     {ado::err::OdbcCallFailed, consultas::kErrorConsulta},
     {ado::err::ItemNotFound,
-     {"Error de proveedor", "Error de proveedor", avisos::Contenido::Fijo,
-      "No se encuentra el procedimiento almacenado solicitado", IconoError, true}},
+     {.strTitulo = "Error de proveedor", .strInstruccion = "Error de proveedor",
+      .strContenido = "No se encuentra el procedimiento almacenado solicitado", .numIcono = IconoError,
+      .blnTraducir = true}},
 };
 constexpr int32_t kSinInformeAbrir[] = {ado::err::Fail, ado::err::OdbcCallFailed, ado::err::ProviderNotFound};
 

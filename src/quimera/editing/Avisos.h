@@ -56,12 +56,14 @@ struct Avisador {
 // Messages that several methods share.
 inline constexpr Aviso kIntegridadReferencial{"Integridad referencial", "Integridad referencial",
                                               Contenido::Descripcion};
-inline constexpr Aviso kSinRegistroActivo{"Error", "No hay un registro activo", Contenido::DetectadoEnClase, {},
-                                          IconoError, true};
+inline constexpr Aviso kSinRegistroActivo{.strTitulo = "Error", .strInstruccion = "No hay un registro activo",
+                                          .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError,
+                                          .blnTraducir = true};
 inline constexpr Aviso kBloqueadoAlActualizar{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
                                               "Imposible Actualizar, el registro está bloqueado por otro usuario"};
-inline constexpr Aviso kErrorAlActualizar{"Error", "Error al actualizar", Contenido::DetectadoEnClase, {}, IconoError,
-                                          true};
+inline constexpr Aviso kErrorAlActualizar{.strTitulo = "Error", .strInstruccion = "Error al actualizar",
+                                          .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError,
+                                          .blnTraducir = true};
 
 // What a recognised failure does to the pending change, and when.
 enum class Cambio : uint8_t { Conservar, CancelarAntes, CancelarDespues };

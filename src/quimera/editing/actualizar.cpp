@@ -13,12 +13,14 @@ namespace {
 using namespace avisos;
 namespace err = ado::err;
 
-constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método actualizar",
-                            Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kSinSoporte{.strTitulo = "Error de proveedor",
+                            .strInstruccion = "El proveedor no admite el método actualizar",
+                            .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError, .blnTraducir = true};
 constexpr Aviso kSinEdicion{"Actualizar Datos", "Actualizar Datos", Contenido::Fijo,
                             "No es posible Actualizar. No hay procesos de edición activos"};
-constexpr Aviso kSinEdicionTraducido{kSinEdicion.strTitulo, kSinEdicion.strInstruccion, Contenido::Fijo,
-                                     kSinEdicion.strContenido, IconoAdvertencia, true};
+constexpr Aviso kSinEdicionTraducido{.strTitulo = kSinEdicion.strTitulo, .strInstruccion = kSinEdicion.strInstruccion,
+                                     .strContenido = kSinEdicion.strContenido, .numIcono = IconoAdvertencia,
+                                     .blnTraducir = true};
 constexpr Aviso kDuplicidadOTiempo{
     "Actualización cancelada", "Actualización cancelada", Contenido::Fijo,
     "No se ha podido procesar la actualizacion por duplicidad de indices o consumo de tiempo de espera, "
@@ -29,8 +31,10 @@ constexpr Aviso kConcurrencia{
     "No se pueden guardar los cambios porque otro usuario ha realizado los mismos cambios en este registro "
     "desde la ultima vez que actualizó sus datos. Cancele la edición actual y actualize la consulta actual para "
     "poder editar este registro."};
-constexpr Aviso kErrorConDescripcion{"Error al actualizar", "Error al actualizar. Descripción: ",
-                                     Contenido::DetectadoEnClase, {}, IconoError, true, true};
+constexpr Aviso kErrorConDescripcion{.strTitulo = "Error al actualizar",
+                                     .strInstruccion = "Error al actualizar. Descripción: ",
+                                     .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError,
+                                     .blnTraducir = true, .blnDescripcionEnInstruccion = true};
 
 // blnSilenciable: blnNoMostrarMensaje hides the message.
 constexpr Reconocido kActualizar[] = {

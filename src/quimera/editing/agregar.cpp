@@ -10,13 +10,15 @@ namespace {
 
 using namespace avisos;
 
-constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método agregar",
-                            Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kSinSoporte{.strTitulo = "Error de proveedor",
+                            .strInstruccion = "El proveedor no admite el método agregar",
+                            .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError, .blnTraducir = true};
 constexpr Aviso kEnEdicion{"Añadir Registros", "Añadir Registros", Contenido::Fijo,
                            "No es posible Agregar. Ya hay un proceso de edición activo"};
 constexpr Aviso kBloqueado{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
                            "Imposible agregar, el registro está bloqueado por otro usuario"};
-constexpr Aviso kError{"Error al agregar", "Error al agregar", Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kError{.strTitulo = "Error al agregar", .strInstruccion = "Error al agregar",
+                       .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError, .blnTraducir = true};
 
 constexpr Reconocido kReconocidos[] = {
     {ado::err::CouldNotReadLocked, kBloqueado},

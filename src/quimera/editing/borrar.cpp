@@ -12,8 +12,9 @@ namespace {
 using namespace avisos;
 namespace err = ado::err;
 
-constexpr Aviso kSinSoporte{"Error de proveedor", "El proveedor no admite el método borrar",
-                            Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kSinSoporte{.strTitulo = "Error de proveedor",
+                            .strInstruccion = "El proveedor no admite el método borrar",
+                            .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError, .blnTraducir = true};
 constexpr Aviso kSinRegistro{"Eliminar Datos", "Eliminar Datos", Contenido::Fijo,
                              "No es posible Borrar. No se ha seleccionado un registro válido"};
 constexpr Aviso kEnEdicion{"Eliminar Datos", "Eliminar Datos", Contenido::Fijo,
@@ -23,7 +24,8 @@ constexpr Aviso kPregunta{"Confirmación de borrado", "Eliminar registro", Conte
                           "¿Quiere continuar?"};
 constexpr Aviso kBloqueado{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
                            "Imposible borrar, el registro está bloqueado por otro usuario"};
-constexpr Aviso kError{"Error al borrar", "Error al borrar", Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kError{.strTitulo = "Error al borrar", .strInstruccion = "Error al borrar",
+                       .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError, .blnTraducir = true};
 
 // A deletion the engine refused leaves the record in edit mode: it is cancelled, so that the
 // recordset can be used again. blnSilenciable: blnBloqueos hides the message.

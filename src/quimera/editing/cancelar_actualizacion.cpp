@@ -12,8 +12,8 @@ using namespace avisos;
 
 constexpr Aviso kSinEdicion{"Error al cancelar", "Error al cancelar", Contenido::Fijo,
                             "No es posible cancelar actualización. No hay procesos de edición activos", IconoError};
-constexpr Aviso kError{"Error al cancelar", "Error al cancelar la actualización", Contenido::DetectadoEnClase, {},
-                       IconoError, true};
+constexpr Aviso kError{.strTitulo = "Error al cancelar", .strInstruccion = "Error al cancelar la actualización",
+                       .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError, .blnTraducir = true};
 
 constexpr Reconocido kReconocidos[] = {
     {ado::err::Fail, kError},

@@ -17,7 +17,8 @@ constexpr Aviso kEnEdicion{"Advertencia", "Modificar Datos", Contenido::Fijo,
                            "No es posible editar. Ya hay un proceso de edición en marcha"};
 constexpr Aviso kBloqueado{"Información de bloqueos", "Información de bloqueos", Contenido::Fijo,
                            "Imposible editar, el registro está bloqueado por otro usuario"};
-constexpr Aviso kError{"Error", "Error al editar", Contenido::DetectadoEnClase, {}, IconoError, true};
+constexpr Aviso kError{.strTitulo = "Error", .strInstruccion = "Error al editar",
+                       .contenido = Contenido::DetectadoEnClase, .numIcono = IconoError, .blnTraducir = true};
 
 constexpr Reconocido kReconocidos[] = {
     {ado::err::CouldNotReadLocked, kBloqueado},

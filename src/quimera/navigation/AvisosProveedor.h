@@ -5,10 +5,12 @@
 
 namespace quimera::avisos {
 
-inline constexpr Aviso kSinDesplazamientoAtras{"Error de proveedor", "Error de proveedor", Contenido::Fijo,
-                                               "El proveedor no admite el método de desplazamiento hacia atrás",
-                                               IconoError, true};
-inline constexpr Aviso kSinMarcadores{"Error de proveedor", "Error de proveedor", Contenido::Fijo,
-                                      "El proveedor no admite marcadores", IconoError, true};
+inline constexpr Aviso kSinDesplazamientoAtras{
+    .strTitulo = "Error de proveedor", .strInstruccion = "Error de proveedor",
+    .strContenido = "El proveedor no admite el método de desplazamiento hacia atrás", .numIcono = IconoError,
+    .blnTraducir = true};
+inline constexpr Aviso kSinMarcadores{.strTitulo = "Error de proveedor", .strInstruccion = "Error de proveedor",
+                                      .strContenido = "El proveedor no admite marcadores", .numIcono = IconoError,
+                                      .blnTraducir = true};
 
 }  // namespace quimera::avisos
