@@ -7,6 +7,7 @@
 
 #include "ado/cursor/row_write.h"
 #include "ado/providers/odbc/diagnostics.h"
+#include "ado/providers/odbc/parameter_column.h"
 
 namespace ado::odbc {
 
@@ -20,11 +21,7 @@ public:
               const std::vector<SQLSMALLINT>& columnTypes);
 
 private:
-    struct Column {
-        std::vector<SQLLEN> indicators;
-        std::vector<char> data;  // one element of `width` bytes per row
-    };
-    std::vector<Column> columns_;
+    std::vector<ParameterColumn> columns_;
 };
 
 }  // namespace ado::odbc

@@ -6,6 +6,7 @@
 
 #include "ado/Variant.h"
 #include "ado/providers/odbc/diagnostics.h"
+#include "ado/providers/odbc/parameter_column.h"
 
 namespace ado::odbc {
 
@@ -22,22 +23,7 @@ public:
               const std::vector<SQLSMALLINT>* columnTypes = nullptr);
 
 private:
-    struct Slot {
-        SQLLEN indicator = 0;
-        union {
-            SQLBIGINT integer;
-            double real;
-            float single;
-            SQLINTEGER long32;
-            SQLSMALLINT short16;
-            unsigned char bit;
-            SQL_TIMESTAMP_STRUCT timestamp;
-            SQL_DATE_STRUCT date;
-            SQL_TIME_STRUCT time;
-        };
-        std::string bytes;  // texts (UTF-8 or UTF-16 units), binaries, decimal text
-    };
-    std::vector<Slot> slots_;
+    std::vector<ParameterColumn> columns_;  // one per marker, kept between binds for their buffers
 };
 
 }  // namespace ado::odbc
