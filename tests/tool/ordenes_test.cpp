@@ -2,11 +2,10 @@
 // on success and on failure, in Spanish and in English, and its exit status.
 #include <gtest/gtest.h>
 
-#include <sqlcipher/sqlite3.h>
-
 #include <filesystem>
 #include <sstream>
 
+#include "support/PlainFile.h"
 #include "support/TempDir.h"
 #include "tool/Herramienta.h"
 
@@ -59,14 +58,9 @@ TEST(HerramientaOrdenes, ConvertirMuestraLaFormaSQLServer) {
 TEST(HerramientaOrdenes, MigrarConvierteUnArchivoAntiguoUnaVez) {
     testsupport::TempDir dir;
     const std::string file = dir.file("antiguo.db");
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(raw,
-                           "CREATE TABLE Viejo (Id INTEGER PRIMARY KEY, F DATETIME, N TEXT);"
-                           "INSERT INTO Viejo VALUES (1, '2024-03-15 10:30:00', 'a');",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(raw);
+    ASSERT_EQ(testsupport::WritePlainFile(file, "CREATE TABLE Viejo (Id INTEGER PRIMARY KEY, F DATETIME, N TEXT);"
+                                                "INSERT INTO Viejo VALUES (1, '2024-03-15 10:30:00', 'a');"),
+              "");
     const std::string copy = dir.file("antiguo-2.db");
     std::filesystem::copy_file(file, copy);
 

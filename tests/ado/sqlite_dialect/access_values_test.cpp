@@ -4,6 +4,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "access_db.h"
+#include "support/PlainFile.h"
 
 namespace {
 
@@ -221,18 +222,12 @@ TEST(MakeTable, CopiesTheColumnsAccessTypes) {
 TEST(OlderFiles, AreRefusedThenConverted) {
     testsupport::TempDir dir;
     const std::string file = dir.file("vieja.mdb");
-    {
-        sqlite3* raw = nullptr;
-        ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(raw,
-                               "CREATE TABLE Viejo (Id INTEGER PRIMARY KEY, F DATETIME, M CURRENCY, R REAL, N TEXT);"
-                               "CREATE INDEX PorNombre ON Viejo (N);"
-                               "INSERT INTO Viejo VALUES (1, '2024-03-15 10:30:00', 12.5, 123456789.125, 'bego');"
-                               "INSERT INTO Viejo VALUES (2, 45366.5, 3, 0.1, 'Ana')",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(raw);
-    }
+    ASSERT_EQ(testsupport::WritePlainFile(
+                  file, "CREATE TABLE Viejo (Id INTEGER PRIMARY KEY, F DATETIME, M CURRENCY, R REAL, N TEXT);"
+                        "CREATE INDEX PorNombre ON Viejo (N);"
+                        "INSERT INTO Viejo VALUES (1, '2024-03-15 10:30:00', 12.5, 123456789.125, 'bego');"
+                        "INSERT INTO Viejo VALUES (2, 45366.5, 3, 0.1, 'Ana')"),
+              "");
     const std::string cs = testsupport::JetConnectionString(file);
     auto cn = ado::Connection::Create();
     try {
