@@ -19,7 +19,8 @@ size_t LengthFor(size_t bytes);
 // which is freed. Throws std::bad_alloc.
 void* Grow(void* old, size_t oldBytes, size_t used, size_t bytes);
 
-// Releases a mapping whose buffer held `bytes`.
+// Releases a mapping whose buffer held `bytes`. The last few released (up to 128 MB) are kept
+// for the next buffers, whose pages are then already faulted in.
 void Release(void* p, size_t bytes);
 
 // The bytes mapped now, for measuring what buffers take beside the heap.
