@@ -8,7 +8,8 @@
 
 namespace testsupport {
 
-// Runs `sql` on a new plain file: the engine's message when it fails, empty when it worked.
+// Runs `sql` on a plain (unencrypted) file, made when missing: the engine's message when it
+// fails, empty when it worked.
 inline std::string WritePlainFile(const std::string& file, const char* sql) {
     sqlite3* raw = nullptr;
     std::string failure;

@@ -120,6 +120,8 @@ TEST_F(AccessFeatures, DistinctRowTopWithTiesAndHavingAlone) {
         {"SELECT TOP 2 Id FROM Clientes ORDER BY Ciudad DESC, Nombre", "Long(1)|Long(4)|Long(5)"},
         {"SELECT TOP 10 Id FROM Clientes ORDER BY Ciudad", "Long(2)|Long(3)|Long(1)|Long(4)|Long(5)"},
         {"SELECT TOP 1 Estado FROM Pedidos ORDER BY Estado", "Null"},
+        // A number that is no column's position orders by a constant.
+        {"SELECT TOP 1 Id FROM Clientes ORDER BY Ciudad, .0", "Long(2)|Long(3)"},
         // Per group, through a correlated subquery: Sevilla's two Evas are tied.
         {"SELECT Id FROM Clientes AS c WHERE Id IN (SELECT TOP 1 d.Id FROM Clientes AS d WHERE d.Ciudad = c.Ciudad "
          "ORDER BY d.Nombre DESC) ORDER BY Id",

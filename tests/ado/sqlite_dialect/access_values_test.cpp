@@ -285,4 +285,20 @@ TEST(OlderFiles, ANewCollatorRebuildsTheTextIndexes) {
     EXPECT_EQ(Shown(testsupport::Scalar(cn, "SELECT Count(*) FROM Nombres WHERE N = 'BEGO'")), "Long(1)");
 }
 
+// A format record that holds no number (a damaged or foreign file) reads as an earlier format.
+TEST(OlderFiles, AFormatRecordThatIsNoNumberIsAnEarlierFormat) {
+    AccessDb db;
+    db.cn()->Close();
+    const std::string file = db.db().file();
+    ASSERT_EQ(testsupport::WritePlainFile(file, "UPDATE MSysPropiedades SET Valor = 'x' WHERE Propiedad = 'Formato'"), "");
+    try {
+        db.db().Connect();
+        FAIL() << "a damaged file opened";
+    } catch (const ado::Error& e) {
+        EXPECT_EQ(e.Description(),
+                  "La base de datos tiene un formato anterior de esta biblioteca o de otro programa y debe convertirse "
+                  "antes de abrirla. Archivo: '" + file + "'. Conviértalo con: quimera migrar \"" + file + "\"");
+    }
+}
+
 }  // namespace

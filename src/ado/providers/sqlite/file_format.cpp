@@ -1,5 +1,7 @@
 #include "ado/providers/sqlite/file_format.h"
 
+#include <charconv>
+
 #include "ado/Regional.h"
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/engine_statement.h"
@@ -38,7 +40,9 @@ void SetProperty(sqlite3* db, std::string_view name, std::string_view value) {
 std::optional<FileFormat> ReadFileFormat(sqlite3* db, std::string_view schema) {
     if (!HasFormatTable(db, schema)) return std::nullopt;
     FileFormat f;
-    f.version = std::stoi(Property(db, schema, "Formato").value_or("0"));
+    // A value that is no number (a damaged or foreign file) reads as the earliest format.
+    const std::string version = Property(db, schema, "Formato").value_or("0");
+    if (std::from_chars(version.data(), version.data() + version.size(), f.version).ec != std::errc{}) f.version = 0;
     f.collationLocale = Property(db, schema, "Intercalacion").value_or("es");
     f.collationVersion = Property(db, schema, "VersionIntercalacion").value_or("");
     return f;

@@ -1,6 +1,7 @@
 // Queries and changes: SELECT (TOP, compounds, joins, attachments), INSERT, UPDATE, DELETE,
 // and the numbering of parameters.
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 #include <fmt/format.h>
@@ -229,10 +230,13 @@ std::string SqlWriter::TopWithTies(SelectId id, const std::vector<ItemForm>* for
 std::string SqlWriter::OrderKeyText(SelectId id, ExprId term) {
     const Select& s = tree_.selects[id];
     const Expr& e = tree_.At(term);
-    if (e.kind == ExprKind::Literal && e.literal == LiteralKind::Number) {
-        const size_t position = static_cast<size_t>(std::stoul(e.text));
-        if (position >= 1 && position <= s.items.size()) return Collated(s.items[position - 1].expr);
-    }
+    // A whole number is a column's position; any other number (.0, 1e3) is a constant.
+    size_t position = 0;
+    const char* end = e.text.data() + e.text.size();
+    if (e.kind == ExprKind::Literal && e.literal == LiteralKind::Number &&
+        std::from_chars(e.text.data(), end, position) == std::from_chars_result{end, std::errc{}} && position >= 1 &&
+        position <= s.items.size())
+        return Collated(s.items[position - 1].expr);
     if (e.kind == ExprKind::Column && e.qualifier.empty() && typing_.exprs[term].relation < 0)
         for (const SelectItem& item : s.items)
             if (EqualsNoCase(item.alias, e.text)) return Collated(item.expr);
