@@ -68,15 +68,28 @@ ado::ConnectionPtr Connect() { return benchsupport::ConnectMovimientos(); }
 
 ado::RecordsetPtr OpenCursor(const ado::ConnectionPtr& cn) { return benchsupport::OpenMovimientos(cn); }
 
-// The engine's floor: every row stepped and every column read as its kind, in place.
-void EngineFloor(benchmark::State& state) {
+// Each iteration of the benchmark steps the query through on the raw engine, giving every
+// row to `onRow`, and gives the row count to `afterPass`.
+template <class OnRow, class AfterPass>
+void RawPasses(benchmark::State& state, OnRow onRow, AfterPass afterPass) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(DatabaseFile().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     for (auto _ : state) {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(db, kQuery, -1, &st, nullptr);
         size_t rows = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) {
+        for (; sqlite3_step(st) == SQLITE_ROW; ++rows) onRow(st);
+        sqlite3_finalize(st);
+        afterPass(rows);
+    }
+    sqlite3_close(db);
+}
+
+// The engine's floor: every row stepped and every column read as its kind, in place.
+void EngineFloor(benchmark::State& state) {
+    RawPasses(
+        state,
+        [](sqlite3_stmt* st) {
             benchmark::DoNotOptimize(sqlite3_column_int64(st, 0));
             benchmark::DoNotOptimize(sqlite3_column_text(st, 1));
             benchmark::DoNotOptimize(sqlite3_column_bytes(st, 1));
@@ -85,12 +98,10 @@ void EngineFloor(benchmark::State& state) {
             benchmark::DoNotOptimize(sqlite3_column_double(st, 4));
             benchmark::DoNotOptimize(sqlite3_column_text(st, 5));
             benchmark::DoNotOptimize(sqlite3_column_bytes(st, 5));
-            ++rows;
-        }
-        if (rows != kRows) std::abort();
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
+        },
+        [](size_t rows) {
+            if (rows != kRows) std::abort();
+        });
 }
 
 void RawOpen(benchmark::State& state) {
@@ -103,20 +114,17 @@ void CursorOpen(benchmark::State& state) {
 }
 
 void RawScan(benchmark::State& state) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(DatabaseFile().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    for (auto _ : state) {
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, kQuery, -1, &st, nullptr);
-        size_t bytes = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) {
+    size_t bytes = 0;
+    RawPasses(
+        state,
+        [&](sqlite3_stmt* st) {
             benchmark::DoNotOptimize(sqlite3_column_int64(st, 0) + sqlite3_column_double(st, 2) + sqlite3_column_int64(st, 3));
             bytes += Text(st, 1).size() + Text(st, 4).size() + Text(st, 5).size();
-        }
-        benchmark::DoNotOptimize(bytes);
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
+        },
+        [&](size_t) {
+            benchmark::DoNotOptimize(bytes);
+            bytes = 0;
+        });
 }
 
 void CursorScan(benchmark::State& state) {
