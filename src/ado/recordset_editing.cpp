@@ -6,6 +6,7 @@
 #include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
 #include "ado/recordset_chapters.h"
+#include "ado/text/character_count.h"
 #include "ado/provider.h"
 
 namespace ado {
@@ -35,9 +36,7 @@ const Variant& Coerced(const cursor::ColumnInfo& c, const Variant& v, Variant& c
     if (kind == VariantType::String && c.definedSize > 0 && (c.type == adVarWChar || c.type == adWChar) &&
         out->AsString().size() > static_cast<size_t>(c.definedSize)) {
         // The defined size counts characters, not bytes.
-        size_t chars = 0;
-        for (char ch : out->AsString()) chars += (ch & 0xC0) != 0x80;
-        if (chars > static_cast<size_t>(c.definedSize))
+        if (text::CharacterCount(out->AsString()) > static_cast<size_t>(c.definedSize))
             Raise(Condition::ErrorsOccurred, "(el texto no cabe en el campo '" + c.name + "')");
     }
     return *out;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ado/providers/odbc/cell_values.h"
+#include "ado/text/character_count.h"
 
 namespace ado::odbc {
 
@@ -12,12 +13,6 @@ namespace {
 
 constexpr size_t kLongText = 4000;  // longer texts go as LONGVARCHAR
 constexpr size_t kLongBinary = 8000;
-
-size_t CharacterCount(std::string_view utf8) {
-    size_t n = 0;
-    for (char ch : utf8) n += (ch & 0xC0) != 0x80;
-    return n;
-}
 
 template <class T>
 void PutFixed(std::vector<char>& data, size_t row, const T& value) {
@@ -105,7 +100,7 @@ bool FillParameterColumn(ParameterColumn& col, VariantType kind, size_t n, const
                 const Variant* v = value(r);
                 if (!v) continue;
                 if (kind == VariantType::String) {
-                    chars = std::max(chars, CharacterCount(v->AsString()));
+                    chars = std::max(chars, text::CharacterCount(v->AsString()));
                     if (narrowUtf8) {
                         bytes[r] = v->AsString();
                     } else {

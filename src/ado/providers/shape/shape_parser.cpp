@@ -6,6 +6,7 @@
 
 #include "ado/error_numbers.h"
 #include "ado/providers/shape/shape_command.h"
+#include "ado/text/character_count.h"
 
 namespace ado::shape {
 
@@ -42,9 +43,7 @@ private:
 
     // The position as the user counts it: characters from 1.
     size_t Position(size_t at) const {
-        const std::string_view before = text_.substr(0, at);
-        return 1 + static_cast<size_t>(std::count_if(before.begin(), before.end(),
-                                                     [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+        return 1 + text::CharacterCount(text_.substr(0, at));
     }
 
     [[noreturn]] void Fail(std::string_view expected) const { FailAt(pos_, expected); }
