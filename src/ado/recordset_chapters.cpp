@@ -86,18 +86,14 @@ void Recordset::FollowParent(const cursor::Cursor& parent, cursor::RowId row) {
 
 void Recordset::ChapterView::Restrict(const Recordset& rs, cursor::RowFilter& filter) {
     if (!rs.chapter_ || !rs.chapter_->shown) return;
-    ChapterView& view = *rs.chapter_;
-    const std::vector<cursor::RowId>* rows = view.shownRows;
-    const cursor::RowStore* store = &rs.state_->store;
-    auto inChapter = [rows](cursor::RowId r) { return std::binary_search(rows->begin(), rows->end(), r); };
+    // The view looks only at its candidates: narrowing them to the chapter's rows is enough.
+    const std::vector<cursor::RowId>& rows = *rs.chapter_->shownRows;
     if (filter.candidates) {
-        std::erase_if(*filter.candidates, [&](cursor::RowId r) { return !inChapter(r); });
+        std::erase_if(*filter.candidates,
+                      [&](cursor::RowId r) { return !std::binary_search(rows.begin(), rows.end(), r); });
     } else {
-        filter.candidates = *rows;
+        filter.candidates = rows;
     }
-    filter.keep = [inChapter, store, keep = std::move(filter.keep)](cursor::RowId r) {
-        return inChapter(r) && (keep ? keep(r) : !(store->Flags(r) & cursor::RowStore::Deleted));
-    };
 }
 
 void Recordset::ChapterView::FollowMoves(Recordset& parent) {
