@@ -88,6 +88,7 @@ TEST_F(AccessFeatures, ActionQueriesThroughJoinsAndAliases) {
 }
 
 TEST_F(AccessFeatures, JoinsAndSetForms) {
+    db.Setup({"CREATE TABLE [Select Lista] (Nombre TEXT(10))", "INSERT INTO [Select Lista] VALUES ('x')"});
     ExpectRows(db, {
         // RIGHT JOIN keeps every row of its right side.
         {"SELECT c.Nombre & ':' & Count(p.Id) FROM Pedidos AS p RIGHT JOIN Clientes AS c ON p.Cliente = c.Id "
@@ -97,6 +98,15 @@ TEST_F(AccessFeatures, JoinsAndSetForms) {
         {"SELECT Count(*) FROM (TABLE Clientes UNION TABLE Clientes)", "Long(4)"},
         {"SELECT Nombre FROM Clientes WHERE Ciudad = Null", ""},  // = Null is never true
         {"SELECT Count(*) AS N, N * 2 AS Doble FROM Pedidos", "Long(5)"},
+        // A saved query's derived table, as Access writes it: [SELECT ...]. AS alias, nested,
+        // with its own bracketed names and a ']' inside a literal.
+        {"SELECT Count(*) FROM [SELECT Nombre FROM Clientes WHERE Ciudad = 'Bilbao']. AS q", "Long(2)"},
+        {"SELECT q.Nombre & ':' & q.N FROM [SELECT c.[Nombre], Count(*) AS N FROM [Clientes] AS c INNER JOIN "
+         "[SELECT Cliente FROM Pedidos WHERE Estado <> 'x]']. AS p ON p.Cliente = c.Id GROUP BY c.Nombre]. AS q "
+         "ORDER BY q.Nombre",
+         "Text('Ana:3')|Text('Luis:1')"},
+        // A bracketed name that starts with the word, qualified by a period, stays a name.
+        {"SELECT [Select Lista].Nombre FROM [Select Lista]", "Text('x')"},
     });
     auto rs = db.db().Query(db.cn(), "SELECT * FROM Pedidos RIGHT JOIN Clientes ON Pedidos.Cliente = Clientes.Id");
     EXPECT_EQ(rs->Fields()[0].Name(), "Id");
@@ -166,6 +176,17 @@ TEST_F(AccessFeatures, DomainAggregatesAndFunctions) {
          "Text('1.234,50|viernes, 15 de marzo de 2024|25,00%')"},
         {"SELECT StrConv('hola MUNDO', 3) & Round(2.5) & Round(3.5) & Int(-2.5) & Fix(-2.5) & Sgn(-3)",
          "Text('Hola Mundo24-3-2-1')"},
+        // Asc is a function before '(' (and ASC still orders); StrComp compares as the
+        // database does unless told binary (0); Spanish puts ñ between n and o.
+        {"SELECT Asc('A') & '|' & StrComp('a', 'A') & '|' & StrComp('a', 'A', 0) & '|' & StrComp('n', 'ñ') & '|' & "
+         "StrComp('o', 'ñ', 1) FROM Clientes WHERE Id = 1 ORDER BY Nombre ASC",
+         "Text('65|0|1|-1|1')"},
+        {"SELECT StrComp(Null, 'a')", "Null"},
+        // Ranges of 25 up to 100, each side as wide as '100' plus one; 50.5 rounds to 50.
+        {"SELECT '[' & Partition(Total, 0, 100, 25) & ']' FROM Pedidos ORDER BY Id",
+         "Text('[ 100: 100]')|Text('[  50:  74]')|Text('[   0:  24]')|Text('[  75:  99]')|Text('[   0:  24]')"},
+        {"SELECT Partition(-1, 0, 100, 25) & '|' & Partition(101, 0, 100, 25) & '|' & Partition(7, 0, 1000, 1)",
+         "Text('    :  -1| 101:    |    7:    7')"},
     });
     EXPECT_EQ(db.Rows("SELECT MiFuncion(Id) FROM Clientes"),
               "error 3085: Función 'MiFuncion' no definida en la expresión.");

@@ -1,8 +1,10 @@
 // More of the VBA functions Access queries call: Str, InStrRev, Replace, Hex, Oct, CVar,
-// MonthName, WeekdayName (and their $ forms). Texts are compared binary unless a compare
+// MonthName, WeekdayName (and their $ forms), StrComp, Partition. Texts are compared binary unless a compare
 // argument of 1 asks for text comparison (case ignored, as the regional language folds it).
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include "ado/ErrorNumbers.h"
 #include "ado/Regional.h"
@@ -10,6 +12,7 @@
 #include "ado/providers/sqlite/dialect/format_value.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/utf8_text.h"
+#include "ado/text/collator.h"
 #include "ado/text/letter_case.h"
 
 namespace ado::sqlite::detail {
@@ -92,6 +95,59 @@ void InBase(Call& c) {
 
 void CVar(Call& c) { c.ReturnArgument(0); }
 
+// StrComp(s1, s2 [, compare]): -1, 0 or 1, Null when either text is Null. Compare 0 is
+// binary (character codes); 1, 2 and the default compare as the database compares text
+// (case ignored, accents and the language's alphabet kept): a query has no module whose
+// Option Compare could say otherwise.
+void StrComp(Call& c) {
+    if (c.Count() == 3 && c.IsNull(2)) ThrowRuntimeError(err::InvalidUseOfNull);
+    if (c.IsNull(0) || c.IsNull(1)) return c.ReturnNull();
+    const int32_t compare = OptionalLong(c, 2, 1);
+    if (compare < -1 || compare > 2) ThrowRuntimeError(kInvalidProcedureCall);
+    const std::string a = c.Text(0), b = c.Text(1);
+    int order = 0;
+    if (compare == 0) {
+        order = a.compare(b);  // UTF-8 bytes sort as their code points
+    } else {
+        thread_local std::string language;
+        thread_local std::optional<text::Collator> collator;
+        if (!collator || language != RegionalSettings::Current().language) {
+            language = RegionalSettings::Current().language;
+            collator.emplace(language);
+        }
+        order = collator->Compare(a, b);
+    }
+    c.Return(int64_t{order < 0 ? -1 : order > 0 ? 1 : 0});
+}
+
+// Partition(number, start, stop, interval): the range of start..stop, cut every `interval`
+// numbers, that holds `number`, as "lower:upper" with each side padded with spaces to the
+// width of stop plus one; "   : start-1" below the ranges, "stop+1:   " above them, and
+// "number:number" when interval is 1. Arguments round as CLng does; any Null gives Null.
+void Partition(Call& c) {
+    for (int i = 0; i < 4; ++i)
+        if (c.IsNull(i)) return c.ReturnNull();
+    const int64_t number = c.Long(0), start = c.Long(1), stop = c.Long(2), interval = c.Long(3);
+    if (start < 0 || stop <= start || interval < 1) ThrowRuntimeError(kInvalidProcedureCall);
+    std::optional<int64_t> low, high;
+    if (interval == 1) {
+        low = high = number;
+    } else if (number < start) {
+        high = start - 1;
+    } else if (number > stop) {
+        low = stop + 1;
+    } else {
+        low = start + (number - start) / interval * interval;
+        high = std::min(*low + interval - 1, stop);
+    }
+    const size_t width = std::to_string(stop).size() + 1;
+    auto side = [width](std::optional<int64_t> n) {
+        const std::string digits = n ? std::to_string(*n) : std::string();
+        return std::string(width > digits.size() ? width - digits.size() : 0, ' ') + digits;
+    };
+    c.ReturnText(side(low) + ":" + side(high));
+}
+
 // MonthName(m [, abbreviate]) and WeekdayName(d [, abbreviate [, firstDayOfWeek]]), in the
 // language of the regional settings.
 void MonthName(Call& c) {
@@ -130,6 +186,7 @@ constexpr FunctionSpec kVbaFunctions[] = {
     {"BZ_REPLACE", 3, 6, Replace}, {"BZ_REPLACE$", 3, 6, Replace},     {"BZ_HEX", 1, 1, InBase<16>},
     {"BZ_HEX$", 1, 1, TextOnly<InBase<16>>}, {"OCT", 1, 1, InBase<8>}, {"OCT$", 1, 1, TextOnly<InBase<8>>},
     {"CVAR", 1, 1, CVar},         {"MONTHNAME", 1, 2, MonthName},      {"WEEKDAYNAME", 1, 3, WeekdayName},
+    {"STRCOMP", 2, 3, StrComp},   {"PARTITION", 4, 4, Partition},
 };
 
 }  // namespace

@@ -51,7 +51,7 @@ bool IsPatternOp(Op op) { return op == Op::Like || op == Op::Glob || op == Op::R
 
 // Keywords that are also Access functions when a '(' follows.
 bool IsKeywordFunction(const Token& t) {
-    for (std::string_view w : {"LEFT", "RIGHT", "ISNULL", "REPLACE", "IIF"})
+    for (std::string_view w : {"LEFT", "RIGHT", "ISNULL", "REPLACE", "IIF", "ASC"})
         if (IsWord(t, w)) return true;
     return false;
 }

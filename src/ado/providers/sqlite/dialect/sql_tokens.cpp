@@ -7,6 +7,7 @@
 #include "ado/providers/sqlite/dialect/date_literal.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/iso_date.h"
+#include "ado/providers/sqlite/dialect/saved_derived_table.h"
 
 namespace ado::sqlite::detail {
 namespace {
@@ -90,9 +91,26 @@ Tokens Tokenize(std::string_view sql, bool engineText) {
     // reserved beyond the last token are never touched.
     if (sql.size() > 16384) out.reserve(sql.size());
     size_t i = 0;
+    SavedDerivedTables derived;
+    std::vector<size_t> derivedCloses;  // the closing brackets of the derived tables read, innermost last
     while (i < sql.size()) {
         const char c = sql[i];
         const size_t start = i;
+        // `[SELECT ...]. AS q` reads as `(SELECT ...) AS q`.
+        if (!derivedCloses.empty() && i == derivedCloses.back()) {
+            out.push_back(Token{TokenKind::Punct, ")", {}, ")", i});
+            derivedCloses.pop_back();
+            i += 2;  // the bracket and its period
+            continue;
+        }
+        if (c == '[' && !engineText) {
+            if (const size_t close = derived.CloseOf(sql, i); close != std::string_view::npos) {
+                out.push_back(Token{TokenKind::Punct, "(", {}, "(", i});
+                derivedCloses.push_back(close);
+                ++i;
+                continue;
+            }
+        }
         Token& t = out.emplace_back(Token{TokenKind::Punct, {}, {}, {}});  // filled in place
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
             while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;

@@ -1,0 +1,1 @@
+SELECT Asc(N), StrComp(N, 'a', 0), Partition(L, 0, 100, 10) FROM t GROUP BY Partition(L, 0, 100, 10), Asc(N), StrComp(N, 'a', 0)

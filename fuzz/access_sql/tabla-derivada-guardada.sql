@@ -1,0 +1,1 @@
+SELECT q.N FROM [SELECT T_Id, Count(*) AS N FROM [u] WHERE N <> 'x]' GROUP BY T_Id]. AS q INNER JOIN [SELECT Id FROM t]. AS r ON q.T_Id = r.Id ORDER BY q.N ASC
