@@ -158,14 +158,15 @@ bool ParserState::ParseDefinition() {
             return false;
         }
         st.target = ParseTableName(false);
-        // The engine cannot change a column or add or drop a constraint of an existing table:
+        // The engine cannot change or drop a column or add or drop a constraint of an existing table:
         // refused by name rather than left to fail as a syntax error.
         if (AtWord("ALTER")) ThrowNotSupported("ALTER TABLE ... ALTER COLUMN.");
         if (AtWord("DROP") && AtWord("CONSTRAINT", 1)) ThrowNotSupported("ALTER TABLE ... DROP CONSTRAINT.");
+        if (AtWord("DROP")) ThrowNotSupported("ALTER TABLE ... DROP COLUMN.");
         if (AtWord("ADD") && (AtWord("CONSTRAINT", 1) || AtWord("PRIMARY", 1) || AtWord("FOREIGN", 1) ||
                               AtWord("UNIQUE", 1)))
             ThrowNotSupported("ALTER TABLE ... ADD CONSTRAINT.");
-        if (!AcceptWord("ADD")) {  // RENAME and DROP COLUMN: the engine's own form
+        if (!AcceptWord("ADD")) {  // RENAME TO: the engine's own form
             pos_ = mark;
             return false;
         }

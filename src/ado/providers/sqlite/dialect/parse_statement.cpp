@@ -450,6 +450,8 @@ void ParserState::ParseUpdate() {
     Statement& st = tree_.statement;
     st.kind = StatementKind::Update;
     Advance();
+    // Access's update queries say UPDATE DISTINCTROW: the rows updated are the table's either way.
+    AcceptWord("DISTINCTROW");
     if (AcceptWord("OR")) {
         st.options = "OR " + ToUpperAscii(Peek().text);
         Advance();
@@ -594,6 +596,10 @@ void ParserState::ParseTop() {
     } else if (!((AtWord("CREATE") || AtWord("ALTER") || AtWord("DROP")) && ParseDefinition())) {
         ParsePassthrough(first);
     }
+    // A saved query's WITH OWNERACCESS OPTION runs it with its owner's permissions: a file of
+    // the embedded engine has no users, so it changes nothing.
+    if (AtWord("WITH") && AtWord("OWNERACCESS", 1) && AtWord("OPTION", 2))
+        for (int word = 0; word < 3; ++word) Advance();
     AcceptPunct(";");
     if (!AtEnd()) {
         throw MakeError(Condition::CharactersAfterEnd, {}, kEngineSource);
