@@ -84,6 +84,10 @@ TEST_F(AccessFeatures, ActionQueriesThroughJoinsAndAliases) {
               "1");
     EXPECT_EQ(db.Run("DELETE p.* FROM Pedidos AS p WHERE p.Estado = 'Bil' AND p.Total < 30"), "1");
     EXPECT_EQ(db.Run("DELETE * FROM Pedidos WHERE Id = 999"), "0");
+    // @@IDENTITY: the autonumber this connection added last.
+    db.Setup({"CREATE TABLE Notas (Id COUNTER PRIMARY KEY, Texto TEXT(10))", "INSERT INTO Notas (Texto) VALUES ('a')",
+              "INSERT INTO Notas (Texto) VALUES ('b')"});
+    ExpectRows(db, {{"SELECT @@IDENTITY", "Long(2)"}, {"SELECT Texto FROM Notas WHERE Id = @@identity", "Text('b')"}});
     ExpectRows(db, {{"SELECT Id FROM Pedidos ORDER BY Id", "Long(10)|Long(12)|Long(13)"}});
 }
 

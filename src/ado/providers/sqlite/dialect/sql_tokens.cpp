@@ -103,6 +103,16 @@ Tokens Tokenize(std::string_view sql, bool engineText) {
             i += 2;  // the bracket and its period
             continue;
         }
+        // Jet's @@IDENTITY, the last autonumber this connection added, is the engine's last row id:
+        // an autonumber is always its table's integer key.
+        if (c == '@' && sql.size() - i >= 10 && EqualsNoCase(sql.substr(i, 10), "@@IDENTITY") &&
+            (i + 10 == sql.size() || !IsWordChar(sql[i + 10]))) {
+            out.push_back(Token{TokenKind::Word, "last_insert_rowid", "last_insert_rowid", "@@IDENTITY", i});
+            out.push_back(Token{TokenKind::Punct, "(", {}, {}, i + 10});  // the call's, not written
+            out.push_back(Token{TokenKind::Punct, ")", {}, {}, i + 10});
+            i += 10;
+            continue;
+        }
         if (c == '[' && !engineText) {
             if (const size_t close = derived.CloseOf(sql, i); close != std::string_view::npos) {
                 out.push_back(Token{TokenKind::Punct, "(", {}, "(", i});
