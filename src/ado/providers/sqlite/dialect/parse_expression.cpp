@@ -259,6 +259,9 @@ private:
             return OpenGroup(Group::Kind::Cast);
         }
         expectOperand = false;
+        // A comparison with ANY, SOME or ALL of a subquery is not served: refused by name.
+        if ((IsWord(t, "ANY") || IsWord(t, "SOME") || IsWord(t, "ALL")) && p_.AtPunct("(", 1) && p_.AtWord("SELECT", 2))
+            ThrowNotSupported("comparación con ANY, SOME o ALL de una subconsulta.");
         // Literals: the kind each token stands for, and the text it keeps.
         switch (t.kind) {
             case TokenKind::Number: return PushLiteral(LiteralKind::Number, t.text, offset);
