@@ -81,6 +81,16 @@ TEST_F(RowIdentity, EditsAndDeletesReachTheRowTheyCameFrom) {
     }
 }
 
+// Access writes joins parenthesised; a table inside the parentheses is still edited by its row.
+TEST_F(RowIdentity, TablesInsideParenthesisedJoinsAreEditedByTheirRow) {
+    auto rs = Open("SELECT c.Nombre, c.Ciudad, p.Total FROM Pedidos AS p INNER JOIN (Clientes AS c INNER JOIN "
+                   "Pedidos AS q ON q.Numero = c.Id) ON p.Cliente = c.Id ORDER BY c.Id");
+    rs->MoveNext();
+    rs->Fields()["Ciudad"].Value("Lugo");
+    rs->Update();
+    EXPECT_EQ(Rows("Clientes"), "Ana/León,Ana/Lugo,Eva/Soria");
+}
+
 TEST_F(RowIdentity, IdentitiesAreNeverFieldsAndDoNotOutliveTheConnection) {
     auto rs = Open("SELECT c.Nombre, p.Total FROM Clientes c INNER JOIN Pedidos p ON p.Cliente = c.Id");
     EXPECT_EQ(rs->Fields().Count(), 2);

@@ -111,6 +111,11 @@ TEST_F(AccessFeatures, JoinsAndSetForms) {
          "[SELECT Cliente FROM Pedidos WHERE Estado <> 'x]']. AS p ON p.Cliente = c.Id GROUP BY c.Nombre]. AS q "
          "ORDER BY q.Nombre",
          "Text('Ana:3')|Text('Luis:1')"},
+        // DISTINCTROW keeps one row per row of the tables output, also of a table inside Access's
+        // parenthesised joins (five orders, two of them with the same state).
+        {"SELECT DISTINCTROW p.Estado FROM Clientes AS c INNER JOIN (Pedidos AS p INNER JOIN Clientes AS d "
+         "ON d.Id = p.Cliente) ON c.Id = p.Cliente ORDER BY p.Id",
+         "Text('abierto')|Text('cerrado')|Text('cerrado')|Null|Text('abierto')"},
         // A bracketed name that starts with the word, qualified by a period, stays a name.
         {"SELECT [Select Lista].Nombre FROM [Select Lista]", "Text('x')"},
     });

@@ -74,7 +74,14 @@ private:
     std::string TopWithTies(SelectId id, const std::vector<ItemForm>* forms);
     std::string OrderKeyText(SelectId id, ExprId term);
     std::string TopLimit(SelectId id, const std::string& rows) const;
-    std::string SourceText(SourceId id);
+    // A FROM (write_joins.cpp). `moreOn`: conditions of joins written flat around this one,
+    // which its last join's ON takes too.
+    std::string SourceText(SourceId id, const std::vector<ExprId>& moreOn = {});
+    // Which tables of a FROM, in the typing's order of relations, the text puts inside
+    // parentheses (`enclosed` for all of them), where the engine cannot reach their row ids.
+    void MarkEnclosed(SourceId id, bool enclosed, std::vector<bool>& out) const;
+    // Per relation of the select: whether the engine can name its rows by row id.
+    std::vector<bool> RowIdsReachable(SelectId id) const;
     std::string PrimarySourceText(const Source& s);
     std::string TableText(const std::string& database, const std::string& file, const std::string& name);
     std::string WithText(const std::vector<CommonTable>& with);

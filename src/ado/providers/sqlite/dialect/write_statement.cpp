@@ -1,4 +1,4 @@
-// Queries and changes: SELECT (TOP, compounds, joins, attachments), INSERT, UPDATE, DELETE,
+// Queries and changes: SELECT (TOP, compounds, attachments), INSERT, UPDATE, DELETE,
 // and the numbering of parameters.
 #include <algorithm>
 #include <charconv>
@@ -42,18 +42,6 @@ const char* CompoundText(CompoundOp op) {
         case CompoundOp::Except: return " EXCEPT ";
     }
     return " UNION ";
-}
-
-const char* JoinText(JoinKind k) {
-    switch (k) {
-        case JoinKind::Comma: return ", ";
-        case JoinKind::Inner: return " INNER JOIN ";
-        case JoinKind::Left: return " LEFT JOIN ";
-        case JoinKind::Right: return " RIGHT JOIN ";
-        case JoinKind::Cross: return " CROSS JOIN ";
-        case JoinKind::Natural: return " NATURAL JOIN ";
-    }
-    return ", ";
 }
 
 }  // namespace
@@ -372,10 +360,11 @@ std::string SqlWriter::DistinctRowGroups(SelectId id) const {
     }
     std::string groups;
     bool all = true;
+    const std::vector<bool> reachable = RowIdsReachable(id);
     for (size_t r = 0; r < relations.size(); ++r) {
         all = all && output[r];
         if (!output[r]) continue;
-        if (!relations[r].baseTable) return "DISTINCT";
+        if (!reachable[r]) return "DISTINCT";
         groups += (groups.empty() ? "" : ", ") + QuoteName(relations[r].name) + ".rowid";
     }
     return all ? "" : groups;
@@ -400,8 +389,11 @@ std::string SqlWriter::RowIdentityItems() {
                                s.from != kNone && !ItemsCallAggregate(tree_.statement.select);
     if (!rowsOfSources) return {};
     std::string items;
-    for (const Relation& r : typing_.relations[tree_.statement.select]) {
-        if (!r.baseTable) continue;
+    const auto& relations = typing_.relations[tree_.statement.select];
+    const std::vector<bool> reachable = RowIdsReachable(tree_.statement.select);
+    for (size_t k = 0; k < relations.size(); ++k) {
+        const Relation& r = relations[k];
+        if (!reachable[k]) continue;
         out_.rowIdentity.push_back({r.table, r.name});
         items += ", " + QuoteName(r.name) + "._rowid_ AS " +
                  QuoteName("brezal_rowid_" + std::to_string(out_.rowIdentity.size()));
@@ -425,37 +417,6 @@ std::string SqlWriter::PrimarySourceText(const Source& s) {
     else out = TableText(s.database, s.externalFile, s.name);
     if (!s.alias.empty()) out += " AS " + QuoteName(s.alias);
     else if (&s == innerAlias_) out += " AS `brezal_fila`";
-    return out;
-}
-
-std::string SqlWriter::SourceText(SourceId id) {
-    // Joins nest on the left: walk down that side, then write from the innermost out.
-    std::vector<const Source*> joins;
-    while (tree_.sources[id].kind == Source::Kind::Join) {
-        joins.push_back(&tree_.sources[id]);
-        id = tree_.sources[id].left;
-    }
-    std::string out = PrimarySourceText(tree_.sources[id]);
-    bool single = true;  // `out` is one source, not yet a join
-    for (auto j = joins.rbegin(); j != joins.rend(); ++j) {
-        const Source& join = **j;
-        const Source& right = tree_.sources[join.right];
-        const std::string rightText =
-            right.kind == Source::Kind::Join ? "(" + SourceText(join.right) + ")" : PrimarySourceText(right);
-        if (join.join == JoinKind::Right) {
-            // The engine has only LEFT JOIN: a RIGHT JOIN b is b LEFT JOIN a.
-            out = rightText + " LEFT JOIN " + (single ? out : "(" + out + ")");
-        } else {
-            out += JoinText(join.join) + rightText;
-        }
-        single = false;
-        if (join.on != kNone) out += " ON " + Expression(join.on);
-        if (!join.usingColumns.empty()) {
-            out += " USING (";
-            for (size_t i = 0; i < join.usingColumns.size(); ++i) out += (i ? ", " : "") + QuoteName(join.usingColumns[i]);
-            out += ")";
-        }
-    }
     return out;
 }
 
