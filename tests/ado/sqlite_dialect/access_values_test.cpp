@@ -174,6 +174,22 @@ TEST(Text, ComparesAndKeysWithoutRegardToCase) {
     });
 }
 
+// Text in arithmetic is the number written in it, in the regional settings' form; text that
+// holds none is a type mismatch, never 0. + of two texts joins them.
+TEST(Text, InArithmeticIsTheNumberItHolds) {
+    testsupport::ScopedRegional spanish{ado::RegionalSettings::Spanish()};
+    AccessDb db;
+    db.Setup({"CREATE TABLE Notas (Id LONG PRIMARY KEY, T TEXT(10))", "INSERT INTO Notas VALUES (1, '2,5')",
+              "INSERT INTO Notas VALUES (2, 'dos')", "INSERT INTO Notas VALUES (3, Null)"});
+    ExpectRows(db, {
+        {"SELECT T * 2 FROM Notas WHERE Id = 1", "Double(5)"},
+        {"SELECT '10' + 5 & '|' & -'4' & '|' & ('1' + '2')", "Text('15|-4|12')"},
+        {"SELECT T - 1 FROM Notas WHERE Id = 3", "Null"},
+    });
+    for (const char* sql : {"SELECT T * 2 FROM Notas WHERE Id = 2", "SELECT 'a' + 5", "SELECT -T FROM Notas WHERE Id = 2"})
+        EXPECT_EQ(db.Rows(sql), "error 13: No coinciden los tipos") << sql;
+}
+
 // Under the Spanish rules (a file made without a regional language takes them): accented
 // letters with their base letter, "ñ" after "n", case ignored.
 TEST(Text, SortsAsSpanishDoes) {

@@ -1,6 +1,7 @@
 // The Access operators the engine computes otherwise, called by the translator: / (always
-// a real division), \ and Mod (on operands rounded to whole numbers), ^; and the date text
-// through which a Date reaches the functions that look at a value's kind.
+// a real division), \ and Mod (on operands rounded to whole numbers), ^; the number a text
+// operand holds; and the date text through which a Date reaches the functions that look at a
+// value's kind.
 #include <cmath>
 
 #include "ado/ErrorNumbers.h"
@@ -45,6 +46,14 @@ void Power(Call& c) {
     c.Return(r);
 }
 
+// A text operand where a number is needed: the number it holds, read as CDbl reads it (in
+// the regional settings' form); other text is a type mismatch (13). Null stays Null.
+void NumberOfText(Call& c) {
+    if (c.IsNull(0)) return c.ReturnNull();
+    if (!c.IsText(0)) return c.ReturnArgument(0);
+    c.Return(c.Double(0));
+}
+
 void DateText(Call& c) {
     if (c.IsNull(0)) return c.ReturnNull();
     if (c.IsText(0)) return c.ReturnArgument(0);
@@ -61,6 +70,7 @@ void CByte(Call& c) {
 constexpr FunctionSpec kOperatorFunctions[] = {
     {"BZ_DIV", 2, 2, Divide},   {"BZ_INTDIV", 2, 2, IntegerDivide}, {"BZ_MOD", 2, 2, Modulo},
     {"BZ_POW", 2, 2, Power},    {"BZ_ISO", 1, 1, DateText},         {"CBYTE", 1, 1, CByte},
+    {"BZ_NUM", 1, 1, NumberOfText},
 };
 
 }  // namespace

@@ -202,6 +202,11 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
                     }
                     text("(- ");
             }
+            if (e.op != Op::Not && e.op != Op::BitNot && IsTextType(typing_.exprs[tree_.Child(e, 0)].type.type)) {
+                text("BZ_NUM(");  // the number written in the text, as in arithmetic
+                child(0, t.type.type);
+                return text("))");
+            }
             child(0, e.op == Op::Not || e.op == Op::BitNot ? adVariant : t.type.type);
             return text(")");
         case ExprKind::Binary: return BinaryPieces(e, id, out);
@@ -378,10 +383,18 @@ void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
             return call("BZ_MOD", want);
         default: break;
     }
+    // A text operand is the number written in it ("10" + 5 is 15); text that holds none is a
+    // type mismatch, where the engine would read 0.
+    auto operand = [&](uint32_t i, DataTypeEnum type) {
+        if (!IsTextType(type)) return child(i, want);
+        text("BZ_NUM(");
+        child(i, want);
+        text(")");
+    };
     text("(");
-    child(0, want);
+    operand(0, a);
     text(e.op == Op::Mod ? " % " : PlainOperatorText(e.op));
-    child(1, want);
+    operand(1, b);
     text(")");
 }
 
