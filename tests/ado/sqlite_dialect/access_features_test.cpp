@@ -47,12 +47,18 @@ TEST_F(AccessFeatures, CrosstabsHaveAColumnPerPivotValue) {
               "Long(1);Null;Currency(100.0000);Currency(50.5000);\n"
               "Long(2);Null;Null;Currency(20.0000);\n"
               "Long(3);Currency(75.2500);Currency(10.0000);Null;");
-    // IN fixes the columns and their order; a row total beside them.
+    // IN fixes the columns and their order; a row total beside them. A cell without rows is Null,
+    // Count's too; Nz gives 0 there.
     EXPECT_EQ(columns("TRANSFORM Count(*) SELECT c.Ciudad, Count(*) AS Todos FROM Clientes AS c INNER JOIN Pedidos AS p "
                       "ON p.Cliente = c.Id GROUP BY c.Ciudad ORDER BY c.Ciudad PIVOT p.Estado IN ('cerrado', 'perdido')"),
               "Ciudad;Todos;cerrado;perdido;\n"
-              "Text('Bilbao');Long(3);Long(1);Long(0);\n"
-              "Text('Sevilla');Long(2);Long(1);Long(0);");
+              "Text('Bilbao');Long(3);Long(1);Null;\n"
+              "Text('Sevilla');Long(2);Long(1);Null;");
+    EXPECT_EQ(columns("TRANSFORM Nz(Count(p.Total), 0) SELECT c.Ciudad FROM Clientes AS c INNER JOIN Pedidos AS p "
+                      "ON p.Cliente = c.Id GROUP BY c.Ciudad ORDER BY c.Ciudad PIVOT p.Estado IN ('cerrado', 'perdido')"),
+              "Ciudad;cerrado;perdido;\n"
+              "Text('Bilbao');Long(1);Long(0);\n"
+              "Text('Sevilla');Long(1);Long(0);");
     // Format in the pivot: headings sort as text.
     EXPECT_EQ(columns("TRANSFORM Sum(Total) SELECT 'Total' AS Fila FROM Pedidos GROUP BY 'Total' "
                       "PIVOT Format(Fecha, 'yyyy')"),

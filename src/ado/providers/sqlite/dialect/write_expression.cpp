@@ -463,6 +463,9 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
         argument(0, adNumeric);
         return text(")");
     }
+    // A crosstab's cell without rows is Null, Count's too (Nz(Count(x), 0) is how Access shows 0).
+    const bool nullWithoutRows = f && f->name == "COUNT" && !pivotCondition_.empty();
+    if (nullWithoutRows) text("(CASE WHEN COUNT(CASE WHEN " + pivotCondition_ + " THEN 1 END) = 0 THEN NULL ELSE ");
     std::string name = e.text;
     if (IsKeywordFunction(upper)) name = QuoteName(upper);
     if (!EngineName(upper).empty()) name = "BZ_" + std::string(EngineName(upper));
@@ -484,7 +487,7 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
         }
         if (collatedArgument && NeedsCollation(tree_.Child(e, i))) text(std::string(" COLLATE ") + kTextCollation);
     }
-    text(")");
+    text(nullWithoutRows ? ") END)" : ")");
 }
 
 }  // namespace ado::sqlite::detail
