@@ -134,6 +134,17 @@ TEST_F(AccessFeatures, JoinsAndSetForms) {
     EXPECT_EQ(dialect_test::Shown(rs->Fields()[3].Value()), "Long(11)");
 }
 
+// Programs list their tables and queries through MSysObjects; the system's own tables carry flags.
+TEST_F(AccessFeatures, SystemObjectsListTablesAndQueries) {
+    db.Setup({"CREATE VIEW Abiertos AS SELECT Id FROM Pedidos WHERE Estado = 'abierto'"});
+    ExpectRows(db, {
+        {"SELECT Name FROM MSysObjects WHERE Type = 1 AND Flags = 0 ORDER BY Name", "Text('Clientes')|Text('Pedidos')"},
+        {"SELECT Name FROM MSysObjects WHERE Type = 5", "Text('Abiertos')"},
+        {"SELECT Count(*) FROM MSysObjects WHERE Name = 'Pedidos' AND Type = 1", "Long(1)"},
+        {"SELECT Count(*) FROM MSysObjects WHERE Left(Name, 4) = 'MSys' AND Flags <> 0 AND Type = 1", "Long(2)"},
+    });
+}
+
 TEST_F(AccessFeatures, DistinctRowTopWithTiesAndHavingAlone) {
     db.Setup({"INSERT INTO Clientes VALUES (5, 'Eva', 'Sevilla')"});
     ExpectRows(db, {

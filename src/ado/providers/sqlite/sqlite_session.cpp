@@ -26,6 +26,16 @@ namespace {
 
 constexpr std::string_view kPasswordKey = "Jet OLEDB:Database Password";
 
+// Access programs list their tables and queries through MSysObjects: a view of the file's own
+// schema, made for the connection (never stored in the file), answers them. Type 1 is a table
+// and 5 a query; Flags is nonzero for the system's own tables.
+constexpr const char* kSystemObjects =
+    "CREATE TEMP VIEW IF NOT EXISTS MSysObjects AS SELECT rowid AS Id, name AS Name, "
+    "CASE type WHEN 'view' THEN 5 ELSE 1 END AS Type, "
+    "CASE WHEN name LIKE 'MSys%' OR name LIKE 'sqlite!_%' ESCAPE '!' THEN -2147483648 ELSE 0 END AS Flags, "
+    "0 AS ParentId, NULL AS Connect, NULL AS Database, NULL AS ForeignName, NULL AS DateCreate, "
+    "NULL AS DateUpdate FROM main.sqlite_master WHERE type IN ('table', 'view')";
+
 }  // namespace
 
 SqliteSession::SqliteSession(const provider::OpenRequest& request)
@@ -90,6 +100,7 @@ std::string SqliteSession::OpenFile(const std::string& key) {
     }
     if (rc != SQLITE_OK) ThrowEngineError(db_);
     Run("PRAGMA foreign_keys = ON");
+    Run(kSystemObjects);
     RegisterAccessFunctions(db_);
     // Every end of a transaction ends the unchecked writing of record locks (a commit that
     // fails ends in the rollback hook).
