@@ -122,6 +122,19 @@ TEST_F(AccessFeatures, JoinsAndSetForms) {
         {"SELECT DISTINCTROW p.Estado FROM Clientes AS c INNER JOIN (Pedidos AS p INNER JOIN Clientes AS d "
          "ON d.Id = p.Cliente) ON c.Id = p.Cliente ORDER BY p.Id",
          "Text('abierto')|Text('cerrado')|Text('cerrado')|Null|Text('abierto')"},
+        // Comparisons with ANY (SOME) and ALL of a subquery, Null where the standard says unknown;
+        // text compares as the database does.
+        {"SELECT Id FROM Clientes WHERE Id > ALL (SELECT Cliente FROM Pedidos WHERE Estado = 'ABIERTO') ORDER BY Id",
+         "Long(4)"},
+        {"SELECT Id FROM Clientes WHERE Id = SOME (SELECT Cliente FROM Pedidos WHERE Total > 60) ORDER BY Id",
+         "Long(1)|Long(3)"},
+        {"SELECT Nombre FROM Clientes WHERE Nombre < ANY (SELECT Nombre FROM Clientes WHERE Ciudad = 'BILBAO') "
+         "ORDER BY Nombre",
+         "Text('Ana')|Text('Ana')|Text('Eva')"},
+        {"SELECT 1 > ALL (SELECT Cliente FROM Pedidos WHERE Id = 0)", "Boolean(True)"},
+        {"SELECT IsNull(2 > ALL (SELECT Null UNION ALL SELECT 1))", "Boolean(True)"},
+        {"SELECT IsNull(0 > ANY (SELECT Null UNION ALL SELECT 1))", "Boolean(True)"},
+        {"SELECT IsNull(0 > ALL (SELECT Null UNION ALL SELECT 1))", "Boolean(False)"},
         // A bracketed name that starts with the word, qualified by a period, stays a name.
         {"SELECT [Select Lista].Nombre FROM [Select Lista]", "Text('x')"},
     });

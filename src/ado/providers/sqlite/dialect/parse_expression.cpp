@@ -259,9 +259,9 @@ private:
             return OpenGroup(Group::Kind::Cast);
         }
         expectOperand = false;
-        // A comparison with ANY, SOME or ALL of a subquery is not served: refused by name.
+        // value op ANY|SOME|ALL (SELECT ...): the comparison just read takes the subquery.
         if ((IsWord(t, "ANY") || IsWord(t, "SOME") || IsWord(t, "ALL")) && p_.AtPunct("(", 1) && p_.AtWord("SELECT", 2))
-            ThrowNotSupported("comparación con ANY, SOME o ALL de una subconsulta.");
+            return ReadQuantified(t);
         // Literals: the kind each token stands for, and the text it keeps.
         switch (t.kind) {
             case TokenKind::Number: return PushLiteral(LiteralKind::Number, t.text, offset);
@@ -459,6 +459,21 @@ private:
         const ExprId a = PopOperand();
         Push(std::move(e), {a});
         return true;
+    }
+
+    void ReadQuantified(const Token& quantifier) {
+        const bool comparison = pending_.size() > PendingBase() && pending_.back().kind == PendingKind::Binary &&
+                                pending_.back().op >= Op::Eq && pending_.back().op <= Op::Ge;
+        if (!comparison) p_.Fail("se esperaba una comparación antes de " + ToUpperAscii(quantifier.text));
+        const Pending op = pending_.back();
+        pending_.pop_back();
+        Expr e = Make(ExprKind::Quantified, op.offset);
+        e.op = op.op;
+        e.text = IsWord(quantifier, "ALL") ? "ALL" : "ANY";
+        const ExprId value = PopOperand();
+        p_.Advance();  // the quantifier
+        e.select = ReadSubquery();
+        Push(std::move(e), {value});
     }
 
     bool ReadIn(bool negated, size_t offset, bool& expectOperand) {

@@ -42,6 +42,7 @@ enum class ExprKind : uint8_t {
     InSelect,   // value [NOT] IN (select)
     IsNull,     // value IS [NOT] NULL
     Exists,     // [NOT] EXISTS (select)
+    Quantified,  // value op ANY|SOME|ALL (select): `op` the comparison, `text` "ANY" or "ALL"
     Subquery,   // (select) as a value
     Call,       // name(args), COUNT(*), COUNT(DISTINCT x)
     Case,       // CASE [base] WHEN w THEN t ... [ELSE e] END: children base?, w, t, ..., else?
@@ -67,7 +68,7 @@ struct Expr {
     std::string text;        // literal text, column/parameter/function name, CAST type, collation
     std::string qualifier;   // a column's or star's table (or "database.table")
     double number = 0;       // a date literal's serial
-    SelectId select = kNone;  // Exists, InSelect, Subquery
+    SelectId select = kNone;  // Exists, InSelect, Quantified, Subquery
     SelectId scope = kNone;   // the SELECT (or statement) the expression belongs to
     size_t offset = 0;        // where it starts in the statement text
 };

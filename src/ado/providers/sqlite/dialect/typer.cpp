@@ -353,6 +353,16 @@ private:
                 }
                 break;
             }
+            case ExprKind::Quantified: {
+                TypeSelect(e.select);
+                t.type = Typed(adBoolean);
+                const auto& inner = out_.outputs[e.select];
+                if (!inner.empty()) {
+                    Infer(child(0), inner.front().type);
+                    t.compare = ComparisonType(Kind(child(0)), inner.front().type.type);
+                }
+                break;
+            }
             case ExprKind::IsNull: t.type = Typed(adBoolean); break;
             case ExprKind::Exists:
                 TypeSelect(e.select);

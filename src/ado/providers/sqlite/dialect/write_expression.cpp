@@ -236,6 +236,23 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
             text(e.negated ? " NOT IN (" : " IN (");
             text(SelectText(e.select));
             return text("))");
+        case ExprKind::Quantified: {
+            // Three-valued, as the standard says: ANY is true when some value compares true, ALL
+            // when none compares false; otherwise Null when some comparison is Null.
+            const bool all = e.text == "ALL";
+            const std::string cmp = ComparisonText(e.op);
+            auto comparison = [&](const char* form) {
+                text(std::string(" WHEN EXISTS (SELECT 1 FROM `brezal_q` WHERE ") + form + "(");
+                child(0, t.compare);
+                if (IsTextType(t.compare)) text(std::string(" COLLATE ") + kTextCollation);
+                text(cmp + "`brezal_v`)");
+            };
+            text("(WITH `brezal_q`(`brezal_v`) AS (" + SelectText(e.select) + ") SELECT CASE");
+            comparison(all ? "NOT " : "");
+            text(all ? ") THEN 0" : ") THEN 1");
+            comparison("");
+            return text(all ? " IS NULL) THEN NULL ELSE 1 END)" : " IS NULL) THEN NULL ELSE 0 END)");
+        }
         case ExprKind::IsNull:
             text("(");
             child(0, adVariant);
