@@ -231,6 +231,9 @@ TEST_F(AccessFeatures, DomainAggregatesAndFunctions) {
     });
     EXPECT_EQ(db.Rows("SELECT MiFuncion(Id) FROM Clientes"),
               "error 3085: Función 'MiFuncion' no definida en la expresión.");
+    // Choose and Switch without the values they choose among (Choose() crashed the translator).
+    for (const char* sql : {"SELECT Choose()", "SELECT Choose(1) FROM Clientes", "SELECT Switch()", "SELECT Switch(True)"})
+        EXPECT_EQ(db.Rows(sql), "error 5: Argumento o llamada a procedimiento no válida") << sql;
 }
 
 }  // namespace

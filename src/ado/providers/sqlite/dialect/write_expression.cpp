@@ -438,7 +438,7 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     };
     if (f && f->name == "SWITCH") {
         // Switch(c1, v1, c2, v2...): the value of the first true condition, else Null.
-        if (e.count % 2 != 0) ThrowRuntimeError(kInvalidProcedureCall);
+        if (e.count == 0 || e.count % 2 != 0) ThrowRuntimeError(kInvalidProcedureCall);
         text("(CASE");
         for (uint32_t i = 0; i + 1 < e.count; i += 2) {
             text(" WHEN ");
@@ -450,6 +450,7 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     }
     if (f && f->name == "CHOOSE") {
         // Choose(i, a, b...): the i-th value (i rounded as CLng does), Null out of range.
+        if (e.count < 2) ThrowRuntimeError(kInvalidProcedureCall);
         text("(CASE CLNG(");
         child(0, adDouble);
         text(")");

@@ -1,0 +1,1 @@
+SELECT N, Count(*) AS C, CHOOSE() FROM t GROUP BY N
