@@ -12,6 +12,7 @@
 #include "ado/Regional.h"
 #include "ado/ado.h"
 #include "ado/cursor/row_store.h"
+#include "ado/engine_access.h"
 #include "ado/text/collator.h"
 #include "support/ratios.h"
 
@@ -65,7 +66,7 @@ ado::RecordsetPtr MakeCursor(const RawRows& raw) {
     }
     auto rs = ado::Recordset::Create();
     rs->CursorLocation(ado::adUseClient);
-    rs->Adopt(std::move(store), nullptr, "bench");
+    ado::detail::EngineAccess::Adopt(*rs, std::move(store), nullptr, "bench");
     return rs;
 }
 

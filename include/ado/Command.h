@@ -104,12 +104,17 @@ private:
 };
 
 class Command : public std::enable_shared_from_this<Command> {
+    struct Passkey {
+        explicit Passkey() = default;
+    };
+
 public:
-    Command();
+    // Made only by Create: a command is always held by a CommandPtr.
+    explicit Command(Passkey);
     ~Command();
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
-    static CommandPtr Create() { return std::make_shared<Command>(); }
+    static CommandPtr Create() { return std::make_shared<Command>(Passkey{}); }
 
     // Changing the connection, text, type or Prepared drops the compiled statement.
     ConnectionPtr ActiveConnection() const { return connection_; }

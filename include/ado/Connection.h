@@ -31,17 +31,25 @@ using RecordsetPtr = std::shared_ptr<Recordset>;
 class Connection;
 using ConnectionPtr = std::shared_ptr<Connection>;
 
+namespace detail {
+class EngineAccess;
+}
 namespace provider {
 class Session;
 }
 
 class Connection : public std::enable_shared_from_this<Connection> {
+    struct Passkey {
+        explicit Passkey() = default;
+    };
+
 public:
-    Connection();
+    // Made only by Create: a connection is always held by a ConnectionPtr.
+    explicit Connection(Passkey);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
-    static ConnectionPtr Create() { return std::make_shared<Connection>(); }
+    static ConnectionPtr Create() { return std::make_shared<Connection>(Passkey{}); }
 
     void Open(std::string_view connectionString = {}, std::string_view user = {}, std::string_view password = {},
               int32_t options = adOptionUnspecified);
@@ -86,31 +94,11 @@ public:
     void CommitTrans();
     void RollbackTrans();
 
-    // Engine side: the open session (3709 when closed).
-    provider::Session& Session();
-    // Runs an engine call, recording a failure in Errors before passing it on.
-    template <class F>
-    decltype(auto) Guard(F&& f) {
-        try {
-            return f();
-        } catch (const Error& e) {
-            errors_.Replace(e);
-            throw;
-        }
-    }
-    // The same for running a statement: the failure also names the statement.
-    template <class F>
-    decltype(auto) Guard(std::string_view statement, F&& f) {
-        try {
-            return f();
-        } catch (Error& e) {
-            e.Statement(statement);
-            errors_.Replace(e);
-            throw;
-        }
-    }
-
 private:
+    // The engine side below is reached through detail::EngineAccess (src/ado/engine_access.h).
+    friend class detail::EngineAccess;
+    // The open session (3709 when closed).
+    provider::Session& Session();
     void AddStandardProperties();
 
     std::unique_ptr<provider::Session> session_;

@@ -24,6 +24,9 @@ namespace ado {
 namespace cursor {
 class Cursor;
 }
+namespace detail {
+class EngineAccess;
+}
 
 class Field {
 public:
@@ -50,14 +53,17 @@ public:
     // BASESCHEMANAME, BASETABLENAME, KEYCOLUMN, Optimize, ISAUTOINCREMENT, ...
     ado::Properties& Properties();
 
-    // Engine side: the field's position among the recordset's columns, which moves when an
-    // earlier column is removed (kRemoved once its own column is gone).
+private:
+    // The engine side below is reached through detail::EngineAccess (src/ado/engine_access.h).
+    friend class Fields;
+    friend class detail::EngineAccess;
+    // The field's position among the recordset's columns, which moves when an earlier column
+    // is removed (kRemoved once its own column is gone).
     Field(cursor::Cursor* state, size_t column) : state_(state), column_(column) {}
     size_t Index() const { return column_; }
     void Retarget(size_t column) { column_ = column; }
     static constexpr size_t kRemoved = SIZE_MAX;
 
-private:
     cursor::Cursor* state_;
     size_t column_;
     std::unique_ptr<ado::Properties> properties_;
@@ -81,12 +87,6 @@ public:
                 int32_t attributes = adFldUnspecified, const Variant& value = Variant());
     void Delete(std::string_view name);
     void Delete(int32_t index);
-
-    // Engine side. Handles given out stay valid while the recordset's state lives: a field
-    // added keeps the others where they are, a field removed fails on use from then on.
-    void Reset(std::shared_ptr<cursor::Cursor> owner, std::vector<std::unique_ptr<Field>> items);
-    void Added(std::unique_ptr<Field> field) { items_.push_back(std::move(field)); }
-    void Removed(size_t column);
 
     // Range-for walks the fields in order and yields Field&, as operator[] does.
     class iterator {
@@ -114,6 +114,14 @@ public:
     iterator end() const { return iterator(items_.end()); }
 
 private:
+    // The engine side below is reached through detail::EngineAccess (src/ado/engine_access.h).
+    // Handles given out stay valid while the recordset's state lives: a field added keeps the
+    // others where they are, a field removed fails on use from then on.
+    friend class detail::EngineAccess;
+    void Reset(std::shared_ptr<cursor::Cursor> owner, std::vector<std::unique_ptr<Field>> items);
+    void Added(std::unique_ptr<Field> field) { items_.push_back(std::move(field)); }
+    void Removed(size_t column);
+
     size_t Require(std::string_view name) const;
     std::weak_ptr<cursor::Cursor> owner_;  // every FieldPtr handed out keeps it alive
     std::vector<std::unique_ptr<Field>> items_;

@@ -78,14 +78,22 @@ class Cursor;
 class RowStore;
 using RowId = uint32_t;
 }
+namespace detail {
+class EngineAccess;
+}
 
 class Recordset : public std::enable_shared_from_this<Recordset> {
+    struct Passkey {
+        explicit Passkey() = default;
+    };
+
 public:
-    Recordset();
+    // Made only by Create: a recordset is always held by a RecordsetPtr.
+    explicit Recordset(Passkey);
     ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
-    static RecordsetPtr Create() { return std::make_shared<Recordset>(); }
+    static RecordsetPtr Create() { return std::make_shared<Recordset>(Passkey{}); }
 
     // Opens with the properties set before (Source, ActiveConnection, CursorType, ...);
     // arguments that are given override them. Source is SQL text or a table name.
@@ -169,16 +177,6 @@ public:
     std::string Sort() const { return sort_; }
     void Sort(std::string_view sort);
 
-    struct ChapterView;  // what a chapter's recordset shows (recordset_chapters.h)
-    // Engine side: a chapter field of `parent`'s row `row` was read. This recordset, a chapter's,
-    // holds the whole child level and shows the child rows related to that row.
-    void FollowParent(const cursor::Cursor& parent, cursor::RowId row);
-    // Engine side: a field of the current row was assigned; Fields::Append and Delete.
-    void SetFieldValue(size_t column, const Variant& value);
-    void AppendField(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
-                     const Variant& value);
-    void DeleteField(size_t column);
-
     std::string Source() const { return source_; }
     void Source(std::string_view source);
     void Source(const CommandPtr& command);
@@ -194,14 +192,27 @@ public:
     void MarshalOptions(MarshalOptionsEnum options) { marshalOptions_ = options; }
     ado::Properties& Properties() { return properties_; }
 
-    // Engine side: opens over rows already read (Connection::Execute).
-    void Adopt(cursor::RowStore&& rows, const ConnectionPtr& connection, std::string source);
     // The file Save() with no destination writes to: the one last saved to or opened from
     // (empty when none). Setting it also says which format that file is in.
     const std::string& PersistedFile() const { return persistedFile_; }
     void PersistedFile(std::string_view path, PersistFormatEnum format);
 
+    struct ChapterView;  // what a chapter's recordset shows (recordset_chapters.h)
+
 private:
+    // The engine side below is reached through detail::EngineAccess (src/ado/engine_access.h).
+    friend class detail::EngineAccess;
+    // A chapter field of `parent`'s row `row` was read. This recordset, a chapter's, holds the
+    // whole child level and shows the child rows related to that row.
+    void FollowParent(const cursor::Cursor& parent, cursor::RowId row);
+    // A field of the current row was assigned; Fields::Append and Delete.
+    void SetFieldValue(size_t column, const Variant& value);
+    void AppendField(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
+                     const Variant& value);
+    void DeleteField(size_t column);
+    // Opens over rows already read (Connection::Execute, Command::Execute).
+    void Adopt(cursor::RowStore&& rows, const ConnectionPtr& connection, std::string source);
+
     void RequireOpen() const;
     void RequireClosed() const;
     void RequireScrollable() const;

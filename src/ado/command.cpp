@@ -2,6 +2,7 @@
 
 #include "ado/Recordset.h"
 #include "ado/connection_string.h"
+#include "ado/engine_access.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
 
@@ -75,8 +76,8 @@ void Parameters::Refresh() {
     provider::Statement st;
     st.text = owner_->CommandText();
     st.type = owner_->CommandType();
-    provider::Session& session = cn->Session();
-    const auto found = cn->Guard(st.text, [&] { return session.DescribeParameters(st); });
+    provider::Session& session = detail::EngineAccess::Session(*cn);
+    const auto found = detail::EngineAccess::Guard(*cn, st.text, [&] { return session.DescribeParameters(st); });
     std::vector<ParameterPtr> refreshed;
     for (const auto& info : found) {
         // A value the client already gave under the same name is kept.
@@ -100,7 +101,7 @@ struct Command::Run {
     const provider::Session* declinedBy = nullptr;
 };
 
-Command::Command() : run_(std::make_unique<Run>()) { parameters_.owner_ = this; }
+Command::Command(Passkey) : run_(std::make_unique<Run>()) { parameters_.owner_ = this; }
 
 Command::~Command() = default;
 
@@ -192,8 +193,8 @@ int64_t Command::RunInto(const ConnectionPtr& cn, CommandTypeEnum type, const Va
                          cursor::RowStore& rows, bool rowIdentity) {
     FillStatement(type, values, rowIdentity);
     const provider::Statement& st = run_->statement;
-    provider::Session& session = cn->Session();
-    return cn->Guard(st.text, [&] {
+    provider::Session& session = detail::EngineAccess::Session(*cn);
+    return detail::EngineAccess::Guard(*cn, st.text, [&] {
         provider::PreparedStatement* compiled = Compiled(session);
         return compiled ? compiled->Run(st, rows) : session.Execute(st, rows);
     });
@@ -214,7 +215,7 @@ RecordsetPtr Command::Execute(int32_t* recordsAffected, const Variant& parameter
     rs->CursorLocation(adUseServer);
     rs->CursorType(adOpenForwardOnly);
     rs->LockType(adLockReadOnly);
-    if (affected < 0) rs->Adopt(std::move(rows), cn, text_);
+    if (affected < 0) detail::EngineAccess::Adopt(*rs, std::move(rows), cn, text_);
     return rs;
 }
 

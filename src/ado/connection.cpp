@@ -2,6 +2,7 @@
 
 #include "ado/Recordset.h"
 #include "ado/connection_string.h"
+#include "ado/engine_access.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
 
@@ -41,7 +42,7 @@ void KeepSessionPassword(provider::Session& session, Properties& properties, std
 
 }  // namespace
 
-Connection::Connection() { AddStandardProperties(); }
+Connection::Connection(Passkey) { AddStandardProperties(); }
 
 Connection::~Connection() {
     if (session_) {
@@ -59,7 +60,7 @@ void Connection::AddStandardProperties() {
         std::string name(sp.name);
         properties_.Add(Property(name, sp.initial(), sp.type, adPropRead | adPropWrite, [this, name](const Variant& v) {
             if (!session_) return;
-            Guard([&] { session_->PropertyWritten(name, v); });
+            detail::EngineAccess::Guard(*this, [&] { session_->PropertyWritten(name, v); });
             KeepSessionPassword(*session_, properties_, connectionString_);
         }));
     }
@@ -98,7 +99,7 @@ void Connection::ConnectionString(std::string_view text) {
 void Connection::Open(std::string_view connectionString, std::string_view user, std::string_view password, int32_t) {
     if (session_) Raise(Condition::ObjectOpen);
     if (!connectionString.empty()) connectionString_ = connectionString;
-    Guard([&] {
+    detail::EngineAccess::Guard(*this, [&] {
         provider::OpenRequest request;
         request.settings = ado::ConnectionString::Parse(connectionString_);
         if (auto p = request.settings.Get("Provider")) provider_ = *p;
@@ -145,14 +146,14 @@ RecordsetPtr Connection::Execute(std::string_view commandText, int32_t* recordsA
                                                : static_cast<CommandTypeEnum>(options & ~adExecuteNoRecords);
     if (st.type == adCmdUnknown || st.type == adCmdUnspecified) st.type = adCmdText;
     st.timeoutSeconds = commandTimeout_;
-    const int64_t affected = Guard(st.text, [&] { return s.Execute(st, rows); });
+    const int64_t affected = detail::EngineAccess::Guard(*this, st.text, [&] { return s.Execute(st, rows); });
     if (affected >= 0) {
         if (recordsAffected) *recordsAffected = static_cast<int32_t>(affected);
         return rs;
     }
     if (recordsAffected) *recordsAffected = -1;
     if (!(options != adOptionUnspecified && (options & adExecuteNoRecords)))
-        rs->Adopt(std::move(rows), shared_from_this(), std::string(commandText));
+        detail::EngineAccess::Adopt(*rs, std::move(rows), shared_from_this(), std::string(commandText));
     return rs;
 }
 
@@ -170,7 +171,7 @@ int64_t Connection::ExecuteEach(std::string_view commandText, const std::functio
         cursor::RowStore page(rows.Columns());
         std::swap(page, rows);
         if (rs->State() == adStateOpen) rs->Close();
-        rs->Adopt(std::move(page), shared_from_this(), std::string(commandText));
+        detail::EngineAccess::Adopt(*rs, std::move(page), shared_from_this(), std::string(commandText));
         if (!started && start) start(rs->Fields());
         started = true;
         for (; !rs->adoEOF(); rs->MoveNext()) {
@@ -186,7 +187,7 @@ int64_t Connection::ExecuteEach(std::string_view commandText, const std::functio
     st.timeoutSeconds = commandTimeout_;
     st.page = deliver;
     cursor::RowStore rows;
-    const int64_t affected = Guard(st.text, [&] { return s.Execute(st, rows); });
+    const int64_t affected = detail::EngineAccess::Guard(*this, st.text, [&] { return s.Execute(st, rows); });
     if (affected >= 0) return affected;
     if (!stopped && (!started || rows.RowCount() > 0)) deliver(rows);
     return -1;
@@ -194,12 +195,12 @@ int64_t Connection::ExecuteEach(std::string_view commandText, const std::functio
 
 int32_t Connection::BeginTrans() {
     provider::Session& s = Session();
-    return Guard([&] { return s.BeginTrans(); });
+    return detail::EngineAccess::Guard(*this, [&] { return s.BeginTrans(); });
 }
 
 void Connection::CommitTrans() {
     provider::Session& s = Session();
-    Guard([&] {
+    detail::EngineAccess::Guard(*this, [&] {
         if (s.TransactionLevel() == 0) Raise(Condition::NoTransaction);
         s.CommitTrans();
     });
@@ -207,7 +208,7 @@ void Connection::CommitTrans() {
 
 void Connection::RollbackTrans() {
     provider::Session& s = Session();
-    Guard([&] {
+    detail::EngineAccess::Guard(*this, [&] {
         if (s.TransactionLevel() == 0) Raise(Condition::NoTransaction);
         s.RollbackTrans();
     });

@@ -4,6 +4,7 @@
 
 #include "ado/connection_string.h"
 #include "ado/cursor/cursor.h"
+#include "ado/engine_access.h"
 #include "ado/error_numbers.h"
 
 namespace ado {
@@ -39,13 +40,13 @@ Variant Field::Value() const {
     Variant value = state_->Shown(row, column_);
     // A chapter's recordset shows the child rows of the row it was read from.
     if (value.Type() == VariantType::Object && value.AsObject() && state_->store.Columns()[column_].type == adChapter)
-        value.AsObject()->FollowParent(*state_, row);
+        detail::EngineAccess::FollowParent(*value.AsObject(), *state_, row);
     return value;
 }
 
 void Field::Value(const Variant& v) {
     if (!state_->open || !state_->owner) Raise(Condition::ObjectClosed);
-    state_->owner->SetFieldValue(column_, v);
+    detail::EngineAccess::SetFieldValue(*state_->owner, column_, v);
 }
 
 Variant Field::OriginalValue() const {
@@ -138,11 +139,15 @@ Recordset& OwnerOf(const std::weak_ptr<cursor::Cursor>& owner) {
 
 void Fields::Append(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
                     const Variant& value) {
-    OwnerOf(owner_).AppendField(name, type, definedSize, attributes, value);
+    detail::EngineAccess::AppendField(OwnerOf(owner_), name, type, definedSize, attributes, value);
 }
 
-void Fields::Delete(std::string_view name) { OwnerOf(owner_).DeleteField(items_[Require(name)]->Index()); }
+void Fields::Delete(std::string_view name) {
+    detail::EngineAccess::DeleteField(OwnerOf(owner_), items_[Require(name)]->Index());
+}
 
-void Fields::Delete(int32_t index) { OwnerOf(owner_).DeleteField((*this)[index].Index()); }
+void Fields::Delete(int32_t index) {
+    detail::EngineAccess::DeleteField(OwnerOf(owner_), (*this)[index].Index());
+}
 
 }  // namespace ado

@@ -1,5 +1,6 @@
 // Recordset: opening, closing and the properties that govern the cursor.
 #include "ado/Recordset.h"
+#include "ado/engine_access.h"
 #include "ado/persist/rowset_file.h"
 
 #include "ado/cursor/cursor.h"
@@ -9,7 +10,7 @@
 
 namespace ado {
 
-Recordset::Recordset() : state_(std::make_shared<cursor::Cursor>()) {
+Recordset::Recordset(Passkey) : state_(std::make_shared<cursor::Cursor>()) {
     state_->owner = this;
     RebuildFields();
     properties_.Add({"Update Criteria", Variant(int32_t{adCriteriaUpdCols}), adInteger, adPropRead | adPropWrite});
@@ -160,18 +161,20 @@ void Recordset::Open(std::string_view source, const ConnectionPtr& activeConnect
 
 void Recordset::Load(const provider::Statement& st) {
     if (LoadHierarchy(st)) return;
-    provider::Session& session = connection_->Session();
+    provider::Session& session = detail::EngineAccess::Session(*connection_);
     cursor::RowStore rows;
-    const int64_t affected = connection_->Guard(st.text, [&] { return session.Execute(st, rows); });
+    const int64_t affected =
+        detail::EngineAccess::Guard(*connection_, st.text, [&] { return session.Execute(st, rows); });
     if (affected >= 0) return;  // an action statement leaves the recordset closed
     Start(std::move(rows));
 }
 
 bool Recordset::LoadHierarchy(const provider::Statement& st) {
     // A hierarchy: one rowset per level, whose chapters open as a file's do.
-    provider::Session& session = connection_->Session();
+    provider::Session& session = detail::EngineAccess::Session(*connection_);
     persist::RowsetFile hierarchy;
-    if (!connection_->Guard(st.text, [&] { return session.ExecuteHierarchy(st, hierarchy); })) return false;
+    if (!detail::EngineAccess::Guard(*connection_, st.text, [&] { return session.ExecuteHierarchy(st, hierarchy); }))
+        return false;
     OpenHierarchy(std::make_shared<persist::RowsetFile>(std::move(hierarchy)), lockType_);
     return true;
 }

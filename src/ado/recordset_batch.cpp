@@ -6,6 +6,7 @@
 #include "ado/batch_writer.h"
 #include "ado/cursor/cursor.h"
 #include "ado/cursor/write_planner.h"
+#include "ado/engine_access.h"
 #include "ado/error_numbers.h"
 #include "ado/provider.h"
 
@@ -67,14 +68,14 @@ void Recordset::UpdateBatch(AffectEnum affect) {
     const Variant unique = properties_.Item(1).Value();  // "Unique Table"
     const BatchSettings settings{properties_.Item(0).Value().ToInt32(),  // "Update Criteria"
                                  unique.IsText() ? unique.AsString() : std::string()};
-    provider::Session& session = connection_->Session();
+    provider::Session& session = detail::EngineAccess::Session(*connection_);
     // One transaction of its own, unless the client has one open.
     const bool ownTransaction = session.TransactionLevel() == 0;
-    if (ownTransaction) connection_->Guard([&] { session.BeginTrans(); });
+    if (ownTransaction) detail::EngineAccess::Guard(*connection_, [&] { session.BeginTrans(); });
     BatchOutcome outcome;
     try {
         outcome = WritePendingRows(s, session, rows, settings);
-        if (ownTransaction) connection_->Guard([&] { session.CommitTrans(); });
+        if (ownTransaction) detail::EngineAccess::Guard(*connection_, [&] { session.CommitTrans(); });
     } catch (...) {
         // The session itself failed, or the commit did: nothing was written, every row stays pending.
         if (ownTransaction && session.TransactionLevel() > 0) session.RollbackTrans();

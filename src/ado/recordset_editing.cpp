@@ -4,6 +4,7 @@
 #include "ado/Recordset.h"
 #include "ado/cursor/cursor.h"
 #include "ado/cursor/write_planner.h"
+#include "ado/engine_access.h"
 #include "ado/error_numbers.h"
 #include "ado/recordset_chapters.h"
 #include "ado/text/character_count.h"
@@ -74,8 +75,8 @@ void Recordset::BeginEdit(cursor::RowId row) {
         // The first assignment locks the record for this connection until Update/CancelUpdate.
         const cursor::RowWrite probe =
             cursor::PlanWrite(EditedRowInput(s, cursor::RowWrite::Kind::Delete, adCriteriaKey, UniqueTable(properties_)));
-        provider::Session& session = connection_->Session();
-        s.lock = connection_->Guard([&] { return session.Lock(probe); });
+        provider::Session& session = detail::EngineAccess::Session(*connection_);
+        s.lock = detail::EngineAccess::Guard(*connection_, [&] { return session.Lock(probe); });
     }
     s.editMode = adEditInProgress;
 }
@@ -135,14 +136,14 @@ void Recordset::WriteEdit() {
     cursor::Cursor& s = *state_;
     const bool adding = s.editMode == adEditAdd;
     const cursor::RowId row = s.edit.row;
-    provider::Session& session = connection_->Session();
+    provider::Session& session = detail::EngineAccess::Session(*connection_);
     cursor::RowWrite& w = s.scratch;
     cursor::PlanWrite(EditedRowInput(s, adding ? cursor::RowWrite::Kind::Insert : cursor::RowWrite::Kind::Update,
                                      UpdateCriteria(properties_), UniqueTable(properties_)),
                       w);
     s.readBack.clear();
     if (w.shape)
-        connection_->Guard([&] {
+        detail::EngineAccess::Guard(*connection_, [&] {
             const int64_t written = s.lock ? session.WriteLocked(s.lock, w, &s.readBack) : session.Write(w, &s.readBack);
             if (written == 0) Raise(Condition::RowChanged);
         });
@@ -196,10 +197,10 @@ void Recordset::DeleteRow(cursor::RowId row) {
         s.edit.Start(row, s.store.ColumnCount());
         const cursor::RowWrite w = cursor::PlanWrite(
             EditedRowInput(s, cursor::RowWrite::Kind::Delete, UpdateCriteria(properties_), UniqueTable(properties_)));
-        provider::Session& session = connection_->Session();
+        provider::Session& session = detail::EngineAccess::Session(*connection_);
         s.editMode = adEditDelete;
         try {
-            connection_->Guard([&] {
+            detail::EngineAccess::Guard(*connection_, [&] {
                 if (session.Write(w, nullptr) == 0) Raise(Condition::RowChanged);
             });
         } catch (...) {
@@ -248,7 +249,9 @@ void Recordset::ReleaseLock() {
     cursor::Cursor& s = *state_;
     if (!s.lock) return;
     const uint64_t lock = std::exchange(s.lock, 0);
-    if (connection_ && connection_->State() == adStateOpen) connection_->Guard([&] { connection_->Session().Unlock(lock); });
+    if (!connection_ || connection_->State() != adStateOpen) return;
+    provider::Session& session = detail::EngineAccess::Session(*connection_);
+    detail::EngineAccess::Guard(*connection_, [&] { session.Unlock(lock); });
 }
 
 bool Recordset::LeaveRow() {

@@ -1,6 +1,7 @@
 // Recordset: defining fields of an in-memory or disconnected recordset.
 #include "ado/Recordset.h"
 #include "ado/cursor/cursor.h"
+#include "ado/engine_access.h"
 #include "ado/error_numbers.h"
 
 namespace ado {
@@ -31,8 +32,8 @@ void Recordset::RebuildFields() {
     // Row identity columns are the engine's, never fields; hidden columns of a file neither.
     const size_t visible = cursor::VisibleColumnCount(s.store.Columns());
     for (size_t i = 0; i < visible; ++i)
-        if (!s.store.Columns()[i].hidden) fields.push_back(std::make_unique<Field>(&s, i));
-    s.fields.Reset(state_, std::move(fields));
+        if (!s.store.Columns()[i].hidden) fields.push_back(detail::EngineAccess::MakeField(&s, i));
+    detail::EngineAccess::ResetFields(s.fields, state_, std::move(fields));
 }
 
 void Recordset::AppendField(std::string_view name, DataTypeEnum type, int32_t definedSize, int32_t attributes,
@@ -49,7 +50,7 @@ void Recordset::AppendField(std::string_view name, DataTypeEnum type, int32_t de
     c.attributes = attributes == adFldUnspecified ? (adFldUpdatable | adFldIsNullable | adFldMayBeNull) : attributes;
     if (type == adNumeric || type == adDecimal) c.precision = 18;
     s.store.AddColumn(std::move(c), value.IsEmpty() ? Variant(Variant::Null) : value);
-    s.fields.Added(std::make_unique<Field>(&s, s.store.ColumnCount() - 1));
+    detail::EngineAccess::FieldAdded(s.fields, detail::EngineAccess::MakeField(&s, s.store.ColumnCount() - 1));
 }
 
 void Recordset::DeleteField(size_t column) {
@@ -62,7 +63,7 @@ void Recordset::DeleteField(size_t column) {
         if (column < p.original.size()) p.original.erase(p.original.begin() + static_cast<ptrdiff_t>(column));
         if (column < p.changed.size()) p.changed.erase(p.changed.begin() + static_cast<ptrdiff_t>(column));
     }
-    s.fields.Removed(column);
+    detail::EngineAccess::FieldRemoved(s.fields, column);
     s.ColumnRemoved(column);
 }
 

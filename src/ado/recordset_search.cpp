@@ -8,6 +8,7 @@
 #include "ado/criteria/criteria.h"
 #include "ado/criteria/matcher.h"
 #include "ado/cursor/cursor.h"
+#include "ado/engine_access.h"
 #include "ado/error_numbers.h"
 #include "ado/recordset_chapters.h"
 
@@ -96,7 +97,7 @@ bool IsBookmarkEnum(const Variant& start, int32_t which) {
 size_t Recordset::ColumnOfField(const std::string& name) const {
     const int32_t i = state_->fields.IndexOf(name);
     if (i < 0) Raise(Condition::ItemNotFound, "(campo '" + name + "')");
-    return state_->fields[i].Index();
+    return detail::EngineAccess::ColumnOf(state_->fields[i]);
 }
 
 void Recordset::Find(std::string_view criteria, int32_t skipRecords, SearchDirectionEnum searchDirection,

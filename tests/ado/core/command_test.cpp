@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "ado/engine_access.h"
 #include "ado/provider.h"
 #include "support/EmbeddedDb.h"
 
@@ -159,7 +160,7 @@ TEST_F(CommandTest, TheEmbeddedEngineCompilesStatementTextOnly) {
         provider::Statement st;
         st.text = c.text;
         st.type = c.type;
-        EXPECT_EQ(cn->Session().Prepare(st) != nullptr, c.compiled) << c.text;
+        EXPECT_EQ(detail::EngineAccess::Session(*cn).Prepare(st) != nullptr, c.compiled) << c.text;
     }
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <type_traits>
 
 #include "support/EmbeddedDb.h"
 
@@ -26,6 +27,19 @@ protected:
     EmbeddedDb db;
     ConnectionPtr cn;
 };
+
+// The handles are made only by Create (enable_shared_from_this needs the shared owner), and
+// the engine's side of them is out of a client's reach.
+template <class R>
+concept AdoptsRows = requires(R& r, cursor::RowStore&& rows) { r.Adopt(std::move(rows), nullptr, ""); };
+template <class R>
+concept AssignsByColumn = requires(R& r) { r.SetFieldValue(size_t{0}, Variant()); };
+template <class C>
+concept HandsOutSession = requires(C& c) { c.Session(); };
+static_assert(!std::is_default_constructible_v<Recordset> && !std::is_default_constructible_v<Connection> &&
+              !std::is_default_constructible_v<Command>);
+static_assert(!AdoptsRows<Recordset> && !AssignsByColumn<Recordset> && !HandsOutSession<Connection>);
+static_assert(!std::is_constructible_v<Field, cursor::Cursor*, size_t>);
 
 }  // namespace
 
