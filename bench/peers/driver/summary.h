@@ -1,9 +1,10 @@
 // The runs' times by workload, contender and round, and the one table that sums them up:
 // median times, and each contender's ratio to the raw floor of its own engine (the median of
-// the rounds' ratios, floor and contender measured in the same round). Then, per workload,
-// whether ours is ahead of every peer by that ratio.
+// the rounds' ratios, floor and contender measured in the same round; the rounds' lowest and
+// highest beside). Then, per workload, whether ours is ahead of every peer by that ratio.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -29,17 +30,20 @@ public:
     void Print(int rounds) const {
         std::printf("Peers: median of %d rounds. cpu: the program's CPU time for the workload; wall: elapsed.\n"
                     "ratio: CPU time / CPU time of the raw floor of the contender's own engine in the same round\n"
-                    "(Debian's libsqlite3, SQLCipher, or raw ODBC), median of the rounds' ratios.\n\n",
+                    "(Debian's libsqlite3, SQLCipher, or raw ODBC), median of the rounds' ratios; rounds: their range.\n\n",
                     rounds);
-        std::printf("%-46s %10s %10s %7s  %s\n", "workload / contender", "cpu ms", "wall ms", "ratio", "divided by");
+        std::printf("%-46s %10s %10s %7s %11s  %s\n", "workload / contender", "cpu ms", "wall ms", "ratio", "rounds",
+                    "divided by");
         for (const WorkloadInfo& w : kWorkloadInfo) {
             std::printf("%.*s\n", static_cast<int>(w.title.size()), w.title.data());
             for (const Contender& c : kContenders) {
                 if (!Runs(c, w)) continue;
                 const std::string_view floor = c.role == Role::Floor ? "(the floor)" : c.floor;
-                std::printf("  %-44s %10.1f %10.1f %7.2f  %.*s\n", std::string(c.label).c_str(),
+                const std::vector<double> ratios = Ratios(w.name, c);
+                const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+                std::printf("  %-44s %10.1f %10.1f %7.2f %5.2f-%5.2f  %.*s\n", std::string(c.label).c_str(),
                             1000 * Median(w.name, c.label, &Times::cpu), 1000 * Median(w.name, c.label, &Times::wall),
-                            Ratio(w.name, c), static_cast<int>(floor.size()), floor.data());
+                            benchsupport::Median(ratios), *low, *high, static_cast<int>(floor.size()), floor.data());
             }
         }
         std::printf("\n");
@@ -58,12 +62,19 @@ private:
         return benchsupport::Median(v);
     }
 
-    double Ratio(std::string_view workload, const Contender& c) const {
+    // Each round's ratio of the contender's CPU time to its floor's.
+    std::vector<double> Ratios(std::string_view workload, const Contender& c) const {
         const std::vector<Times>& mine = runs_.at(Key(workload, c.label));
         const std::vector<Times>& floor = runs_.at(Key(workload, c.floor));
         std::vector<double> ratios;
         for (size_t r = 0; r < mine.size() && r < floor.size(); ++r) ratios.push_back(mine[r].cpu / floor[r].cpu);
-        return benchsupport::Median(ratios);
+        return ratios;
+    }
+    double Ratio(std::string_view workload, const Contender& c) const { return benchsupport::Median(Ratios(workload, c)); }
+    // The rounds' ratios of `a` all above those of `b`: a lead larger than the rounds' spread.
+    bool ClearlyAbove(std::string_view workload, const Contender& a, const Contender& b) const {
+        const std::vector<double> ra = Ratios(workload, a), rb = Ratios(workload, b);
+        return *std::min_element(ra.begin(), ra.end()) > *std::max_element(rb.begin(), rb.end());
     }
 
     static std::string Formatted(std::string_view label, double ratio) {
@@ -86,7 +97,9 @@ private:
             const double ratio = Ratio(w.name, c);
             if (c.role == Role::OursEncrypted) encrypted = "; on the encrypted copy " + Formatted(c.label, ratio);
             if (c.role != Role::Peer) continue;
-            if (ratio < mine) faster += (faster.empty() ? "" : ", ") + Formatted(c.label, ratio);
+            if (ratio < mine)
+                faster += (faster.empty() ? "" : ", ") + Formatted(c.label, ratio) +
+                          (ClearlyAbove(w.name, *ours, c) ? "" : " (within the rounds' spread)");
             if (best.empty() || ratio < bestPeer) bestPeer = ratio, best = Formatted(c.label, ratio);
         }
         std::string line = std::string(w.name) + ": ours (" + Formatted(ours->label, mine) + ") ";
