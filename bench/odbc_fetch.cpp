@@ -3,61 +3,30 @@
 // the bound buffers in place) and against the same loop copying the rows into memory, and 100,000 inserts
 // written by UpdateBatch against raw parameter-array inserts (and, to show where the time
 // goes, against raw inserts of one row per execution, which is what a per-row write costs).
-#include <sql.h>
-#include <sqlext.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ado/ado.h"
+#include "support/odbc_raw.h"
 #include "support/ratios.h"
 
 namespace {
 
 constexpr int kRows = 1'000'000;
 constexpr int kInserts = 100'000;
-constexpr SQLULEN kBlock = 1024;      // rows per fetch, as the provider reads them
 constexpr SQLULEN kParamSet = 1000;   // rows per execution of the raw inserts
 
 std::string ConnectionString() {
     return std::string(std::getenv("BREZAL_TEST_PG")) + "ConnSettings=SET search_path TO bench_odbc;";
 }
 
-// A raw connection, failing loudly: a benchmark that measures nothing must not pass for one.
-struct RawConnection {
-    SQLHENV env = SQL_NULL_HENV;
-    SQLHDBC dbc = SQL_NULL_HDBC;
-    RawConnection() {
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-        SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-        const std::string cs = ConnectionString();
-        Ok(SQLDriverConnect(dbc, nullptr, (SQLCHAR*)cs.c_str(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
-           "connect");
-    }
-    ~RawConnection() {
-        SQLDisconnect(dbc);
-        SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-        SQLFreeHandle(SQL_HANDLE_ENV, env);
-    }
-    static void Ok(SQLRETURN rc, const char* what) {
-        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA) {
-            std::fprintf(stderr, "odbc_fetch: %s failed\n", what);
-            std::exit(1);
-        }
-    }
-    void Run(const char* sql) const {
-        SQLHSTMT st;
-        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &st);
-        Ok(SQLExecDirect(st, (SQLCHAR*)sql, SQL_NTS), sql);
-        SQLFreeHandle(SQL_HANDLE_STMT, st);
-    }
-};
+using benchsupport::Block;
+using benchsupport::RawConnection;
 
 void CreateData() {
-    RawConnection raw;
+    RawConnection raw(ConnectionString());
     raw.Run("CREATE SCHEMA IF NOT EXISTS bench_odbc");
     raw.Run("CREATE TABLE IF NOT EXISTS movimientos (id int PRIMARY KEY, cuenta varchar(40), importe float8, "
             "unidades int, fecha timestamp, nota varchar(80))");
@@ -82,47 +51,13 @@ struct RawRow {
     bool notaNull;
 };
 
-// The query's rows fetched in blocks into bound column buffers; `onBlock(block, rows)` reads
-// each block's `rows` rows before the next fetch overwrites them.
-struct Block {
-    static constexpr SQLLEN kCuenta = 161, kNota = 321;  // UTF-8: four bytes a character
-    std::vector<SQLINTEGER> id = std::vector<SQLINTEGER>(kBlock), unidades = std::vector<SQLINTEGER>(kBlock);
-    std::vector<double> importe = std::vector<double>(kBlock);
-    std::vector<SQL_TIMESTAMP_STRUCT> fecha = std::vector<SQL_TIMESTAMP_STRUCT>(kBlock);
-    std::vector<char> cuenta = std::vector<char>(kBlock * kCuenta), nota = std::vector<char>(kBlock * kNota);
-    std::vector<SQLLEN> ind[6];
-};
-
-template <class OnBlock>
-void FetchBlocks(const RawConnection& raw, OnBlock onBlock) {
-    SQLHSTMT st;
-    SQLAllocHandle(SQL_HANDLE_STMT, raw.dbc, &st);
-    SQLULEN fetched = 0;
-    SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kBlock), 0);
-    SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0);
-    Block b;
-    for (auto& v : b.ind) v.resize(kBlock);
-    SQLBindCol(st, 1, SQL_C_SLONG, b.id.data(), 0, b.ind[0].data());
-    SQLBindCol(st, 2, SQL_C_CHAR, b.cuenta.data(), Block::kCuenta, b.ind[1].data());
-    SQLBindCol(st, 3, SQL_C_DOUBLE, b.importe.data(), 0, b.ind[2].data());
-    SQLBindCol(st, 4, SQL_C_SLONG, b.unidades.data(), 0, b.ind[3].data());
-    SQLBindCol(st, 5, SQL_C_TYPE_TIMESTAMP, b.fecha.data(), 0, b.ind[4].data());
-    SQLBindCol(st, 6, SQL_C_CHAR, b.nota.data(), Block::kNota, b.ind[5].data());
-    RawConnection::Ok(SQLExecDirect(st, (SQLCHAR*)kQuery, SQL_NTS), "query");
-    while (SQLFetchScroll(st, SQL_FETCH_NEXT, 0) != SQL_NO_DATA) onBlock(b, fetched);
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
-}
-
 std::vector<RawRow> RawFetch(const RawConnection& raw) {
     std::vector<RawRow> rows;
-    FetchBlocks(raw, [&](const Block& b, SQLULEN fetched) {
+    benchsupport::FetchBlocks(raw, kQuery, [&](const Block& b, SQLULEN fetched) {
         for (SQLULEN r = 0; r < fetched; ++r) {
-            const bool noNota = b.ind[5][r] == SQL_NULL_DATA;
-            rows.push_back({b.id[r], std::string(&b.cuenta[r * Block::kCuenta], static_cast<size_t>(b.ind[1][r])),
-                            b.importe[r], b.unidades[r], b.fecha[r],
-                            noNota ? std::string()
-                                   : std::string(&b.nota[r * Block::kNota], static_cast<size_t>(b.ind[5][r])),
-                            noNota});
+            const bool noNota = b.NotaNull(r);
+            rows.push_back({b.id[r], b.Cuenta(r), b.importe[r], b.unidades[r], b.fecha[r],
+                            noNota ? std::string() : b.Nota(r), noNota});
         }
     });
     return rows;
@@ -136,7 +71,7 @@ ado::ConnectionPtr Connect() {
 }
 
 void RawFetch(benchmark::State& state) {
-    RawConnection raw;
+    RawConnection raw(ConnectionString());
     for (auto _ : state) {
         auto rows = RawFetch(raw);
         if (rows.size() != kRows) std::abort();
@@ -146,20 +81,12 @@ void RawFetch(benchmark::State& state) {
 
 // The driver's floor: every block fetched, each row's values read where the driver put them.
 void FetchFloor(benchmark::State& state) {
-    RawConnection raw;
+    RawConnection raw(ConnectionString());
     for (auto _ : state) {
-        size_t rows = 0, bytes = 0;
-        double sum = 0;
-        FetchBlocks(raw, [&](const Block& b, SQLULEN fetched) {
-            for (SQLULEN r = 0; r < fetched; ++r) {
-                sum += b.id[r] + b.importe[r] + b.unidades[r] + b.fecha[r].day;
-                bytes += static_cast<size_t>(b.ind[1][r]) + (b.ind[5][r] == SQL_NULL_DATA ? 0 : b.ind[5][r]);
-            }
-            rows += fetched;
-        });
-        if (rows != kRows) std::abort();
-        benchmark::DoNotOptimize(sum);
-        benchmark::DoNotOptimize(bytes);
+        const benchsupport::InPlaceTotals t = benchsupport::FetchInPlace(raw, kQuery);
+        if (t.rows != kRows) std::abort();
+        benchmark::DoNotOptimize(t.sum);
+        benchmark::DoNotOptimize(t.bytes);
     }
 }
 
@@ -176,7 +103,7 @@ void CursorFetch(benchmark::State& state) {
 // Raw inserts in one transaction, `paramSet` rows per execution: parameter arrays, or one row
 // per execution as a per-row interface must.
 void RawInserts(benchmark::State& state, SQLULEN paramSet) {
-    RawConnection raw;
+    RawConnection raw(ConnectionString());
     std::vector<SQLINTEGER> id(paramSet), unidades(paramSet);
     std::vector<double> importe(paramSet);
     std::vector<SQL_TIMESTAMP_STRUCT> fecha(paramSet, SQL_TIMESTAMP_STRUCT{2024, 10, 10, 10, 20, 30, 0});

@@ -24,6 +24,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/median.h"
+
 namespace benchsupport {
 
 // Keeps the CPU time of each benchmark's last run, and prints nothing.
@@ -55,12 +57,6 @@ struct Pair {
     std::string raw;   // empty: print the library's own time
     double goal;       // 0 = no goal, just the ratio
 };
-
-inline double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 // The median CPU seconds of every benchmark the pairs ran, by name.
 using Medians = std::map<std::string, double>;
