@@ -343,17 +343,8 @@ private:
                 t.compare = c;
                 break;
             }
-            case ExprKind::InSelect: {
-                TypeSelect(e.select);
-                t.type = Typed(adBoolean);
-                const auto& inner = out_.outputs[e.select];
-                if (!inner.empty()) {
-                    Infer(child(0), inner.front().type);
-                    t.compare = ComparisonType(Kind(child(0)), inner.front().type.type);
-                }
-                break;
-            }
-            case ExprKind::Quantified: {
+            case ExprKind::InSelect:
+            case ExprKind::Quantified: {  // a value compared with a subquery's values
                 TypeSelect(e.select);
                 t.type = Typed(adBoolean);
                 const auto& inner = out_.outputs[e.select];
