@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <string>
+#include <string_view>
 
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/iso_date.h"
@@ -83,69 +85,78 @@ Reader ReaderFor(DataTypeEnum t) {
     }
 }
 
-void PutNatural(sqlite3_stmt* stmt, int i, int storage, cursor::RowStore& rows) {
+// A value's text (or blob) bytes; null only when the engine ran out of memory converting it.
+std::string_view TextOf(sqlite3_value* v) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    if (!p) throw std::bad_alloc();
+    return {p, static_cast<size_t>(sqlite3_value_bytes(v))};
+}
+
+void PutBlobOf(sqlite3_value* v, cursor::RowStore& rows) {
+    const size_t n = static_cast<size_t>(sqlite3_value_bytes(v));
+    const void* p = sqlite3_value_blob(v);
+    if (!p && n > 0) throw std::bad_alloc();
+    rows.PutBlob(p, n);
+}
+
+void PutNatural(sqlite3_value* v, int storage, cursor::RowStore& rows) {
     switch (storage) {
-        case SQLITE_INTEGER: rows.PutInt(sqlite3_column_int64(stmt, i)); break;
-        case SQLITE_FLOAT: rows.PutReal(sqlite3_column_double(stmt, i)); break;
-        case SQLITE_TEXT: {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            rows.PutText({p, static_cast<size_t>(sqlite3_column_bytes(stmt, i))});
-            break;
-        }
-        case SQLITE_BLOB: rows.PutBlob(sqlite3_column_blob(stmt, i), static_cast<size_t>(sqlite3_column_bytes(stmt, i))); break;
+        case SQLITE_INTEGER: rows.PutInt(sqlite3_value_int64(v)); break;
+        case SQLITE_FLOAT: rows.PutReal(sqlite3_value_double(v)); break;
+        case SQLITE_TEXT: rows.PutText(TextOf(v)); break;
+        case SQLITE_BLOB: PutBlobOf(v, rows); break;
         default: rows.PutNull(); break;
     }
 }
 
+// Each cell is read through the column's value, looked up once: every sqlite3_column_* call
+// would look the column up again. A connection is used by one thread at a time, which is
+// what reading such an unprotected value asks.
 void PutCell(sqlite3_stmt* stmt, int i, Reader reader, cursor::RowStore& rows) {
-    const int storage = sqlite3_column_type(stmt, i);
+    sqlite3_value* v = sqlite3_column_value(stmt, i);
+    const int storage = sqlite3_value_type(v);
     if (storage == SQLITE_NULL) return rows.PutNull();
     switch (reader) {
         case Reader::Integer:
-            if (storage == SQLITE_INTEGER) return rows.PutInt(sqlite3_column_int64(stmt, i));
+            if (storage == SQLITE_INTEGER) return rows.PutInt(sqlite3_value_int64(v));
             break;
         case Reader::Boolean:
-            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutBool(sqlite3_column_double(stmt, i) != 0);
+            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutBool(sqlite3_value_double(v) != 0);
             break;
         case Reader::Real:
-            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutReal(sqlite3_column_double(stmt, i));
+            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutReal(sqlite3_value_double(v));
             break;
         case Reader::Currency:
             // Ten-thousandths, exact. A real here is a computation that left Currency's range.
-            if (storage == SQLITE_INTEGER) return rows.PutCurrency(sqlite3_column_int64(stmt, i));
+            if (storage == SQLITE_INTEGER) return rows.PutCurrency(sqlite3_value_int64(v));
             if (storage == SQLITE_FLOAT) ThrowOverflow();
             break;
         case Reader::Decimal:
             // The exact key; a number (a file of another program) as the Decimal nearest it.
             if (storage == SQLITE_BLOB) {
-                const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(stmt, i));
-                const auto n = static_cast<size_t>(sqlite3_column_bytes(stmt, i));
+                const auto* p = static_cast<const uint8_t*>(sqlite3_value_blob(v));
+                const auto n = static_cast<size_t>(sqlite3_value_bytes(v));
                 return rows.PutVariant(Variant(DecodeDecimalKey({p, n})));
             }
             if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
-                return rows.PutVariant(Variant(sqlite3_column_double(stmt, i)).ConvertTo(VariantType::Decimal));
+                return rows.PutVariant(Variant(sqlite3_value_double(v)).ConvertTo(VariantType::Decimal));
             break;
         case Reader::Date:
             // The date serial; a text in the date form is read too (files of other programs).
             if (storage == SQLITE_TEXT) {
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-                if (auto d = ParseIsoDate({p, static_cast<size_t>(sqlite3_column_bytes(stmt, i))}))
-                    return rows.PutDate(d->serial);
+                if (auto d = ParseIsoDate(TextOf(v))) return rows.PutDate(d->serial);
             } else {
-                return rows.PutDate(sqlite3_column_double(stmt, i));
+                return rows.PutDate(sqlite3_value_double(v));
             }
             break;
         case Reader::Text:
             if (storage == SQLITE_BLOB) break;
-            {
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-                return rows.PutText({p, static_cast<size_t>(sqlite3_column_bytes(stmt, i))});
-            }
+            return rows.PutText(TextOf(v));
         case Reader::Blob:
         case Reader::Natural: break;
     }
     // A value that does not fit the declared type is kept as the engine holds it.
-    PutNatural(stmt, i, storage, rows);
+    PutNatural(v, storage, rows);
 }
 
 bool IsComputedText(const cursor::ColumnInfo& c) { return c.type == adVarWChar && c.baseTable.empty(); }
