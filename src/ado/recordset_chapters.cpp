@@ -30,6 +30,24 @@ bool AddCellToKey(std::string& key, const cursor::RowStore& store, cursor::RowId
     return true;
 }
 
+// Whether two rows hold the same integers or texts in the relation's child columns, and so the
+// same key, found without building it. Any other kind of cell answers false: its key is built.
+bool SameRelationCells(const cursor::RowStore& store, cursor::RowId a, cursor::RowId b,
+                       const std::vector<persist::RelationPair>& relation) {
+    using Tag = cursor::RowStore::Tag;
+    for (const persist::RelationPair& r : relation) {
+        const cursor::RowStore::Cell& x = store.CellAt(a, r.child - 1);
+        const cursor::RowStore::Cell& y = store.CellAt(b, r.child - 1);
+        if (x.tag != y.tag) return false;
+        if (x.tag == Tag::Int) {
+            if (x.i != y.i) return false;
+        } else if (x.tag != Tag::Text || store.TextAt(x) != store.TextAt(y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::shared_ptr<Recordset::ChapterView> MakeChapterView(const persist::Rowset& child,
@@ -48,6 +66,10 @@ std::shared_ptr<Recordset::ChapterView> MakeChapterView(const persist::Rowset& c
     };
     for (cursor::RowId row = 0; row < child.rows.RowCount(); ++row) {
         if (!persist::KeptInFile(child.rows, child.pending, row)) continue;
+        if (!run.empty() && SameRelationCells(child.rows, run.back(), row, relation)) {
+            run.push_back(row);
+            continue;
+        }
         key.clear();
         bool related = true;
         for (const persist::RelationPair& r : relation)
