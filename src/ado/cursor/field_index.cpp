@@ -8,7 +8,7 @@ namespace ado::cursor {
 
 FieldIndex::FieldIndex(size_t column, const RowStore& store, const criteria::ValueOrder& order) : column_(column) {
     const size_t rows = store.RowCount();
-    slots_.assign(std::bit_ceil(std::max<size_t>(16, rows * 2)), Slot{});
+    slots_.AssignFilled(std::bit_ceil(std::max<size_t>(16, rows * 2)), Slot{});
     mask_ = slots_.size() - 1;
     entryOf_.assign(rows, kNoEntry);
     for (RowId r = 0; r < rows; ++r) Insert(order.KeyOfCell(store, r, column_), r);
@@ -51,11 +51,12 @@ void FieldIndex::EraseSlot(size_t at) {
 }
 
 void FieldIndex::Grow() {
-    std::vector<Slot> old(slots_.size() * 2, Slot{});
-    old.swap(slots_);
+    PodBuffer<Slot> old;
+    old.AssignFilled(slots_.size() * 2, Slot{});
+    std::swap(old, slots_);
     mask_ = slots_.size() - 1;
-    for (const Slot& s : old)
-        if (s.tag != kEmpty) PlaceSlot(s);
+    for (size_t i = 0; i < old.size(); ++i)
+        if (old[i].tag != kEmpty) PlaceSlot(old[i]);
 }
 
 void FieldIndex::Insert(std::string key, RowId row) {
@@ -121,8 +122,8 @@ void FieldIndex::Rekey(const RowStore& store, const criteria::ValueOrder& order,
 void FieldIndex::BuildOrdered() const {
     std::vector<std::pair<std::string_view, uint32_t>> keys;
     keys.reserve(used_);
-    for (const Slot& s : slots_)
-        if (s.tag != kEmpty) keys.emplace_back(entries_[s.tag >> 1].key, s.tag >> 1);
+    for (size_t i = 0; i < slots_.size(); ++i)
+        if (const Slot& s = slots_[i]; s.tag != kEmpty) keys.emplace_back(entries_[s.tag >> 1].key, s.tag >> 1);
     std::sort(keys.begin(), keys.end());
     ordered_.emplace();
     for (const auto& k : keys) ordered_->emplace_hint(ordered_->end(), k);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ado/criteria/value_order.h"
+#include "ado/cursor/pod_buffer.h"
 #include "ado/cursor/row_store.h"
 
 namespace ado::cursor {
@@ -81,7 +82,9 @@ private:
     void BuildOrdered() const;
 
     size_t column_;
-    std::vector<Slot> slots_;  // a power of two of them, at most half used
+    // A power of two of them, at most half used. A large table is mapped in huge pages: every
+    // lookup lands on a random slot, which would otherwise cost a page walk of its own.
+    PodBuffer<Slot> slots_;
     size_t mask_ = 0;
     size_t used_ = 0;
     std::deque<Entry> entries_;

@@ -72,6 +72,13 @@ public:
     void Reserve(size_t n) {
         if (n > capacity_) Reallocate(n);
     }
+    // Exactly `n` copies of `value`.
+    void AssignFilled(size_t n, T value) {
+        size_ = 0;
+        Reserve(n);
+        std::fill_n(data_, n, value);
+        size_ = n;
+    }
     void Clear() { size_ = 0; }
 
 private:

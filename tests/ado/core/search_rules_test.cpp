@@ -252,4 +252,27 @@ TEST_F(SearchRules, AnIndexFollowsEditsAdditionsDeletionsAndCancelledBatches) {
     EXPECT_EQ(findFirst("Nombre = 'jose'"), 4);
 }
 
+// 100,000 keys fill an index table large enough to be mapped; 40,000 more make it grow.
+TEST(SearchRulesLargeIndex, EveryKeyIsFoundBeforeAndAfterTheTableGrows) {
+    auto rs = Recordset::Create();
+    rs->Fields().Append("Id", adInteger);
+    rs->Open();
+    auto add = [&](int from, int to) {
+        for (int i = from; i <= to; ++i) {
+            rs->AddNew();
+            rs->Fields()[0].Value(Variant(i * 7));
+            rs->Update();
+        }
+    };
+    auto found = [&](int key) {
+        rs->Find("Id = " + std::to_string(key), 0, adSearchForward, Variant(int32_t{adBookmarkFirst}));
+        return rs->adoEOF() ? -1 : rs->Fields()[0].Value().ToInt32();
+    };
+    add(1, 100'000);
+    rs->Fields()[0].Properties().Item("Optimize").Value(Variant(true));
+    add(100'001, 140'000);
+    for (int i : {1, 2, 50'000, 99'999, 100'000, 100'001, 131'072, 139'999, 140'000}) EXPECT_EQ(found(i * 7), i * 7);
+    for (int missing : {0, 8, 140'001 * 7}) EXPECT_EQ(found(missing), -1);
+}
+
 }  // namespace
