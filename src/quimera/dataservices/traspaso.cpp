@@ -58,10 +58,14 @@ bool clsDatosAvanzado::CopiarRegistros(ado::RecordsetPtr& objOrigen, ado::Record
         if (!objAccesoDatos_->Agregar(objDestino)) return false;
         for (int32_t i = 0; i < origen.Count(); ++i) {
             ado::Field& campo = origen[i];
-            ado::Variant valor = campo.Value();
+            const ado::Variant valor = campo.Value();
             const bool blnVacio = blnVaciosANulo && campo.Type() == ado::adVarWChar && valor.IsText() &&
                                   valor.AsString().empty();
-            pares[static_cast<size_t>(i)]->Value(blnVacio ? ado::Variant(ado::Variant::Null) : valor);
+            // Set without a conditional expression, which would copy the value once more.
+            if (blnVacio)
+                pares[static_cast<size_t>(i)]->Value(ado::Variant(ado::Variant::Null));
+            else
+                pares[static_cast<size_t>(i)]->Value(valor);
         }
         if (!objAccesoDatos_->Actualizar(objDestino, false)) return false;
         objOrigen->MoveNext();
