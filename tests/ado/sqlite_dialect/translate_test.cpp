@@ -28,11 +28,16 @@ TEST(Translate, ParametersAreNumberedNamedFirstInOrderOfAppearance) {
     EXPECT_TRUE(tr.returnsRows);
 }
 
-TEST(Translate, NestedTopQueriesGrowTheirTextLinearly) {
+TEST(Translate, TopQueriesGrowTheirTextLinearly) {
     // Each level's rows are written once, however many ties conditions read them.
     std::string nested = "SELECT a, b FROM t";
     for (int level = 0; level < 20; ++level) nested = "SELECT TOP 3 a, b FROM (" + nested + ") ORDER BY b DESC, a";
     EXPECT_LT(TranslateAccessSql(nested).sql.size(), 50 * nested.size());
+    // So does one TOP ordered by many keys: each key's tie condition reads the nth row once.
+    std::string keys = "a";
+    for (int key = 1; key < 400; ++key) keys += ", a + " + std::to_string(key);
+    const std::string manyKeys = "SELECT TOP 2 a FROM t ORDER BY " + keys;
+    EXPECT_LT(TranslateAccessSql(manyKeys).sql.size(), 50 * manyKeys.size());
 }
 
 TEST(Translate, ExternalFilesAreAttachedUnderOneAliasPerPath) {

@@ -191,26 +191,31 @@ std::string SqlWriter::TopWithTies(SelectId id, const std::vector<ItemForm>* for
         order += (i ? ", " : "") + key + (s.orderBy[i].descending ? " DESC" : "");
     }
     // The rows are written once, as a common table the conditions read: written into each
-    // condition instead, nested TOP queries grew their text exponentially.
+    // condition instead, nested TOP queries grew their text exponentially. The nth row's keys
+    // are a common table too, so each key's condition reads them in text of its own size.
     const std::string table = QuoteName("brezal_filas_" + std::to_string(id));
+    const std::string nth = QuoteName("brezal_enesima_" + std::to_string(id));
     const std::string rows = "(" + CoreText(id, false, forms, keys, keyNames) + ")";
     const std::string n = s.topCount;
-    // row <= nth: before on the first key, or the same and so on down the keys.
+    // row <= nth: before on the first key, or the same and so on down the keys; written in
+    // one pass, its closing parentheses last.
     std::string condition;
-    for (size_t i = s.orderBy.size(); i-- > 0;) {
+    for (size_t i = 0; i < s.orderBy.size(); ++i) {
         const std::string k = "`brezal_orden_" + std::to_string(i + 1) + "`";
-        const std::string v = "(SELECT " + k + " FROM " + table + " ORDER BY " + order + " LIMIT 1 OFFSET " + n + " - 1)";
+        const std::string v = "(SELECT " + k + " FROM " + nth + ")";
         const std::string before = s.orderBy[i].descending
                                        ? "((" + k + " IS NOT NULL AND " + v + " IS NULL) OR " + k + " > " + v + ")"
                                        : "((" + k + " IS NULL AND " + v + " IS NOT NULL) OR " + k + " < " + v + ")";
         const std::string same = "(" + k + " IS " + v + ")";
-        condition = condition.empty() ? "(" + before + " OR " + same + ")"
-                                      : "(" + before + " OR (" + same + " AND " + condition + "))";
+        condition += i + 1 < s.orderBy.size() ? "(" + before + " OR (" + same + " AND "
+                                              : "(" + before + " OR " + same + ")";
     }
+    condition.append(2 * (s.orderBy.size() - 1), ')');  // called with an ORDER BY only
     // The query's own common tables come first in the one WITH clause.
     std::string with = WithText(s.with);
     with = with.empty() ? "WITH " : with.substr(0, with.size() - 1) + ", ";
-    return with + table + " AS " + rows + " SELECT " + names + " FROM " + table + " WHERE (SELECT COUNT(*) FROM " +
+    return with + table + " AS " + rows + ", " + nth + " AS (SELECT * FROM " + table + " ORDER BY " + order +
+           " LIMIT 1 OFFSET " + n + " - 1) SELECT " + names + " FROM " + table + " WHERE (SELECT COUNT(*) FROM " +
            table + ") <= " + n + " OR " + condition + " ORDER BY " + order;
 }
 
