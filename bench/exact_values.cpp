@@ -23,13 +23,15 @@ sqlite3* Database() {
         sqlite3_open(":memory:", &d);
         ado::sqlite::RegisterAccessFunctions(d);
         ado::sqlite::RegisterAccessCollation(d, "es");
-        sqlite3_exec(d,
-                     "CREATE TABLE v (c CURRENCY, r DOUBLE, d DECIMAL, t TEXT);"
-                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500000)"
-                     " INSERT INTO v SELECT i * 12345, i * 1.2345, BZ_DEC_FROM_CUR(i * 12345),"
-                     " CASE i % 4 WHEN 0 THEN 'Álvaro ' WHEN 1 THEN 'bego ' WHEN 2 THEN 'Ñandú ' ELSE 'JOSÉ ' END"
-                     " || ((i * 7919) % 100003) FROM n",
-                     nullptr, nullptr, nullptr);
+        const std::string fill =
+            "CREATE TABLE v (c CURRENCY, r DOUBLE, d DECIMAL, t TEXT);"
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+            std::to_string(kRows) +
+            ")"
+            " INSERT INTO v SELECT i * 12345, i * 1.2345, BZ_DEC_FROM_CUR(i * 12345),"
+            " CASE i % 4 WHEN 0 THEN 'Álvaro ' WHEN 1 THEN 'bego ' WHEN 2 THEN 'Ñandú ' ELSE 'JOSÉ ' END"
+            " || ((i * 7919) % 100003) FROM n";
+        sqlite3_exec(d, fill.c_str(), nullptr, nullptr, nullptr);
         return d;
     }();
     return db;

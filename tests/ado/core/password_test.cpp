@@ -39,7 +39,10 @@ TEST(DatabasePassword, SetChangedAndRemovedOnAnExclusiveConnection) {
         {"vieja", "Jet OLEDB:New Database Password", "nueva ñ;2"},
         {"vieja", "Jet OLEDB:New Database Password", ""},  // removed
     };
-    for (const auto& [before, property, after] : changes) {
+    for (const auto& change : changes) {
+        const std::string& before = std::get<0>(change);
+        const std::string& property = std::get<1>(change);
+        const std::string& after = std::get<2>(change);
         SCOPED_TRACE(before + " -> " + after);
         testsupport::EmbeddedDb db(before);
         db.Connect()->Execute("CREATE TABLE Notas (Texto TEXT)");

@@ -94,7 +94,7 @@ TEST(Sumar, UnaSumaFueraDelRangoEsUnFallo) {
         if (suma)
             EXPECT_EQ(frame::Sumar(a, b), *suma);
         else
-            EXPECT_EQ(testsupport::ErrorNumberOf([&] { frame::Sumar(a, b); }), frame::ErrorDesbordamiento);
+            EXPECT_EQ(testsupport::ErrorNumberOf([a = a, b = b] { frame::Sumar(a, b); }), frame::ErrorDesbordamiento);
     }
 }
 
