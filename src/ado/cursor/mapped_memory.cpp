@@ -22,18 +22,24 @@ std::atomic<size_t> inUse{0};
 // the same size are read again and again (the heap reuses its warm memory the same way).
 class Reserve {
 public:
-    // A mapping of exactly `length` bytes from the kept ones (trimmed or grown), or null.
-    void* Take(size_t length) {
+    // A kept mapping of at least `length` bytes (grown when none is that long), or null;
+    // `length` becomes its length. The best fit is taken whole, its pages already faulted in,
+    // so that a buffer growing from it does not fault in fresh ones; only one far longer than
+    // asked is trimmed, so that a small buffer does not hold it.
+    void* Take(size_t& length) {
         std::pair<void*, size_t> kept;
         {
             std::lock_guard lock(mutex_);
             if (kept_.empty()) return nullptr;
-            kept = kept_.back();
-            kept_.pop_back();
+            size_t best = 0;
+            for (size_t i = 1; i < kept_.size(); ++i)
+                if (Better(kept_[i].second, kept_[best].second, length)) best = i;
+            kept = kept_[best];
+            kept_.erase(kept_.begin() + static_cast<std::ptrdiff_t>(best));
             bytes_ -= kept.second;
         }
         auto [p, have] = kept;
-        if (have > length) {
+        if (have > kLongestTaken * length) {
             munmap(static_cast<char*>(p) + length, have - length);
         } else if (have < length) {
             p = mremap(p, have, length, MREMAP_MAYMOVE);
@@ -41,6 +47,8 @@ public:
                 munmap(kept.first, have);
                 return nullptr;
             }
+        } else {
+            length = have;
         }
         return p;
     }
@@ -61,6 +69,14 @@ public:
     }
 
 private:
+    // Whether a kept mapping of `a` bytes serves a request of `length` better than one of `b`:
+    // the shortest that is long enough, else the longest.
+    static bool Better(size_t a, size_t b, size_t length) {
+        if ((a >= length) != (b >= length)) return a >= length;
+        return a >= length ? a < b : a > b;
+    }
+
+    static constexpr size_t kLongestTaken = 2;  // times the length asked for: one doubling
     static constexpr size_t kMappings = 4;
     static constexpr size_t kBytes = size_t{128} << 20;
     std::mutex mutex_;
@@ -77,8 +93,8 @@ Reserve& Kept() {
 
 size_t LengthFor(size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
 
-void* Grow(void* old, size_t oldBytes, size_t used, size_t bytes) {
-    const size_t length = LengthFor(bytes);
+void* Grow(void* old, size_t oldBytes, size_t used, size_t& bytes) {
+    size_t length = LengthFor(bytes);
     const bool wasMapped = old && oldBytes >= kThreshold;
     void* p = nullptr;
     if (wasMapped) {
@@ -86,13 +102,17 @@ void* Grow(void* old, size_t oldBytes, size_t used, size_t bytes) {
     } else {
         p = Kept().Take(length);
         if (!p) p = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p != MAP_FAILED && used) std::memcpy(p, old, used);
-        if (p != MAP_FAILED) std::free(old);
     }
     if (p == MAP_FAILED) throw std::bad_alloc();
-    inUse += length - (wasMapped ? LengthFor(oldBytes) : 0);
-    // Advice only: without transparent huge pages the buffer works the same.
+    // Advice only (without transparent huge pages the buffer works the same), given before
+    // the first touch so that the copy below faults in huge pages.
     madvise(p, length, MADV_HUGEPAGE);
+    if (!wasMapped) {
+        if (used) std::memcpy(p, old, used);
+        std::free(old);
+    }
+    inUse += length - (wasMapped ? LengthFor(oldBytes) : 0);
+    bytes = length;
     return p;
 }
 

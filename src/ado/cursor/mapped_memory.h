@@ -9,15 +9,16 @@
 namespace ado::cursor::mapped {
 
 // Buffers of this size and above are mapped.
-constexpr size_t kThreshold = size_t{4} << 20;
+constexpr size_t kThreshold = size_t{1} << 20;
 
 // The length of the mapping that holds `bytes` (a whole number of huge pages).
 size_t LengthFor(size_t bytes);
 
 // A mapping of at least `bytes` (>= kThreshold) holding the first `used` bytes of `old`:
 // `old` is a mapping of `oldBytes` when oldBytes >= kThreshold, else a heap block (or null),
-// which is freed. Throws std::bad_alloc.
-void* Grow(void* old, size_t oldBytes, size_t used, size_t bytes);
+// which is freed. `bytes` becomes the mapping's whole length, which the buffer may use.
+// Throws std::bad_alloc.
+void* Grow(void* old, size_t oldBytes, size_t used, size_t& bytes);
 
 // Releases a mapping whose buffer held `bytes`. The last few released (up to 128 MB) are kept
 // for the next buffers, whose pages are then already faulted in.

@@ -88,8 +88,9 @@ private:
         if (n > SIZE_MAX / sizeof(T) / 2) throw std::bad_alloc();
         void* p = nullptr;
         if (Mapped(n)) {
-            p = mapped::Grow(data_, capacity_ * sizeof(T), size_ * sizeof(T), n * sizeof(T));
-            n = mapped::LengthFor(n * sizeof(T)) / sizeof(T);  // the whole mapping
+            size_t bytes = n * sizeof(T);
+            p = mapped::Grow(data_, capacity_ * sizeof(T), size_ * sizeof(T), bytes);
+            n = bytes / sizeof(T);  // the whole mapping
         } else {
             p = std::realloc(static_cast<void*>(data_), n * sizeof(T));
             if (!p) throw std::bad_alloc();
