@@ -26,9 +26,11 @@
 // trapped: it reaches the method's caller.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <new>
 #include <span>
 #include <string>
 #include <string_view>
@@ -76,17 +78,17 @@ public:
         return *this;
     }
     // tabla: rows with a numError member, kept by reference (a static table next to the
-    // method); accion(fila, fallo) runs for a failure whose number has a row.
+    // method); accion(fila, fallo) runs for a failure whose number has a row. The action is
+    // kept inside the runner (no allocation: every call of a method builds one); it may
+    // capture a few references.
     template <class Tabla, class AccionFila>
     Procedimiento& Reconocer(const Tabla& tabla, AccionFila accion) {
-        reconocer_ = [&tabla, accion = std::move(accion)](const Fallo& fallo, bool blnEjecutar) {
-            for (const auto& fila : tabla) {
-                if (fila.numError != fallo.numError) continue;
-                if (blnEjecutar) accion(fila, fallo);
-                return true;
-            }
-            return false;
-        };
+        using Cierre = Reconocedor<Tabla, AccionFila>;
+        static_assert(sizeof(Cierre) <= sizeof(reconocedor_) && alignof(Cierre) <= alignof(void*) &&
+                          std::is_trivially_copyable_v<Cierre> && std::is_trivially_destructible_v<Cierre>,
+                      "the action captures a few references only");
+        ::new (static_cast<void*>(reconocedor_)) Cierre{&tabla, std::move(accion)};
+        reconocer_ = &Cierre::Buscar;
         return *this;
     }
     // With ADO errors on the connection, only these numbers go on to the method's own message
@@ -137,6 +139,28 @@ public:
 
 private:
     enum class Rumbo { Seguir, Repetir, Salir };
+
+    // A recognised-failures table and the action for its rows.
+    template <class Tabla, class AccionFila>
+    struct Reconocedor {
+        const Tabla* tabla;
+        AccionFila accion;
+
+        // Whether the failure's number has a row; runs the action for it when blnEjecutar.
+        static bool Buscar(const void* cierre, const Fallo& fallo, bool blnEjecutar) {
+            const auto& self = *std::launder(static_cast<const Reconocedor*>(cierre));
+            for (const auto& fila : *self.tabla) {
+                if (fila.numError != fallo.numError) continue;
+                if (blnEjecutar) self.accion(fila, fallo);
+                return true;
+            }
+            return false;
+        }
+    };
+    bool Reconoce(const Fallo& fallo, bool blnEjecutar) const {
+        return reconocer_ && reconocer_(reconocedor_, fallo, blnEjecutar);
+    }
+
     Rumbo Manejar(std::exception_ptr excepcion);
     ado::Connection* ConexionActual() const;
 
@@ -146,7 +170,8 @@ private:
     bool blnForzar_ = true;
     bool blnSalido_ = false;
     Accion alFallar_, trasInformeADO_, alAbandonar_;
-    std::function<bool(const Fallo&, bool)> reconocer_;
+    bool (*reconocer_)(const void*, const Fallo&, bool) = nullptr;
+    alignas(void*) std::byte reconocedor_[4 * sizeof(void*)];
     std::span<const int32_t> conErroresADO_;
     bool blnListaConErrores_ = false;
 };

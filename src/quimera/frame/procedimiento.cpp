@@ -57,7 +57,7 @@ Procedimiento::Rumbo Procedimiento::Manejar(std::exception_ptr excepcion) {
     const Fallo fallo = LeerFallo(excepcion);
     if (alFallar_) alFallar_(fallo);
 
-    const bool blnReconocido = reconocer_ && reconocer_(fallo, false);
+    const bool blnReconocido = Reconoce(fallo, false);
     const bool blnSigueConErrores =
         blnListaConErrores_ ? std::ranges::find(conErroresADO_, fallo.numError) != conErroresADO_.end() : blnReconocido;
     ado::Connection* conexion = ConexionActual();
@@ -72,7 +72,7 @@ Procedimiento::Rumbo Procedimiento::Manejar(std::exception_ptr excepcion) {
         conexion->Errors().Clear();
     }
     if (blnReconocido) {
-        reconocer_(fallo, true);
+        Reconoce(fallo, true);
         return Rumbo::Salir;
     }
 
