@@ -1,7 +1,7 @@
 #include "ado/batch_writer.h"
 
 #include <algorithm>
-#include <optional>
+#include <memory>
 
 #include "ado/cursor/write_planner.h"
 #include "ado/error_numbers.h"
@@ -41,7 +41,7 @@ private:
     struct Planned {
         RowId row;
         size_t write;  // index into writes_, or kNoWrite
-        std::optional<Error> error;
+        std::unique_ptr<Error> error;  // rows rarely fail: held apart
     };
 
     void Plan(std::span<const RowId> rows) {
@@ -53,7 +53,7 @@ private:
             // The values to write are the store's row; the row as read is the pending change's.
             const cursor::WritePlanInput in{kind, &s_.store.Columns(), &p.original, nullptr, &p.changed,
                                             settings_.criteria, settings_.uniqueTable, &s_.store, row};
-            Planned& plan = planned_.emplace_back(Planned{row, kNoWrite, std::nullopt});
+            Planned& plan = planned_.emplace_back(Planned{row, kNoWrite, nullptr});
             try {
                 RowWrite& w = writes_[used_];
                 w.shape = lastShape_;  // kept when this row is planned as the last one was
@@ -62,7 +62,7 @@ private:
                 lastShape_ = w.shape;
                 plan.write = used_++;
             } catch (const Error& e) {
-                plan.error = e;
+                plan.error = std::make_unique<Error>(e);
             }
         }
     }

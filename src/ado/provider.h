@@ -113,11 +113,12 @@ public:
     virtual int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) = 0;
 
     // What Write said of one row of a batch: rows affected (0 = not found as read), the
-    // inserted row's read-back columns, or the row's own failure.
+    // inserted row's read-back columns, or the row's own failure (held apart: rows rarely fail,
+    // and a batch refills thousands of outcomes).
     struct WriteOutcome {
         int64_t affected = 0;
         std::vector<Variant> readBack;
-        std::optional<Error> error;
+        std::unique_ptr<Error> error;
     };
     // Writes the rows in order, inside the caller's transaction; `outcomes` receives one
     // outcome per write. A failing row does not stop the others. The default calls Write per

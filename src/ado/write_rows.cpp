@@ -14,7 +14,7 @@ void Session::WriteRows(std::span<const cursor::RowWrite> writes, std::vector<Wr
         try {
             out.affected = Write(writes[i], &out.readBack);
         } catch (const Error& e) {
-            out.error = e;
+            out.error = std::make_unique<Error>(e);
         }
     }
 }

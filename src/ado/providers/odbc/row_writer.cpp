@@ -145,7 +145,7 @@ void OdbcSession::WriteOne(const cursor::RowWrite& w, WriteOutcome& outcome) {
     try {
         outcome.affected = Write(w, &outcome.readBack);
     } catch (const Error& e) {
-        outcome.error = e;
+        outcome.error = std::make_unique<Error>(e);
     }
 }
 
