@@ -9,7 +9,7 @@
 namespace ado::cursor::mapped {
 
 // Buffers of this size and above are mapped.
-constexpr size_t kThreshold = size_t{1} << 20;
+constexpr size_t kThreshold = size_t{4} << 20;
 
 // The length of the mapping that holds `bytes` (a whole number of huge pages).
 size_t LengthFor(size_t bytes);
