@@ -6,6 +6,7 @@
 #include "ado/Error.h"
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
+#include "ado/providers/sqlite/dialect/value_text.h"
 #include "ado/providers/sqlite/dialect/value_types.h"
 #include "ado/providers/sqlite/engine_statement.h"
 #include "ado/providers/sqlite/result_reader.h"
@@ -22,9 +23,9 @@ struct Binding {
 
 constexpr const char* kNames[] = {"DLOOKUP", "DCOUNT", "DSUM", "DAVG", "DMIN", "DMAX", "DFIRST", "DLAST"};
 
+// A Null argument is an empty text.
 std::string TextArgument(sqlite3_value* v) {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
-    return p ? std::string(p, static_cast<size_t>(sqlite3_value_bytes(v))) : std::string();
+    return sqlite3_value_type(v) == SQLITE_NULL ? std::string() : std::string(ValueText(v));
 }
 
 // The query's first value, plain: Currency and Decimal as numbers, anything else as it is.

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <new>
 #include <string>
-#include <string_view>
 
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/iso_date.h"
+#include "ado/providers/sqlite/dialect/value_text.h"
 #include "ado/providers/sqlite/sqlite_errors.h"
 #include "ado/providers/sqlite/dialect/decimal_key.h"
 #include "ado/providers/sqlite/dialect/declared_types.h"
@@ -85,13 +85,6 @@ Reader ReaderFor(DataTypeEnum t) {
     }
 }
 
-// A value's text (or blob) bytes; null only when the engine ran out of memory converting it.
-std::string_view TextOf(sqlite3_value* v) {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
-    if (!p) throw std::bad_alloc();
-    return {p, static_cast<size_t>(sqlite3_value_bytes(v))};
-}
-
 void PutBlobOf(sqlite3_value* v, cursor::RowStore& rows) {
     const size_t n = static_cast<size_t>(sqlite3_value_bytes(v));
     const void* p = sqlite3_value_blob(v);
@@ -103,7 +96,7 @@ void PutNatural(sqlite3_value* v, int storage, cursor::RowStore& rows) {
     switch (storage) {
         case SQLITE_INTEGER: rows.PutInt(sqlite3_value_int64(v)); break;
         case SQLITE_FLOAT: rows.PutReal(sqlite3_value_double(v)); break;
-        case SQLITE_TEXT: rows.PutText(TextOf(v)); break;
+        case SQLITE_TEXT: rows.PutText(ValueText(v)); break;
         case SQLITE_BLOB: PutBlobOf(v, rows); break;
         default: rows.PutNull(); break;
     }
@@ -144,14 +137,14 @@ void PutCell(sqlite3_stmt* stmt, int i, Reader reader, cursor::RowStore& rows) {
         case Reader::Date:
             // The date serial; a text in the date form is read too (files of other programs).
             if (storage == SQLITE_TEXT) {
-                if (auto d = ParseIsoDate(TextOf(v))) return rows.PutDate(d->serial);
+                if (auto d = ParseIsoDate(ValueText(v))) return rows.PutDate(d->serial);
             } else {
                 return rows.PutDate(sqlite3_value_double(v));
             }
             break;
         case Reader::Text:
             if (storage == SQLITE_BLOB) break;
-            return rows.PutText(TextOf(v));
+            return rows.PutText(ValueText(v));
         case Reader::Blob:
         case Reader::Natural: break;
     }

@@ -6,6 +6,7 @@
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/utf8_text.h"
+#include "ado/providers/sqlite/dialect/value_text.h"
 
 namespace ado::sqlite::detail {
 
@@ -106,10 +107,6 @@ struct CompiledPattern {
     std::optional<char32_t> escape;
 };
 
-std::string_view TextOf(sqlite3_value* v) {
-    return {reinterpret_cast<const char*>(sqlite3_value_text(v)), static_cast<size_t>(sqlite3_value_bytes(v))};
-}
-
 struct LikeCall {
     sqlite3_context* ctx;
     int argc;
@@ -123,7 +120,7 @@ void Like(void* data) {
         if (sqlite3_value_type(c.argv[i]) == SQLITE_NULL) return sqlite3_result_null(c.ctx);
     std::optional<char32_t> escape;
     if (c.argc == 3) {
-        const std::u32string e = DecodeUtf8(TextOf(c.argv[2]));
+        const std::u32string e = DecodeUtf8(ValueText(c.argv[2]));
         if (e.size() != 1) return sqlite3_result_error(c.ctx, "ESCAPE expression must be a single character", -1);
         escape = e[0];
     }
@@ -132,10 +129,10 @@ void Like(void* data) {
     if (cached == nullptr || cached->escape != escape) {
         const std::string& language = RegionalSettings::Current().language;
         fresh = std::make_unique<CompiledPattern>(
-            CompiledPattern{AccessPattern(TextOf(c.argv[0]), escape, language), escape});
+            CompiledPattern{AccessPattern(ValueText(c.argv[0]), escape, language), escape});
         cached = fresh.get();
     }
-    sqlite3_result_int(c.ctx, cached->pattern.Matches(TextOf(c.argv[1])) ? -1 : 0);  // Access's True
+    sqlite3_result_int(c.ctx, cached->pattern.Matches(ValueText(c.argv[1])) ? -1 : 0);  // Access's True
     if (fresh)
         sqlite3_set_auxdata(c.ctx, 0, fresh.release(), [](void* p) { delete static_cast<CompiledPattern*>(p); });
 }

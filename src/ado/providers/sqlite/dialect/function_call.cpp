@@ -8,6 +8,7 @@
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/iso_date.h"
+#include "ado/providers/sqlite/dialect/value_text.h"
 
 namespace ado::sqlite::detail {
 
@@ -29,8 +30,7 @@ Variant Call::Value(int i) const {
             return Variant(Binary(p, p + sqlite3_value_bytes(v)));
         }
         default: {
-            std::string_view text(reinterpret_cast<const char*>(sqlite3_value_text(v)),
-                                  static_cast<size_t>(sqlite3_value_bytes(v)));
+            const std::string_view text = ValueText(v);
             if (const auto d = ParseIsoDate(text)) return Variant(*d);
             return Variant(text);
         }
@@ -44,8 +44,7 @@ std::string Call::Text(int i) const {
         case SQLITE_FLOAT:
             return Variant(sqlite3_value_double(argv_[i])).ToString();
         default:
-            return std::string(reinterpret_cast<const char*>(sqlite3_value_text(argv_[i])),
-                               static_cast<size_t>(sqlite3_value_bytes(argv_[i])));
+            return std::string(ValueText(argv_[i]));
     }
 }
 
