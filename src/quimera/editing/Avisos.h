@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -37,9 +36,10 @@ struct Aviso {
     bool blnDescripcionEnInstruccion = false;
 };
 
-// Who shows the messages: the class's regional object and display name.
+// Who shows the messages: the class's regional object (its member, which outlives the call)
+// and display name.
 struct Avisador {
-    std::shared_ptr<babelia::Regional> objRegional;
+    const std::shared_ptr<babelia::Regional>& objRegional;
     std::string strNombre;
 
     // strDescripcion: the failure's description, for the messages that carry it.
@@ -79,7 +79,7 @@ struct Reconocido {
 
 // Runs a recognised failure's row: the pending change and the message, in the row's order.
 void Atender(const Reconocido& fila, const frame::Fallo& fallo, const Avisador& avisar, bool blnSilencio,
-             const std::function<void()>& cancelarCambio);
+             const frame::AccionEnLinea<void()>& cancelarCambio);
 
 template <class Lista>
 bool Contiene(const Lista& lista, int32_t numError) {
@@ -104,7 +104,7 @@ int32_t UltimoErrorADO(const ado::ConnectionPtr& objConexion);
 
 // What an editing member does to the pending change when it fails.
 struct ReglaCambio {
-    std::function<void()> cancelar;           // the pending-change rule
+    frame::AccionEnLinea<void()> cancelar;    // the pending-change rule
     std::span<const int32_t> trasInforme{};   // last ADO errors after which the report cancels
     bool blnTrasCualquierInforme = false;     // or cancel after every report
     bool blnAlAbandonar = true;               // and when the error manager abandons the method

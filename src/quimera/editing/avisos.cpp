@@ -43,7 +43,7 @@ int32_t Avisador::Preguntar(const Aviso& aviso) const {
 }
 
 void Atender(const Reconocido& fila, const frame::Fallo& fallo, const Avisador& avisar, bool blnSilencio,
-             const std::function<void()>& cancelarCambio) {
+             const frame::AccionEnLinea<void()>& cancelarCambio) {
     if (fila.cambio == Cambio::CancelarAntes) cancelarCambio();
     if (!(fila.blnSilenciable && blnSilencio)) avisar(fila.aviso, fallo.strDescripcion);
     if (fila.cambio == Cambio::CancelarDespues) cancelarCambio();

@@ -26,17 +26,15 @@
 // trapped: it reaches the method's caller.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <exception>
-#include <functional>
-#include <new>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
 
 #include "ado/Connection.h"
+#include "quimera/frame/AccionEnLinea.h"
 #include "quimera/Informante.h"
 
 namespace quimera::frame {
@@ -54,7 +52,7 @@ Fallo LeerFallo(std::exception_ptr excepcion);
 
 class Procedimiento {
 public:
-    using Accion = std::function<void(const Fallo&)>;
+    using Accion = AccionEnLinea<void(const Fallo&)>;
 
     Procedimiento(Informante& objClase, std::string_view strMetodo);
     // objConexion is read when a step fails, so a handle the method fills later counts.
@@ -78,17 +76,18 @@ public:
         return *this;
     }
     // tabla: rows with a numError member, kept by reference (a static table next to the
-    // method); accion(fila, fallo) runs for a failure whose number has a row. The action is
-    // kept inside the runner (no allocation: every call of a method builds one); it may
-    // capture a few references.
+    // method); accion(fila, fallo) runs for a failure whose number has a row. The action may
+    // capture a few references (see AccionEnLinea).
     template <class Tabla, class AccionFila>
     Procedimiento& Reconocer(const Tabla& tabla, AccionFila accion) {
-        using Cierre = Reconocedor<Tabla, AccionFila>;
-        static_assert(sizeof(Cierre) <= sizeof(reconocedor_) && alignof(Cierre) <= alignof(void*) &&
-                          std::is_trivially_copyable_v<Cierre> && std::is_trivially_destructible_v<Cierre>,
-                      "the action captures a few references only");
-        ::new (static_cast<void*>(reconocedor_)) Cierre{&tabla, std::move(accion)};
-        reconocer_ = &Cierre::Buscar;
+        reconocer_ = [&tabla, accion](const Fallo& fallo, bool blnEjecutar) {
+            for (const auto& fila : tabla) {
+                if (fila.numError != fallo.numError) continue;
+                if (blnEjecutar) accion(fila, fallo);
+                return true;
+            }
+            return false;
+        };
         return *this;
     }
     // With ADO errors on the connection, only these numbers go on to the method's own message
@@ -133,45 +132,26 @@ public:
     // The ADO error publication: when the class publishes ADO errors and the connection holds
     // some, raise ErroresADO, run the data-error report, run antesDeLimpiar, clear them.
     static void PublicarErroresADO(Informante& objClase, ado::Connection& objConexion, bool blnForzar,
-                                   const std::function<void()>& antesDeLimpiar = {});
+                                   const AccionEnLinea<void()>& antesDeLimpiar = {});
     // The same on the method's connection, when it is set.
     void PublicarErroresADO(bool blnForzar);
 
 private:
     enum class Rumbo { Seguir, Repetir, Salir };
 
-    // A recognised-failures table and the action for its rows.
-    template <class Tabla, class AccionFila>
-    struct Reconocedor {
-        const Tabla* tabla;
-        AccionFila accion;
-
-        // Whether the failure's number has a row; runs the action for it when blnEjecutar.
-        static bool Buscar(const void* cierre, const Fallo& fallo, bool blnEjecutar) {
-            const auto& self = *std::launder(static_cast<const Reconocedor*>(cierre));
-            for (const auto& fila : *self.tabla) {
-                if (fila.numError != fallo.numError) continue;
-                if (blnEjecutar) self.accion(fila, fallo);
-                return true;
-            }
-            return false;
-        }
-    };
-    bool Reconoce(const Fallo& fallo, bool blnEjecutar) const {
-        return reconocer_ && reconocer_(reconocedor_, fallo, blnEjecutar);
-    }
+    // Whether the failure's number has a row of the method's table; runs its action when blnEjecutar.
+    bool Reconoce(const Fallo& fallo, bool blnEjecutar) const { return reconocer_ && reconocer_(fallo, blnEjecutar); }
 
     Rumbo Manejar(std::exception_ptr excepcion);
     ado::Connection* ConexionActual() const;
 
     Informante& objClase_;
-    std::string strMetodo_;
+    std::string_view strMetodo_;  // the caller's text, which outlives the method's runner
     const ado::ConnectionPtr* objConexion_ = nullptr;
     bool blnForzar_ = true;
     bool blnSalido_ = false;
     Accion alFallar_, trasInformeADO_, alAbandonar_;
-    bool (*reconocer_)(const void*, const Fallo&, bool) = nullptr;
-    alignas(void*) std::byte reconocedor_[4 * sizeof(void*)];
+    AccionEnLinea<bool(const Fallo&, bool)> reconocer_;
     std::span<const int32_t> conErroresADO_;
     bool blnListaConErrores_ = false;
 };

@@ -40,7 +40,7 @@ Procedimiento::Procedimiento(Informante& objClase, std::string_view strMetodo, c
 ado::Connection* Procedimiento::ConexionActual() const { return objConexion_ ? objConexion_->get() : nullptr; }
 
 void Procedimiento::PublicarErroresADO(Informante& objClase, ado::Connection& objConexion, bool blnForzar,
-                                       const std::function<void()>& antesDeLimpiar) {
+                                       const AccionEnLinea<void()>& antesDeLimpiar) {
     ado::Errors& colErrores = objConexion.Errors();
     if (!objClase.PublicaErroresADO() || colErrores.Count() == 0) return;
     objClase.EventoErroresADO(colErrores);
@@ -77,7 +77,7 @@ Procedimiento::Rumbo Procedimiento::Manejar(std::exception_ptr excepcion) {
     }
 
     const int32_t decision = objClase_.GestorInforme().Informar(
-        std::string(kProyecto), std::string(objClase_.ClaseInforme()), strMetodo_, fallo.numError,
+        std::string(kProyecto), std::string(objClase_.ClaseInforme()), std::string(strMetodo_), fallo.numError,
         fallo.strDescripcion, fallo.strOrigen, std::string(kDesconocido), std::string(kDesconocido),
         std::string(kDesconocido), 0, objClase_.IdiomaInforme(), std::string());
     if (decision == centinela::DecisionContinuar) return Rumbo::Seguir;
