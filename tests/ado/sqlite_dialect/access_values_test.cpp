@@ -1,6 +1,10 @@
 // Values keep Access's meaning in the file: dates are date serials that Access's date
 // arithmetic works on, Currency is exact over its whole range, texts compare without regard
 // to case, typed columns refuse what does not fit, and files of an older format are converted.
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <sqlcipher/sqlite3.h>
 
 #include "access_db.h"
@@ -201,6 +205,35 @@ TEST(Text, SortsAsSpanishDoes) {
                      "Text('álamo')|Text('Álvaro')|Text('Ana')|Text('bego')|Text('nube')|Text('ñu')|Text('oso')|"
                      "Text('Zoe')"},
                     {"SELECT Max(P) & '/' & Min(UCase(P)) FROM Palabras", "Text('Zoe/ÁLAMO')"}});
+}
+
+// Queries compare texts by the file's collation, as its ORDER BY does, whatever language the
+// program runs under (Access compares by the database's sort order): a Swedish file puts ä
+// after z, a Turkish one pairs I with ı and İ with i.
+TEST(Text, QueriesCompareByTheFilesCollationWhateverTheProgramsLanguage) {
+    auto settings = [](const char* language) {
+        ado::RegionalSettings rs = ado::RegionalSettings::Spanish();
+        rs.language = language;
+        return rs;
+    };
+    auto query = [&settings](const char* language, const std::vector<std::string>& setup, const std::string& sql) {
+        std::optional<AccessDb> db;
+        {
+            testsupport::ScopedRegional made{settings(language)};
+            db.emplace();
+            for (const std::string& sql : setup) EXPECT_EQ(db->Run(sql).rfind("error", 0), std::string::npos) << sql;
+            db->cn()->Close();
+        }
+        testsupport::ScopedRegional spanish{ado::RegionalSettings::Spanish()};
+        return Shown(testsupport::Scalar(db->db().Connect(), sql));
+    };
+    EXPECT_EQ(query("sv", {"CREATE TABLE P (T TEXT(5))", "INSERT INTO P VALUES ('z')", "INSERT INTO P VALUES ('ä')"},
+                    "SELECT StrComp('ä', 'z') & '|' & StrComp('Ä', 'ä') & '|' & "
+                    "(SELECT T FROM P ORDER BY T DESC LIMIT 1) FROM P WHERE T = 'z'"),
+              "Text('1|0|ä')");
+    EXPECT_EQ(query("tr", {}, "SELECT ('İstanbul' LIKE 'i*') & '|' & ('Isparta' LIKE 'ı*') & '|' & "
+                              "InStr('DİYARBAKIR', 'i') & '|' & StrComp('I', 'ı')"),
+              "Text('-1|-1|2|0')");
 }
 
 TEST(TypedColumns, RefuseWhatDoesNotFit) {

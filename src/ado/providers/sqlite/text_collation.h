@@ -9,6 +9,10 @@
 
 struct sqlite3;
 
+namespace ado::text {
+class Collator;
+}
+
 namespace ado::sqlite {
 
 inline constexpr const char* kAccessCollation = "ACCESS";
@@ -17,6 +21,16 @@ inline constexpr const char* kAccessCollation = "ACCESS";
 // name), replacing an earlier registration. The connection owns the collator and frees it
 // when it closes or the collation is replaced. Fails with ado::Error (E_FAIL).
 void RegisterAccessCollation(sqlite3* db, std::string_view locale);
+
+// The language of the file's text rules: the locale ACCESS is registered with on `db`, which
+// the text comparisons inside queries (LIKE, StrComp, InStr) follow as ORDER BY does, as
+// Access compares by the database's sort order. Empty when ACCESS is not registered there.
+std::string FileTextLocale(sqlite3* db);
+// The language the text comparisons of a query on `db` follow: the file's, else (ACCESS not
+// registered there) the regional settings' language.
+std::string ComparisonLanguage(sqlite3* db);
+// The collator of ACCESS on `db`, or null; valid while the connection keeps the registration.
+const text::Collator* FileCollator(sqlite3* db);
 
 // The version of ACCESS's rules for `locale`, for the file to record: when it differs
 // from the one an index was built under, the index must be rebuilt (REINDEX ACCESS).

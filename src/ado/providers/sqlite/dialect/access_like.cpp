@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "ado/Regional.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/utf8_text.h"
+#include "ado/providers/sqlite/text_collation.h"
 #include "ado/providers/sqlite/dialect/value_text.h"
 
 namespace ado::sqlite::detail {
@@ -127,7 +127,8 @@ void Like(void* data) {
     auto* cached = static_cast<CompiledPattern*>(sqlite3_get_auxdata(c.ctx, 0));
     std::unique_ptr<CompiledPattern> fresh;
     if (cached == nullptr || cached->escape != escape) {
-        const std::string& language = RegionalSettings::Current().language;
+        // Letter case as the file's collation has it, as Access compares by the database's sort order.
+        const std::string language = ComparisonLanguage(sqlite3_context_db_handle(c.ctx));
         fresh = std::make_unique<CompiledPattern>(
             CompiledPattern{AccessPattern(ValueText(c.argv[0]), escape, language), escape});
         cached = fresh.get();

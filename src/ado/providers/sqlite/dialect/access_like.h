@@ -15,7 +15,7 @@ namespace ado::sqlite::detail {
 class AccessPattern {
 public:
     // A list without its closing ']' fails with ado::Error 93 (invalid pattern string).
-    // `language` gives the case rules (the regional settings' language).
+    // `language` gives the case rules (the language of the file's collation).
     AccessPattern(std::string_view pattern, std::optional<char32_t> escape, std::string_view language);
     bool Matches(std::string_view text) const;
 

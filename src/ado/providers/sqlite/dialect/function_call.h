@@ -22,6 +22,8 @@ public:
     Call(sqlite3_context* ctx, int argc, sqlite3_value** argv) : ctx_(ctx), argc_(argc), argv_(argv) {}
 
     int Count() const { return argc_; }
+    // The connection the query runs on.
+    sqlite3* Database() const { return sqlite3_context_db_handle(ctx_); }
     int Type(int i) const { return sqlite3_value_type(argv_[i]); }  // SQLITE_INTEGER, ...
     bool IsNull(int i) const { return Type(i) == SQLITE_NULL; }
     bool IsText(int i) const { return Type(i) == SQLITE_TEXT; }

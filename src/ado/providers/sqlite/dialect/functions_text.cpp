@@ -8,6 +8,7 @@
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/utf8_text.h"
+#include "ado/providers/sqlite/text_collation.h"
 #include "ado/text/letter_case.h"
 
 namespace ado::sqlite::detail {
@@ -90,7 +91,7 @@ void InStr(Call& c) {
     const bool binary = c.Count() == 4 && !c.IsNull(3) && c.Long(3) == 0;
     std::u32string haystack = Chars(c, first), needle = Chars(c, first + 1);
     if (!binary) {
-        const text::CaseFolding folding(Language());
+        const text::CaseFolding folding(ComparisonLanguage(c.Database()));
         for (std::u32string* s : {&haystack, &needle})
             for (char32_t& ch : *s) ch = folding.Fold(ch);
     }

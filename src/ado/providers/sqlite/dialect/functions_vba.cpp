@@ -12,6 +12,7 @@
 #include "ado/providers/sqlite/dialect/format_value.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
 #include "ado/providers/sqlite/dialect/utf8_text.h"
+#include "ado/providers/sqlite/text_collation.h"
 #include "ado/text/collator.h"
 #include "ado/text/letter_case.h"
 
@@ -23,7 +24,7 @@ std::u32string Chars(Call& c, int i) { return DecodeUtf8(c.Text(i)); }
 // Both texts folded when `compare` asks for text comparison (1), as they are otherwise.
 void FoldForCompare(Call& c, int compareArgument, std::u32string& a, std::u32string& b) {
     if (c.Count() <= compareArgument || c.IsNull(compareArgument) || c.Long(compareArgument) != 1) return;
-    const text::CaseFolding folding(RegionalSettings::Current().language);
+    const text::CaseFolding folding(ComparisonLanguage(c.Database()));
     for (std::u32string* s : {&a, &b})
         for (char32_t& ch : *s) ch = folding.Fold(ch);
 }
@@ -96,9 +97,9 @@ void InBase(Call& c) {
 void CVar(Call& c) { c.ReturnArgument(0); }
 
 // StrComp(s1, s2 [, compare]): -1, 0 or 1, Null when either text is Null. Compare 0 is
-// binary (character codes); 1, 2 and the default compare as the database compares text
-// (case ignored, accents and the language's alphabet kept): a query has no module whose
-// Option Compare could say otherwise.
+// binary (character codes); 1, 2 and the default compare as the database compares text, by
+// the file's collation (case ignored, accents and the file language's alphabet kept): a
+// query has no module whose Option Compare could say otherwise.
 void StrComp(Call& c) {
     if (c.Count() == 3 && c.IsNull(2)) ThrowRuntimeError(err::InvalidUseOfNull);
     if (c.IsNull(0) || c.IsNull(1)) return c.ReturnNull();
@@ -108,14 +109,10 @@ void StrComp(Call& c) {
     int order = 0;
     if (compare == 0) {
         order = a.compare(b);  // UTF-8 bytes sort as their code points
+    } else if (const text::Collator* file = FileCollator(c.Database())) {
+        order = file->Compare(a, b);
     } else {
-        thread_local std::string language;
-        thread_local std::optional<text::Collator> collator;
-        if (!collator || language != RegionalSettings::Current().language) {
-            language = RegionalSettings::Current().language;
-            collator.emplace(language);
-        }
-        order = collator->Compare(a, b);
+        order = text::Collator(ComparisonLanguage(c.Database())).Compare(a, b);
     }
     c.Return(int64_t{order < 0 ? -1 : order > 0 ? 1 : 0});
 }
