@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <functional>
+#include <stdexcept>
 
 namespace ado::cursor {
 
@@ -14,24 +15,29 @@ FieldIndex::FieldIndex(size_t column, const RowStore& store, const criteria::Val
     for (RowId r = 0; r < rows; ++r) Insert(order.KeyOfCell(store, r, column_), r);
 }
 
-uint64_t FieldIndex::HashOf(std::string_view key) { return std::hash<std::string_view>{}(key); }
+uint32_t FieldIndex::HashOf(std::string_view key) {
+    const uint64_t h = std::hash<std::string_view>{}(key);
+    return static_cast<uint32_t>(h ^ (h >> 32));
+}
 
-size_t FieldIndex::FindSlot(uint64_t hash, std::string_view key) const {
+size_t FieldIndex::FindSlot(uint32_t hash, std::string_view key) const {
     for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
         const Slot& s = slots_[i];
-        if (s.tag == kEmpty) return SIZE_MAX;
-        if (s.hash == hash && entries_[s.tag >> 1].key == key) return i;
+        if (s.first == kEmpty) return SIZE_MAX;
+        if (s.hash == hash && entries_[entryOf_[s.first & kRowMask]].key == key) return i;
     }
 }
 
+// An entry's slot is the one holding its first row.
 size_t FieldIndex::SlotOfEntry(uint32_t entry) const {
-    for (size_t i = entries_[entry].hash & mask_;; i = (i + 1) & mask_)
-        if (slots_[i].tag != kEmpty && slots_[i].tag >> 1 == entry) return i;
+    const Entry& e = entries_[entry];
+    for (size_t i = e.hash & mask_;; i = (i + 1) & mask_)
+        if (slots_[i].first != kEmpty && (slots_[i].first & kRowMask) == e.first) return i;
 }
 
 void FieldIndex::PlaceSlot(const Slot& slot) {
     size_t i = slot.hash & mask_;
-    while (slots_[i].tag != kEmpty) i = (i + 1) & mask_;
+    while (slots_[i].first != kEmpty) i = (i + 1) & mask_;
     slots_[i] = slot;
 }
 
@@ -39,7 +45,7 @@ void FieldIndex::PlaceSlot(const Slot& slot) {
 // probe sequence passes through it.
 void FieldIndex::EraseSlot(size_t at) {
     size_t hole = at;
-    for (size_t j = (hole + 1) & mask_; slots_[j].tag != kEmpty; j = (j + 1) & mask_) {
+    for (size_t j = (hole + 1) & mask_; slots_[j].first != kEmpty; j = (j + 1) & mask_) {
         const size_t home = slots_[j].hash & mask_;
         const bool stays = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
         if (stays) continue;
@@ -56,16 +62,17 @@ void FieldIndex::Grow() {
     std::swap(old, slots_);
     mask_ = slots_.size() - 1;
     for (size_t i = 0; i < old.size(); ++i)
-        if (old[i].tag != kEmpty) PlaceSlot(old[i]);
+        if (old[i].first != kEmpty) PlaceSlot(old[i]);
 }
 
 void FieldIndex::Insert(std::string key, RowId row) {
+    if (row >= kRowMask) throw std::length_error("too many rows for a field index");
     if (row >= entryOf_.size()) entryOf_.resize(row + 1, kNoEntry);
-    const uint64_t hash = HashOf(key);
+    const uint32_t hash = HashOf(key);
     if (const size_t at = FindSlot(hash, key); at != SIZE_MAX) {
-        const uint32_t entry = slots_[at].tag >> 1;
+        const uint32_t entry = entryOf_[slots_[at].first & kRowMask];
         entries_[entry].more.push_back(row);
-        slots_[at].tag |= kHasMore;
+        slots_[at].first |= kHasMore;
         entryOf_[row] = entry;
         return;
     }
@@ -83,7 +90,7 @@ void FieldIndex::Insert(std::string key, RowId row) {
     e.first = row;
     e.more.clear();
     if ((used_ + 1) * 2 > slots_.size()) Grow();
-    PlaceSlot(Slot{hash, row, entry << 1});
+    PlaceSlot(Slot{hash, row});
     ++used_;
     entryOf_[row] = entry;
     if (ordered_) ordered_->emplace(std::string_view(e.key), entry);
@@ -105,11 +112,11 @@ void FieldIndex::Remove(RowId row) {
         }
         e.first = e.more.back();
         e.more.pop_back();
-        slots_[at].first = e.first;
+        slots_[at].first = e.first | kHasMore;
     } else {
         e.more.erase(std::find(e.more.begin(), e.more.end(), row));
     }
-    if (e.more.empty()) slots_[at].tag &= ~kHasMore;
+    if (e.more.empty()) slots_[at].first &= ~kHasMore;
 }
 
 void FieldIndex::Rekey(const RowStore& store, const criteria::ValueOrder& order, RowId row) {
@@ -123,7 +130,10 @@ void FieldIndex::BuildOrdered() const {
     std::vector<std::pair<std::string_view, uint32_t>> keys;
     keys.reserve(used_);
     for (size_t i = 0; i < slots_.size(); ++i)
-        if (const Slot& s = slots_[i]; s.tag != kEmpty) keys.emplace_back(entries_[s.tag >> 1].key, s.tag >> 1);
+        if (const Slot& s = slots_[i]; s.first != kEmpty) {
+            const uint32_t entry = entryOf_[s.first & kRowMask];
+            keys.emplace_back(entries_[entry].key, entry);
+        }
     std::sort(keys.begin(), keys.end());
     ordered_.emplace();
     for (const auto& k : keys) ordered_->emplace_hint(ordered_->end(), k);

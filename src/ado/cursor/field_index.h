@@ -4,9 +4,9 @@
 // so the index stays current through edits, additions and deletions (a deleted row keeps its
 // entry; callers check visibility).
 //
-// An equality lookup touches one slot, which holds the key's hash and its first row: callers
-// test each row against the criterion anyway, so the key itself is not compared there. The
-// ordered map is built at the first range lookup and kept from then on.
+// An equality lookup touches one slot of 8 bytes, which holds the key's hash and its first
+// row: callers test each row against the criterion anyway, so the key itself is not compared
+// there. The ordered map is built at the first range lookup and kept from then on.
 #pragma once
 
 #include <cstdint>
@@ -38,14 +38,15 @@ public:
     // 64-bit hash (a superset: the caller tests each row).
     template <class F>
     void ForEachEqual(std::string_view key, F&& f) const {
-        const uint64_t hash = HashOf(key);
+        const uint32_t hash = HashOf(key);
         for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
             const Slot& s = slots_[i];
-            if (s.tag == kEmpty) return;
+            if (s.first == kEmpty) return;
             if (s.hash != hash) continue;
-            f(s.first);
-            if (s.tag & kHasMore)
-                for (RowId r : entries_[s.tag >> 1].more) f(r);
+            const RowId first = s.first & kRowMask;
+            f(first);
+            if (s.first & kHasMore)
+                for (RowId r : entries_[entryOf_[first]].more) f(r);
         }
     }
     // The rows whose key lies between the bounds (a null bound is open), in key order.
@@ -53,27 +54,27 @@ public:
                std::vector<RowId>& out) const;
 
 private:
-    // A slot's tag is its entry's number shifted left once, with kHasMore when the entry holds
-    // more than one row; kEmpty marks a free slot.
+    // A slot holds its key's first row, with kHasMore when the key has more rows (its entry,
+    // found through entryOf_, lists them); kEmpty marks a free slot. Rows are below kRowMask.
     static constexpr uint32_t kEmpty = UINT32_MAX;
-    static constexpr uint32_t kHasMore = 1;
+    static constexpr uint32_t kHasMore = 0x8000'0000;
+    static constexpr uint32_t kRowMask = 0x7FFF'FFFF;
     static constexpr uint32_t kNoEntry = UINT32_MAX;
     struct Slot {
-        uint64_t hash = 0;
-        RowId first = 0;
-        uint32_t tag = kEmpty;
+        uint32_t hash = 0;
+        uint32_t first = kEmpty;
     };
     // One key and its rows; entries do not move (the ordered map views their keys).
     struct Entry {
         std::string key;
-        uint64_t hash = 0;
+        uint32_t hash = 0;
         RowId first = 0;
         std::vector<RowId> more;
     };
 
-    static uint64_t HashOf(std::string_view key);
+    static uint32_t HashOf(std::string_view key);
     size_t SlotOfEntry(uint32_t entry) const;
-    size_t FindSlot(uint64_t hash, std::string_view key) const;
+    size_t FindSlot(uint32_t hash, std::string_view key) const;
     void PlaceSlot(const Slot& slot);
     void EraseSlot(size_t at);
     void Grow();
