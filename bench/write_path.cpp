@@ -1,7 +1,11 @@
 // The write path against raw engine calls: immediate inserts and updates, a batch of
-// pending inserts, and a prepared command run again and again.
+// pending inserts, a prepared command run again and again, and saves one by one (each its
+// own transaction, as business programs save), whose rows per second are printed too.
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -14,6 +18,7 @@ namespace {
 
 constexpr int kRows = 100'000;
 constexpr int kCommandRuns = 10'000;
+constexpr int kSingleSaves = 1'000;
 
 // A fresh database file with an empty table (or `rows` rows) for each measurement.
 std::string FreshDatabase(int rows = 0) {
@@ -38,11 +43,12 @@ ado::RecordsetPtr OpenLines(const ado::ConnectionPtr& cn, ado::LockTypeEnum lock
     return rs;
 }
 
-// Raw prepared statement run `n` times in one transaction.
-void RawLoop(const std::string& file, const char* sql, int n) {
+// Raw prepared statement run `n` times in one transaction, or each run in its own.
+void RawLoop(const std::string& file, const char* sql, int n, bool oneTransaction = true) {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db, "PRAGMA foreign_keys = ON; BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, oneTransaction ? "PRAGMA foreign_keys = ON; BEGIN" : "PRAGMA foreign_keys = ON", nullptr, nullptr,
+                 nullptr);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
     for (int i = 1; i <= n; ++i) {
@@ -54,14 +60,14 @@ void RawLoop(const std::string& file, const char* sql, int n) {
         sqlite3_reset(st);
     }
     sqlite3_finalize(st);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (oneTransaction) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
 
 // The rows every insert benchmark writes, through AddNew and Update.
-void AddRows(ado::Recordset& rs) {
+void AddRows(ado::Recordset& rs, int rows = kRows) {
     ado::Fields& f = rs.Fields();
-    for (int i = 1; i <= kRows; ++i) {
+    for (int i = 1; i <= rows; ++i) {
         rs.AddNew();
         f[0].Value(i);
         f[1].Value("producto");
@@ -155,6 +161,38 @@ void PreparedCommand(benchmark::State& state) {
     }
 }
 
+// Saves one by one: the wall-clock seconds of each run, for the rows per second.
+std::vector<double> rawSaveSeconds, librarySaveSeconds;
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void RawSingleSaves(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string file = FreshDatabase();
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        RawLoop(file, "INSERT INTO Lineas (Id, Producto, Cantidad, Precio) VALUES (?1, ?2, ?3, ?4)", kSingleSaves,
+                false);
+        rawSaveSeconds.push_back(SecondsSince(start));
+    }
+}
+
+void SingleSaves(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string file = FreshDatabase();
+        auto cn = Connect(file);
+        auto rs = OpenLines(cn, ado::adLockOptimistic);
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        AddRows(*rs, kSingleSaves);
+        librarySaveSeconds.push_back(SecondsSince(start));
+    }
+}
+
 }  // namespace
 
 BENCHMARK(RawInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -164,11 +202,21 @@ BENCHMARK(EditUpdate)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BatchInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(RawCommand)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(PreparedCommand)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(RawSingleSaves)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SingleSaves)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
-    return benchsupport::RunWithRatios(argc, argv,
-                                       {{"AddNewUpdate", "RawInsert", 1.5},
-                                        {"EditUpdate", "RawUpdate", 1.5},
-                                        {"BatchInsert", "RawInsert", 1.3},
-                                        {"PreparedCommand", "RawCommand", 1.3}});
+    return benchsupport::RunWithRatios(
+        argc, argv,
+        {{"AddNewUpdate", "RawInsert", 1.5},
+         {"EditUpdate", "RawUpdate", 1.5},
+         {"BatchInsert", "RawInsert", 1.3},
+         {"PreparedCommand", "RawCommand", 1.3},
+         {"SingleSaves", "RawSingleSaves", 1.2}},
+        {}, 7, [](const benchsupport::Medians&) {
+            if (rawSaveSeconds.empty() || librarySaveSeconds.empty()) return;
+            std::printf("%-44s raw %.0f, library %.0f rows/s (wall clock, the file's journal and sync settings)\n",
+                        "saves one by one", kSingleSaves / benchsupport::Median(rawSaveSeconds),
+                        kSingleSaves / benchsupport::Median(librarySaveSeconds));
+        });
 }
