@@ -32,7 +32,11 @@ public:
     }
 
     explicit operator bool() const { return llamar_ != nullptr; }
-    R operator()(Args... args) const { return llamar_(cierre_, std::forward<Args>(args)...); }
+    // An empty action does nothing (and gives R's zero value).
+    R operator()(Args... args) const {
+        if (!llamar_) return R();
+        return llamar_(cierre_, std::forward<Args>(args)...);
+    }
 
 private:
     R (*llamar_)(const void*, Args...) = nullptr;
