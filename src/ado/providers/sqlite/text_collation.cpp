@@ -83,11 +83,6 @@ void RegisterAccessCollation(sqlite3* db, std::string_view locale) {
     registration.release();
 }
 
-std::string FileTextLocale(sqlite3* db) {
-    const Registration* r = Registered(db);
-    return r ? r->locale : std::string();
-}
-
 std::string ComparisonLanguage(sqlite3* db) {
     const Registration* r = Registered(db);
     return r ? r->locale : RegionalSettings::Current().language;

@@ -22,12 +22,9 @@ inline constexpr const char* kAccessCollation = "ACCESS";
 // when it closes or the collation is replaced. Fails with ado::Error (E_FAIL).
 void RegisterAccessCollation(sqlite3* db, std::string_view locale);
 
-// The language of the file's text rules: the locale ACCESS is registered with on `db`, which
-// the text comparisons inside queries (LIKE, StrComp, InStr) follow as ORDER BY does, as
-// Access compares by the database's sort order. Empty when ACCESS is not registered there.
-std::string FileTextLocale(sqlite3* db);
-// The language the text comparisons of a query on `db` follow: the file's, else (ACCESS not
-// registered there) the regional settings' language.
+// The language the text comparisons inside a query on `db` (LIKE, StrComp, InStr) follow: the
+// locale ACCESS is registered with there, so that they agree with ORDER BY, as Access compares
+// by the database's sort order; the regional settings' language where ACCESS is not registered.
 std::string ComparisonLanguage(sqlite3* db);
 // The collator of ACCESS on `db`, or null; valid while the connection keeps the registration.
 const text::Collator* FileCollator(sqlite3* db);

@@ -96,6 +96,19 @@ void InBase(Call& c) {
 
 void CVar(Call& c) { c.ReturnArgument(0); }
 
+// The collator of the file's ACCESS collation; on a connection without one, a collator of the
+// regional language, kept per thread (ICU's are costly to open, and StrComp runs per row).
+const text::Collator& TextCollator(Call& c) {
+    if (const text::Collator* file = FileCollator(c.Database())) return *file;
+    thread_local std::string language;
+    thread_local std::optional<text::Collator> regional;
+    if (!regional || language != RegionalSettings::Current().language) {
+        language = RegionalSettings::Current().language;
+        regional.emplace(language);
+    }
+    return *regional;
+}
+
 // StrComp(s1, s2 [, compare]): -1, 0 or 1, Null when either text is Null. Compare 0 is
 // binary (character codes); 1, 2 and the default compare as the database compares text, by
 // the file's collation (case ignored, accents and the file language's alphabet kept): a
@@ -109,10 +122,8 @@ void StrComp(Call& c) {
     int order = 0;
     if (compare == 0) {
         order = a.compare(b);  // UTF-8 bytes sort as their code points
-    } else if (const text::Collator* file = FileCollator(c.Database())) {
-        order = file->Compare(a, b);
     } else {
-        order = text::Collator(ComparisonLanguage(c.Database())).Compare(a, b);
+        order = TextCollator(c).Compare(a, b);
     }
     c.Return(int64_t{order < 0 ? -1 : order > 0 ? 1 : 0});
 }
