@@ -77,27 +77,42 @@ void AddRows(ado::Recordset& rs, int rows = kRows) {
     }
 }
 
-void RawInsert(benchmark::State& state) {
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// `rows` inserts into a fresh table, in one transaction or each in its own; each run's
+// wall-clock seconds go to `wall` when it is given.
+void RawInserts(benchmark::State& state, int rows, bool oneTransaction, std::vector<double>* wall = nullptr) {
     for (auto _ : state) {
         state.PauseTiming();
         const std::string file = FreshDatabase();
         state.ResumeTiming();
-        RawLoop(file, "INSERT INTO Lineas (Id, Producto, Cantidad, Precio) VALUES (?1, ?2, ?3, ?4)", kRows);
+        const auto start = std::chrono::steady_clock::now();
+        RawLoop(file, "INSERT INTO Lineas (Id, Producto, Cantidad, Precio) VALUES (?1, ?2, ?3, ?4)", rows,
+                oneTransaction);
+        if (wall) wall->push_back(SecondsSince(start));
     }
 }
 
-void AddNewUpdate(benchmark::State& state) {
+// The same through AddNew and Update on a client cursor.
+void LibraryInserts(benchmark::State& state, int rows, bool oneTransaction, std::vector<double>* wall = nullptr) {
     for (auto _ : state) {
         state.PauseTiming();
         const std::string file = FreshDatabase();
         auto cn = Connect(file);
         auto rs = OpenLines(cn, ado::adLockOptimistic);
         state.ResumeTiming();
-        cn->BeginTrans();
-        AddRows(*rs);
-        cn->CommitTrans();
+        const auto start = std::chrono::steady_clock::now();
+        if (oneTransaction) cn->BeginTrans();
+        AddRows(*rs, rows);
+        if (oneTransaction) cn->CommitTrans();
+        if (wall) wall->push_back(SecondsSince(start));
     }
 }
+
+void RawInsert(benchmark::State& state) { RawInserts(state, kRows, true); }
+void AddNewUpdate(benchmark::State& state) { LibraryInserts(state, kRows, true); }
 
 void RawUpdate(benchmark::State& state) {
     for (auto _ : state) {
@@ -161,37 +176,12 @@ void PreparedCommand(benchmark::State& state) {
     }
 }
 
-// Saves one by one: the wall-clock seconds of each run, for the rows per second.
+// Saves one by one, each its own transaction: the wall-clock seconds of each run, for the
+// rows per second.
 std::vector<double> rawSaveSeconds, librarySaveSeconds;
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void RawSingleSaves(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        const std::string file = FreshDatabase();
-        state.ResumeTiming();
-        const auto start = std::chrono::steady_clock::now();
-        RawLoop(file, "INSERT INTO Lineas (Id, Producto, Cantidad, Precio) VALUES (?1, ?2, ?3, ?4)", kSingleSaves,
-                false);
-        rawSaveSeconds.push_back(SecondsSince(start));
-    }
-}
-
-void SingleSaves(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        const std::string file = FreshDatabase();
-        auto cn = Connect(file);
-        auto rs = OpenLines(cn, ado::adLockOptimistic);
-        state.ResumeTiming();
-        const auto start = std::chrono::steady_clock::now();
-        AddRows(*rs, kSingleSaves);
-        librarySaveSeconds.push_back(SecondsSince(start));
-    }
-}
+void RawSingleSaves(benchmark::State& state) { RawInserts(state, kSingleSaves, false, &rawSaveSeconds); }
+void SingleSaves(benchmark::State& state) { LibraryInserts(state, kSingleSaves, false, &librarySaveSeconds); }
 
 }  // namespace
 
