@@ -22,6 +22,8 @@ public:
     // Compiles `sql`; the engine's failure is thrown, classified by `kind`. Text with nothing
     // to run (only comments) gives an empty statement.
     EngineStatement(sqlite3* db, std::string_view sql, StatementKind kind = StatementKind::Other);
+    // Takes over a statement compiled elsewhere.
+    EngineStatement(sqlite3* db, sqlite3_stmt* compiled) : db_(db), stmt_(compiled) {}
     ~EngineStatement() { sqlite3_finalize(stmt_); }
     EngineStatement(EngineStatement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) { other.stmt_ = nullptr; }
     EngineStatement& operator=(EngineStatement&& other) noexcept;

@@ -93,10 +93,11 @@ int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& 
 std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provider::Statement& st) {
     if (st.type != adCmdText && (st.type != adCmdUnknown || IsLoneName(st.text))) return nullptr;
     if (IsQueryDefinition(st.text)) return nullptr;
-    Resolve(st.text, nullptr, IdentityOf(st));
+    EngineStatement stmt;
+    Resolve(st.text, nullptr, IdentityOf(st), &stmt);
     const std::shared_ptr<const Translation> tr = lastTranslation_;
     if (!tr->attachments.empty() || !tr->before.empty() || tr->crosstab) return nullptr;
-    EngineStatement stmt(db_, tr->sql, KindOf(tr->sql));
+    if (!stmt) stmt = EngineStatement(db_, tr->sql, KindOf(tr->sql));
     if (!stmt) return nullptr;  // only comments or whitespace
     return std::make_unique<SqlitePreparedStatement>(db_, stmt.Release(), fileLife_, KindOf(tr->sql), tr);
 }
@@ -158,13 +159,22 @@ std::vector<detail::ValueType> SqliteSession::ResultTypesOf(const std::string& a
 }
 
 const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vector<std::string>* implicit,
-                                          RowIdentity identity) {
+                                          RowIdentity identity, EngineStatement* compiled) {
     FollowSchema();
     auto known = implicitParameters_.find(accessSql);
     if (known == implicitParameters_.end()) {
-        // Prepare until every unknown name has been taken for a parameter.
+        // The text as it runs is compiled first: when it compiles, no name is unknown (without
+        // the row identity's columns it compiles as well), and the run may take the statement.
         std::vector<std::string> names;
-        for (int round = 0; round < 64; ++round) {
+        bool compiles = false;
+        if (const auto tr = Translate(accessSql, identity); !tr->crosstab) {
+            sqlite3_stmt* asItRuns = nullptr;
+            compiles = sqlite3_prepare_v2(db_, tr->sql.c_str(), -1, &asItRuns, nullptr) == SQLITE_OK && asItRuns;
+            if (compiles && compiled) *compiled = EngineStatement(db_, asItRuns);
+            else sqlite3_finalize(asItRuns);
+        }
+        // Otherwise compile until every unknown name has been taken for a parameter.
+        for (int round = 0; round < 64 && !compiles; ++round) {
             const auto tr = Translate(names.empty() ? accessSql : DeclareParameters(accessSql, names));
             // A crosstab's names are all in its statement with one column.
             const std::string sql = tr->crosstab ? CrosstabStatement(*tr->crosstab, {{"NULL", "x"}}).sql : tr->sql;
@@ -248,7 +258,8 @@ std::shared_ptr<const Translation> SqliteSession::CrosstabFor(const Translation&
 
 int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provider::Statement& st,
                                      cursor::RowStore& rows) {
-    Resolve(accessSql, nullptr, IdentityOf(st));
+    EngineStatement compiled;
+    Resolve(accessSql, nullptr, IdentityOf(st), &compiled);
     std::shared_ptr<const Translation> tr = lastTranslation_;
     if (tr->crosstab) tr = CrosstabFor(*tr, st);
     const StatementKind kind = KindOf(tr->sql);
@@ -263,6 +274,9 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         sqlite3_stmt* stmt = nullptr;
         if (st.prepared) {
             stmt = statements_.Get(db_, tr->sql);
+        } else if (compiled && tr->attachments.empty() && tr->before.empty()) {
+            owned = std::move(compiled);
+            stmt = owned.get();
         } else {
             owned = EngineStatement(db_, tr->sql, kind);
             stmt = owned.get();

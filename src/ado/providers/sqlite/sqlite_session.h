@@ -67,9 +67,10 @@ private:
     std::string AccessText(const provider::Statement& st);
     // The translation of an Access text in which names that are no column are parameters,
     // as the Access engine reads them; `implicit` receives those names. The reference stays
-    // valid until the next call.
+    // valid until the next call. When a new text had to be compiled to learn its names and
+    // compiled as it runs, `compiled` receives that statement, so that it is not compiled twice.
     const Translation& Resolve(const std::string& accessSql, std::vector<std::string>* implicit = nullptr,
-                               RowIdentity identity = RowIdentity::Without);
+                               RowIdentity identity = RowIdentity::Without, EngineStatement* compiled = nullptr);
     std::shared_ptr<const Translation> CrosstabFor(const Translation& tr, const provider::Statement& st);
     // Forgets translations and column types when another statement changed the schema. The
     // engine's schema version is asked only when the file's header moved (SchemaHeaderMoved)
