@@ -78,6 +78,27 @@ TEST(UtilidadTexto, ExtraerTextoPorModoInicioYOpciones) {
     }
 }
 
+// Callers search a text, then its beginning (a statement cut at each clause found), then
+// another: each search answers for its own text alone.
+TEST(UtilidadTexto, ExtraerTextoDeUnTextoQueEmpiezaElAnteriorODeOtro) {
+    const auto utilidad = CrearUtilidadTextoPredeterminada();
+    const std::string largo = "'" + std::string(20000, ';') + "' ; x";
+    const CasoExtraer secuencia[] = {
+        {"WHERE a = 'x; y' AND b; c", ";", ModoPosicion, Literales, 1, int32_t{23}},
+        {"WHERE a = 'x; y", ";", ModoPosicion, Literales, 1, int32_t{0}},
+        {"WHERE a = 'x; y", ";", ModoPosicion, 0, 1, int32_t{13}},
+        {"WHERE a =  x; y", ";", ModoPosicion, Literales, 1, int32_t{13}},
+        {"WHERE a =  x; y AND Ó", "ó", ModoPosicion, 0, 1, int32_t{21}},
+        {"WHERE a =  x; y AND Ó", "ó", ModoPosicion, 0, 1, int32_t{21}},
+        {"WHERE a =  x", "X", ModoPosicion, Palabra, 1, int32_t{12}},
+        {largo.c_str(), ";", ModoPosicion, Literales, 1, int32_t{20004}},
+        {"'a' ; b", ";", ModoPosicion, Literales, 1, int32_t{5}},
+    };
+    for (const auto& c : secuencia)
+        EXPECT_EQ(utilidad->ExtraerTexto(c.texto, c.token, c.modo, c.opciones, c.inicio, 0), c.esperado)
+            << std::string(c.texto).substr(0, 40) << " / " << c.token << " / opciones " << c.opciones;
+}
+
 struct CasoReemplazar {
     const char* texto;
     const char* buscado;

@@ -15,10 +15,10 @@ bool EsLetra(unsigned char c) { return EsLetraAscii(c) || c >= 0x80; }
 
 bool EsDePalabra(unsigned char c) { return EsLetra(c) || (c >= '0' && c <= '9') || c == '_'; }
 
-// Marks every byte that lies inside a quoted literal or a bracketed name, delimiters included.
-// A literal left open runs to the end of the text.
-std::vector<bool> MarcarLiterales(std::string_view texto) {
-    std::vector<bool> dentro(texto.size(), false);
+// Marks every byte that lies inside a quoted literal or a bracketed name, delimiters included,
+// with 1. A literal left open runs to the end of the text.
+std::string MarcarLiterales(std::string_view texto) {
+    std::string dentro(texto.size(), '\0');
     char cierre = 0;  // the delimiter that ends the current literal, 0 outside
     for (size_t i = 0; i < texto.size(); ++i) {
         const char c = texto[i];
@@ -26,15 +26,15 @@ std::vector<bool> MarcarLiterales(std::string_view texto) {
             if (c == '\'' || c == '"') cierre = c;
             else if (c == '[') cierre = ']';
             else continue;
-            dentro[i] = true;
+            dentro[i] = 1;
             continue;
         }
-        dentro[i] = true;
+        dentro[i] = 1;
         if (c != cierre) continue;
         // "]]" inside brackets is an escaped bracket; a doubled quote closes and reopens,
         // which marks the same bytes.
         if (cierre == ']' && i + 1 < texto.size() && texto[i + 1] == ']') {
-            dentro[++i] = true;
+            dentro[++i] = 1;
             continue;
         }
         cierre = 0;
@@ -43,6 +43,26 @@ std::vector<bool> MarcarLiterales(std::string_view texto) {
 }
 
 }  // namespace
+
+// Callers search one text many times (a statement for each of its clauses, cut shorter at
+// each one found). Folding and marks go byte by byte from the start, so a text that begins
+// the one prepared before uses its first bytes.
+bool TextoPreparado::Empieza(std::string_view texto) const {
+    return texto.size() <= original.size() && std::string_view(original).substr(0, texto.size()) == texto;
+}
+
+void TextoPreparado::Preparar(std::string_view texto, bool conLiterales) {
+    if (!Empieza(texto)) {
+        original.assign(texto);
+        plegado = PlegarMayusculas(texto);
+        literal.clear();
+        literalHecho = false;
+    }
+    if (conLiterales && !literalHecho) {
+        literal = MarcarLiterales(original);
+        literalHecho = true;
+    }
+}
 
 std::string PlegarMayusculas(std::string_view texto) {
     std::string plegado(texto);
@@ -60,8 +80,15 @@ std::string PlegarMayusculas(std::string_view texto) {
 }
 
 Buscador::Buscador(std::string_view texto, std::string_view token, int32_t opciones)
-    : texto_(texto), textoPlegado_(PlegarMayusculas(texto)), tokenPlegado_(PlegarMayusculas(token)) {
-    if (opciones & OpcionOmitirLiterales) literal_ = MarcarLiterales(texto);
+    : texto_(texto), tokenPlegado_(PlegarMayusculas(token)) {
+    // Short texts are kept prepared on the thread; a long one is prepared for this search only.
+    constexpr size_t kTextoCorto = 16 * 1024;
+    thread_local TextoPreparado ultimo;
+    TextoPreparado& preparado = texto.size() <= kTextoCorto ? ultimo : propio_;
+    const bool conLiterales = opciones & OpcionOmitirLiterales;
+    preparado.Preparar(texto, conLiterales);
+    textoPlegado_ = std::string_view(preparado.plegado).substr(0, texto.size());
+    if (conLiterales) literal_ = std::string_view(preparado.literal).substr(0, texto.size());
     palabraCompleta_ = (opciones & OpcionPalabraCompleta) && !token.empty() &&
                        EsLetra(static_cast<unsigned char>(token.front()));
 }

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace utilidades::detalle {
 
@@ -14,9 +13,23 @@ namespace utilidades::detalle {
 // result has the same length and every byte offset still points at the same character.
 std::string PlegarMayusculas(std::string_view texto);
 
+// A text as searches see it: folded, and with the bytes inside literals marked once asked for.
+struct TextoPreparado {
+    std::string original;
+    std::string plegado;
+    std::string literal;  // per byte, 1 inside '...', "..." or [...]
+    bool literalHecho = false;
+
+    // Whether texto is the prepared text or its beginning.
+    bool Empieza(std::string_view texto) const;
+    // Prepares texto unless it begins the text prepared already.
+    void Preparar(std::string_view texto, bool conLiterales);
+};
+
 class Buscador {
 public:
-    // Both views must outlive the Buscador.
+    // texto must outlive the Buscador; a thread makes one Buscador at a time (short texts'
+    // preparations are the thread's).
     Buscador(std::string_view texto, std::string_view token, int32_t opciones);
 
     static constexpr size_t npos = std::string_view::npos;
@@ -29,10 +42,11 @@ private:
     bool EnLiteral(size_t posicion, size_t longitud) const;
     bool LimitesDePalabra(size_t posicion) const;
 
+    TextoPreparado propio_;  // a long text's preparation; short ones share the thread's
     std::string_view texto_;
-    std::string textoPlegado_;
+    std::string_view textoPlegado_;  // the prepared text, cut to texto_'s length
+    std::string_view literal_;       // per byte, 1 inside '...', "..." or [...]; empty when not asked
     std::string tokenPlegado_;
-    std::vector<bool> literal_;  // per byte: inside '...', "..." or [...]; empty when not asked
     bool palabraCompleta_ = false;
 };
 
