@@ -43,6 +43,9 @@ TEST_F(AccessSql, Queries) {
         {"SELECT DateDiff('yyyy', Alta, #1/1/2025#) FROM Clientes ORDER BY Id", "Long(1)|Long(2)|Long(1)|Long(3)"},
         {"SELECT Format(Alta, 'dd/mm/yyyy') & ' ' & UCase(Left(Nombre, 3)) FROM Clientes WHERE Id Mod 2 = 0 ORDER BY Id",
          "Text('02/01/2023 LUI')|Text('04/07/2022 ÓSC')"},
+        // Keywords in any letter case, where a name could follow (an alias without AS).
+        {"select Nombre from Clientes where Id = 3", "Text('Marta')"},
+        {"Select Nombre n From Clientes c Where c.Id < 3 Order By n desc", "Text('Luis')|Text('Ana')"},
     });
 }
 

@@ -40,8 +40,12 @@ std::string BareParameterName(const DeclaredParameter& p) {
 }
 
 ParserState::ParserState(const Tokens& tokens) : tokens_(&tokens) {
+    significant_.reserve(tokens.size());
     for (size_t i = 0; i < tokens.size(); ++i)
         if (IsSignificant(tokens[i])) significant_.push_back(i);
+    // About one expression per significant token, and as many children: room made once.
+    tree_.exprs.reserve(significant_.size());
+    tree_.children.reserve(significant_.size());
 }
 
 SelectId ParserState::ParseEmbeddedQuery(const std::string& text, SelectId outer) {

@@ -188,22 +188,30 @@ Tokens Tokenize(std::string_view sql, bool engineText) {
     return out;
 }
 
+namespace {
+
+// Letter case of ASCII only, whatever the program's locale: keywords and the engine's names.
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
 }
 
 std::string ToUpperAscii(std::string_view s) {
     std::string r(s);
-    for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : r) c = UpperAscii(c);
     return r;
 }
 
 // Grave accents, not double quotes: the engine reads an unknown "name" as a string
 // literal, which would hide a misspelt column; `name` is always a name.
 std::string QuoteName(std::string_view name) {
-    std::string r = "`";
+    std::string r;
+    r.reserve(name.size() + 2);
+    r += '`';
     for (char c : name) {
         if (c == '`') r += '`';
         r += c;
@@ -212,7 +220,9 @@ std::string QuoteName(std::string_view name) {
 }
 
 std::string QuoteString(std::string_view value) {
-    std::string r = "'";
+    std::string r;
+    r.reserve(value.size() + 2);
+    r += '\'';
     for (char c : value) {
         if (c == '\'') r += '\'';
         r += c;
@@ -221,7 +231,14 @@ std::string QuoteString(std::string_view value) {
 }
 
 bool IsReservedWord(std::string_view word) {
-    return std::binary_search(kReserved.begin(), kReserved.end(), ToUpperAscii(word));
+    // The keywords are upper case: the word is compared as if it were too, without a copy.
+    const auto before = [](std::string_view a, std::string_view b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return static_cast<unsigned char>(UpperAscii(x)) < static_cast<unsigned char>(UpperAscii(y));
+        });
+    };
+    const auto it = std::lower_bound(kReserved.begin(), kReserved.end(), word, before);
+    return it != kReserved.end() && EqualsNoCase(*it, word);
 }
 
 }  // namespace ado::sqlite::detail

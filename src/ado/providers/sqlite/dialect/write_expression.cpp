@@ -63,8 +63,11 @@ std::string_view EngineName(std::string_view upper) {
 std::string SqlWriter::Expression(ExprId root, DataTypeEnum want) {
     std::string out;
     if (root == kNone) return out;
-    std::vector<Item> stack{{false, {}, root, want}};
+    std::vector<Item> stack;
     std::vector<Item> pieces;
+    stack.reserve(16);
+    pieces.reserve(8);
+    stack.push_back({false, {}, root, want});
     while (!stack.empty()) {
         Item it = std::move(stack.back());
         stack.pop_back();
