@@ -49,6 +49,8 @@ size_t BuscadorSQL::Buscar(const std::string& strTexto, const std::string& strTo
 
 size_t BuscadorSQL::BuscarAdelante(const std::string& strTexto, const std::string& strToken, size_t desde) const {
     for (size_t numLongitud = std::max<size_t>(64, 4 * strToken.size()); desde < strTexto.size(); numLongitud *= 2) {
+        // A short text is searched whole, without a copy.
+        if (desde == 0 && numLongitud >= strTexto.size()) return Buscar(strTexto, strToken);
         const std::string strTrozo = strTexto.substr(desde, numLongitud);
         const bool blnHastaElFinal = desde + strTrozo.size() == strTexto.size();
         const size_t posicion = Buscar(strTrozo, strToken);
