@@ -95,6 +95,7 @@ TEST_F(AccessFeatures, ActionQueriesThroughJoinsAndAliases) {
               "INSERT INTO Notas (Texto) VALUES ('b')"});
     ExpectRows(db, {{"SELECT @@IDENTITY", "Long(2)"}, {"SELECT Texto FROM Notas WHERE Id = @@identity", "Text('b')"}});
     ExpectRows(db, {{"SELECT Id FROM Pedidos ORDER BY Id", "Long(10)|Long(12)|Long(13)"}});
+    EXPECT_EQ(db.Run("DELETE * FROM Pedidos WITH OWNERACCESS OPTION;"), "3");
 }
 
 TEST_F(AccessFeatures, JoinsAndSetForms) {
@@ -102,6 +103,7 @@ TEST_F(AccessFeatures, JoinsAndSetForms) {
     ExpectRows(db, {
         // What saved queries of Access add and the embedded engine has no use for.
         {"SELECT Nombre FROM Clientes WHERE Id = 2 WITH OWNERACCESS OPTION;", "Text('Luis')"},
+        {"SELECT Count(*) FROM Clientes WITH OWNERACCESS OPTION;", "Long(4)"},  // WITH is no alias
         // RIGHT JOIN keeps every row of its right side.
         {"SELECT c.Nombre & ':' & Count(p.Id) FROM Pedidos AS p RIGHT JOIN Clientes AS c ON p.Cliente = c.Id "
          "GROUP BY c.Id, c.Nombre ORDER BY c.Id",

@@ -24,7 +24,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Keywords sorted for binary search: the words that take part in statement structure or
 // operators, so that such a Word is never read as a column or table name.
-constexpr std::array<std::string_view, 79> kReserved = {
+constexpr std::array<std::string_view, 80> kReserved = {
     "ADD",       "ALL",       "ALTER",     "AND",          "AS",        "ASC",        "ATTACH",
     "AUTOINCREMENT", "BEGIN", "BETWEEN",   "BY",           "CASE",      "CHECK",      "COLLATE",
     "COMMIT",    "CONSTRAINT", "CREATE",   "CROSS",        "DEFAULT",   "DELETE",     "DESC",
@@ -36,7 +36,7 @@ constexpr std::array<std::string_view, 79> kReserved = {
     "ORDER",     "OUTER",     "PARAMETERS", "PERCENT",     "PIVOT",     "PRAGMA",     "PRIMARY",
     "REFERENCES", "REGEXP",   "RIGHT",     "SELECT",       "SET",       "TABLE",      "THEN",
     "TOP",       "TRANSFORM", "UNION",     "UNIQUE",       "UPDATE",    "USING",      "VALUES",
-    "WHEN",      "WHERE",
+    "WHEN",      "WHERE",     "WITH",
 };
 
 [[noreturn]] void Unterminated(const char* what) { ThrowSyntaxError(std::string(what) + " sin terminar."); }
