@@ -49,11 +49,29 @@ TEST_F(AccessSql, Queries) {
     });
 }
 
-TEST_F(AccessSql, ComputedColumnsAreNamedAsAccessNamesThem) {
-    auto rs = db.db().Query(db.cn(), "SELECT Id, Nombre & 'x', Count(*) AS N, Max(Alta) FROM Clientes GROUP BY Id, Nombre");
+std::string FieldNames(AccessDb& db, const std::string& sql) {
+    auto rs = db.db().Query(db.cn(), sql);
     std::string names;
     for (int i = 0; i < rs->Fields().Count(); ++i) names += rs->Fields()[i].Name() + ";";
-    EXPECT_EQ(names, "Id;Expr1001;N;Expr1003;");
+    return names;
+}
+
+TEST_F(AccessSql, ColumnsAreNamedAsAccessNamesThem) {
+    EXPECT_EQ(FieldNames(db, "SELECT Id, Nombre & 'x', Count(*) AS N, Max(Alta) FROM Clientes GROUP BY Id, Nombre"),
+              "Id;Expr1001;N;Expr1003;");
+    // A qualified column is named by its column, whatever its source: a table, a saved query or
+    // a derived table, in every form of query.
+    db.Setup({"CREATE VIEW Activos AS SELECT Id, Nombre FROM Clientes WHERE Activo"});
+    for (const char* sql : {
+             "SELECT c.Id, c.Nombre FROM Clientes AS c",
+             "SELECT a.Id, a.Nombre FROM Activos AS a",
+             "SELECT Activos.Id, [Activos].[Nombre] FROM Activos",
+             "SELECT d.Id, d.Nombre FROM (SELECT Id, Nombre FROM Clientes) AS d",
+             "SELECT DISTINCT d.Id, d.Nombre FROM (SELECT Id, Nombre FROM Clientes) AS d",
+             "SELECT TOP 1 a.Id, a.Nombre FROM Activos AS a ORDER BY a.Nombre DESC",
+             "SELECT a.Id, a.Nombre FROM Activos AS a UNION SELECT Id, Apellido FROM Clientes",
+         })
+        EXPECT_EQ(FieldNames(db, sql), "Id;Nombre;") << sql;
 }
 
 TEST_F(AccessSql, MakeTableDeleteAndAutonumber) {

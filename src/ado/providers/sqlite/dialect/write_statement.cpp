@@ -270,8 +270,11 @@ std::string SqlWriter::CoreText(SelectId id, bool inCompound, const std::vector<
         }
         items += itemText(item.expr, i);
         if (distinct && NeedsCollation(item.expr)) items += std::string(" COLLATE ") + kTextCollation;
+        // A qualified column is named too: the engine names q.Col of a saved query or a derived
+        // table "q", where Access names it "Col".
         if (!item.alias.empty()) items += " AS " + QuoteName(item.alias);
-        else if (e.kind != ExprKind::Column || wrapHaving) items += " AS " + QuoteName(OutputName(item));
+        else if (e.kind != ExprKind::Column || wrapHaving || !e.qualifier.empty())
+            items += " AS " + QuoteName(OutputName(item));
     }
     items += extraItems;
     if (wrapHaving) items += ", (" + Expression(s.having) + ") AS `brezal_having`";
