@@ -2,7 +2,7 @@
 // Access type; what it writes is then compiled by a real engine holding those tables. A
 // translation may refuse the text (ado::Error) and the engine may refuse what it wrote (an
 // unknown function, say); neither may crash, hang or read out of bounds. The script splitter
-// runs on the same text.
+// and the reader of EXECUTE calls run on the same text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,6 +12,7 @@
 #include "ado/Error.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/dialect/schema_source.h"
+#include "ado/providers/sqlite/procedure_call.h"
 
 namespace {
 
@@ -76,6 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     try {
         (void)ado::sqlite::SplitAccessScript(text);
+    } catch (const ado::Error&) {
+    }
+    try {
+        (void)ado::sqlite::ReadProcedureCall(text);
     } catch (const ado::Error&) {
     }
     try {

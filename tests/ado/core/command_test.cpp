@@ -105,6 +105,71 @@ TEST_F(CommandTest, ValuesBindByNameWhateverTheirOrder) {
     }
 }
 
+// Values given by position go to the parameters in the order Refresh lists them: a declaration's
+// order, whatever order its names appear in the statement; names found as unknown columns, in
+// the order they appear.
+TEST_F(CommandTest, ValuesByPositionFollowTheDeclaration) {
+    cn->Execute("CREATE PROCEDURE ArtSube (pId Long, pCuanto Currency) AS UPDATE Art SET Precio = Precio + pCuanto "
+                "WHERE Id = pId");
+    auto sube = MakeCommand("ArtSube", adCmdStoredProc);
+    SafeArray values({{0, 2}});
+    values.At({0}) = Variant(2);
+    values.At({1}) = Variant(100);
+    sube->Execute(nullptr, Variant(values));
+    // Appended under names of the client's own, the values still go by position.
+    auto appended = MakeCommand("ArtSube", adCmdStoredProc);
+    appended->Parameters().Append(appended->CreateParameter("a", adInteger, adParamInput, 0, Variant(3)));
+    appended->Parameters().Append(appended->CreateParameter("b", adCurrency, adParamInput, 0, Variant(1000)));
+    appended->Execute();
+    auto precios = cn->Execute("SELECT Precio FROM Art ORDER BY Id");
+    std::vector<double> seen;
+    for (; !precios->adoEOF(); precios->MoveNext()) seen.push_back(precios->Fields()[0].Value().ToDouble());
+    EXPECT_EQ(seen, (std::vector<double>{1.2, 107.5, 1012}));
+
+    // The engine meets the derived table's unknown name first; the values follow the text.
+    auto implicit = MakeCommand("SELECT Marca, Id FROM (SELECT Id FROM Art WHERE Id > Desde) ORDER BY Id");
+    implicit->Parameters().Refresh();
+    ASSERT_EQ(implicit->Parameters().Count(), 2);
+    EXPECT_EQ(implicit->Parameters().Item(0)->Name(), "Marca");
+    values.At({0}) = Variant("x");
+    values.At({1}) = Variant(1);
+    auto rs = implicit->Execute(nullptr, Variant(values));
+    EXPECT_EQ(rs->Fields()[0].Value().ToString() + ":" + rs->Fields()[1].Value().ToString(), "x:2");
+}
+
+// EXECUTE runs a stored query with literal values for its declared parameters, in order.
+TEST_F(CommandTest, ExecuteRunsAStoredQueryWithValues) {
+    cn->Execute("CREATE PROCEDURE ArtSube (pId Long, pCuanto Currency) AS UPDATE Art SET Precio = Precio + pCuanto "
+                "WHERE Id = pId");
+    cn->Execute("CREATE PROCEDURE [Art Desde] (pNombre Text(20), pDesde DateTime, pVivo YesNo) AS SELECT Id FROM Art "
+                "WHERE (Alta >= pDesde AND pVivo) OR Nombre = pNombre ORDER BY Id");
+    int32_t affected = -1;
+    cn->Execute("EXECUTE ArtSube 2, -0.5;", &affected);
+    EXPECT_EQ(affected, 1);
+    EXPECT_EQ(cn->Execute("SELECT Precio FROM Art WHERE Id = 2")->Fields()[0].Value().ToDouble(), 7.0);
+    EXPECT_EQ(Ids(cn->Execute("execute [Art Desde] 'pan', #2/10/2024#, True")), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(Ids(cn->Execute("EXECUTE [Art Desde] Null, #2/10/2024#, No")), (std::vector<int32_t>{}));
+    auto message = [&](const char* sql) {
+        try {
+            cn->Execute(sql);
+        } catch (const Error& e) {
+            return std::to_string(e.Number()) + " " + e.Description();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message("EXECUTE ArtSube 2, Precio"),
+              "-2147217900 Error de sintaxis en la instrucción SQL: los parámetros de EXECUTE son valores: 'Precio' no "
+              "lo es.");
+    EXPECT_EQ(message("EXECUTE ArtSube 2 3"),
+              "-2147217900 Error de sintaxis en la instrucción SQL: los parámetros de EXECUTE se separan con comas.");
+    EXPECT_EQ(message("EXECUTE"),
+              "-2147217900 Error de sintaxis en la instrucción SQL: falta el nombre de la consulta después de EXECUTE.");
+    EXPECT_EQ(message("EXECUTE NoEsta 1"),
+              "3265 No se encontró el elemento en la colección correspondiente al nombre o número solicitado. (no "
+              "existe la consulta 'NoEsta')");
+    EXPECT_EQ(cn->Execute("SELECT Sum(Precio) FROM Art")->Fields()[0].Value().ToDouble(), 20.2) << "nothing else ran";
+}
+
 TEST_F(CommandTest, StoredQueriesAreCreatedListedRunAndDropped) {
     cn->Execute("CREATE PROCEDURE ArtCaros ([Precio minimo] Currency) AS SELECT Id FROM Art WHERE Precio >= "
                 "[Precio minimo] ORDER BY Id");

@@ -11,6 +11,7 @@
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
 #include "ado/providers/sqlite/dialect/value_conversions.h"
 #include "ado/providers/sqlite/prepared_statement.h"
+#include "ado/providers/sqlite/procedure_call.h"
 #include "ado/providers/sqlite/result_reader.h"
 #include "ado/providers/sqlite/row_identity.h"
 #include "ado/providers/sqlite/sqlite_session.h"
@@ -86,13 +87,25 @@ int64_t SqliteSession::Execute(const provider::Statement& st, cursor::RowStore& 
             FollowSchema(true);
             return *defined;
         }
+        // EXECUTE name values: the stored query, with the values for its declared parameters
+        // in the declaration's order (which need not be the order they appear in).
+        if (auto call = ReadProcedureCall(st.text)) {
+            provider::Statement stored = st;
+            stored.type = adCmdStoredProc;
+            stored.text = std::move(call->name);
+            const std::string text = AccessText(stored);
+            stored.parameters = std::move(call->values);
+            stored.parameterNames.clear();
+            for (const DeclaredParameter& p : Translate(text)->parameters) stored.parameterNames.push_back(p.name);
+            return RunTranslated(text, stored, rows);
+        }
     }
     return RunTranslated(AccessText(st), st, rows);
 }
 
 std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provider::Statement& st) {
     if (st.type != adCmdText && (st.type != adCmdUnknown || IsLoneName(st.text))) return nullptr;
-    if (IsQueryDefinition(st.text)) return nullptr;
+    if (IsQueryDefinition(st.text) || ReadProcedureCall(st.text)) return nullptr;
     EngineStatement stmt;
     Resolve(st.text, nullptr, IdentityOf(st), &stmt);
     const std::shared_ptr<const Translation> tr = lastTranslation_;
@@ -186,6 +199,18 @@ const Translation& SqliteSession::Resolve(const std::string& accessSql, std::vec
             constexpr std::string_view kUnknown = "no such column: ";
             if (message.rfind(kUnknown, 0) != 0) break;  // a real error: the run reports it
             names.push_back(message.substr(kUnknown.size()));
+        }
+        // The engine reports unknown names in the order it resolves them; a command's values
+        // follow the order they appear in, so the names are listed in that order.
+        if (names.size() > 1) {
+            const std::vector<std::string>& appearing = Translate(DeclareParameters(accessSql, names))->placeholders;
+            auto firstUse = [&](const std::string& name) {
+                const auto at = std::find_if(appearing.begin(), appearing.end(),
+                                             [&](const std::string& p) { return EqualsNoCase(p, name); });
+                return at - appearing.begin();
+            };
+            std::stable_sort(names.begin(), names.end(),
+                             [&](const std::string& a, const std::string& b) { return firstUse(a) < firstUse(b); });
         }
         if (implicitParameters_.size() > 512) implicitParameters_.clear();
         known = implicitParameters_.emplace(accessSql, std::move(names)).first;

@@ -1,5 +1,6 @@
 #include "ado/providers/sqlite/statement_run.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "ado/error_numbers.h"
@@ -38,6 +39,28 @@ private:
     std::chrono::steady_clock::time_point deadline_{};
 };
 
+// Where engine parameter i (1-based) stands in the command's list of values, as Refresh lists
+// them: the declared parameters in the declaration's order (used or not), then the other named
+// references in order of appearance, then the plain ? markers. With no declaration, this is the
+// order of appearance.
+size_t PositionOf(const Translation& tr, int i) {
+    const std::vector<std::string>& names = tr.placeholders;
+    auto declaredAt = [&](std::string_view name) {
+        for (size_t k = 0; k < tr.parameters.size(); ++k)
+            if (EqualsNoCase(Unbracketed(tr.parameters[k].name), Unbracketed(name))) return k;
+        return tr.parameters.size();
+    };
+    size_t undeclaredBefore = 0;
+    const size_t named = std::min(names.size(), static_cast<size_t>(i - 1));
+    for (size_t j = 0; j < named; ++j) undeclaredBefore += declaredAt(names[j]) == tr.parameters.size();
+    if (static_cast<size_t>(i) <= names.size()) {
+        const size_t k = declaredAt(names[static_cast<size_t>(i - 1)]);
+        if (k < tr.parameters.size()) return k;
+        return tr.parameters.size() + undeclaredBefore;
+    }
+    return tr.parameters.size() + undeclaredBefore + (static_cast<size_t>(i) - names.size() - 1);
+}
+
 }  // namespace
 
 void BindStatement(sqlite3_stmt* stmt, const Translation& tr, const provider::Statement& st) {
@@ -51,7 +74,10 @@ void BindStatement(sqlite3_stmt* stmt, const Translation& tr, const provider::St
         if (!name.empty())
             for (size_t k = 0; k < st.parameterNames.size() && !value; ++k)
                 if (EqualsNoCase(Unbracketed(st.parameterNames[k]), Unbracketed(name))) value = &st.parameters[k];
-        if (!value && static_cast<size_t>(i) <= st.parameters.size()) value = &st.parameters[static_cast<size_t>(i - 1)];
+        if (!value) {
+            const size_t position = PositionOf(tr, i);
+            if (position < st.parameters.size()) value = &st.parameters[position];
+        }
         if (!value) Raise(Condition::MissingParameters, name.empty() ? std::string() : "(" + std::string(name) + ")");
         const size_t index = static_cast<size_t>(i - 1);
         BindParameter(stmt, i, *value, index < tr.parameterTypes.size() ? tr.parameterTypes[index] : adVariant);

@@ -1,0 +1,1 @@
+EXECUTE [Art Desde] 'pan', #2/10/2024#, -1.5e3, True, Null;
