@@ -125,6 +125,10 @@ TEST_F(CommandTest, ValuesByPositionFollowTheDeclaration) {
     std::vector<double> seen;
     for (; !precios->adoEOF(); precios->MoveNext()) seen.push_back(precios->Fields()[0].Value().ToDouble());
     EXPECT_EQ(seen, (std::vector<double>{1.2, 107.5, 1012}));
+    // A value named for one parameter never stands in for another the command left out.
+    auto partial = MakeCommand("ArtSube", adCmdStoredProc);
+    partial->Parameters().Append(partial->CreateParameter("pCuanto", adCurrency, adParamInput, 0, Variant(5)));
+    EXPECT_EQ(ErrorNumberOf([&] { partial->Execute(); }), err::NoValueForParameters);
 
     // The engine meets the derived table's unknown name first; the values follow the text.
     auto implicit = MakeCommand("SELECT Marca, Id FROM (SELECT Id FROM Art WHERE Id > Desde) ORDER BY Id");

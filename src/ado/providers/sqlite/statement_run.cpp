@@ -66,6 +66,12 @@ size_t PositionOf(const Translation& tr, int i) {
 void BindStatement(sqlite3_stmt* stmt, const Translation& tr, const provider::Statement& st) {
     const std::vector<std::string>& placeholders = tr.placeholders;
     const int count = sqlite3_bind_parameter_count(stmt);
+    // A value whose name is one of the statement's goes there only: it never stands in, by its
+    // position, for a parameter the command left out.
+    std::vector<bool> named(st.parameters.size(), false);
+    for (size_t k = 0; k < st.parameterNames.size() && k < named.size(); ++k)
+        for (const std::string& p : placeholders)
+            if (EqualsNoCase(Unbracketed(st.parameterNames[k]), Unbracketed(p))) named[k] = true;
     for (int i = 1; i <= count; ++i) {
         std::string_view name;
         if (static_cast<size_t>(i) <= placeholders.size()) name = placeholders[static_cast<size_t>(i - 1)];
@@ -76,7 +82,7 @@ void BindStatement(sqlite3_stmt* stmt, const Translation& tr, const provider::St
                 if (EqualsNoCase(Unbracketed(st.parameterNames[k]), Unbracketed(name))) value = &st.parameters[k];
         if (!value) {
             const size_t position = PositionOf(tr, i);
-            if (position < st.parameters.size()) value = &st.parameters[position];
+            if (position < st.parameters.size() && !named[position]) value = &st.parameters[position];
         }
         if (!value) Raise(Condition::MissingParameters, name.empty() ? std::string() : "(" + std::string(name) + ")");
         const size_t index = static_cast<size_t>(i - 1);
