@@ -64,6 +64,11 @@ TEST(ConversionFunctions, ValNullTestsAndVbaRounding) {
         {"EXP(1000)", "error: Desbordamiento"},
         {"LOG(0)", "error: Argumento o llamada a procedimiento no válida"},
         {"INT(NULL)", "NULL"},
+        // VBA's generator: a negative argument seeds it (Rnd(-1) is VBA's 0.224007), 0 repeats
+        // the last number, no argument or a positive one gives the next.
+        {"RND(-1) || ' ' || RND(0) || ' ' || RND() || ' ' || RND(-1) || ' ' || RND(5)",
+         "'0.2240070104599 0.2240070104599 0.0358458161354065 0.2240070104599 0.0358458161354065'"},
+        {"RND(NULL)", "NULL"},
     });
 }
 

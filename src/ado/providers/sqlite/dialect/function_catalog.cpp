@@ -87,6 +87,7 @@ constexpr auto kFunctions = std::to_array<FunctionInfo>({
     Fixed("PARTITION", adVarWChar, U::Plain),
     Split("REPLACE", adVarWChar, R::Fixed, U::Text, U::Text),
     Split("RIGHT", adVarWChar, R::Fixed, U::Text, U::Plain),
+    Fixed("RND", adSingle, U::Plain),
     Split("ROUND", adVariant, R::FirstArgument, U::Same, U::Plain),
     Fixed("RTRIM", adVarWChar, U::Text),
     Fixed("SECOND", adSmallInt, U::Plain),

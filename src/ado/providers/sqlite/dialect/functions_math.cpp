@@ -1,7 +1,9 @@
 // Numeric functions that SQLite lacks or computes otherwise: Int, Fix, Sgn, Sqr, Round
-// (half to even, as VBA), Exp, Log, Atn, Sin, Cos, Tan. An integer argument of Int, Fix
+// (half to even, as VBA), Exp, Log, Atn, Sin, Cos, Tan, Rnd. An integer argument of Int, Fix
 // and Round stays an integer, as VBA keeps the argument's type.
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
@@ -57,6 +59,24 @@ void Real(Call& c) {
 
 bool Any(double) { return true; }
 bool NotNegative(double v) { return v >= 0; }
+// Rnd, with VBA's generator: a 24-bit linear congruence from the seed 327680, per thread as
+// VBA's is per program. Rnd(x) with x < 0 starts again from a seed made of x, so the same x
+// gives the same number; Rnd(0) repeats the last number; Rnd() and Rnd(x > 0) give the next.
+void Rnd(Call& c) {
+    thread_local uint32_t seed = 327680;
+    constexpr uint32_t kMask = 0xFFFFFF;
+    if (c.Count() == 1 && c.IsNull(0)) return c.ReturnNull();
+    const double x = c.Count() == 1 ? c.Double(0) : 1;
+    if (x < 0) {
+        const float single = static_cast<float>(x);
+        uint32_t bits = 0;
+        std::memcpy(&bits, &single, sizeof bits);
+        seed = ((bits & kMask) + (bits >> 24)) & kMask;
+    }
+    if (x != 0) seed = (seed * 1140671485u + 12820163u) & kMask;
+    c.Return(static_cast<double>(seed) / 16777216.0);
+}
+
 bool Positive(double v) { return v > 0; }
 bool ExpInRange(double v) { return v <= 709.782712893384; }
 
@@ -82,6 +102,7 @@ constexpr FunctionSpec kMathFunctions[] = {
     {"SIN", 1, 1, Real<Sin, Any>},
     {"COS", 1, 1, Real<Cos, Any>},
     {"TAN", 1, 1, Real<Tan, Any>},
+    {"RND", 0, 1, Rnd, false},
 };
 
 }  // namespace
