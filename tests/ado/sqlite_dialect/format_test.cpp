@@ -64,6 +64,30 @@ TEST(Format, SpanishSettings) {
     });
 }
 
+// FormatNumber, FormatCurrency, FormatPercent and FormatDateTime: digits (-1 the regional two),
+// then leading zero, parentheses and grouping (-1 yes, 0 no, -2 the regional choice).
+TEST(Format, TheVbaFormatFunctions) {
+    {
+        ScopedRegional us(ado::RegionalSettings::UnitedStates());
+        ExpectEvaluations({
+            {"FORMATNUMBER(1234.567) || ' ' || FORMATNUMBER(1234.567, 1) || ' ' || FORMATNUMBER(-1234.5, 0)",
+             "'1,234.57 1,234.6 -1,235'"},
+            {"FORMATNUMBER(-0.5, 2, 0, -1, 0) || ' ' || FORMATNUMBER(1234.5, -1, -2, -2, 0)", "'(.50) 1234.50'"},
+            {"FORMATCURRENCY(1234.5) || ' ' || FORMATCURRENCY(-3, 0) || ' ' || FORMATCURRENCY(-3, 2, -1, 0)",
+             "'$1,234.50 ($3) -$3.00'"},
+            {"FORMATPERCENT(0.256) || ' ' || FORMATPERCENT(0.256, 0)", "'25.60% 26%'"},
+            {"FORMATDATETIME('2024-03-05 14:07:09') || ' | ' || FORMATDATETIME('2024-03-05', 1) || ' | ' || "
+             "FORMATDATETIME('2024-03-05 14:07:09', 2) || ' | ' || FORMATDATETIME('2024-03-05 14:07:09', 4)",
+             "'3/5/2024 2:07:09 PM | Tuesday, March 5, 2024 | 3/5/2024 | 14:07'"},
+            {"FORMATNUMBER(NULL) IS NULL AND FORMATDATETIME(NULL) IS NULL", "1"},
+            {"FORMATNUMBER('abc')", "error: No coinciden los tipos"},
+            {"FORMATDATETIME('2024-03-05', 5)", "error: Argumento o llamada a procedimiento no válida"},
+        });
+    }
+    ScopedRegional es(ado::RegionalSettings::Spanish());
+    ExpectEvaluations({{"FORMATCURRENCY(-1234.5) || ' ' || FORMATNUMBER(1234.5)", "'-1.234,50 € 1.234,50'"}});
+}
+
 // A percentage beyond a double's range overflows (6), in SQL and called directly.
 TEST(Format, APercentBeyondTheRangeOverflows) {
     ExpectEvaluations({{"FORMAT(1e308, '0%')", "error: Desbordamiento"}});

@@ -1,5 +1,6 @@
 // Format(value [, pattern [, firstdayofweek [, firstweekofyear]]]): chooses the kind of
-// pattern (named, number, date, text) and its section, then formats.
+// pattern (named, number, date, text) and its section, then formats. FormatNumber,
+// FormatCurrency, FormatPercent and FormatDateTime are written through it.
 #include <cctype>
 #include <cmath>
 #include <vector>
@@ -218,9 +219,67 @@ void Format(Call& c) {
     c.ReturnText(*text);
 }
 
+// FormatNumber, FormatCurrency and FormatPercent: digits after the point (-1: the regional
+// two), then three tristates (-1 yes, 0 no, -2 the regional choice): a leading zero before
+// the point, parentheses around negatives, grouped digits. They are written as a pattern of
+// Format.
+struct NumberStyle {
+    std::string_view prefix, suffix;
+    bool parensByDefault;
+};
+
+bool Tristate(Call& c, int i, bool regional) {
+    if (c.Count() <= i || c.IsNull(i)) return regional;
+    const int v = c.Long(i);
+    return v == -2 ? regional : v != 0;
+}
+
+void FormatAsNumber(Call& c, const NumberStyle& style) {
+    if (c.IsNull(0)) return c.ReturnNull();
+    const int digits = c.Count() > 1 && !c.IsNull(1) ? c.Long(1) : -1;
+    if (digits < -1 || digits > 99) ThrowRuntimeError(kInvalidProcedureCall);
+    const bool leading = Tristate(c, 2, true);
+    const bool parens = Tristate(c, 3, style.parensByDefault);
+    const bool group = Tristate(c, 4, true);
+    std::string body = group ? "#,##" : "#";
+    body += leading ? "0" : "#";
+    const int places = digits == -1 ? 2 : digits;
+    if (places > 0) body += "." + std::string(static_cast<size_t>(places), '0');
+    const std::string positive = std::string(style.prefix) + body + std::string(style.suffix);
+    const std::string pattern = positive + ";" + (parens ? "(" + positive + ")" : "-" + positive);
+    // A value that is no number fails, as VBA's do (a date counts as its serial number).
+    const auto text = FormatValue(Variant(c.Double(0)), pattern, 1, 1);
+    if (!text) return c.ReturnNull();
+    c.ReturnText(*text);
+}
+
+void FormatNumberF(Call& c) { FormatAsNumber(c, {"", "", false}); }
+void FormatPercentF(Call& c) { FormatAsNumber(c, {"", "%", false}); }
+void FormatCurrencyF(Call& c) {
+    const bool spanish = UsesSpanishNames(RegionalSettings::Current());
+    FormatAsNumber(c, spanish ? NumberStyle{"", " €", false} : NumberStyle{"$", "", true});
+}
+
+// FormatDateTime(date [, 0 general | 1 long date | 2 short date | 3 long time | 4 short time]).
+void FormatDateTimeF(Call& c) {
+    constexpr std::string_view kNames[] = {"General Date", "Long Date", "Short Date", "Long Time", "Short Time"};
+    if (c.IsNull(0)) return c.ReturnNull();
+    const int kind = c.Count() > 1 && !c.IsNull(1) ? c.Long(1) : 0;
+    if (kind < 0 || kind > 4) ThrowRuntimeError(kInvalidProcedureCall);
+    const auto date = c.DateArg(0);
+    if (!date) return c.ReturnNull();
+    const auto text = FormatValue(Variant(*date), kNames[kind], 1, 1);
+    if (!text) return c.ReturnNull();
+    c.ReturnText(*text);
+}
+
 constexpr FunctionSpec kFormatFunctions[] = {
     {"FORMAT", 1, 4, Format},
     {"FORMAT$", 1, 4, Format},
+    {"FORMATNUMBER", 1, 5, FormatNumberF},
+    {"FORMATCURRENCY", 1, 5, FormatCurrencyF},
+    {"FORMATPERCENT", 1, 5, FormatPercentF},
+    {"FORMATDATETIME", 1, 2, FormatDateTimeF},
 };
 
 }  // namespace
