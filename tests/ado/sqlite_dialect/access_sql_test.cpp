@@ -98,7 +98,8 @@ TEST_F(AccessSql, TablesOfAnotherFile) {
     EXPECT_EQ(db.Run("INSERT INTO Proveedores IN \"" + file + "\" (Nombre) SELECT Nombre FROM Clientes WHERE Id = 1"), "1");
     ExpectRows(db, {{("SELECT Nombre FROM Proveedores IN '" + file + "' WHERE Nombre <> 'ZETA' ORDER BY Nombre").c_str(),
                      "Text('alfa')|Text('Ana')"},
-                    {("SELECT Count(*) FROM [" + file + "].[Proveedores]").c_str(), "Long(3)"}});
+                    {("SELECT Count(*) FROM [" + file + "].[Proveedores]").c_str(), "Long(3)"},
+                    {("SELECT Count(*) FROM [;DATABASE=" + file + "].Proveedores").c_str(), "Long(3)"}});
 }
 
 // A form's control that has no value here is a parameter, as Access reads it.

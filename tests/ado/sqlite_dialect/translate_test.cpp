@@ -50,6 +50,15 @@ TEST(Translate, ExternalFilesAreAttachedUnderOneAliasPerPath) {
     EXPECT_NE(other.attachments[0].alias, other.attachments[1].alias);
     EXPECT_EQ(TranslateAccessSql("SELECT * FROM x IN 'b.db'").attachments[0].alias, other.attachments[0].alias);
     EXPECT_TRUE(TranslateAccessSql("SELECT a IN ('x') FROM t").attachments.empty());
+    // The same file named by the connect strings of an Access database.
+    for (const char* sql : {"SELECT * FROM [;DATABASE=C:\\datos\\otra.mdb].Clientes",
+                            "SELECT * FROM [MS Access;PWD=x; DATABASE = C:\\datos\\otra.mdb].[Clientes] AS c",
+                            "SELECT * FROM Clientes IN '' [;DATABASE=C:\\datos\\otra.mdb]",
+                            "SELECT * FROM Clientes IN 'C:\\datos\\otra.mdb' 'MS Access;'"}) {
+        const auto connect = TranslateAccessSql(sql);
+        ASSERT_EQ(connect.attachments.size(), 1u) << sql;
+        EXPECT_EQ(connect.attachments[0], tr.attachments[0]) << sql;
+    }
 }
 
 // Access also names the file after an insert's column list; both orders write the same.
@@ -124,6 +133,8 @@ TEST(Translate, RefusesMalformedTextAndWhatTheEngineCannotExpress) {
         {"ALTER TABLE t ADD COLUMN Id COUNTER", kNoForm},
         {"CREATE INDEX i ON t (a) WITH PRIMARY", kNoForm},
         {"SELECT * FROM t IN '' [ODBC;DSN=x]", kNoForm},
+        {"SELECT * FROM [Text;DATABASE=C:\\datos].[x.csv]", kNoForm},
+        {"SELECT * FROM [;PWD=x].t", kNoForm},
         {"SELECT * FROM t IN 'c:\\x' 'dBASE IV;'", kNoForm},
     };
     for (const auto& [sql, number] : cases) {

@@ -8,6 +8,7 @@
 #include "ado/Error.h"
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
+#include "ado/providers/sqlite/dialect/external_source.h"
 #include "ado/providers/sqlite/dialect/parser_state.h"
 
 namespace ado::sqlite::detail {
@@ -394,8 +395,10 @@ TableName ParserState::ParseTableName(bool allowAlias) {
         Advance();
         t.database = std::move(t.name);
         t.name = ExpectName("el nombre de una tabla");
-        // [C:\datos\otra.mdb].[Tabla]: a table of another file, as IN 'file' names it.
-        if (t.database.find_first_of("./\\") != std::string::npos) t.externalFile = std::exchange(t.database, {});
+        // [C:\datos\otra.mdb].[Tabla] and [;DATABASE=C:\datos\otra.mdb].[Tabla]: a table of
+        // another file, as IN 'file' names it.
+        if (IsConnectString(t.database)) t.externalFile = ConnectStringDatabase(std::exchange(t.database, {}));
+        else if (t.database.find_first_of("./\\") != std::string::npos) t.externalFile = std::exchange(t.database, {});
     }
     if (AtWord("IN") && Peek(1).kind == TokenKind::String) ParseExternalFile(t);
     if (!allowAlias) return t;
@@ -408,10 +411,15 @@ void ParserState::ParseExternalFile(TableName& t) {
     Advance();  // IN
     if (!t.database.empty() || !t.externalFile.empty())
         Fail("una tabla con IN 'archivo' no puede llevar otro prefijo");
-    t.externalFile = Peek().value;
+    const std::string path = Peek().value;
     Advance();
-    if (t.externalFile.empty() || Peek().kind == TokenKind::String || Peek().kind == TokenKind::Name)
-        ThrowNotSupported("IN con un origen de datos externo que no es un archivo de base de datos.");
+    // IN 'file', IN '' [connect string], IN 'file' 'type'.
+    std::optional<std::string> connectOrType;
+    if (Peek().kind == TokenKind::String || Peek().kind == TokenKind::Name) {
+        connectOrType = Peek().value;
+        Advance();
+    }
+    t.externalFile = InClauseDatabase(path, connectOrType);
 }
 
 void ParserState::ParseInsert() {
