@@ -10,6 +10,7 @@ namespace ado::err {
 // Engine conditions, as the Access engine and ADO number them.
 inline constexpr int32_t NoCurrentRecord = 3021;
 inline constexpr int32_t CharactersAfterEnd = 3142;
+inline constexpr int32_t FieldTooSmall = 3163;
 inline constexpr int32_t UndefinedFunction = 3085;
 inline constexpr int32_t OdbcCallFailed = 3146;
 inline constexpr int32_t IntegrityOnDelete = 3200;

@@ -48,6 +48,7 @@ enum class Condition {
     CharactersAfterEnd,
     OutdatedFile,
     Overflow,
+    FieldTooSmall,
     InvalidFile,
     FileExists,
     FileWrite,
@@ -123,6 +124,9 @@ inline constexpr ConditionEntry kConditionTable[] = {
     {Condition::InvalidConnection, err::InvalidConnection,
      "No se puede usar la conexión para realizar esta operación. Está cerrada o no es válida en este contexto."},
     {Condition::Overflow, err::Overflow, "Desbordamiento"},
+    {Condition::FieldTooSmall, err::FieldTooSmall,
+     "El campo es demasiado pequeño para aceptar la cantidad de datos que intentó agregar. Intente insertar o pegar "
+     "menos datos."},
     {Condition::CharactersAfterEnd, err::CharactersAfterEnd,
      "Se encontraron caracteres después del final de la instrucción SQL."},
     {Condition::OutdatedFile, err::Fail,

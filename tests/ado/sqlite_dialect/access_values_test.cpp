@@ -255,6 +255,27 @@ TEST(TypedColumns, RefuseWhatDoesNotFit) {
     ExpectRows(db, {{"SELECT Count(*) FROM Chicos", "Long(1)"}});
 }
 
+TEST(TypedColumns, TextsKeepToTheirDeclaredSize) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Nombres (Id COUNTER PRIMARY KEY, Corto TEXT(3), Libre TEXT, Largo MEMO)"});
+    auto tooSmall = [](const char* column) {
+        return std::string("error 3163: El campo es demasiado pequeño para aceptar la cantidad de datos que intentó "
+                           "agregar. Intente insertar o pegar menos datos. (campo ") + column + ")";
+    };
+    const std::string longText(300, 'x');
+    EXPECT_EQ(db.Run("INSERT INTO Nombres (Corto) VALUES ('abcd')"), tooSmall("Corto"));
+    // The size counts characters; a text declared without a size is not held to 255.
+    EXPECT_EQ(db.Run("INSERT INTO Nombres (Corto, Libre, Largo) VALUES ('ñáé', '" + longText + "', '" + longText + "')"),
+              "1");
+    EXPECT_EQ(db.Run("UPDATE Nombres SET Corto = Corto & 'x'"), tooSmall("Corto"));
+    db.Setup({"ALTER TABLE Nombres ADD COLUMN Otro VARCHAR(2)", "SELECT Id, Corto INTO Copia FROM Nombres"});
+    EXPECT_EQ(db.Run("UPDATE Nombres SET Otro = 'abc'"), tooSmall("Otro"));
+    EXPECT_EQ(db.Run("INSERT INTO Copia (Corto) SELECT Libre FROM Nombres"), tooSmall("Corto"));
+    ExpectRows(db, {{"SELECT Corto & '|' & Len(Libre) & '|' & Len(Largo) & '|' & (Otro Is Null) FROM Nombres",
+                     "Text('ñáé|300|300|-1')"},
+                    {"SELECT Count(*) FROM Copia", "Long(1)"}});
+}
+
 TEST(MakeTable, CopiesTheColumnsAccessTypes) {
     AccessDb db;
     db.Setup({"CREATE TABLE Origen (F DATETIME, M CURRENCY, N TEXT(20))",

@@ -25,16 +25,32 @@ constexpr MessageRow kMessages[] = {
     {"integer overflow", Condition::Overflow},  // SUM beyond Currency's range
 };
 
-// A column's own check (its values in their form) names the column after this prefix.
-constexpr std::string_view kStorageCheck = "CHECK constraint failed: brezal:";
+// A column's own checks name the column after their prefix: its values in their form
+// (a number in its range, a date in Access's calendar), and a text within its size.
+struct StorageCheck {
+    std::string_view prefix;
+    Condition condition;
+};
+constexpr StorageCheck kStorageChecks[] = {
+    {"CHECK constraint failed: brezal:", Condition::Overflow},
+    {"CHECK constraint failed: brezal-size:", Condition::FieldTooSmall},
+};
+
+const StorageCheck* StorageCheckOf(std::string_view message) {
+    for (const auto& check : kStorageChecks)
+        if (message.starts_with(check.prefix)) return &check;
+    return nullptr;
+}
 
 Condition Classify(int code, std::string_view message, StatementKind kind) {
     switch (code) {
         case SQLITE_CONSTRAINT_PRIMARYKEY:
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_ROWID: return Condition::DuplicateKey;
-        case SQLITE_CONSTRAINT_CHECK:
-            return message.rfind(kStorageCheck, 0) == 0 ? Condition::Overflow : Condition::General;
+        case SQLITE_CONSTRAINT_CHECK: {
+            const StorageCheck* check = StorageCheckOf(message);
+            return check ? check->condition : Condition::General;
+        }
         case SQLITE_CONSTRAINT_FOREIGNKEY:
             return kind == StatementKind::Delete ? Condition::IntegrityOnDelete : Condition::IntegrityOnChange;
         case SQLITE_INTERRUPT: return Condition::TimeLimit;
@@ -79,12 +95,11 @@ Error EngineError(int extendedCode, std::string_view engineMessage, StatementKin
         if (const int32_t number = RuntimeErrorNumber(engineMessage))
             return Error(number, std::string(engineMessage), kEngineSource, {}, extendedCode);
     const Condition c = Classify(extendedCode, engineMessage, kind);
-    // Overflow says which column, when a column's check found it, and nothing of the engine.
-    if (c == Condition::Overflow) {
-        const bool column = engineMessage.rfind(kStorageCheck, 0) == 0;
-        return MakeError(c, column ? "(campo " + std::string(engineMessage.substr(kStorageCheck.size())) + ")" : "",
+    // A column's own check says which column, and nothing of the engine; so does overflow.
+    const StorageCheck* check = (extendedCode == SQLITE_CONSTRAINT_CHECK) ? StorageCheckOf(engineMessage) : nullptr;
+    if (check || c == Condition::Overflow)
+        return MakeError(c, check ? "(campo " + std::string(engineMessage.substr(check->prefix.size())) + ")" : "",
                          kEngineSource, {}, extendedCode);
-    }
     const std::string detail = "(motor: " + std::string(engineMessage) + ")";
     return MakeError(c, detail, kEngineSource, {}, extendedCode);
 }

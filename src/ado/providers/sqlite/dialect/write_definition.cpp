@@ -62,6 +62,15 @@ std::string StorageCheck(const std::string& column, const ValueType& t) {
     }
 }
 
+// A text of a declared size holds that many characters at most, as in Access; a text
+// declared without one (its size unknown, or a make-table's computed text) is not checked.
+std::string SizeCheck(const ColumnDefinition& d, const ValueType& t) {
+    const bool sized = t.type == adVarWChar || t.type == adWChar || t.type == adVarChar || t.type == adChar;
+    if (!sized || t.size <= 0 || d.typeName.find('(') == std::string::npos) return {};
+    const std::string c = QuoteName(d.name);
+    return c + " IS NULL OR length(" + c + ") <= " + std::to_string(t.size);
+}
+
 }  // namespace
 
 std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter) {
@@ -102,6 +111,8 @@ std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& ty
         const std::string check = StorageCheck(d.name, type);
         if (!check.empty()) out += " CONSTRAINT " + QuoteName("brezal:" + d.name) + " CHECK (" + check + ")";
     }
+    const std::string size = SizeCheck(d, type);
+    if (!size.empty()) out += " CONSTRAINT " + QuoteName("brezal-size:" + d.name) + " CHECK (" + size + ")";
     return out;
 }
 
