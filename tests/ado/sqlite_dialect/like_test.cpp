@@ -1,4 +1,6 @@
-// The Access LIKE registered on a real engine: wildcards, lists, case, NOT LIKE, ESCAPE.
+// The Access LIKE registered on a real engine: wildcards, lists, case, NOT LIKE, ESCAPE;
+// ALike, whose wildcards are ANSI's only, through the dialect.
+#include "access_db.h"
 #include "engine.h"
 
 namespace {
@@ -50,6 +52,23 @@ TEST(AccessLike, FiltersRowsWithOneCompiledPattern) {
     e.Exec("CREATE TABLE t (n TEXT); INSERT INTO t VALUES ('Ana'), ('ana'), ('Luis'), (NULL), ('Álvaro')");
     EXPECT_EQ(e.Query("SELECT n FROM t WHERE n LIKE 'a*' ORDER BY rowid"), "'Ana'|'ana'");
     EXPECT_EQ(e.Query("SELECT n FROM t WHERE n NOT LIKE '[a]*' ORDER BY rowid"), "'Luis'|'Álvaro'");
+}
+
+TEST(AccessLike, AlikeTakesOnlyAnsiWildcards) {
+    dialect_test::AccessDb db;
+    db.Setup({"CREATE TABLE W (Id COUNTER PRIMARY KEY, S TEXT(10))", "INSERT INTO W (S) VALUES ('a*b')",
+              "INSERT INTO W (S) VALUES ('A1B')", "INSERT INTO W (S) VALUES ('a?b')", "INSERT INTO W (S) VALUES ('a#b')",
+              "INSERT INTO W (S) VALUES ('ab')"});
+    dialect_test::ExpectRows(db, {
+        {"SELECT S FROM W WHERE S ALIKE 'a_b' ORDER BY Id", "Text('a*b')|Text('A1B')|Text('a?b')|Text('a#b')"},
+        {"SELECT S FROM W WHERE S ALIKE 'a%' ORDER BY Id",
+         "Text('a*b')|Text('A1B')|Text('a?b')|Text('a#b')|Text('ab')"},
+        {"SELECT S FROM W WHERE S ALIKE 'a*b' OR S ALIKE 'a?b' OR S ALIKE 'a#b' ORDER BY Id",
+         "Text('a*b')|Text('a?b')|Text('a#b')"},
+        {"SELECT S FROM W WHERE S ALIKE 'a[0-9#]b' ORDER BY Id", "Text('A1B')|Text('a#b')"},
+        {"SELECT S FROM W WHERE S NOT ALIKE '%b' ORDER BY Id", ""},
+        {"SELECT Count(*) FROM W WHERE S ALIKE Null", "Long(0)"},
+    });
 }
 
 }  // namespace

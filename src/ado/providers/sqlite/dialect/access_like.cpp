@@ -143,12 +143,40 @@ void LikeEntry(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     RunGuarded(ctx, Like, &call);
 }
 
+// ALike's pattern, whose only wildcards are ANSI's % and _, as a LIKE pattern: *, ? and #
+// outside a character list are made literal by a list of their own.
+void AnsiPattern(void* data) {
+    auto& c = *static_cast<LikeCall*>(data);
+    if (sqlite3_value_type(c.argv[0]) == SQLITE_NULL) return sqlite3_result_null(c.ctx);
+    const std::string_view pattern = ValueText(c.argv[0]);
+    std::string out;
+    out.reserve(pattern.size() + 8);
+    bool inList = false;
+    for (const char ch : pattern) {
+        if (!inList && (ch == '*' || ch == '?' || ch == '#')) {
+            out += {'[', ch, ']'};
+            continue;
+        }
+        if (ch == '[') inList = true;
+        if (ch == ']') inList = false;
+        out += ch;
+    }
+    sqlite3_result_text(c.ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void AnsiPatternEntry(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    LikeCall call{ctx, argc, argv};
+    RunGuarded(ctx, AnsiPattern, &call);
+}
+
 }  // namespace
 
 void RegisterAccessLike(sqlite3* db) {
     for (int n = 2; n <= 3; ++n)
         sqlite3_create_function_v2(db, "like", n, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, LikeEntry, nullptr,
                                    nullptr, nullptr);
+    sqlite3_create_function_v2(db, "BZ_ANSI_PATTERN", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, AnsiPatternEntry,
+                               nullptr, nullptr, nullptr);
 }
 
 }  // namespace ado::sqlite::detail

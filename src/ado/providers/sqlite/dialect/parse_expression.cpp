@@ -36,7 +36,8 @@ constexpr BinaryOperator kBinaryOperators[] = {
     {"AND", true, Op::And, kAnd},            {"OR", true, Op::Or, kOr},
     {"XOR", true, Op::Xor, kXor},            {"EQV", true, Op::Eqv, kEqv},
     {"IMP", true, Op::Imp, kImp},            {"MOD", true, Op::Mod, kMod},
-    {"LIKE", true, Op::Like, kCompare},      {"GLOB", true, Op::Glob, kCompare},
+    {"LIKE", true, Op::Like, kCompare},      {"ALIKE", true, Op::Alike, kCompare},
+    {"GLOB", true, Op::Glob, kCompare},
     {"REGEXP", true, Op::Regexp, kCompare},  {"MATCH", true, Op::Match, kCompare},
 };
 
@@ -47,7 +48,9 @@ const BinaryOperator* FindBinary(const Token& t) {
     return nullptr;
 }
 
-bool IsPatternOp(Op op) { return op == Op::Like || op == Op::Glob || op == Op::Regexp || op == Op::Match; }
+bool IsPatternOp(Op op) {
+    return op == Op::Like || op == Op::Alike || op == Op::Glob || op == Op::Regexp || op == Op::Match;
+}
 
 // Keywords that are also Access functions when a '(' follows.
 bool IsKeywordFunction(const Token& t) {
@@ -399,7 +402,7 @@ private:
         bool negated = false;
         if (IsWord(t, "NOT")) {
             const Token& next = p_.Peek(1);
-            const bool negatable = IsWord(next, "BETWEEN") || IsWord(next, "IN") || IsWord(next, "LIKE") ||
+            const bool negatable = IsWord(next, "BETWEEN") || IsWord(next, "IN") || IsWord(next, "LIKE") || IsWord(next, "ALIKE") ||
                                    IsWord(next, "GLOB") || IsWord(next, "REGEXP") || IsWord(next, "MATCH");
             if (!negatable) return false;
             negated = true;

@@ -24,8 +24,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Keywords sorted for binary search: the words that take part in statement structure or
 // operators, so that such a Word is never read as a column or table name.
-constexpr std::array<std::string_view, 80> kReserved = {
-    "ADD",       "ALL",       "ALTER",     "AND",          "AS",        "ASC",        "ATTACH",
+constexpr std::array<std::string_view, 81> kReserved = {
+    "ADD",       "ALIKE",     "ALL",       "ALTER",     "AND",          "AS",        "ASC",        "ATTACH",
     "AUTOINCREMENT", "BEGIN", "BETWEEN",   "BY",           "CASE",      "CHECK",      "COLLATE",
     "COMMIT",    "CONSTRAINT", "CREATE",   "CROSS",        "DEFAULT",   "DELETE",     "DESC",
     "DETACH",    "DISTINCT",  "DISTINCTROW", "DROP",       "ELSE",      "END",        "ESCAPE",

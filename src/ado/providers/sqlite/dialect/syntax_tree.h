@@ -23,7 +23,7 @@ enum class Op : uint8_t {
     // logical, lowest first
     Imp, Eqv, Xor, Or, And,
     // comparison
-    Eq, Ne, Lt, Le, Gt, Ge, Is, IsNot, Like, Glob, Regexp, Match,
+    Eq, Ne, Lt, Le, Gt, Ge, Is, IsNot, Like, Alike, Glob, Regexp, Match,
     // bits (the engine's), text and arithmetic
     BitOr, BitAnd, ShiftLeft, ShiftRight, Concat, Pipe, Add, Sub, Mod, IntDiv, Mul, Div, Pow,
     // prefix

@@ -28,7 +28,9 @@ bool IsComparison(Op op) {
 }
 
 bool IsLogical(Op op) { return op == Op::And || op == Op::Or || op == Op::Xor || op == Op::Eqv || op == Op::Imp; }
-bool IsPattern(Op op) { return op == Op::Like || op == Op::Glob || op == Op::Regexp || op == Op::Match; }
+bool IsPattern(Op op) {
+    return op == Op::Like || op == Op::Alike || op == Op::Glob || op == Op::Regexp || op == Op::Match;
+}
 
 // The last part of a qualifier ("db.t" -> "t").
 std::string_view LastPart(std::string_view q) {

@@ -26,7 +26,7 @@ const char* ComparisonText(Op op) {
 
 const char* PatternText(Op op) {
     switch (op) {
-        case Op::Like: return "LIKE ";
+        case Op::Like: case Op::Alike: return "LIKE ";
         case Op::Glob: return "GLOB ";
         case Op::Regexp: return "REGEXP ";
         case Op::Match: return "MATCH ";
@@ -364,7 +364,9 @@ void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
         child(0, adVarWChar);
         text(e.negated ? " NOT " : " ");
         text(pattern);
+        if (e.op == Op::Alike) text("BZ_ANSI_PATTERN(");
         child(1, adVarWChar);
+        if (e.op == Op::Alike) text(")");
         if (e.hasEscape) {
             text(" ESCAPE ");
             child(2, adVarWChar);
