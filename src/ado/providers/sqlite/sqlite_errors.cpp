@@ -10,11 +10,20 @@ namespace ado::sqlite {
 
 namespace {
 
-// Messages of SQLITE_ERROR that name a more precise condition.
+// An engine message that names a more precise condition by its beginning.
 struct MessageRow {
     std::string_view prefix;
     Condition condition;
 };
+
+template <size_t N>
+const MessageRow* RowOf(const MessageRow (&rows)[N], std::string_view message) {
+    for (const auto& row : rows)
+        if (message.starts_with(row.prefix)) return &row;
+    return nullptr;
+}
+
+// Messages of SQLITE_ERROR.
 constexpr MessageRow kMessages[] = {
     {"no such table", Condition::TableNotFound},
     {"no such view", Condition::TableNotFound},
@@ -27,20 +36,10 @@ constexpr MessageRow kMessages[] = {
 
 // A column's own checks name the column after their prefix: its values in their form
 // (a number in its range, a date in Access's calendar), and a text within its size.
-struct StorageCheck {
-    std::string_view prefix;
-    Condition condition;
-};
-constexpr StorageCheck kStorageChecks[] = {
+constexpr MessageRow kStorageChecks[] = {
     {"CHECK constraint failed: brezal:", Condition::Overflow},
     {"CHECK constraint failed: brezal-size:", Condition::FieldTooSmall},
 };
-
-const StorageCheck* StorageCheckOf(std::string_view message) {
-    for (const auto& check : kStorageChecks)
-        if (message.starts_with(check.prefix)) return &check;
-    return nullptr;
-}
 
 Condition Classify(int code, std::string_view message, StatementKind kind) {
     switch (code) {
@@ -48,7 +47,7 @@ Condition Classify(int code, std::string_view message, StatementKind kind) {
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_ROWID: return Condition::DuplicateKey;
         case SQLITE_CONSTRAINT_CHECK: {
-            const StorageCheck* check = StorageCheckOf(message);
+            const MessageRow* check = RowOf(kStorageChecks, message);
             return check ? check->condition : Condition::General;
         }
         case SQLITE_CONSTRAINT_FOREIGNKEY:
@@ -62,8 +61,7 @@ Condition Classify(int code, std::string_view message, StatementKind kind) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED: return Condition::LockConflict;
         case SQLITE_ERROR:
-            for (const auto& row : kMessages)
-                if (message.substr(0, row.prefix.size()) == row.prefix) return row.condition;
+            if (const MessageRow* row = RowOf(kMessages, message)) return row->condition;
             return Condition::General;
         default: return Condition::General;
     }
@@ -96,7 +94,7 @@ Error EngineError(int extendedCode, std::string_view engineMessage, StatementKin
             return Error(number, std::string(engineMessage), kEngineSource, {}, extendedCode);
     const Condition c = Classify(extendedCode, engineMessage, kind);
     // A column's own check says which column, and nothing of the engine; so does overflow.
-    const StorageCheck* check = (extendedCode == SQLITE_CONSTRAINT_CHECK) ? StorageCheckOf(engineMessage) : nullptr;
+    const MessageRow* check = extendedCode == SQLITE_CONSTRAINT_CHECK ? RowOf(kStorageChecks, engineMessage) : nullptr;
     if (check || c == Condition::Overflow)
         return MakeError(c, check ? "(campo " + std::string(engineMessage.substr(check->prefix.size())) + ")" : "",
                          kEngineSource, {}, extendedCode);
