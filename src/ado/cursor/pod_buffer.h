@@ -69,6 +69,14 @@ public:
         std::memcpy(static_cast<void*>(data_ + size_), p, n * sizeof(T));
         size_ += n;
     }
+    // Room for `n` more elements at the end, left as they are: the caller writes them.
+    // Pointers into the buffer are invalid afterwards.
+    T* Extend(size_t n) {
+        if (size_ + n > capacity_) Grow(size_ + n);
+        T* at = data_ + size_;
+        size_ += n;
+        return at;
+    }
     void Reserve(size_t n) {
         if (n > capacity_) Reallocate(n);
     }
@@ -80,6 +88,21 @@ public:
         size_ = n;
     }
     void Clear() { size_ = 0; }
+    // Gives back the capacity beyond the size when that is worth a reallocation (64 KiB);
+    // an empty buffer keeps its memory.
+    void ShrinkToFit() {
+        if (size_ == 0 || (capacity_ - size_) * sizeof(T) < (size_t{64} << 10)) return;
+        if (Mapped(capacity_) && !Mapped(size_)) {
+            T* p = static_cast<T*>(std::malloc(size_ * sizeof(T)));
+            if (!p) throw std::bad_alloc();
+            std::memcpy(static_cast<void*>(p), data_, size_ * sizeof(T));
+            mapped::Release(data_, capacity_ * sizeof(T));
+            data_ = p;
+            capacity_ = size_;
+        } else {
+            Reallocate(size_);
+        }
+    }
 
 private:
     void Grow(size_t needed) { Reallocate(std::max(needed, capacity_ < 16 ? 16 : capacity_ * 2)); }

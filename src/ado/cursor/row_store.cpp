@@ -5,20 +5,55 @@
 
 namespace ado::cursor {
 
-RowStore::RowStore(std::vector<ColumnInfo> columns) : columns_(std::move(columns)) {}
-
-void RowStore::Reserve(size_t rows, size_t textBytes) {
-    cells_.Reserve(rows * columns_.size());
-    rowFlags_.reserve(rows);
-    arena_.Reserve(textBytes);
-}
-
-RowId RowStore::BeginRow() {
-    rowFlags_.push_back(0);
-    return static_cast<RowId>(rowFlags_.size() - 1);
-}
-
 namespace {
+
+// Payload width a column starts with: 8 where its values need it (reals, dates, money).
+uint8_t WidthFor(DataTypeEnum type) {
+    switch (type) {
+        case adSingle: case adDouble: case adCurrency: case adBigInt: case adUnsignedInt: case adDate:
+        case adDBDate: case adDBTime: case adDBTimeStamp: case adFileTime: return 8;
+        default: return 4;
+    }
+}
+
+// Texts and binaries sit in the arena behind a header: the room they may grow into, then
+// their length, both little-endian base 128 and of the same width, so that a new length
+// within the room rewrites the header in place.
+size_t LebWidth(uint64_t v) {
+    size_t w = 1;
+    while (v >>= 7) ++w;
+    return w;
+}
+
+void PutLeb(char* p, uint64_t v, size_t width) {
+    for (size_t k = 0; k < width; ++k, v >>= 7)
+        p[k] = static_cast<char>((v & 0x7F) | (k + 1 < width ? 0x80 : 0));
+}
+
+uint64_t GetLeb(const char*& p) {
+    uint64_t v = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const auto byte = static_cast<uint8_t>(*p++);
+        v |= uint64_t{byte & 0x7Fu} << shift;
+        if (!(byte & 0x80)) return v;
+    }
+}
+
+struct Placed {
+    const char* bytes;
+    uint64_t length, room;
+    size_t width;  // of each number of the header
+};
+
+Placed ReadHeader(const char* p) {
+    const auto first = static_cast<uint8_t>(p[0]);
+    if (first < 0x80) return {p + 2, static_cast<uint8_t>(p[1]), first, 1};  // the common short text
+    const char* q = p;
+    const uint64_t room = GetLeb(q);
+    const size_t width = static_cast<size_t>(q - p);
+    const uint64_t length = GetLeb(q);
+    return {q, length, room, width};
+}
 
 // The bytes of a text or binary value.
 std::string_view BytesOf(const Variant& v) {
@@ -29,56 +64,142 @@ std::string_view BytesOf(const Variant& v) {
 
 }  // namespace
 
-void RowStore::Place(Cell& c, std::string_view bytes) {
-    c.offset = arena_.size();
-    c.length = static_cast<uint32_t>(bytes.size());
-    arena_.Append(bytes.data(), bytes.size());
-}
-
-void RowStore::PutBytes(Tag t, const void* p, size_t n) { Place(Push(t), {static_cast<const char*>(p), n}); }
-
-RowStore::Cell RowStore::Encode(const Variant& v) {
-    Cell c{};
-    switch (v.Type()) {
-        case VariantType::Null: c.tag = Tag::Null; break;
-        case VariantType::Empty: c.tag = Tag::Empty; break;
-        case VariantType::Bool: c.tag = Tag::Bool; c.i = v.AsBool() ? -1 : 0; break;
-        case VariantType::I2: c.tag = Tag::Int; c.i = v.AsI2(); break;
-        case VariantType::I4: c.tag = Tag::Int; c.i = v.AsI4(); break;
-        case VariantType::I8: c.tag = Tag::Int; c.i = v.AsI8(); break;
-        case VariantType::R4: c.tag = Tag::Real; c.d = v.AsR4(); break;
-        case VariantType::R8: c.tag = Tag::Real; c.d = v.AsR8(); break;
-        case VariantType::Currency: c.tag = Tag::Currency; c.i = v.AsCurrency().scaled; break;
-        case VariantType::Date: c.tag = Tag::Date; c.d = v.AsDate().serial; break;
-        case VariantType::String: c.tag = Tag::Text; Place(c, BytesOf(v)); break;
-        case VariantType::Binary: c.tag = Tag::Blob; Place(c, BytesOf(v)); break;
-        default:
-            c.tag = Tag::Boxed;
-            c.offset = boxed_.size();
-            boxed_.push_back(v);
-            break;
+void RowStore::Lane::Store(RowId row, uint64_t bits) {
+    if (width == 4 && !Lane::FitsFourBytes(bits)) Widen();
+    if (width == 4) {
+        const auto v = static_cast<int32_t>(static_cast<int64_t>(bits));
+        std::memcpy(payload.data() + size_t{row} * 4, &v, 4);
+    } else {
+        std::memcpy(payload.data() + size_t{row} * 8, &bits, 8);
     }
-    return c;
 }
 
-void RowStore::PutVariant(const Variant& v) { cells_.PushBack(Encode(v)); }
+void RowStore::Lane::Widen() {
+    const size_t rows = payload.size() / 4;
+    PodBuffer<uint8_t> wide;
+    wide.Reserve(std::max(payload.capacity() * 2, size_t{64}));
+    for (size_t r = 0; r < rows; ++r) {
+        int32_t v;
+        std::memcpy(&v, payload.data() + r * 4, 4);
+        const int64_t w = v;
+        wide.Append(reinterpret_cast<const uint8_t*>(&w), 8);
+    }
+    payload = std::move(wide);
+    width = 8;
+}
+
+RowStore::RowStore(std::vector<ColumnInfo> columns) : columns_(std::move(columns)) { SyncLanes(); }
+
+RowStore::Lane RowStore::NewLane(const ColumnInfo& info, const Variant& fill) {
+    Lane lane;
+    lane.width = WidthFor(info.type);
+    lane.tags.Reserve(RowCount());
+    for (size_t r = 0; r < RowCount(); ++r) {
+        const auto [tag, bits] = Encode(fill);  // each row its own bytes, as edits rewrite them in place
+        lane.Append(tag, bits);
+    }
+    return lane;
+}
+
+// Columns set through Columns() before the first row get their lanes here.
+void RowStore::SyncLanes() {
+    while (lanes_.size() < columns_.size()) lanes_.push_back(NewLane(columns_[lanes_.size()], Variant(Variant::Null)));
+    lanes_.resize(columns_.size());
+}
+
+void RowStore::Reserve(size_t rows, size_t textBytes) {
+    SyncLanes();
+    for (Lane& lane : lanes_) {
+        lane.tags.Reserve(rows);
+        lane.payload.Reserve(rows * lane.width);
+    }
+    rowFlags_.reserve(rows);
+    arena_.Reserve(textBytes);
+}
+
+void RowStore::ShrinkToFit() {
+    for (Lane& lane : lanes_) {
+        lane.tags.ShrinkToFit();
+        lane.payload.ShrinkToFit();
+    }
+    rowFlags_.shrink_to_fit();
+    arena_.ShrinkToFit();
+}
+
+RowId RowStore::BeginRow() {
+    if (lanes_.size() != columns_.size()) SyncLanes();
+    // A row left short (a load that failed halfway) is made whole with Nulls.
+    while (putColumn_ != 0 && putColumn_ < lanes_.size()) PutNull();
+    putColumn_ = 0;
+    rowFlags_.push_back(0);
+    return static_cast<RowId>(rowFlags_.size() - 1);
+}
+
+uint64_t RowStore::Place(std::string_view bytes) {
+    const size_t width = LebWidth(bytes.size());
+    const uint64_t offset = arena_.size();
+    // The bytes may be the arena's own (a value copied from another row), which growing it moves.
+    const char* from = bytes.data();
+    const bool own = from >= arena_.data() && from < arena_.data() + arena_.size();
+    const size_t ownAt = own ? static_cast<size_t>(from - arena_.data()) : 0;
+    char* to = arena_.Extend(2 * width + bytes.size());
+    if (own) from = arena_.data() + ownAt;
+    PutLeb(to, bytes.size(), width);  // the room: the bytes' own length
+    PutLeb(to + width, bytes.size(), width);
+    if (!bytes.empty()) std::memcpy(to + 2 * width, from, bytes.size());
+    return offset;
+}
+
+std::pair<RowStore::Tag, uint64_t> RowStore::Encode(const Variant& v) {
+    switch (v.Type()) {
+        case VariantType::Null: return {Tag::Null, 0};
+        case VariantType::Empty: return {Tag::Empty, 0};
+        case VariantType::Bool: return {Tag::Bool, v.AsBool() ? ~uint64_t{0} : 0};
+        case VariantType::I2: return {Tag::Int, static_cast<uint64_t>(int64_t{v.AsI2()})};
+        case VariantType::I4: return {Tag::Int, static_cast<uint64_t>(int64_t{v.AsI4()})};
+        case VariantType::I8: return {Tag::Int, static_cast<uint64_t>(v.AsI8())};
+        case VariantType::R4: return {Tag::Real, BitsOf(v.AsR4())};
+        case VariantType::R8: return {Tag::Real, BitsOf(v.AsR8())};
+        case VariantType::Currency: return {Tag::Currency, static_cast<uint64_t>(v.AsCurrency().scaled)};
+        case VariantType::Date: return {Tag::Date, BitsOf(v.AsDate().serial)};
+        case VariantType::String: return {Tag::Text, Place(BytesOf(v))};
+        case VariantType::Binary: return {Tag::Blob, Place(BytesOf(v))};
+        default:
+            boxed_.push_back(v);
+            return {Tag::Boxed, boxed_.size() - 1};
+    }
+}
+
+void RowStore::PutVariant(const Variant& v) {
+    const auto [tag, bits] = Encode(v);
+    PutFixed(tag, bits);
+}
+
+void RowStore::ReadLongPlaced(const char* p, Cell& c) {
+    const Placed placed = ReadHeader(p);
+    c.bytes = placed.bytes;
+    c.length = placed.length;
+}
 
 void RowStore::Set(RowId row, size_t column, const Variant& v) {
-    Cell& cell = cells_[row * columns_.size() + column];
+    Lane& lane = lanes_[column];
+    const Tag old = lane.tags[row];
     // A text or binary that fits where the old one was goes there: a row edited again and
     // again does not grow the arena. No two cells share bytes, so nothing else sees it.
-    if ((v.Type() == VariantType::String && cell.tag == Tag::Text) ||
-        (v.Type() == VariantType::Binary && cell.tag == Tag::Blob)) {
+    if ((v.Type() == VariantType::String && old == Tag::Text) || (v.Type() == VariantType::Binary && old == Tag::Blob)) {
         const std::string_view bytes = BytesOf(v);
-        const size_t room = size_t{cell.length} + cell.slack;
-        if (bytes.size() <= room) {
-            if (!bytes.empty()) std::memcpy(arena_.data() + cell.offset, bytes.data(), bytes.size());
-            cell.length = static_cast<uint32_t>(bytes.size());
-            cell.slack = static_cast<uint16_t>(std::min<size_t>(room - bytes.size(), UINT16_MAX));
+        const uint64_t offset = lane.Payload(row);
+        const Placed placed = ReadHeader(arena_.data() + offset);
+        if (bytes.size() <= placed.room) {
+            char* at = arena_.data() + offset;
+            PutLeb(at + placed.width, bytes.size(), placed.width);
+            if (!bytes.empty()) std::memcpy(at + 2 * placed.width, bytes.data(), bytes.size());
             return;
         }
     }
-    cell = Encode(v);
+    const auto [tag, bits] = Encode(v);
+    lane.tags[row] = tag;
+    lane.Store(row, bits);
 }
 
 namespace {
@@ -135,14 +256,18 @@ Variant RealAs(DataTypeEnum type, double d) {
 }  // namespace
 
 void RowStore::Clear() {
-    cells_.Clear();
+    for (Lane& lane : lanes_) {
+        lane.tags.Clear();
+        lane.payload.Clear();
+    }
+    putColumn_ = 0;
     rowFlags_.clear();
     arena_.Clear();
     boxed_.clear();
 }
 
 Variant RowStore::Get(RowId row, size_t column) const {
-    const Cell& c = CellAt(row, column);
+    const Cell c = CellAt(row, column);
     const DataTypeEnum type = columns_[column].type;
     switch (c.tag) {
         case Tag::Null: return Variant(Variant::Null);
@@ -152,12 +277,12 @@ Variant RowStore::Get(RowId row, size_t column) const {
         case Tag::Real: return RealAs(type, c.d);
         case Tag::Currency: return Variant(Currency{c.i});
         case Tag::Date: return Variant(Date{c.d});
-        case Tag::Text: return Variant(std::string(arena_.data() + c.offset, c.length));
+        case Tag::Text: return Variant(std::string(c.bytes, c.length));
         case Tag::Blob: {
-            const auto* p = reinterpret_cast<const uint8_t*>(arena_.data() + c.offset);
+            const auto* p = reinterpret_cast<const uint8_t*>(c.bytes);
             return Variant(Binary(p, p + c.length));
         }
-        case Tag::Boxed: return boxed_[c.offset];
+        case Tag::Boxed: return boxed_[c.boxed];
     }
     return Variant();
 }
@@ -169,31 +294,22 @@ std::vector<Variant> RowStore::Row(RowId row) const {
 }
 
 void RowStore::InsertColumn(size_t at, ColumnInfo info, const Variant& fill) {
-    const size_t oldWidth = columns_.size();
+    SyncLanes();
+    Lane lane = NewLane(info, fill);
     columns_.insert(columns_.begin() + static_cast<ptrdiff_t>(at), std::move(info));
-    PodBuffer<Cell> cells;
-    cells.Reserve(RowCount() * columns_.size());
-    for (size_t r = 0; r < RowCount(); ++r) {
-        cells.Append(cells_.data() + r * oldWidth, at);
-        cells.PushBack(Encode(fill));
-        cells.Append(cells_.data() + r * oldWidth + at, oldWidth - at);
-    }
-    cells_ = std::move(cells);
+    lanes_.insert(lanes_.begin() + static_cast<ptrdiff_t>(at), std::move(lane));
 }
 
 void RowStore::RemoveColumn(size_t column) {
-    const size_t oldWidth = columns_.size();
+    SyncLanes();
     columns_.erase(columns_.begin() + static_cast<ptrdiff_t>(column));
-    PodBuffer<Cell> cells;
-    cells.Reserve(RowCount() * columns_.size());
-    for (size_t i = 0; i < cells_.size(); ++i)
-        if (i % oldWidth != column) cells.PushBack(cells_[i]);
-    cells_ = std::move(cells);
+    lanes_.erase(lanes_.begin() + static_cast<ptrdiff_t>(column));
 }
 
 size_t RowStore::MemoryBytes() const {
-    return cells_.capacity() * sizeof(Cell) + rowFlags_.capacity() + arena_.capacity() +
-           boxed_.capacity() * sizeof(Variant);
+    size_t bytes = rowFlags_.capacity() + arena_.capacity() + boxed_.capacity() * sizeof(Variant);
+    for (const Lane& lane : lanes_) bytes += lane.tags.capacity() + lane.payload.capacity();
+    return bytes;
 }
 
 }  // namespace ado::cursor

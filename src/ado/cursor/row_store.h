@@ -1,15 +1,17 @@
 // The client cursor engine's row store: every row of a recordset in memory.
 //
-// Rows are kept row-major as 16-byte tagged cells; texts and binaries live in one arena
-// and values that fit no cell (Decimal, arrays, objects) in a side table. A row's id is its
-// position of arrival and never changes, so bookmarks stay valid while rows are added,
-// deleted (flagged, not erased) or reordered by a view.
+// Rows are kept column by column: each column has a tag byte per row and a payload of 4 or
+// 8 bytes per row (4 until a value needs 8: a wide integer, a real, a date, an offset past
+// 4 GiB). Texts and binaries live in one arena, each behind a header of its length and the
+// room it may grow into; values that fit no payload (Decimal, arrays, objects) go to a side
+// table. A row's id is its position of arrival and never changes, so bookmarks stay valid
+// while rows are added, deleted (flagged, not erased) or reordered by a view.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "ado/Variant.h"
@@ -24,50 +26,61 @@ class RowStore {
 public:
     enum class Tag : uint8_t { Null, Empty, Bool, Int, Real, Currency, Date, Text, Blob, Boxed };
 
-    // Trivial, so that growing the store moves cells as plain bytes; a value-initialised
-    // cell (Cell{}) is Null.
+    // One cell as read: valid until the store next changes.
     struct Cell {
-        Tag tag;
-        uint16_t slack;   // Text and Blob: free bytes after the value, from a longer one it replaced
-        uint32_t length;  // Text and Blob: byte count
+        Tag tag = Tag::Null;
+        size_t length = 0;  // Text and Blob: byte count
         union {
-            int64_t i;        // Bool, Int, Currency (scaled)
-            double d;         // Real, Date (serial)
-            uint64_t offset;  // Text and Blob: arena offset; Boxed: side-table index
+            int64_t i = 0;      // Bool, Int, Currency (scaled)
+            double d;           // Real, Date (serial)
+            const char* bytes;  // Text and Blob
+            size_t boxed;       // Boxed: side-table index
         };
     };
-    static_assert(sizeof(Cell) == 16 && std::is_trivial_v<Cell> && Tag{} == Tag::Null);
 
     explicit RowStore(std::vector<ColumnInfo> columns = {});
 
     const std::vector<ColumnInfo>& Columns() const { return columns_; }
+    // Columns may be set or changed freely before the first row is loaded.
     std::vector<ColumnInfo>& Columns() { return columns_; }
     size_t ColumnCount() const { return columns_.size(); }
     size_t RowCount() const { return rowFlags_.size(); }
     // Room for `rows` rows in all, and `textBytes` bytes of texts and binaries.
     void Reserve(size_t rows, size_t textBytes = 0);
+    // Gives back the room reserved or grown beyond the rows loaded.
+    void ShrinkToFit();
     size_t TextBytes() const { return arena_.size(); }
     // Drops every row, keeping the columns and the memory.
     void Clear();
 
     // Loading, one row at a time: BeginRow, then one Put... per column in order.
     RowId BeginRow();
-    void PutNull() { cells_.EmplaceBack(); }
-    void PutInt(int64_t v) { Push(Tag::Int).i = v; }
-    void PutBool(bool v) { Push(Tag::Bool).i = v ? -1 : 0; }
-    void PutReal(double v) { Push(Tag::Real).d = v; }
-    void PutDate(double serial) { Push(Tag::Date).d = serial; }
-    void PutCurrency(int64_t scaled) { Push(Tag::Currency).i = scaled; }
-    void PutText(std::string_view s) { PutBytes(Tag::Text, s.data(), s.size()); }
-    void PutBlob(const void* p, size_t n) { PutBytes(Tag::Blob, p, n); }
+    void PutNull() { PutFixed(Tag::Null, 0); }
+    void PutInt(int64_t v) { PutFixed(Tag::Int, static_cast<uint64_t>(v)); }
+    void PutBool(bool v) { PutFixed(Tag::Bool, v ? ~uint64_t{0} : 0); }
+    void PutReal(double v) { PutFixed(Tag::Real, BitsOf(v)); }
+    void PutDate(double serial) { PutFixed(Tag::Date, BitsOf(serial)); }
+    void PutCurrency(int64_t scaled) { PutFixed(Tag::Currency, static_cast<uint64_t>(scaled)); }
+    void PutText(std::string_view s) { PutFixed(Tag::Text, Place(s)); }
+    void PutBlob(const void* p, size_t n) { PutFixed(Tag::Blob, Place({static_cast<const char*>(p), n})); }
     void PutVariant(const Variant& v);
 
     // Reading and writing a cell as a Variant of the column's ADO type.
     Variant Get(RowId row, size_t column) const;
     std::vector<Variant> Row(RowId row) const;  // every column's value
     void Set(RowId row, size_t column, const Variant& v);
-    const Cell& CellAt(RowId row, size_t column) const { return cells_[row * columns_.size() + column]; }
-    std::string_view TextAt(const Cell& c) const { return {arena_.data() + c.offset, c.length}; }
+    Cell CellAt(RowId row, size_t column) const {
+        const Lane& lane = lanes_[column];
+        Cell c;
+        c.tag = lane.tags[row];
+        if (c.tag == Tag::Text || c.tag == Tag::Blob)
+            ReadPlaced(lane.Payload(row), c);
+        else if (c.tag != Tag::Null && c.tag != Tag::Empty)
+            c.i = static_cast<int64_t>(lane.Payload(row));  // the bits of a double alike
+        return c;
+    }
+    Tag TagAt(RowId row, size_t column) const { return lanes_[column].tags[row]; }
+    static std::string_view TextAt(const Cell& c) { return {c.bytes, c.length}; }
 
     // Reshaping (in-memory recordsets): every row gets `fill` in the new column.
     void AddColumn(ColumnInfo info, const Variant& fill) { InsertColumn(columns_.size(), std::move(info), fill); }
@@ -83,17 +96,72 @@ public:
     size_t MemoryBytes() const;
 
 private:
-    Cell& Push(Tag t) {
-        Cell& c = cells_.EmplaceBack();  // value-initialised: zero
-        c.tag = t;
-        return c;
+    // One column's cells: a tag and a payload of `width` bytes per row.
+    struct Lane {
+        PodBuffer<Tag> tags;
+        PodBuffer<uint8_t> payload;
+        uint8_t width = 4;
+
+        // Whether `bits`, read back as 4 bytes widened with their sign, give `bits` again.
+        static bool FitsFourBytes(uint64_t bits) {
+            const auto v = static_cast<int64_t>(bits);
+            return v == static_cast<int32_t>(v);
+        }
+        uint64_t Payload(RowId row) const {
+            if (width == 4) {
+                int32_t v;
+                std::memcpy(&v, payload.data() + size_t{row} * 4, 4);
+                return static_cast<uint64_t>(int64_t{v});
+            }
+            uint64_t v;
+            std::memcpy(&v, payload.data() + size_t{row} * 8, 8);
+            return v;
+        }
+        void Append(Tag tag, uint64_t bits) {
+            if (width == 4 && !FitsFourBytes(bits)) Widen();
+            tags.PushBack(tag);
+            if (width == 4) {
+                const auto v = static_cast<int32_t>(static_cast<int64_t>(bits));
+                payload.Append(reinterpret_cast<const uint8_t*>(&v), 4);
+            } else {
+                payload.Append(reinterpret_cast<const uint8_t*>(&bits), 8);
+            }
+        }
+        void Store(RowId row, uint64_t bits);
+        void Widen();  // to 8 bytes per row
+    };
+
+    static uint64_t BitsOf(double d) {
+        uint64_t bits;
+        std::memcpy(&bits, &d, 8);
+        return bits;
     }
-    void PutBytes(Tag t, const void* p, size_t n);
-    void Place(Cell& c, std::string_view bytes);  // the bytes at the arena's end, for `c`
-    Cell Encode(const Variant& v);
+    void PutFixed(Tag tag, uint64_t bits) {
+        lanes_[putColumn_].Append(tag, bits);
+        if (++putColumn_ == lanes_.size()) putColumn_ = 0;
+    }
+    // A text's or binary's bytes and length from its header in the arena; a short one's
+    // header is two bytes, its room and its length.
+    void ReadPlaced(uint64_t offset, Cell& c) const {
+        const char* p = arena_.data() + offset;
+        if (static_cast<uint8_t>(p[0]) < 0x80) {
+            c.length = static_cast<uint8_t>(p[1]);
+            c.bytes = p + 2;
+        } else {
+            ReadLongPlaced(p, c);
+        }
+    }
+    static void ReadLongPlaced(const char* p, Cell& c);
+    // The bytes at the arena's end behind their header; returns the header's offset.
+    uint64_t Place(std::string_view bytes);
+    // Tag and payload of a value, placing its bytes or boxing it as needed.
+    std::pair<Tag, uint64_t> Encode(const Variant& v);
+    void SyncLanes();
+    Lane NewLane(const ColumnInfo& info, const Variant& fill);
 
     std::vector<ColumnInfo> columns_;
-    PodBuffer<Cell> cells_;
+    std::vector<Lane> lanes_;
+    size_t putColumn_ = 0;  // the column the next Put... fills
     std::vector<uint8_t> rowFlags_;
     PodBuffer<char> arena_;
     std::vector<Variant> boxed_;

@@ -64,3 +64,85 @@ TEST(RowStore, EditedTextsReuseTheirPlaceWhenTheyFit) {
     store.Set(1, 0, Variant(""));
     EXPECT_EQ(store.Get(1, 0), Variant(""));
 }
+
+namespace {
+
+// Values of every kind, narrow and wide, as an untyped column may hold them.
+Variant KindOf(int i) {
+    switch (i % 11) {
+        case 0: return Variant(Variant::Null);
+        case 1: return Variant();
+        case 2: return Variant(i % 2 == 0);
+        case 3: return Variant(int64_t{-i});  // an untyped column gives its integers as I8
+        case 4: return Variant(int64_t{1} << 40 | i);
+        case 5: return Variant(i * 0.5);
+        case 6: return Variant(Date{45000.25 + i});
+        case 7: return Variant(Currency{-12345678901234});
+        case 8: return Variant(std::string(static_cast<size_t>(i % 300), 'x') + std::to_string(i));
+        case 9: return Variant(Binary{1, 2, static_cast<uint8_t>(i)});
+        default: return Variant(Variant(i).ConvertTo(VariantType::Decimal));
+    }
+}
+
+}  // namespace
+
+TEST(RowStore, ColumnsOfMixedKindsReadBackThroughWideningAndReshaping) {
+    std::vector<cursor::ColumnInfo> columns(2);
+    columns[0].type = adVariant;
+    columns[1].type = adInteger;
+    RowStore store(std::move(columns));
+    // Narrow integers first, so that the wide values come once many rows are stored narrow.
+    constexpr int kRows = 50'000;
+    for (int i = 0; i < kRows; ++i) {
+        store.BeginRow();
+        store.PutVariant(i < kRows / 2 ? Variant(static_cast<int32_t>(i)) : KindOf(i));
+        if (i == kRows - 1) break;  // the last row left short: a load that failed halfway
+        store.PutInt(i == kRows - 2 ? INT64_MIN : i);
+    }
+    store.InsertColumn(1, cursor::ColumnInfo{}, Variant("relleno"));
+    store.BeginRow();  // makes the short row whole
+    store.PutNull();
+    store.PutNull();
+    store.PutNull();
+    store.Set(0, 1, Variant("otro"));
+    store.RemoveColumn(0);
+    store.ShrinkToFit();
+
+    ASSERT_EQ(store.RowCount(), size_t{kRows + 1});
+    int wrong = 0;
+    for (int i = 0; i < kRows; ++i) {
+        const auto row = static_cast<cursor::RowId>(i);
+        const Variant number = i == kRows - 1 ? Variant(Variant::Null) : Variant(static_cast<int32_t>(i));
+        wrong += store.Get(row, 0) != Variant(i == 0 ? "otro" : "relleno");
+        if (i != kRows - 2) wrong += store.Get(row, 1) != number;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(store.CellAt(kRows - 2, 1).i, INT64_MIN) << "a wide value in a column of narrow ones";
+
+    // The values of every kind, read back from a store that widened its column on the way.
+    RowStore mixed(std::vector<cursor::ColumnInfo>(1, cursor::ColumnInfo{}));
+    mixed.Columns()[0].type = adVariant;
+    for (int i = 0; i < 5'000; ++i) {
+        mixed.BeginRow();
+        mixed.PutVariant(KindOf(i));
+    }
+    for (int i = 0; i < 5'000; ++i) wrong += KindOf(i) != mixed.Get(static_cast<cursor::RowId>(i), 0);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(RowStore, LongTextsGrowAndShrinkInTheirPlace) {
+    RowStore store = TextAndNumber();
+    const std::string longText(20'000, 'l');
+    for (int i = 0; i < 2; ++i) {
+        store.BeginRow();
+        store.PutText(longText);
+        store.PutInt(i);
+    }
+    const size_t before = store.MemoryBytes();
+    store.Set(0, 0, Variant(std::string(100, 's')));
+    store.Set(0, 0, Variant(std::string(19'999, 'm')));
+    EXPECT_EQ(store.MemoryBytes(), before) << "the room of the longest text stays the row's";
+    EXPECT_EQ(store.Get(0, 0), Variant(std::string(19'999, 'm')));
+    EXPECT_EQ(store.Get(1, 0), Variant(longText));
+    EXPECT_EQ(store.CellAt(1, 0).length, longText.size());
+}

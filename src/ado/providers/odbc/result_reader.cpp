@@ -173,6 +173,7 @@ void ResultReader::ReadAll(cursor::RowStore& rows) {
             }
         }
     }
+    rows.ShrinkToFit();
 }
 
 void ResultReader::PutCell(Column& c, size_t row, cursor::RowStore& rows) {

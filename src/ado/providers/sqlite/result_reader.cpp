@@ -234,6 +234,7 @@ void ReadRows(sqlite3* db, sqlite3_stmt* stmt, int step, cursor::RowStore& rows,
     }
     if (step != SQLITE_DONE) ThrowEngineError(db);
     if (untyped) SettleUntypedColumns(rows);
+    rows.ShrinkToFit();
 }
 
 }  // namespace ado::sqlite
