@@ -107,8 +107,7 @@ void Recordset::AddNew() {
     if (s.editMode != adEditNone) Update();
     LeaveRow();
     s.edit.positionBeforeAdd = s.Position();
-    const cursor::RowId row = s.store.BeginRow();
-    for (size_t c = 0; c < s.store.ColumnCount(); ++c) s.store.PutNull();
+    const cursor::RowId row = s.store.AddNullRow();
     for (const auto& [column, chapter] : chapterColumns_) s.store.Set(row, column, Variant(chapter));
     s.store.SetFlags(row, RowStore::New);
     s.RowChanged(row);

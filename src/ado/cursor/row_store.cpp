@@ -64,16 +64,6 @@ std::string_view BytesOf(const Variant& v) {
 
 }  // namespace
 
-void RowStore::Lane::Store(RowId row, uint64_t bits) {
-    if (width == 4 && !Lane::FitsFourBytes(bits)) Widen();
-    if (width == 4) {
-        const auto v = static_cast<int32_t>(static_cast<int64_t>(bits));
-        std::memcpy(payload.data() + size_t{row} * 4, &v, 4);
-    } else {
-        std::memcpy(payload.data() + size_t{row} * 8, &bits, 8);
-    }
-}
-
 void RowStore::Lane::Widen() {
     const size_t rows = payload.size() / 4;
     PodBuffer<uint8_t> wide;
@@ -126,27 +116,38 @@ void RowStore::ShrinkToFit() {
     arena_.ShrinkToFit();
 }
 
-RowId RowStore::BeginRow() {
+void RowStore::SettleLastRow() {
     if (lanes_.size() != columns_.size()) SyncLanes();
-    // A row left short (a load that failed halfway) is made whole with Nulls.
     while (putColumn_ != 0 && putColumn_ < lanes_.size()) PutNull();
     putColumn_ = 0;
-    rowFlags_.push_back(0);
-    return static_cast<RowId>(rowFlags_.size() - 1);
+}
+
+RowId RowStore::AddNullRow() {
+    const RowId row = BeginRow();
+    for (Lane& lane : lanes_) {
+        lane.tags.PushBack(Tag::Null);
+        std::memset(lane.payload.Extend(lane.width), 0, lane.width);
+    }
+    return row;
 }
 
 uint64_t RowStore::Place(std::string_view bytes) {
-    const size_t width = LebWidth(bytes.size());
+    const size_t n = bytes.size();
+    const size_t width = n < 0x80 ? 1 : LebWidth(n);
     const uint64_t offset = arena_.size();
     // The bytes may be the arena's own (a value copied from another row), which growing it moves.
     const char* from = bytes.data();
     const bool own = from >= arena_.data() && from < arena_.data() + arena_.size();
     const size_t ownAt = own ? static_cast<size_t>(from - arena_.data()) : 0;
-    char* to = arena_.Extend(2 * width + bytes.size());
+    char* to = arena_.Extend(2 * width + n);
     if (own) from = arena_.data() + ownAt;
-    PutLeb(to, bytes.size(), width);  // the room: the bytes' own length
-    PutLeb(to + width, bytes.size(), width);
-    if (!bytes.empty()) std::memcpy(to + 2 * width, from, bytes.size());
+    if (width == 1) {
+        to[0] = to[1] = static_cast<char>(n);  // the room: the bytes' own length
+    } else {
+        PutLeb(to, n, width);
+        PutLeb(to + width, n, width);
+    }
+    if (n) std::memcpy(to + 2 * width, from, n);
     return offset;
 }
 

@@ -54,7 +54,14 @@ public:
     void Clear();
 
     // Loading, one row at a time: BeginRow, then one Put... per column in order.
-    RowId BeginRow();
+    RowId BeginRow() {
+        if (putColumn_ != 0 || lanes_.size() != columns_.size()) [[unlikely]]
+            SettleLastRow();
+        rowFlags_.push_back(0);
+        return static_cast<RowId>(rowFlags_.size() - 1);
+    }
+    // A whole row of Nulls (a row being added).
+    RowId AddNullRow();
     void PutNull() { PutFixed(Tag::Null, 0); }
     void PutInt(int64_t v) { PutFixed(Tag::Int, static_cast<uint64_t>(v)); }
     void PutBool(bool v) { PutFixed(Tag::Bool, v ? ~uint64_t{0} : 0); }
@@ -120,14 +127,21 @@ private:
         void Append(Tag tag, uint64_t bits) {
             if (width == 4 && !FitsFourBytes(bits)) Widen();
             tags.PushBack(tag);
+            Write(payload.Extend(width), bits);
+        }
+        void Store(RowId row, uint64_t bits) {
+            if (width == 4 && !FitsFourBytes(bits)) Widen();
+            Write(payload.data() + size_t{row} * width, bits);
+        }
+        // The payload's bytes at `at`, 4 of them (which the caller checked `bits` fits) or 8.
+        void Write(uint8_t* at, uint64_t bits) const {
             if (width == 4) {
                 const auto v = static_cast<int32_t>(static_cast<int64_t>(bits));
-                payload.Append(reinterpret_cast<const uint8_t*>(&v), 4);
+                std::memcpy(at, &v, 4);
             } else {
-                payload.Append(reinterpret_cast<const uint8_t*>(&bits), 8);
+                std::memcpy(at, &bits, 8);
             }
         }
-        void Store(RowId row, uint64_t bits);
         void Widen();  // to 8 bytes per row
     };
 
@@ -157,6 +171,8 @@ private:
     // Tag and payload of a value, placing its bytes or boxing it as needed.
     std::pair<Tag, uint64_t> Encode(const Variant& v);
     void SyncLanes();
+    // Lanes for columns set since, and Nulls for a row left short (a load that failed halfway).
+    void SettleLastRow();
     Lane NewLane(const ColumnInfo& info, const Variant& fill);
 
     std::vector<ColumnInfo> columns_;
