@@ -20,8 +20,9 @@ private:
 
 RowsetFile ReadAny(ByteSource& in) {
     // ADTG starts with its header token; XML with '<', a byte order mark or white space.
-    if (in.Peek() == 0x01) return ReadAdtg(in);
-    return ReadXml(in);
+    RowsetFile file = in.Peek() == 0x01 ? ReadAdtg(in) : ReadXml(in);
+    for (Rowset& rowset : file.rowsets) rowset.rows.ShrinkToFit();  // the readers reserve by estimate
+    return file;
 }
 
 RowsetFile ReadFile(const std::string& path) {
