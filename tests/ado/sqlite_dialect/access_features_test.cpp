@@ -238,4 +238,21 @@ TEST_F(AccessFeatures, DomainAggregatesAndFunctions) {
         EXPECT_EQ(db.Rows(sql), "error 5: Argumento o llamada a procedimiento no válida") << sql;
 }
 
+// What VBA tells of a value (its kind, by the column's type where the stored value does not
+// tell it) and of the clock, as texts of fixed forms.
+TEST_F(AccessFeatures, TypeInspectionAndClockTexts) {
+    ExpectRows(db, {
+        {"SELECT VarType(Id) & VarType(Fecha) & VarType(Total) & VarType(Estado) & '|' & TypeName(Fecha) & "
+         "TypeName(Total) & TypeName(Estado) & TypeName(Id / 2) FROM Pedidos WHERE Id = 13",
+         "Text('3761|DateCurrencyNullDouble')"},
+        {"SELECT VarType(Cliente = 3) & VarType(CInt(Cliente)) & VarType(CDec(Total)) & VarType(Null) & "
+         "TypeName(Cliente & '') & TypeName(CByte(Cliente)) FROM Pedidos WHERE Id = 13",
+         "Text('112141StringByte')"},
+        {"SELECT IsEmpty(Estado) & IsEmpty(Null) FROM Pedidos WHERE Id = 13", "Text('00')"},
+        {"SELECT Date$() = Format(Date(), 'mm-dd-yyyy') AND Len(Time$()) = 8 AND Mid(Time$(), 3, 1) = ':' AND "
+         "Abs(Timer() - (Hour(Now()) * 3600 + Minute(Now()) * 60 + Second(Now()))) < 2",
+         "Boolean(True)"},
+    });
+}
+
 }  // namespace

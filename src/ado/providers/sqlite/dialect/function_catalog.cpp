@@ -50,6 +50,7 @@ constexpr auto kFunctions = std::to_array<FunctionInfo>({
     {"CVAR", adVariant, R::FirstArgument, U::Same},
     Fixed("CVDATE", adDate, U::Typed),
     Fixed("DATE", adDate, U::Plain),
+    Fixed("DATE$", adVarWChar, U::Plain),
     Split("DATEADD", adDate, R::Fixed, U::Text, U::Plain),
     Split("DATEDIFF", adInteger, R::Fixed, U::Text, U::Plain),
     Split("DATEPART", adInteger, R::Fixed, U::Text, U::Plain),
@@ -71,6 +72,7 @@ constexpr auto kFunctions = std::to_array<FunctionInfo>({
     Split("INSTRREV", adInteger, R::Fixed, U::Text, U::Plain),
     {"INT", adVariant, R::FirstArgument, U::Same},
     Fixed("ISDATE", adBoolean, U::Typed),
+    Fixed("ISEMPTY", adBoolean, U::Kept),
     Fixed("ISNULL", adBoolean, U::Kept),
     Fixed("ISNUMERIC", adBoolean, U::Typed),
     Aggregate("LAST", adVariant, R::FirstArgument, U::Same),
@@ -110,13 +112,17 @@ constexpr auto kFunctions = std::to_array<FunctionInfo>({
     {"SWITCH", adVariant, R::Alternate, U::Same},
     Fixed("TAN", adDouble, U::Plain),
     Fixed("TIME", adDate, U::Plain),
+    Fixed("TIME$", adVarWChar, U::Plain),
+    Fixed("TIMER", adSingle, U::Plain),
     Fixed("TIMESERIAL", adDate, U::Plain),
     Fixed("TIMEVALUE", adDate, U::Typed),
     Fixed("TRIM", adVarWChar, U::Text),
+    Fixed("TYPENAME", adVarWChar, U::Kept),
     Fixed("UCASE", adVarWChar, U::Text),
     Fixed("VAL", adDouble, U::Text),
     Aggregate("VAR", adDouble, R::Fixed, U::Plain),
     Aggregate("VARP", adDouble, R::Fixed, U::Plain),
+    Fixed("VARTYPE", adSmallInt, U::Kept),
     Split("WEEKDAY", adSmallInt, R::Fixed, U::Plain, U::Plain),
     Fixed("WEEKDAYNAME", adVarWChar, U::Plain),
     Fixed("YEAR", adSmallInt, U::Plain),
@@ -131,12 +137,24 @@ static_assert(Sorted(), "kFunctions must be sorted by name");
 
 }  // namespace
 
-const FunctionInfo* FindFunction(std::string_view name) {
-    std::string upper = ToUpperAscii(name);
-    if (!upper.empty() && upper.back() == '$') upper.pop_back();
+namespace {
+
+const FunctionInfo* FindExactly(const std::string& upper) {
     const auto it = std::lower_bound(kFunctions.begin(), kFunctions.end(), upper,
                                      [](const FunctionInfo& f, const std::string& n) { return f.name < n; });
     return it != kFunctions.end() && it->name == upper ? &*it : nullptr;
+}
+
+}  // namespace
+
+// A name ending in '$' is the text form of the function without it (Left$, UCase$), unless
+// the catalogue has it as such: Date$ and Time$ give texts where Date and Time give dates.
+const FunctionInfo* FindFunction(std::string_view name) {
+    std::string upper = ToUpperAscii(name);
+    if (upper.empty() || upper.back() != '$') return FindExactly(upper);
+    if (const FunctionInfo* f = FindExactly(upper)) return f;
+    upper.pop_back();
+    return FindExactly(upper);
 }
 
 }  // namespace ado::sqlite::detail

@@ -3,6 +3,7 @@
 // rules (rounding half to even, overflow 6, type mismatch 13, Null 94).
 #include <charconv>
 
+#include "ado/Enums.h"
 #include "ado/Error.h"
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
@@ -112,12 +113,53 @@ void IsDate(Call& c) {
     c.ReturnBool(v.Type() == VariantType::Date || (v.IsText() && Converts([&] { (void)v.ToDate(); })));
 }
 
+// A value of a query is never Empty (an unset Variant); Null is not Empty either.
+void IsEmptyF(Call& c) { c.ReturnBool(false); }
+
+// VarType and TypeName of a value whose column or expression has the ADO type `type` (the
+// translator adds it as a second argument); a value of no known type by how it is stored.
+struct VbaType {
+    int code;
+    const char* name;
+};
+
+VbaType VbaTypeOf(const Call& c) {
+    if (c.IsNull(0)) return {1, "Null"};
+    switch (static_cast<DataTypeEnum>(c.Integer(1))) {
+        case adSmallInt: return {2, "Integer"};
+        case adInteger: return {3, "Long"};
+        case adSingle: return {4, "Single"};
+        case adDouble: return {5, "Double"};
+        case adCurrency: return {6, "Currency"};
+        case adDate: return {7, "Date"};
+        case adBoolean: return {11, "Boolean"};
+        case adNumeric: case adDecimal: return {14, "Decimal"};
+        case adUnsignedTinyInt: return {17, "Byte"};
+        case adVarWChar: case adWChar: case adLongVarWChar: case adVarChar: case adLongVarChar: return {8, "String"};
+        case adBinary: case adVarBinary: case adLongVarBinary: return {8209, "Byte()"};
+        default: break;
+    }
+    switch (c.Type(0)) {
+        case SQLITE_INTEGER: {
+            const int64_t v = c.Integer(0);
+            return v == static_cast<int32_t>(v) ? VbaType{3, "Long"} : VbaType{5, "Double"};
+        }
+        case SQLITE_FLOAT: return {5, "Double"};
+        case SQLITE_BLOB: return {8209, "Byte()"};
+        default: return {8, "String"};
+    }
+}
+
+void VarTypeF(Call& c) { c.Return(int64_t{VbaTypeOf(c).code}); }
+void TypeNameF(Call& c) { c.ReturnText(VbaTypeOf(c).name); }
+
 constexpr FunctionSpec kConversionFunctions[] = {
     {"CSTR", 1, 1, CStr},       {"CLNG", 1, 1, CLng},   {"CINT", 1, 1, CInt},
     {"CDBL", 1, 1, CDbl},       {"CSNG", 1, 1, CSng},   {"CCUR", 1, 1, CCur},
     {"CDATE", 1, 1, CDate},     {"CVDATE", 1, 1, CDate}, {"CBOOL", 1, 1, CBool},
     {"VAL", 1, 1, Val},         {"NZ", 1, 2, Nz},       {"IIF", 3, 3, IIf},
     {"ISNULL", 1, 1, IsNullF},  {"ISNUMERIC", 1, 1, IsNumeric}, {"ISDATE", 1, 1, IsDate},
+    {"ISEMPTY", 1, 1, IsEmptyF}, {"VARTYPE", 2, 2, VarTypeF},  {"TYPENAME", 2, 2, TypeNameF},
 };
 
 }  // namespace

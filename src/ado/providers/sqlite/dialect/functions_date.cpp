@@ -9,10 +9,14 @@
 namespace ado::sqlite::detail {
 namespace {
 
-DayTime LocalNow() {
-    const std::time_t now = std::time(nullptr);
+std::tm LocalTime(std::time_t at) {
     std::tm local{};
-    localtime_r(&now, &local);
+    localtime_r(&at, &local);
+    return local;
+}
+
+DayTime LocalNow() {
+    const std::tm local = LocalTime(std::time(nullptr));
     return {DayNumber(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday),
             int64_t{local.tm_hour} * 3600 + local.tm_min * 60 + local.tm_sec};
 }
@@ -23,6 +27,25 @@ void Now(Call& c) {
 }
 void Today(Call& c) { c.ReturnDate(FromDayTime(LocalNow().day, 0)); }
 void TimeNow(Call& c) { c.ReturnDate(FromDayTime(0, LocalNow().seconds)); }
+
+// Date$ and Time$: VBA's fixed texts, mm-dd-yyyy and hh:mm:ss, whatever the regional settings.
+void ReturnNowAs(Call& c, const char* form) {
+    const std::tm local = LocalTime(std::time(nullptr));
+    char text[16];
+    std::strftime(text, sizeof text, form, &local);
+    c.ReturnText(text);
+}
+void TodayText(Call& c) { ReturnNowAs(c, "%m-%d-%Y"); }
+void TimeText(Call& c) { ReturnNowAs(c, "%H:%M:%S"); }
+
+// Timer: the seconds since midnight, with their fraction, as a Single.
+void Timer(Call& c) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::tm local = LocalTime(now.tv_sec);
+    const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
+    c.Return(static_cast<double>(static_cast<float>(seconds)));
+}
 
 // Year(d) .. Second(d): one part of a date; Null gives Null.
 template <Interval part>
@@ -90,6 +113,9 @@ constexpr FunctionSpec kDateFunctions[] = {
     {"NOW", 0, 0, Now, false},
     {"DATE", 0, 0, Today, false},
     {"TIME", 0, 0, TimeNow, false},
+    {"DATE$", 0, 0, TodayText, false},
+    {"TIME$", 0, 0, TimeText, false},
+    {"TIMER", 0, 0, Timer, false},
     {"YEAR", 1, 1, Part<Interval::Year>},
     {"MONTH", 1, 1, Part<Interval::Month>},
     {"DAY", 1, 1, Part<Interval::Day>},

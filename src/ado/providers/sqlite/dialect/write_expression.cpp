@@ -465,6 +465,12 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
         }
         return text(" END)");
     }
+    if (f && (f->name == "VARTYPE" || f->name == "TYPENAME") && e.count == 1) {
+        // The value and the type the translator knows for it, which the stored value may not tell.
+        text(std::string(f->name) + "(");
+        child(0, adVariant);
+        return text(", " + std::to_string(static_cast<int>(first)) + ")");
+    }
     if (f && f->rule == ResultRule::ConvertTo) {  // CCur, CDec: the argument in that form
         if (e.count != 1) return text(upper + "()");  // the engine reports the wrong count
         return child(0, f->result);
