@@ -133,7 +133,7 @@ RowId RowStore::AddNullRow() {
 
 uint64_t RowStore::Place(std::string_view bytes) {
     const size_t n = bytes.size();
-    const size_t width = n < 0x80 ? 1 : LebWidth(n);
+    const size_t width = LebWidth(n);
     const uint64_t offset = arena_.size();
     // The bytes may be the arena's own (a value copied from another row), which growing it moves.
     const char* from = bytes.data();
@@ -141,12 +141,8 @@ uint64_t RowStore::Place(std::string_view bytes) {
     const size_t ownAt = own ? static_cast<size_t>(from - arena_.data()) : 0;
     char* to = arena_.Extend(2 * width + n);
     if (own) from = arena_.data() + ownAt;
-    if (width == 1) {
-        to[0] = to[1] = static_cast<char>(n);  // the room: the bytes' own length
-    } else {
-        PutLeb(to, n, width);
-        PutLeb(to + width, n, width);
-    }
+    PutLeb(to, n, width);  // the room: the bytes' own length
+    PutLeb(to + width, n, width);
     if (n) std::memcpy(to + 2 * width, from, n);
     return offset;
 }
