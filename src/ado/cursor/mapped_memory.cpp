@@ -14,6 +14,7 @@ namespace ado::cursor::mapped {
 
 namespace {
 
+constexpr size_t kPage = size_t{4} << 10;
 constexpr size_t kHugePage = size_t{2} << 20;
 std::atomic<size_t> inUse{0};
 
@@ -77,7 +78,7 @@ private:
     }
 
     static constexpr size_t kLongestTaken = 2;  // times the length asked for: one doubling
-    static constexpr size_t kMappings = 4;
+    static constexpr size_t kMappings = 32;
     static constexpr size_t kBytes = size_t{128} << 20;
     std::mutex mutex_;
     std::vector<std::pair<void*, size_t>> kept_;  // oldest first
@@ -91,7 +92,10 @@ Reserve& Kept() {
 
 }  // namespace
 
-size_t LengthFor(size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+size_t LengthFor(size_t bytes) {
+    const size_t unit = bytes >= kHugeFrom ? kHugePage : kPage;
+    return (bytes + unit - 1) / unit * unit;
+}
 
 void* Grow(void* old, size_t oldBytes, size_t used, size_t& bytes) {
     size_t length = LengthFor(bytes);
@@ -104,13 +108,16 @@ void* Grow(void* old, size_t oldBytes, size_t used, size_t& bytes) {
         if (!p) p = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     }
     if (p == MAP_FAILED) throw std::bad_alloc();
-    // Advice only (without transparent huge pages the buffer works the same), given before
-    // the first touch so that the copy below faults in huge pages.
-    madvise(p, length, MADV_HUGEPAGE);
+    // Advice only: without transparent huge pages, or on a kernel that cannot populate
+    // (before Linux 5.14), the buffer works the same. Given before the first touch, so that
+    // the copy and the populating fault in huge pages.
+    if (length >= kHugeFrom) madvise(p, length, MADV_HUGEPAGE);
     if (!wasMapped) {
         if (used) std::memcpy(p, old, used);
         std::free(old);
     }
+    const size_t touched = used / kPage * kPage;
+    madvise(static_cast<char*>(p) + touched, length - touched, MADV_POPULATE_WRITE);
     inUse += length - (wasMapped ? LengthFor(oldBytes) : 0);
     bytes = length;
     return p;

@@ -1,7 +1,9 @@
-// Memory for large buffers: a mapping of its own, asked to use huge pages. Growing it moves
-// its pages (mremap) instead of copying them, and filling it takes one page fault per huge
-// page, where the heap would copy the buffer at every doubling (glibc serves a buffer from
-// the heap again once a large block has been freed) and fault in every small page.
+// Memory for large buffers: a mapping of its own. Growing it moves its pages (mremap)
+// instead of copying them, where the heap would copy the buffer at every doubling (glibc
+// serves a buffer from the heap again once a large block has been freed) and so touch every
+// page twice. The room a growth adds is faulted in at once: a page fault taken one page at a
+// time costs far more than the rows written to it (some 10 us under a hypervisor), and a
+// buffer that grew is about to be filled. The longest buffers also ask for huge pages.
 #pragma once
 
 #include <cstddef>
@@ -9,9 +11,11 @@
 namespace ado::cursor::mapped {
 
 // Buffers of this size and above are mapped.
-constexpr size_t kThreshold = size_t{4} << 20;
+constexpr size_t kThreshold = size_t{256} << 10;
+// Mappings of this length and above are asked to use huge pages.
+constexpr size_t kHugeFrom = size_t{4} << 20;
 
-// The length of the mapping that holds `bytes` (a whole number of huge pages).
+// The length of the mapping that holds `bytes`: whole pages, or whole huge pages from kHugeFrom.
 size_t LengthFor(size_t bytes);
 
 // A mapping of at least `bytes` (>= kThreshold) holding the first `used` bytes of `old`:

@@ -49,6 +49,22 @@ TEST_F(EditingTest, AddNewReadsBackAutonumberAndDefaults) {
     EXPECT_EQ(rs->RecordCount(), 3);
 }
 
+TEST_F(EditingTest, TextsHoldingANulAreWrittenWhole) {
+    const std::string text("San\0Roque", 9);
+    auto rs = Open("SELECT * FROM Clientes");
+    rs->AddNew();
+    rs->Fields()["Nombre"].Value("Eva");
+    rs->Fields()["Ciudad"].Value(text);
+    rs->Update();
+    auto cmd = Command::Create();
+    cmd->ActiveConnection(cn);
+    cmd->CommandText("UPDATE Clientes SET Ciudad = ? WHERE Id = 1");
+    cmd->Parameters().Append(cmd->CreateParameter("c", adVarWChar, adParamInput, 20, Variant(text)));
+    cmd->Execute(nullptr, Variant(), adExecuteNoRecords);
+    EXPECT_EQ(db.Scalar("SELECT Ciudad FROM Clientes WHERE Id = 3").ToString(), text);
+    EXPECT_EQ(db.Scalar("SELECT Ciudad FROM Clientes WHERE Id = 1").ToString(), text);
+}
+
 TEST_F(EditingTest, EditCancelAndTheBufferRules) {
     auto rs = Open("SELECT * FROM Clientes ORDER BY Id");
     rs->Fields()["Ciudad"].Value("Soria");

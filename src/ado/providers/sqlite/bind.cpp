@@ -1,5 +1,7 @@
 #include "ado/providers/sqlite/bind.h"
 
+#include <cstring>
+
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/dialect/decimal_key.h"
 #include "ado/providers/sqlite/dialect/value_types.h"
@@ -13,8 +15,12 @@ void BindDecimal(sqlite3_stmt* stmt, int index, const Decimal& d) {
     sqlite3_bind_blob(stmt, index, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
 }
 
+// A std::string ends in a NUL: bound with length -1 the engine knows it, and does not copy
+// the text to terminate it whenever a function reads it (every text column's size check
+// does). A text holding a NUL of its own is bound by its length.
 void BindText(sqlite3_stmt* stmt, int index, const std::string& s, bool copy) {
-    sqlite3_bind_text(stmt, index, s.data(), static_cast<int>(s.size()), copy ? SQLITE_TRANSIENT : SQLITE_STATIC);
+    const int length = std::memchr(s.data(), 0, s.size()) ? static_cast<int>(s.size()) : -1;
+    sqlite3_bind_text(stmt, index, s.c_str(), length, copy ? SQLITE_TRANSIENT : SQLITE_STATIC);
 }
 
 }  // namespace
