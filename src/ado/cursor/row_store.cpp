@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace ado::cursor {
 
@@ -124,10 +125,7 @@ void RowStore::SettleLastRow() {
 
 RowId RowStore::AddNullRow() {
     const RowId row = BeginRow();
-    for (Lane& lane : lanes_) {
-        lane.tags.PushBack(Tag::Null);
-        std::memset(lane.payload.Extend(lane.width), 0, lane.width);
-    }
+    for (Lane& lane : lanes_) lane.Append(Tag::Null, 0);
     return row;
 }
 
@@ -147,18 +145,8 @@ uint64_t RowStore::Place(std::string_view bytes) {
     return offset;
 }
 
-std::pair<RowStore::Tag, uint64_t> RowStore::Encode(const Variant& v) {
+std::pair<RowStore::Tag, uint64_t> RowStore::EncodeOther(const Variant& v) {
     switch (v.Type()) {
-        case VariantType::Null: return {Tag::Null, 0};
-        case VariantType::Empty: return {Tag::Empty, 0};
-        case VariantType::Bool: return {Tag::Bool, v.AsBool() ? ~uint64_t{0} : 0};
-        case VariantType::I2: return {Tag::Int, static_cast<uint64_t>(int64_t{v.AsI2()})};
-        case VariantType::I4: return {Tag::Int, static_cast<uint64_t>(int64_t{v.AsI4()})};
-        case VariantType::I8: return {Tag::Int, static_cast<uint64_t>(v.AsI8())};
-        case VariantType::R4: return {Tag::Real, BitsOf(v.AsR4())};
-        case VariantType::R8: return {Tag::Real, BitsOf(v.AsR8())};
-        case VariantType::Currency: return {Tag::Currency, static_cast<uint64_t>(v.AsCurrency().scaled)};
-        case VariantType::Date: return {Tag::Date, BitsOf(v.AsDate().serial)};
         case VariantType::String: return {Tag::Text, Place(BytesOf(v))};
         case VariantType::Binary: return {Tag::Blob, Place(BytesOf(v))};
         default:
@@ -180,23 +168,30 @@ void RowStore::ReadLongPlaced(const char* p, Cell& c) {
 
 void RowStore::Set(RowId row, size_t column, const Variant& v) {
     Lane& lane = lanes_[column];
-    const Tag old = lane.tags[row];
-    // A text or binary that fits where the old one was goes there: a row edited again and
-    // again does not grow the arena. No two cells share bytes, so nothing else sees it.
-    if ((v.Type() == VariantType::String && old == Tag::Text) || (v.Type() == VariantType::Binary && old == Tag::Blob)) {
-        const std::string_view bytes = BytesOf(v);
-        const uint64_t offset = lane.Payload(row);
-        const Placed placed = ReadHeader(arena_.data() + offset);
-        if (bytes.size() <= placed.room) {
-            char* at = arena_.data() + offset;
-            PutLeb(at + placed.width, bytes.size(), placed.width);
-            if (!bytes.empty()) std::memcpy(at + 2 * placed.width, bytes.data(), bytes.size());
-            return;
-        }
+    Tag tag;
+    uint64_t bits;
+    if (!EncodeFixed(v, tag, bits)) {
+        if (RewriteInPlace(lane, row, v)) return;
+        std::tie(tag, bits) = EncodeOther(v);
     }
-    const auto [tag, bits] = Encode(v);
     lane.tags[row] = tag;
     lane.Store(row, bits);
+}
+
+// A text or binary that fits where the old one was goes there: a row edited again and again
+// does not grow the arena. No two cells share bytes, so nothing else sees it.
+bool RowStore::RewriteInPlace(Lane& lane, RowId row, const Variant& v) {
+    const Tag old = lane.tags[row];
+    if (!(v.Type() == VariantType::String && old == Tag::Text) && !(v.Type() == VariantType::Binary && old == Tag::Blob))
+        return false;
+    const std::string_view bytes = BytesOf(v);
+    const uint64_t offset = lane.Payload(row);
+    const Placed placed = ReadHeader(arena_.data() + offset);
+    if (bytes.size() > placed.room) return false;
+    char* at = arena_.data() + offset;
+    PutLeb(at + placed.width, bytes.size(), placed.width);
+    if (!bytes.empty()) std::memcpy(at + 2 * placed.width, bytes.data(), bytes.size());
+    return true;
 }
 
 namespace {

@@ -169,7 +169,31 @@ private:
     // The bytes at the arena's end behind their header; returns the header's offset.
     uint64_t Place(std::string_view bytes);
     // Tag and payload of a value, placing its bytes or boxing it as needed.
-    std::pair<Tag, uint64_t> Encode(const Variant& v);
+    std::pair<Tag, uint64_t> Encode(const Variant& v) {
+        std::pair<Tag, uint64_t> out;
+        if (!EncodeFixed(v, out.first, out.second)) out = EncodeOther(v);
+        return out;
+    }
+    // The values whose payload is the value itself; false for the others.
+    static bool EncodeFixed(const Variant& v, Tag& tag, uint64_t& bits) {
+        switch (v.Type()) {
+            case VariantType::Null: tag = Tag::Null, bits = 0; return true;
+            case VariantType::Empty: tag = Tag::Empty, bits = 0; return true;
+            case VariantType::Bool: tag = Tag::Bool, bits = v.AsBool() ? ~uint64_t{0} : 0; return true;
+            case VariantType::I2: tag = Tag::Int, bits = static_cast<uint64_t>(int64_t{v.AsI2()}); return true;
+            case VariantType::I4: tag = Tag::Int, bits = static_cast<uint64_t>(int64_t{v.AsI4()}); return true;
+            case VariantType::I8: tag = Tag::Int, bits = static_cast<uint64_t>(v.AsI8()); return true;
+            case VariantType::R4: tag = Tag::Real, bits = BitsOf(v.AsR4()); return true;
+            case VariantType::R8: tag = Tag::Real, bits = BitsOf(v.AsR8()); return true;
+            case VariantType::Currency: tag = Tag::Currency, bits = static_cast<uint64_t>(v.AsCurrency().scaled); return true;
+            case VariantType::Date: tag = Tag::Date, bits = BitsOf(v.AsDate().serial); return true;
+            default: return false;
+        }
+    }
+    // Texts and binaries (placed in the arena) and the values kept boxed.
+    std::pair<Tag, uint64_t> EncodeOther(const Variant& v);
+    // Rewrites a cell's text or binary where it is when the new one fits its room.
+    bool RewriteInPlace(Lane& lane, RowId row, const Variant& v);
     void SyncLanes();
     // Lanes for columns set since, and Nulls for a row left short (a load that failed halfway).
     void SettleLastRow();
