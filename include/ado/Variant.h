@@ -21,7 +21,9 @@
 // FFFF they are 16-bit, up to FFFFFFFF 32-bit, as the platform reads them). Dates are read in
 // the regional order with the regional separator or '/', '-', '.', an optional time
 // "h:mm[:ss] [AM|PM]", and ISO "yyyy-mm-dd[ hh:mm[:ss]]" / "yyyy-mm-ddThh:mm:ss" always;
-// two-digit years 00-29 are 2000-2029 and 30-99 are 1930-1999.
+// a date may also name its month in English or Spanish, whole or abbreviated ("Dec 30, 1991",
+// "30 de diciembre de 1991"; without a year, this year's); two-digit years 00-29 are
+// 2000-2029 and 30-99 are 1930-1999.
 //
 // A Variant is a value: copies are independent (arrays are unshared on write); one holding a
 // recordset shares it, as a handle does. A Variant may move between threads; one holding a

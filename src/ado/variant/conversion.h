@@ -66,7 +66,14 @@ void AppendReal(std::string& out, double x, int significantDigits, std::string_v
 void AppendCurrency(std::string& out, Currency c, std::string_view decimalSeparator);
 void AppendDate(std::string& out, Date d, const RegionalSettings& rs);
 // Reads a date, a date and time or a time alone; false when the text is none of them.
+// Besides numbers in the regional order (or ISO's), a date may name its month: "30 de
+// diciembre de 1991", "Dec 30, 1991", "30-dic-91"; without a year it is this year's.
 bool ParseDate(std::string_view text, const RegionalSettings& rs, Date& out);
+// The month (1..12) a word names, in English or Spanish, whole or cut to three letters or
+// more ("sept", "dic"), any case; 0 when it names none.
+int MonthFromName(std::string_view word);
+// The year of the local date today.
+int CurrentYear();
 
 // Text comparison folding ASCII and accented Latin-1 letters (UTF-8) unless caseSensitive.
 int CompareText(std::string_view a, std::string_view b, bool caseSensitive);

@@ -1,6 +1,7 @@
 // Dates as text (the platform's general date) and text as dates.
 #include <array>
 #include <charconv>
+#include <ctime>
 
 #include "ado/variant/conversion.h"
 
@@ -122,6 +123,59 @@ bool ReadDate(Reader& r, const RegionalSettings& rs, DayOfYear& out) {
            out.day <= DaysInMonth(out.year, out.month);
 }
 
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A date that names its month: one month name, the day and the year in either order (the
+// year is the number of more than two digits or above 31, else the second one), or the day
+// alone (this year) or the year alone (its first day); spaces, commas, '-', '/', '.' and
+// the Spanish "de" or "del" between them. Stops where a time begins.
+bool ReadNamedDate(Reader& r, DayOfYear& out) {
+    int month = 0, count = 0, value[2], digits[2];
+    while (!r.AtEnd()) {
+        const size_t at = r.i;
+        const char c = r.s[r.i];
+        if (IsAsciiLetter(c)) {
+            size_t end = r.i;
+            while (end < r.s.size() && IsAsciiLetter(r.s[end])) ++end;
+            const std::string_view word = r.s.substr(r.i, end - r.i);
+            const int named = MonthFromName(word);
+            const bool connector = CompareText(word, "de", false) == 0 || CompareText(word, "del", false) == 0;
+            if (!connector && (named == 0 || month != 0)) break;
+            if (named) month = named;
+            r.i = end;
+        } else if (IsDigit(c)) {
+            int v, d;
+            if (!r.Number(v, d, 4)) return false;
+            if (!r.AtEnd() && r.s[r.i] == ':') {  // a time
+                r.i = at;
+                break;
+            }
+            if (count == 2) return false;
+            value[count] = v;
+            digits[count++] = d;
+        } else if (c == ' ' || c == ',' || c == '-' || c == '/' || c == '.') {
+            ++r.i;
+        } else {
+            break;
+        }
+    }
+    if (month == 0 || count == 0) return false;
+    while (r.i > 0 && r.s[r.i - 1] == ' ') --r.i;  // the spaces before a time are the caller's
+    const auto isYear = [&](int k) { return digits[k] > 2 || value[k] > 31; };
+    out.month = month;
+    if (count == 1) {
+        out.year = isYear(0) ? FullYear(value[0], digits[0]) : CurrentYear();
+        out.day = isYear(0) ? 1 : value[0];
+    } else {
+        const int yearAt = isYear(0) ? 0 : 1;
+        if (isYear(1 - yearAt)) return false;
+        out.year = FullYear(value[yearAt], digits[yearAt]);
+        out.day = value[1 - yearAt];
+    }
+    return out.year >= 100 && out.year <= 9999 && out.day >= 1 && out.day <= DaysInMonth(out.year, month);
+}
+
 // "h:mm[:ss]" with an optional AM/PM designator; returns the seconds of the day.
 bool ReadTime(Reader& r, const RegionalSettings& rs, int& seconds) {
     int h, m, s = 0, digits;
@@ -144,6 +198,26 @@ bool ReadTime(Reader& r, const RegionalSettings& rs, int& seconds) {
 
 }  // namespace
 
+int CurrentYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_year + 1900;
+}
+
+int MonthFromName(std::string_view word) {
+    static constexpr const char* kNames[][2] = {
+        {"january", "enero"},     {"february", "febrero"}, {"march", "marzo"},       {"april", "abril"},
+        {"may", "mayo"},          {"june", "junio"},       {"july", "julio"},        {"august", "agosto"},
+        {"september", "septiembre"}, {"october", "octubre"}, {"november", "noviembre"}, {"december", "diciembre"},
+    };
+    if (word.size() < 3) return 0;
+    for (int m = 0; m < 12; ++m)
+        for (std::string_view name : kNames[m])
+            if (word.size() <= name.size() && CompareText(name.substr(0, word.size()), word, false) == 0) return m + 1;
+    return 0;
+}
+
 void AppendDate(std::string& out, Date d, const RegionalSettings& rs) {
     const DateParts p = SplitDate(d);
     const bool noDate = p.year == 1899 && p.month == 12 && p.day == 30;
@@ -162,6 +236,10 @@ bool ParseDate(std::string_view text, const RegionalSettings& rs, Date& out) {
     DayOfYear day{};
     int seconds = 0;
     bool hasDate = ReadDate(r, rs, day);
+    if (!hasDate) {
+        r.i = start;
+        hasDate = ReadNamedDate(r, day);
+    }
     if (hasDate) {
         const size_t afterDate = r.i;
         const bool iso = r.Take("T");

@@ -1,6 +1,8 @@
 // CDate of text in the regional order, ISO forms, times, two-digit years, and round trips.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "ado/ErrorNumbers.h"
 #include "variant_test_util.h"
 
@@ -57,11 +59,32 @@ TEST(DateText, ReadsTheRegionalOrderAndTheFixedForms) {
         {"05/03/2024 y algo", kFails, kFails},
         {"45000", kFails, kFails},
         {"", kFails, kFails},
+        // A month named in English or Spanish, whole or cut, reads the same in both orders.
+        {"30 de diciembre de 1991", At(1991, 12, 30), At(1991, 12, 30)},
+        {"Dec 30, 1991", At(1991, 12, 30), At(1991, 12, 30)},
+        {"December 30, 1991 10:30 PM", At(1991, 12, 30, 22, 30), At(1991, 12, 30, 22, 30)},
+        {"30-DIC-91", At(1991, 12, 30), At(1991, 12, 30)},
+        {"1991 sept 3", At(1991, 9, 3), At(1991, 9, 3)},
+        {"3 de mayo del 2024", At(2024, 5, 3), At(2024, 5, 3)},
+        {"Feb 2024", At(2024, 2, 1), At(2024, 2, 1)},
+        {"Feb 30, 2024", kFails, kFails},
+        {"mayo", kFails, kFails},
+        {"3 mayo junio 2024", kFails, kFails},
+        {"3 2 mayo 2024", kFails, kFails},
+        {"lunes, 6 de mayo de 2024", kFails, kFails},
+        {"ma 3 2024", kFails, kFails},
     };
     for (const DateCase& c : cases) {
         EXPECT_EQ(Read(c.text, ado::RegionalSettings::Spanish()), c.spanish) << c.text;
         EXPECT_EQ(Read(c.text, ado::RegionalSettings::UnitedStates()), c.american) << c.text;
     }
+}
+
+TEST(DateText, ANamedMonthWithoutAYearIsThisYears) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    EXPECT_EQ(Read("5 de mayo", ado::RegionalSettings::Spanish()), At(local.tm_year + 1900, 5, 5));
 }
 
 TEST(DateText, TextFormReadsBackToTheSameDate) {

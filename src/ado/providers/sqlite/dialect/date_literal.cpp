@@ -8,6 +8,7 @@
 
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
+#include "ado/variant/conversion.h"
 
 namespace ado::sqlite::detail {
 namespace {
@@ -17,21 +18,6 @@ struct Item {
     std::string text;
     int number = 0;
 };
-
-constexpr const char* kMonthNames[][2] = {
-    {"JANUARY", "ENERO"},     {"FEBRUARY", "FEBRERO"}, {"MARCH", "MARZO"},       {"APRIL", "ABRIL"},
-    {"MAY", "MAYO"},          {"JUNE", "JUNIO"},       {"JULY", "JULIO"},        {"AUGUST", "AGOSTO"},
-    {"SEPTEMBER", "SEPTIEMBRE"}, {"OCTOBER", "OCTUBRE"}, {"NOVEMBER", "NOVIEMBRE"}, {"DECEMBER", "DICIEMBRE"},
-};
-
-// A month name or its abbreviation of at least three letters; 0 when none.
-int MonthFromName(const std::string& upper) {
-    if (upper.size() < 3) return 0;
-    for (int m = 0; m < 12; ++m)
-        for (const char* name : kMonthNames[m])
-            if (std::string_view(name).substr(0, upper.size()) == upper) return m + 1;
-    return 0;
-}
 
 [[noreturn]] void Invalid(std::string_view content) {
     ThrowSyntaxError("fecha no válida en la expresión '#" + std::string(content) + "#'.");
@@ -72,13 +58,6 @@ int DaysInMonth(int y, int m) {
 int FullYear(const Item& item) {
     if (item.text.size() > 2) return item.number;
     return item.number < 30 ? 2000 + item.number : 1900 + item.number;
-}
-
-int CurrentYear() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local.tm_year + 1900;
 }
 
 struct Time {
@@ -136,7 +115,7 @@ Date ParseDateLiteral(std::string_view content) {
             numbers.push_back(item);
         } else if (item.kind == Item::Word) {
             if (item.text == "T") continue;  // ISO separator of date and time
-            if (namedMonth != 0 || (namedMonth = MonthFromName(item.text)) == 0) Invalid(content);
+            if (namedMonth != 0 || (namedMonth = conv::MonthFromName(item.text)) == 0) Invalid(content);
         } else if (item.text != "/" && item.text != "-" && item.text != "." && item.text != ",") {
             Invalid(content);
         }
@@ -151,7 +130,7 @@ Date ParseDateLiteral(std::string_view content) {
         month = namedMonth;
         if (numbers.size() == 1) {
             day = numbers[0].number;
-            year = CurrentYear();
+            year = conv::CurrentYear();
         } else if (numbers.size() == 2) {
             // The year is the number written with four digits, or else the second one.
             const bool yearFirst = numbers[0].text.size() > 2 || numbers[0].number > 31;
@@ -174,7 +153,7 @@ Date ParseDateLiteral(std::string_view content) {
     } else if (numbers.size() == 2) {
         month = numbers[0].number;
         day = numbers[1].number;
-        year = CurrentYear();
+        year = conv::CurrentYear();
         if (month > 12 && day <= 12) std::swap(month, day);
     } else {
         Invalid(content);
