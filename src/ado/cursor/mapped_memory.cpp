@@ -116,8 +116,12 @@ void* Grow(void* old, size_t oldBytes, size_t used, size_t& bytes) {
         if (used) std::memcpy(p, old, used);
         std::free(old);
     }
-    const size_t touched = used / kPage * kPage;
-    madvise(static_cast<char*>(p) + touched, length - touched, MADV_POPULATE_WRITE);
+    // Small pages are faulted in at once; a huge page faults in 2 MiB at a time anyway, and
+    // a long buffer's room is left untouched until it is used.
+    if (length < kHugeFrom) {
+        const size_t touched = used / kPage * kPage;
+        madvise(static_cast<char*>(p) + touched, length - touched, MADV_POPULATE_WRITE);
+    }
     inUse += length - (wasMapped ? LengthFor(oldBytes) : 0);
     bytes = length;
     return p;

@@ -1,9 +1,10 @@
 // Memory for large buffers: a mapping of its own. Growing it moves its pages (mremap)
 // instead of copying them, where the heap would copy the buffer at every doubling (glibc
 // serves a buffer from the heap again once a large block has been freed) and so touch every
-// page twice. The room a growth adds is faulted in at once: a page fault taken one page at a
-// time costs far more than the rows written to it (some 10 us under a hypervisor), and a
-// buffer that grew is about to be filled. The longest buffers also ask for huge pages.
+// page twice. Below 4 MiB the room a growth adds is faulted in at once: a page fault taken
+// one page at a time costs far more than the rows written to it (some 10 us under a
+// hypervisor), and a buffer that grew is about to be filled. From 4 MiB on a mapping asks for
+// huge pages instead, which fault in 2 MiB at a time.
 #pragma once
 
 #include <cstddef>
