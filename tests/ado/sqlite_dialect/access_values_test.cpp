@@ -276,6 +276,21 @@ TEST(TypedColumns, TextsKeepToTheirDeclaredSize) {
                     {"SELECT Count(*) FROM Copia", "Long(1)"}});
 }
 
+TEST(Counters, NumberFromTheirSeedByOne) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Facturas (Numero COUNTER(1000, 1) PRIMARY KEY, Cliente TEXT(10))",
+              "INSERT INTO Facturas (Cliente) VALUES ('a')", "INSERT INTO Facturas (Cliente) VALUES ('b')",
+              // Defined again where it exists: the numbering goes on.
+              "CREATE TABLE IF NOT EXISTS Facturas (Numero AUTOINCREMENT(5, 1), Cliente TEXT(10))",
+              "INSERT INTO Facturas (Cliente) VALUES ('c')"});
+    ExpectRows(db, {{"SELECT Numero FROM Facturas ORDER BY Numero", "Long(1000)|Long(1001)|Long(1002)"}});
+    const std::string refused = "error 3251: El motor de base de datos incrustado no admite esta construcción de SQL "
+                                "de Access: COUNTER con valor inicial menor que 1 o incremento distinto de 1.";
+    for (const char* sql : {"CREATE TABLE Otra (Id COUNTER(10, 5))", "CREATE TABLE Otra (Id COUNTER(0, 1))"})
+        EXPECT_EQ(db.Run(sql), refused) << sql;
+    ExpectRows(db, {{"SELECT Count(*) FROM MSysObjects WHERE Name = 'Otra'", "Long(0)"}});
+}
+
 TEST(MakeTable, CopiesTheColumnsAccessTypes) {
     AccessDb db;
     db.Setup({"CREATE TABLE Origen (F DATETIME, M CURRENCY, N TEXT(20))",

@@ -109,7 +109,7 @@ std::unique_ptr<provider::PreparedStatement> SqliteSession::Prepare(const provid
     EngineStatement stmt;
     Resolve(st.text, nullptr, IdentityOf(st), &stmt);
     const std::shared_ptr<const Translation> tr = lastTranslation_;
-    if (!tr->attachments.empty() || !tr->before.empty() || tr->crosstab) return nullptr;
+    if (!tr->attachments.empty() || !tr->before.empty() || !tr->after.empty() || tr->crosstab) return nullptr;
     if (!stmt) stmt = EngineStatement(db_, tr->sql, KindOf(tr->sql));
     if (!stmt) return nullptr;  // only comments or whitespace
     return std::make_unique<SqlitePreparedStatement>(db_, stmt.Release(), fileLife_, KindOf(tr->sql), tr);
@@ -289,8 +289,9 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
     if (tr->crosstab) tr = CrosstabFor(*tr, st);
     const StatementKind kind = KindOf(tr->sql);
     const Attachments attached(db_, tr->attachments);
-    // Statements that prepare the main one (SELECT INTO's new table) run with it or not at all.
-    const bool together = !tr->before.empty();
+    // Statements that prepare the main one (SELECT INTO's new table) or complete it (a
+    // counter's seed) run with it or not at all.
+    const bool together = !tr->before.empty() || !tr->after.empty();
     if (together) Run("SAVEPOINT brezal_statement");
     try {
         for (const std::string& sql : tr->before) Run(sql);
@@ -299,7 +300,7 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         sqlite3_stmt* stmt = nullptr;
         if (st.prepared) {
             stmt = statements_.Get(db_, tr->sql);
-        } else if (compiled && tr->attachments.empty() && tr->before.empty()) {
+        } else if (compiled && tr->attachments.empty() && !together) {
             owned = std::move(compiled);
             stmt = owned.get();
         } else {
@@ -308,6 +309,7 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         }
         const int64_t result = stmt ? RunStatement(db_, stmt, *tr, st, kind, rows) : 0;
         if (result < 0) MarkRowIdentityColumns(rows, tr->rowIdentity);
+        for (const std::string& sql : tr->after) Run(sql);
         if (together) Run("RELEASE brezal_statement");
         if (tr->schemaChange) FollowSchema(true);
         return result;

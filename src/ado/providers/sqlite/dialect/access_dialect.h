@@ -100,6 +100,7 @@ struct RowIdentityColumn {
 struct Translation {
     std::string sql;                              // the engine's text (empty for a crosstab)
     std::vector<std::string> before;              // statements that run first, with it (SELECT INTO)
+    std::vector<std::string> after;               // statements that run last, with it (a counter's seed)
     std::vector<DeclaredParameter> parameters;    // from a leading PARAMETERS declaration
     // Named parameter references in order of first appearance, without brackets or prefix:
     // the one at index i is ?(i+1). Plain ? markers are numbered after them.

@@ -2,6 +2,8 @@
 // column, the ACCESS collation on texts, REAL as SINGLE), the autonumber column, indexes,
 // and the make-table query SELECT ... INTO.
 #include <cctype>
+#include <charconv>
+#include <cstdint>
 
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
@@ -25,16 +27,24 @@ bool IsCounter(const ColumnDefinition& d) {
     return w == "COUNTER" || w == "AUTOINCREMENT";
 }
 
-// COUNTER(seed, increment): only the engine's own numbering, from 1 by 1.
-void CheckCounterArguments(const std::string& typeName) {
+// COUNTER(seed, increment): the engine numbers by 1 from any seed of 1 or more, which its
+// table of sequences starts (a statement after the CREATE TABLE); other forms are refused.
+int64_t CounterSeed(const std::string& typeName) {
     const size_t open = typeName.find('(');
-    if (open == std::string::npos) return;
+    if (open == std::string::npos) return 1;
     std::string args;
     for (char c : typeName.substr(open + 1)) {
         if (c == ')') break;
         if (c != ' ') args += c;
     }
-    if (args != "1,1" && args != "1") ThrowNotSupported("COUNTER con valor inicial o incremento distinto de 1.");
+    const size_t comma = args.find(',');
+    const std::string seedText = args.substr(0, comma);
+    int64_t seed = 0;
+    const auto [end, ec] = std::from_chars(seedText.data(), seedText.data() + seedText.size(), seed);
+    const bool byOne = comma == std::string::npos || args.substr(comma + 1) == "1";
+    if (ec != std::errc() || end != seedText.data() + seedText.size() || seed < 1 || seed > INT32_MAX || !byOne)
+        ThrowNotSupported("COUNTER con valor inicial menor que 1 o incremento distinto de 1.");
+    return seed;
 }
 
 // The declared type as the schema keeps it: REAL, Access's single, is written SINGLE.
@@ -76,7 +86,7 @@ std::string SizeCheck(const ColumnDefinition& d, const ValueType& t) {
 std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter) {
     std::string out = QuoteName(d.name);
     if (counter) {
-        CheckCounterArguments(d.typeName);
+        CounterSeed(d.typeName);
         out += " INTEGER PRIMARY KEY AUTOINCREMENT";
     } else if (!d.typeName.empty()) {
         out += " " + (keepDeclaredTypes_ ? d.typeName : SchemaTypeName(d.typeName));
@@ -162,6 +172,17 @@ std::string SqlWriter::CreateTableText() {
     if (st.select != kNone) return out + " AS " + SelectText(st.select);
     out += " (" + DefinitionsText(st.definitions, typing_.definitions, st.tableConstraints) + ")";
     if (!st.options.empty()) out += " " + st.options;
+    for (const ColumnDefinition& d : st.definitions) {
+        const int64_t seed = IsCounter(d) ? CounterSeed(d.typeName) : 1;
+        if (seed == 1) continue;
+        if (!st.target.externalFile.empty()) ThrowNotSupported("COUNTER con valor inicial en una tabla de otro archivo.");
+        // The next number is one past the sequence's; a table that was there already keeps its own.
+        const std::string schema = st.target.database.empty() ? "" : QuoteName(st.target.database) + ".";
+        const std::string name = QuoteString(st.target.name);
+        out_.after.push_back("INSERT INTO " + schema + "sqlite_sequence (name, seq) SELECT " + name + ", " +
+                             std::to_string(seed - 1) + " WHERE NOT EXISTS (SELECT 1 FROM " + schema +
+                             "sqlite_sequence WHERE name = " + name + ")");
+    }
     return out;
 }
 
