@@ -291,6 +291,22 @@ TEST(Counters, NumberFromTheirSeedByOne) {
     ExpectRows(db, {{"SELECT Count(*) FROM MSysObjects WHERE Name = 'Otra'", "Long(0)"}});
 }
 
+TEST(Relationships, NeedTheTableTheyPointTo) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Padres (Id LONG PRIMARY KEY)",
+              "CREATE TABLE Hijos (Id LONG PRIMARY KEY, Padre LONG REFERENCES padres (Id), Hermano LONG, "
+              "CONSTRAINT h FOREIGN KEY (Hermano) REFERENCES Hijos (Id))",
+              "ALTER TABLE Hijos ADD COLUMN Otro LONG REFERENCES Padres"});
+    const auto missing = [](const char* table) {
+        return std::string("error -2147217865: No se encuentra la tabla o consulta de entrada. '") + table + "'";
+    };
+    EXPECT_EQ(db.Run("CREATE TABLE Nietos (Id LONG, Hijo LONG REFERENCES Hijas (Id))"), missing("Hijas"));
+    EXPECT_EQ(db.Run("CREATE TABLE Nietos (Id LONG, CONSTRAINT n FOREIGN KEY (Id) REFERENCES [Los Hijos])"),
+              missing("Los Hijos"));
+    EXPECT_EQ(db.Run("ALTER TABLE Hijos ADD COLUMN Tio LONG REFERENCES Tios"), missing("Tios"));
+    ExpectRows(db, {{"SELECT Count(*) FROM MSysObjects WHERE Name = 'Nietos'", "Long(0)"}});
+}
+
 TEST(MakeTable, CopiesTheColumnsAccessTypes) {
     AccessDb db;
     db.Setup({"CREATE TABLE Origen (F DATETIME, M CURRENCY, N TEXT(20))",

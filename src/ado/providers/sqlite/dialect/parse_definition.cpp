@@ -46,9 +46,10 @@ std::string ParserState::ParseTypeName() {
 }
 
 // REFERENCES table [(columns)] [ON DELETE | ON UPDATE action] [MATCH name] [DEFERRABLE ...],
-// kept as the engine reads it.
-static std::string ReferencesClause(ParserState& p) {
-    std::string text = "REFERENCES " + QuoteName(p.ExpectName("la tabla de la referencia"));
+// kept as the engine reads it; the table it names goes to `table`.
+static std::string ReferencesClause(ParserState& p, std::string& table) {
+    table = p.ExpectName("la tabla de la referencia");
+    std::string text = "REFERENCES " + QuoteName(table);
     int depth = 0;
     while (!p.AtEnd()) {
         if (depth == 0 && (p.AtPunct(",") || p.AtPunct(")") || p.AtWord("CONSTRAINT") || p.AtWord("CHECK") ||
@@ -113,7 +114,7 @@ ColumnDefinition ParserState::ParseColumnDefinition(SelectId scope) {
         } else if (AtWord("REFERENCES")) {
             Advance();
             c.kind = Kind::References;
-            c.text = ReferencesClause(*this).substr(11);
+            c.text = ReferencesClause(*this, c.referencedTable).substr(11);
         } else if (AcceptWord("COLLATE")) {
             c.kind = Kind::Collate;
             c.text = ExpectName("el nombre de la intercalación");
@@ -239,7 +240,7 @@ bool ParserState::ParseDefinition() {
             tc.kind = TKind::ForeignKey;
             tc.columns = NameList(*this);
             ExpectWord("REFERENCES");
-            tc.references = ReferencesClause(*this);
+            tc.references = ReferencesClause(*this, tc.referencedTable);
         } else {
             pos_ = before;
             st.definitions.push_back(ParseColumnDefinition(st.scope));

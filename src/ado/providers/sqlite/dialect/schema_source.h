@@ -31,12 +31,16 @@ public:
     // table or stored query of that name. The pointer stays valid during the translation.
     virtual const TableShape* Table(std::string_view database, std::string_view externalFile,
                                     std::string_view table) = 0;
+    // False when the source knows no database at all (a translation on its own): then a
+    // table it does not have may still exist.
+    virtual bool Known() const { return true; }
 };
 
 // Knows no table: every column is of unknown type.
 class NoSchema final : public SchemaSource {
 public:
     const TableShape* Table(std::string_view, std::string_view, std::string_view) override { return nullptr; }
+    bool Known() const override { return false; }
 };
 
 }  // namespace ado::sqlite::detail

@@ -139,6 +139,7 @@ struct ColumnDefinition {
         std::string name;  // CONSTRAINT name
         ExprId expr = kNone;  // Default, Check
         std::string text;     // References (the clause), Collate (the name), Other (as written), PrimaryKey order
+        std::string referencedTable;  // References
         bool autoIncrement = false;
     };
     std::vector<Constraint> constraints;
@@ -150,6 +151,7 @@ struct TableConstraint {
     std::vector<std::string> columns;
     ExprId check = kNone;
     std::string references;  // the REFERENCES clause as the engine takes it
+    std::string referencedTable;  // ForeignKey: the table it names
 };
 
 enum class StatementKind : uint8_t {

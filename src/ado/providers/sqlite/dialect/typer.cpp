@@ -5,6 +5,7 @@
 #include <limits>
 #include <tuple>
 
+#include "ado/error_numbers.h"
 #include "ado/providers/sqlite/dialect/declared_types.h"
 #include "ado/providers/sqlite/dialect/function_catalog.h"
 #include "ado/providers/sqlite/dialect/parser_state.h"
@@ -556,6 +557,17 @@ private:
                     Infer(c.expr, out_.definitions[i]);
             }
         for (const TableConstraint& tc : st.tableConstraints) TypeRoot(tc.check, st.scope);
+        for (const ColumnDefinition& d : st.definitions)
+            for (const auto& c : d.constraints) RequireReferencedTable(st, c.referencedTable);
+        for (const TableConstraint& tc : st.tableConstraints) RequireReferencedTable(st, tc.referencedTable);
+    }
+
+    // A relationship needs the table it points to, as in Access: the engine would take the
+    // definition and then refuse every row written to it.
+    void RequireReferencedTable(const Statement& st, const std::string& table) {
+        if (table.empty() || !schema_.Known() || EqualsNoCase(table, st.target.name)) return;
+        if (!schema_.Table(st.target.database, st.target.externalFile, table))
+            Raise(Condition::TableNotFound, "'" + table + "'");
     }
 
     const Tree& tree_;
