@@ -74,6 +74,8 @@ bool ParseDate(std::string_view text, const RegionalSettings& rs, Date& out);
 int MonthFromName(std::string_view word);
 // The year of the local date today.
 int CurrentYear();
+// The days of `month` (1..12) in `year` of the Gregorian calendar.
+int DaysInMonth(int year, int month);
 
 // Text comparison folding ASCII and accented Latin-1 letters (UTF-8) unless caseSensitive.
 int CompareText(std::string_view a, std::string_view b, bool caseSensitive);

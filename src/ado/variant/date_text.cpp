@@ -81,13 +81,6 @@ struct Reader {
     bool TimeSeparator(const RegionalSettings& rs) { return Take(rs.timeSeparator) || Take(":"); }
 };
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
-}
-
 // The year as written: two digits are 1930..2029, three and four digits are literal.
 int FullYear(int value, int digits) {
     if (digits > 2) return value;
@@ -197,6 +190,12 @@ bool ReadTime(Reader& r, const RegionalSettings& rs, int& seconds) {
 }
 
 }  // namespace
+
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
 
 int CurrentYear() {
     const std::time_t now = std::time(nullptr);

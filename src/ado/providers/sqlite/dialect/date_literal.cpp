@@ -49,12 +49,6 @@ std::vector<Item> Split(std::string_view s) {
     return items;
 }
 
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-int DaysInMonth(int y, int m) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
-
 int FullYear(const Item& item) {
     if (item.text.size() > 2) return item.number;
     return item.number < 30 ? 2000 + item.number : 1900 + item.number;
@@ -158,7 +152,7 @@ Date ParseDateLiteral(std::string_view content) {
     } else {
         Invalid(content);
     }
-    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > conv::DaysInMonth(year, month))
         Invalid(content);
     return MakeDate(year, month, day, t.hour, t.minute, t.second);
 }

@@ -4,6 +4,7 @@
 
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
+#include "ado/variant/conversion.h"
 
 namespace ado::sqlite::detail {
 namespace {
@@ -24,12 +25,6 @@ constexpr IntervalCode kIntervals[] = {
     {"D", Interval::Day},     {"W", Interval::Weekday}, {"WW", Interval::Week},     {"H", Interval::Hour},
     {"N", Interval::Minute},  {"S", Interval::Second},
 };
-
-bool IsLeapYear(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-int DaysInMonth(int64_t y, int m) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
 
 void CheckYear(int64_t year) {
     if (year < 100 || year > 9999) ThrowRuntimeError(kInvalidProcedureCall);
@@ -112,7 +107,7 @@ Date DateAdd(Interval interval, int64_t number, Date d) {
     const int64_t year = FloorDiv(index, 12);
     const int month = static_cast<int>(FloorMod(index, 12)) + 1;
     CheckYear(year);
-    const int day = std::min(p.day, DaysInMonth(year, month));
+    const int day = std::min(p.day, conv::DaysInMonth(static_cast<int>(year), month));
     return FromDayTime(DayNumber(static_cast<int>(year), month, day), dt.seconds);
 }
 

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "ado/variant/conversion.h"
+
 namespace ado::sqlite {
 namespace {
 
@@ -23,13 +25,6 @@ bool Expect(std::string_view s, size_t& pos, char c) {
     if (pos >= s.size() || s[pos] != c) return false;
     ++pos;
     return true;
-}
-
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
 }
 
 }  // namespace
@@ -57,7 +52,7 @@ std::optional<Date> ParseIsoDate(std::string_view s) {
             if (pos != s.size()) return std::nullopt;
         }
     }
-    if (y < 100 || mo < 1 || mo > 12 || d < 1 || d > DaysInMonth(y, mo) || h > 23 || mi > 59 || se > 59)
+    if (y < 100 || mo < 1 || mo > 12 || d < 1 || d > conv::DaysInMonth(y, mo) || h > 23 || mi > 59 || se > 59)
         return std::nullopt;
     return MakeDate(y, mo, d, h, mi, se);
 }
