@@ -56,6 +56,7 @@ enum class Condition {
     ReadOnlyFile,
     PermissionDenied,
     MissingPassword,
+    InRelationship,
 };
 
 struct ConditionEntry {
@@ -89,6 +90,8 @@ inline constexpr ConditionEntry kConditionTable[] = {
     {Condition::ObjectOpen, err::ObjectOpen, "No se permite esta operación si el objeto está abierto."},
     {Condition::SyntaxError, err::SyntaxError, "Error de sintaxis en la instrucción SQL."},
     {Condition::TableNotFound, err::TableNotFound, "No se encuentra la tabla o consulta de entrada."},
+    {Condition::InRelationship, err::Fail,
+     "No se puede eliminar este índice o tabla. Es el índice actual o se utiliza en una relación."},
     {Condition::MissingParameters, err::NoValueForParameters,
      "No se han especificado valores para algunos de los parámetros requeridos."},
     {Condition::FileNotFound, err::Fail, "No se encuentra el archivo de base de datos."},

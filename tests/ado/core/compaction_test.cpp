@@ -18,13 +18,14 @@ using testsupport::FileBytes;
 using testsupport::JetConnectionString;
 namespace fs = std::filesystem;
 
-// 200 rows of 4 KB, all but ten deleted. The child table comes first in the file (its parent
-// is made again after it), so its rows are copied before the rows they refer to.
+// 200 rows of 4 KB, all but ten deleted. The child table comes first in the file (it gets
+// its relationship after its parent is made), so its rows are copied before the rows they
+// refer to.
 void FillAndDelete(const ConnectionPtr& cn) {
+    cn->Execute("CREATE TABLE Hijas (Id INTEGER PRIMARY KEY)");
     cn->Execute("CREATE TABLE Padres (Id INTEGER PRIMARY KEY)");
-    cn->Execute("CREATE TABLE Hijas (Id INTEGER PRIMARY KEY, IdPadre INTEGER REFERENCES Padres (Id), Texto TEXT)");
-    cn->Execute("DROP TABLE Padres");
-    cn->Execute("CREATE TABLE Padres (Id INTEGER PRIMARY KEY)");
+    cn->Execute("ALTER TABLE Hijas ADD COLUMN IdPadre INTEGER REFERENCES Padres (Id)");
+    cn->Execute("ALTER TABLE Hijas ADD COLUMN Texto TEXT");
     cn->Execute("INSERT INTO Padres VALUES (1)");
     cn->BeginTrans();
     for (int i = 1; i <= 200; ++i)

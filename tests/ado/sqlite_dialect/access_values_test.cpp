@@ -307,6 +307,33 @@ TEST(Relationships, NeedTheTableTheyPointTo) {
     ExpectRows(db, {{"SELECT Count(*) FROM MSysObjects WHERE Name = 'Nietos'", "Long(0)"}});
 }
 
+// A table or unique index that a relationship stands on stays until the relationship goes.
+TEST(Relationships, KeepTheTableAndIndexTheyStandOn) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Padres (Id LONG PRIMARY KEY, Codigo TEXT(5))",
+              "CREATE UNIQUE INDEX PorCodigo ON Padres (Codigo)", "CREATE INDEX PorId ON Padres (Id, Codigo)",
+              "CREATE TABLE Hijos (Id LONG PRIMARY KEY, Padre LONG REFERENCES Padres (Id), Jefe LONG REFERENCES Hijos)",
+              "CREATE TABLE Notas (Codigo TEXT(5), CONSTRAINT n FOREIGN KEY (Codigo) REFERENCES Padres (Codigo))"});
+    const std::string inUse =
+        "error -2147467259: No se puede eliminar este índice o tabla. Es el índice actual o se utiliza en una relación. ";
+    EXPECT_EQ(db.Run("DROP TABLE padres"), inUse + "'padres' ('Hijos')");
+    EXPECT_EQ(db.Run("DROP INDEX PorCodigo ON Padres"), inUse + "'PorCodigo' ('Notas')");
+    // Both are still there and still hold.
+    EXPECT_EQ(db.Run("INSERT INTO Padres VALUES (1, 'A')"), "1");
+    EXPECT_EQ(db.Run("INSERT INTO Padres VALUES (2, 'a')"),
+              "error -2147217873: Los cambios no se realizaron porque crearían valores duplicados en el índice, "
+              "clave principal o relación. (motor: UNIQUE constraint failed: Padres.Codigo)");
+    EXPECT_EQ(db.Run("INSERT INTO Notas VALUES ('A')"), "1");
+    // An index no relationship needs goes; so does a table that points only to itself, and
+    // the parent once its children are gone.
+    EXPECT_EQ(db.Run("DROP INDEX PorId ON Padres"), "0");
+    EXPECT_EQ(db.Run("DROP TABLE Notas"), "0");
+    EXPECT_EQ(db.Run("DROP INDEX PorCodigo ON Padres"), "0");
+    EXPECT_EQ(db.Run("DROP TABLE Hijos"), "0");
+    EXPECT_EQ(db.Run("DROP TABLE Padres"), "0");
+    ExpectRows(db, {{"SELECT Count(*) FROM MSysObjects WHERE Type = 1 AND Flags = 0", "Long(0)"}});
+}
+
 TEST(MakeTable, CopiesTheColumnsAccessTypes) {
     AccessDb db;
     db.Setup({"CREATE TABLE Origen (F DATETIME, M CURRENCY, N TEXT(20))",

@@ -1,5 +1,6 @@
 #include "ado/providers/sqlite/session_schema.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "ado/connection_string.h"
@@ -40,7 +41,69 @@ struct ExternalFile {
     ~ExternalFile() { sqlite3_close_v2(db); }
 };
 
+std::string SchemaName(std::string_view database) {
+    return QuoteIdentifier(database.empty() ? "main" : std::string(database));
+}
+
+const char* TextAt(EngineStatement& s, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), column));
+    return text ? text : "";
+}
+
+// The same names, whatever their order and case.
+bool SameColumns(std::vector<std::string> a, std::vector<std::string> b) {
+    if (a.size() != b.size()) return false;
+    for (auto* v : {&a, &b}) {
+        for (std::string& n : *v) n = LowerAscii(n);
+        std::sort(v->begin(), v->end());
+    }
+    return a == b;
+}
+
 }  // namespace
+
+std::vector<std::string> SessionSchema::Referrers(std::string_view database, std::string_view table,
+                                                  const std::vector<std::string>& keyColumns) {
+    const std::string schema = SchemaName(database);
+    std::vector<std::string> tables;
+    EngineStatement list(db_, "SELECT name FROM " + schema + ".sqlite_master WHERE type = 'table' AND name <> ?1 "
+                                                             "COLLATE NOCASE");
+    for (list.BindTexts({table}); list.Step();) tables.emplace_back(TextAt(list, 0));
+    std::vector<std::string> referrers;
+    for (const std::string& other : tables) {
+        // One row per column of each relationship: id, seq, table, from, to.
+        EngineStatement keys(db_, "PRAGMA " + schema + ".foreign_key_list(" + QuoteIdentifier(other) + ")");
+        std::map<int, std::vector<std::string>> pointing;  // relationship id -> the columns it points to
+        while (keys.Step()) {
+            if (!EqualsNoCase(TextAt(keys, 2), table)) continue;
+            auto& columns = pointing[sqlite3_column_int(keys.get(), 0)];
+            if (sqlite3_column_type(keys.get(), 4) != SQLITE_NULL) columns.emplace_back(TextAt(keys, 4));
+        }
+        for (const auto& [id, columns] : pointing)
+            if (keyColumns.empty() || SameColumns(columns, keyColumns)) {
+                referrers.push_back(other);
+                break;
+            }
+    }
+    return referrers;
+}
+
+std::optional<detail::UniqueIndex> SessionSchema::FindUniqueIndex(std::string_view database, std::string_view name) {
+    const std::string schema = SchemaName(database);
+    detail::UniqueIndex index;
+    EngineStatement owner(db_, "SELECT tbl_name FROM " + schema +
+                                   ".sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE");
+    if (!owner.BindTexts({name}).Step()) return std::nullopt;
+    index.table = TextAt(owner, 0);
+    EngineStatement unique(db_, "PRAGMA " + schema + ".index_list(" + QuoteIdentifier(index.table) + ")");
+    bool isUnique = false;
+    while (unique.Step())
+        if (EqualsNoCase(TextAt(unique, 1), name)) isUnique = sqlite3_column_int(unique.get(), 2) != 0;
+    if (!isUnique) return std::nullopt;
+    EngineStatement columns(db_, "PRAGMA " + schema + ".index_info(" + QuoteIdentifier(std::string(name)) + ")");
+    while (columns.Step()) index.columns.emplace_back(TextAt(columns, 2));
+    return index;
+}
 
 std::optional<detail::TableShape> SessionSchema::Read(sqlite3* db, std::string_view database, std::string_view table) {
     const std::string schema = database.empty() ? "main" : std::string(database);

@@ -25,6 +25,9 @@ public:
 
     const detail::TableShape* Table(std::string_view database, std::string_view externalFile,
                                     std::string_view table) override;
+    std::vector<std::string> Referrers(std::string_view database, std::string_view table,
+                                       const std::vector<std::string>& keyColumns) override;
+    std::optional<detail::UniqueIndex> FindUniqueIndex(std::string_view database, std::string_view name) override;
     // Forgets what it read (the schema changed).
     void Forget() { cache_.clear(); }
 

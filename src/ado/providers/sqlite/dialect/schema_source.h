@@ -3,6 +3,7 @@
 // unknown type and values are taken as the engine holds them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,12 @@ struct SchemaColumn {
 };
 
 // A table or stored query of the database.
+// A unique index: the table it keys and its columns, in order.
+struct UniqueIndex {
+    std::string table;
+    std::vector<std::string> columns;
+};
+
 struct TableShape {
     std::vector<SchemaColumn> columns;
     bool view = false;  // a view or stored query: its rows have no identity of their own
@@ -34,6 +41,12 @@ public:
     // False when the source knows no database at all (a translation on its own): then a
     // table it does not have may still exist.
     virtual bool Known() const { return true; }
+    // The other tables with a relationship to `table` of `database`: any relationship when
+    // `keyColumns` is empty, else one to exactly those columns (in any order).
+    virtual std::vector<std::string> Referrers(std::string_view database, std::string_view table,
+                                               const std::vector<std::string>& keyColumns) = 0;
+    // The unique index `name` of `database`; nullopt when there is none of that name.
+    virtual std::optional<UniqueIndex> FindUniqueIndex(std::string_view database, std::string_view name) = 0;
 };
 
 // Knows no table: every column is of unknown type.
@@ -41,6 +54,10 @@ class NoSchema final : public SchemaSource {
 public:
     const TableShape* Table(std::string_view, std::string_view, std::string_view) override { return nullptr; }
     bool Known() const override { return false; }
+    std::vector<std::string> Referrers(std::string_view, std::string_view, const std::vector<std::string>&) override {
+        return {};
+    }
+    std::optional<UniqueIndex> FindUniqueIndex(std::string_view, std::string_view) override { return std::nullopt; }
 };
 
 }  // namespace ado::sqlite::detail

@@ -71,6 +71,7 @@ public:
                 break;
             case StatementKind::CreateTable:
             case StatementKind::AlterTable: TypeDefinitions(st); break;
+            case StatementKind::Drop: RequireNoRelationship(st); break;
             default: break;
         }
         return std::move(out_);
@@ -568,6 +569,23 @@ private:
         if (table.empty() || !schema_.Known() || EqualsNoCase(table, st.target.name)) return;
         if (!schema_.Table(st.target.database, st.target.externalFile, table))
             Raise(Condition::TableNotFound, "'" + table + "'");
+    }
+
+    // A table or unique index that a relationship stands on is not dropped, as in Access: the
+    // engine would drop it and then refuse every row written to the other table.
+    void RequireNoRelationship(const Statement& st) {
+        if (!schema_.Known() || !st.target.externalFile.empty()) return;
+        std::string table = st.target.name;
+        std::vector<std::string> keyColumns;
+        if (st.dropKind == "INDEX") {
+            auto index = schema_.FindUniqueIndex(st.target.database, st.target.name);
+            if (!index) return;
+            table = std::move(index->table);
+            keyColumns = std::move(index->columns);
+        }
+        const std::vector<std::string> referrers = schema_.Referrers(st.target.database, table, keyColumns);
+        if (!referrers.empty())
+            Raise(Condition::InRelationship, "'" + st.target.name + "' ('" + referrers.front() + "')");
     }
 
     const Tree& tree_;
