@@ -51,8 +51,16 @@ private:
             const cursor::PendingChange& p = s_.pending.at(row);
             const RowWrite::Kind kind = KindFor(s_.store.Flags(row));
             // The values to write are the store's row; the row as read is the pending change's.
-            const cursor::WritePlanInput in{kind, &s_.store.Columns(), &p.original, nullptr, &p.changed,
-                                            settings_.criteria, settings_.uniqueTable, &s_.store, row};
+            const cursor::WritePlanInput in{.kind = kind,
+                                            .columns = &s_.store.Columns(),
+                                            .original = &p.original,
+                                            .current = nullptr,
+                                            .changed = &p.changed,
+                                            .criteria = settings_.criteria,
+                                            .uniqueTable = settings_.uniqueTable,
+                                            .store = &s_.store,
+                                            .row = row,
+                                            .cellsInStore = session_.BindsStoreCells()};
             Planned& plan = planned_.emplace_back(Planned{row, kNoWrite, nullptr});
             try {
                 RowWrite& w = writes_[used_];

@@ -124,6 +124,9 @@ public:
     // outcome per write. A failing row does not stop the others. The default calls Write per
     // row; engines override it to send rows of the same shape together.
     virtual void WriteRows(std::span<const cursor::RowWrite> writes, std::vector<WriteOutcome>& outcomes);
+    // True when Write binds a write's cells (RowWrite::cells) itself; otherwise every value
+    // comes as a Variant.
+    virtual bool BindsStoreCells() const { return false; }
     // Pessimistic editing. Lock takes the lock of one record (the row `row`'s criteria find)
     // for this connection until Unlock, and returns its id (never 0). No transaction is held
     // meanwhile: cancelling the edit undoes nothing else, and the client may begin and end

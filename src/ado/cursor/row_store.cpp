@@ -137,11 +137,12 @@ uint64_t RowStore::Place(std::string_view bytes) {
     const char* from = bytes.data();
     const bool own = from >= arena_.data() && from < arena_.data() + arena_.size();
     const size_t ownAt = own ? static_cast<size_t>(from - arena_.data()) : 0;
-    char* to = arena_.Extend(2 * width + n);
+    char* to = arena_.Extend(2 * width + n + 1);
     if (own) from = arena_.data() + ownAt;
     PutLeb(to, n, width);  // the room: the bytes' own length
     PutLeb(to + width, n, width);
     if (n) std::memcpy(to + 2 * width, from, n);
+    to[2 * width + n] = '\0';
     return offset;
 }
 
@@ -191,6 +192,7 @@ bool RowStore::RewriteInPlace(Lane& lane, RowId row, const Variant& v) {
     char* at = arena_.data() + offset;
     PutLeb(at + placed.width, bytes.size(), placed.width);
     if (!bytes.empty()) std::memcpy(at + 2 * placed.width, bytes.data(), bytes.size());
+    at[2 * placed.width + bytes.size()] = '\0';
     return true;
 }
 

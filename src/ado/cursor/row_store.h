@@ -26,7 +26,8 @@ class RowStore {
 public:
     enum class Tag : uint8_t { Null, Empty, Bool, Int, Real, Currency, Date, Text, Blob, Boxed };
 
-    // One cell as read: valid until the store next changes.
+    // One cell as read: valid until the store next changes. A text's or binary's bytes are
+    // followed by a NUL (not counted), so a text can go to C interfaces as it is.
     struct Cell {
         Tag tag = Tag::Null;
         size_t length = 0;  // Text and Blob: byte count

@@ -15,6 +15,10 @@
 #include "ado/Variant.h"
 
 namespace ado::cursor {
+class RowStore;
+}
+
+namespace ado::cursor {
 
 struct WriteShape {
     enum class Kind { Insert, Update, Delete };
@@ -57,7 +61,11 @@ struct RowWrite {
     // The values point into the rows the write was planned from (the cursor's edit buffer,
     // a pending change's original row) or into `own`, which holds what had to be read out
     // of the row store. They are valid while those rows are: during the provider's call.
-    std::vector<const Variant*> setValues;    // one per set column
+    std::vector<const Variant*> setValues;    // one per set column, unless `cells` is set
+    // Planned for a provider that reads cells itself: the set values are the cells of row
+    // `cellRow` of `cells`, at the shape's origin.setFields; setValues is then empty.
+    const RowStore* cells = nullptr;
+    uint32_t cellRow = 0;
     std::vector<const Variant*> whereValues;  // one per criterion (Null ones are not bound)
     std::vector<Variant> own;
 

@@ -198,8 +198,16 @@ void PlanWrite(const WritePlanInput& in, RowWrite& w) {
     if (!w.shape) return;  // nothing to write
     const WriteShape::Origin& o = w.shape->origin;
     if (!in.current || !in.original) w.own.resize(in.columns->size());
-    if (in.kind == RowWrite::Kind::Delete) w.setValues.clear();
-    else Point(w.setValues, o.setFields, in.current, in, w);
+    w.cells = nullptr;
+    if (in.kind == RowWrite::Kind::Delete) {
+        w.setValues.clear();
+    } else if (!in.current && in.cellsInStore) {
+        w.setValues.clear();
+        w.cells = in.store;
+        w.cellRow = in.row;
+    } else {
+        Point(w.setValues, o.setFields, in.current, in, w);
+    }
     if (in.kind == RowWrite::Kind::Insert) w.whereValues.clear();
     else Point(w.whereValues, o.whereFields, in.original, in, w);
 }

@@ -22,6 +22,9 @@ struct WritePlanInput {
     std::string_view uniqueTable;          // the recordset's "Unique Table", when set
     const RowStore* store = nullptr;
     RowId row = 0;
+    // The provider binds cells of `store` itself (Session::BindsStoreCells): set values read
+    // from the store are not copied out.
+    bool cellsInStore = false;
 };
 
 // Plans the write into `w`. A shape `w` already holds is kept when it was planned the same

@@ -1,9 +1,13 @@
 // Batch mode, disconnected and in-memory recordsets, and atomic batches on real files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <thread>
+
+#include <fmt/format.h>
+#include <sqlcipher/sqlite3.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -122,6 +126,75 @@ TEST_F(BatchTest, ConflictsAreMarkedPerRowAndTheRestIsWritten) {
     rs->MoveFirst();
     rs->Move(1);
     EXPECT_EQ(rs->Fields()["Precio"].Value().ToDouble(), 2.0) << "CancelBatch restores the original values";
+}
+
+// A batch writes each value as an immediate Update writes it: the same bytes in the file,
+// for every kind of column, in added rows and in changed ones.
+TEST_F(BatchTest, EveryKindOfValueLandsInTheFileAsAnImmediateUpdateWritesIt) {
+    cn->Execute("CREATE TABLE Tipos (Id LONG PRIMARY KEY, B BYTE, S SHORT, L LONG, F SINGLE, D DOUBLE, M CURRENCY, "
+                "T DATETIME, Y YESNO, X TEXT(20), N MEMO, C DECIMAL(18, 4), O LONGBINARY, V TEXT(20), W TEXT(20))");
+    const std::vector<Variant> values = {
+        Variant(uint8_t{200}),   Variant(int16_t{-32000}),       Variant(int32_t{2000000000}),
+        Variant(1.1f),           Variant(1.0 / 3),               Variant(Currency::FromUnits(-1234567)),
+        Variant(Date{45366.4375}), Variant(true),                Variant(std::string("San\0Roque", 9)),
+        Variant(std::string(200, 'n')), Variant(Variant(Currency::FromUnits(-123456789)).ToDecimal()),
+        Variant(Binary{0, 1, 255}), Variant(Variant::Null),      Variant("Soria")};
+    auto fill = [&](Recordset& rs, int32_t id, const char* w) {
+        rs.AddNew();
+        rs.Fields()["Id"].Value(id);
+        for (size_t k = 0; k < values.size(); ++k) rs.Fields()[k + 1].Value(values[k]);
+        rs.Fields()["W"].Value(w);
+        rs.Update();
+    };
+    fill(*OpenRecordset(cn, "SELECT * FROM Tipos", adOpenStatic, adLockOptimistic), 1, "Soria");
+    fill(*OpenRecordset(cn, "SELECT * FROM Tipos", adOpenStatic, adLockOptimistic), 3, "Villanueva del Rey");
+    auto batch = OpenBatch("SELECT * FROM Tipos ORDER BY Id");
+    fill(*batch, 2, "Soria");
+    batch->MoveFirst();
+    batch->Move(1);  // row 3: a shorter text where a longer one was, and values changed and back
+    batch->Fields()["W"].Value("Soria");
+    batch->Fields()["X"].Value("otro");
+    batch->Fields()["L"].Value(7);
+    batch->Update();
+    batch->Fields()["X"].Value(values[8]);
+    batch->Fields()["L"].Value(values[2]);
+    batch->Update();
+    batch->UpdateBatch();
+
+    // Each row's columns as the engine holds them, read apart from the library.
+    auto stored = [&](int id) {
+        sqlite3* raw = nullptr;
+        sqlite3_open_v2(db.file().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(raw, ("SELECT * FROM Tipos WHERE Id = " + std::to_string(id)).c_str(), -1, &st, nullptr);
+        std::string out;
+        if (sqlite3_step(st) == SQLITE_ROW)
+            for (int c = 1; c < sqlite3_column_count(st); ++c) {
+                switch (sqlite3_column_type(st, c)) {
+                    case SQLITE_INTEGER: out += fmt::format("i{} ", sqlite3_column_int64(st, c)); break;
+                    case SQLITE_FLOAT: out += fmt::format("r{:a} ", sqlite3_column_double(st, c)); break;
+                    case SQLITE_NULL: out += "null "; break;
+                    default: {
+                        // Texts and binaries: their length and their first bytes.
+                        const auto* p = static_cast<const unsigned char*>(sqlite3_column_blob(st, c));
+                        const int n = sqlite3_column_bytes(st, c);
+                        out += fmt::format("{}{}:", sqlite3_column_type(st, c) == SQLITE_TEXT ? 't' : 'b', n);
+                        for (int i = 0; i < std::min(n, 12); ++i) out += fmt::format("{:02x}", p[i]);
+                        out += ' ';
+                    }
+                }
+            }
+        sqlite3_finalize(st);
+        sqlite3_close(raw);
+        return out;
+    };
+    const std::string immediate = stored(1);
+    EXPECT_EQ(immediate,
+              "i200 i-32000 i2000000000 r0x1.19999ap+0 r0x1.5555555555555p-2 i-12345670000 r0x1.626cep+15 i-1 "
+              "t9:53616e00526f717565 t200:6e6e6e6e6e6e6e6e6e6e6e6e b24:7fffffffffffffffff123b1a b3:0001ff null "
+              "t5:536f726961 ");
+    EXPECT_EQ(stored(2), immediate);
+    EXPECT_EQ(stored(3), immediate);
 }
 
 // Consecutive rows that change other columns, or whose criteria are Null in one row and not

@@ -48,6 +48,39 @@ void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v, bool copy) {
     }
 }
 
+void BindCell(sqlite3_stmt* stmt, int index, const cursor::RowStore& store, cursor::RowId row, size_t column) {
+    using Tag = cursor::RowStore::Tag;
+    const cursor::RowStore::Cell c = store.CellAt(row, column);
+    const VariantType kind = cursor::VariantTypeFor(store.Columns()[column].type);
+    switch (c.tag) {
+        case Tag::Null:
+        case Tag::Empty: return (void)sqlite3_bind_null(stmt, index);
+        case Tag::Currency: return (void)sqlite3_bind_int64(stmt, index, c.i);
+        case Tag::Date: return (void)sqlite3_bind_double(stmt, index, c.d);
+        case Tag::Text: {
+            // The store ends each text with a NUL; one inside it needs the length.
+            const bool inner = std::memchr(c.bytes, 0, c.length) != nullptr;
+            return (void)sqlite3_bind_text(stmt, index, c.bytes, inner ? static_cast<int>(c.length) : -1,
+                                           SQLITE_STATIC);
+        }
+        case Tag::Blob:
+            return (void)sqlite3_bind_blob(stmt, index, c.bytes, static_cast<int>(c.length), SQLITE_STATIC);
+        case Tag::Int:
+            // The integer kinds the cell reads as, narrowed as reading narrows them.
+            if (kind == VariantType::I4) return (void)sqlite3_bind_int(stmt, index, static_cast<int32_t>(c.i));
+            if (kind == VariantType::I2) return (void)sqlite3_bind_int(stmt, index, static_cast<int16_t>(c.i));
+            if (kind == VariantType::I8 || kind == VariantType::Empty) return (void)sqlite3_bind_int64(stmt, index, c.i);
+            break;
+        case Tag::Real:
+            if (kind == VariantType::R8 || kind == VariantType::Empty) return (void)sqlite3_bind_double(stmt, index, c.d);
+            if (kind == VariantType::R4) return (void)sqlite3_bind_double(stmt, index, static_cast<float>(c.d));
+            break;
+        default: break;
+    }
+    // The rest (booleans, conversions to the column's kind, boxed values) as the value reads.
+    BindVariant(stmt, index, store.Get(row, column), true);
+}
+
 void BindParameter(sqlite3_stmt* stmt, int index, const Variant& v, DataTypeEnum type) {
     using detail::IsDecimalType;
     using detail::IsNumberType;

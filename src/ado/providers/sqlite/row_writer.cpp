@@ -75,7 +75,10 @@ int64_t SqliteSession::RunWrite(const cursor::RowWrite& w, WriteStatements& ws, 
     // Parameters in the order the statement names them: SET values, then non-Null criteria.
     // The values outlive the step, so they are bound without a copy.
     int index = 1;
-    for (const Variant* v : w.setValues) BindVariant(stmt, index++, *v, false);
+    if (w.cells)
+        for (size_t column : w.Shape().origin.setFields) BindCell(stmt, index++, *w.cells, w.cellRow, column);
+    else
+        for (const Variant* v : w.setValues) BindVariant(stmt, index++, *v, false);
     const auto& isNull = w.Shape().whereIsNull;
     for (size_t i = 0; i < w.whereValues.size(); ++i)
         if (!isNull[i]) BindVariant(stmt, index++, w.WhereValue(i), false);

@@ -40,6 +40,7 @@ public:
     int32_t TransactionLevel() const override { return level_; }
     std::vector<provider::ParameterInfo> DescribeParameters(const provider::Statement& statement) override;
     int64_t Write(const cursor::RowWrite& write, std::vector<Variant>* readBack) override;
+    bool BindsStoreCells() const override { return true; }
     uint64_t Lock(const cursor::RowWrite& row) override;
     void Unlock(uint64_t lock) override;
     void PropertyWritten(std::string_view name, const Variant& value) override;
