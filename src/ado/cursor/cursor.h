@@ -18,6 +18,7 @@
 #include "ado/criteria/matcher.h"
 #include "ado/criteria/value_order.h"
 #include "ado/cursor/field_index.h"
+#include "ado/cursor/pending_changes.h"
 #include "ado/cursor/row_store.h"
 #include "ado/cursor/row_write.h"
 
@@ -41,12 +42,6 @@ struct EditBuffer {
         values.resize(columns);
         dirty.assign(columns, 0);
     }
-};
-
-// What a row looked like before its pending change (batch mode, disconnected cursors).
-struct PendingChange {
-    std::vector<Variant> original;
-    std::vector<uint8_t> changed;  // per column, over every Update since the last batch
 };
 
 // Which rows a view shows; `showsDeleted` when deleted rows may be among them (pending
@@ -74,7 +69,7 @@ public:
     EditModeEnum editMode = adEditNone;
     EditBuffer edit;
     uint64_t lock = 0;                 // the pessimistic edit's record lock (the session's id), 0 for none
-    std::unordered_map<RowId, PendingChange> pending;
+    PendingChanges pending;
     std::vector<RowId> affected;       // rows the last Delete/UpdateBatch/CancelBatch touched
     Recordset* owner = nullptr;        // the recordset, while it is open
     RowWrite scratch;                  // the last row write: its shape serves rows planned alike

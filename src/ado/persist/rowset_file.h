@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "ado/Enums.h"
@@ -35,7 +34,7 @@ struct ColumnExtra {
     friend bool operator==(const ColumnExtra&, const ColumnExtra&) = default;
 };
 
-using PendingChanges = std::unordered_map<cursor::RowId, cursor::PendingChange>;
+using cursor::PendingChanges;
 
 struct Rowset {
     cursor::RowStore rows;
