@@ -91,7 +91,7 @@ private:
     const Source& ChangedTable(std::string_view named) const;
     static std::string ColumnOf(const std::string& target);
     std::string OutputName(const SelectItem& item) const;
-    std::string StarText(SelectId id, ExprId star);
+    std::string StarText(SelectId id, ExprId star, size_t& output);
     std::string DistinctRowGroups(SelectId id) const;
     bool ItemsCallAggregate(SelectId id) const;
     // The row identity columns of the statement's SELECT (", `q`._rowid_ AS ..."), listed in

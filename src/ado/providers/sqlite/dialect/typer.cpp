@@ -49,6 +49,7 @@ public:
         out_.exprs.resize(tree.exprs.size());
         out_.itemNames.resize(tree.exprs.size());
         out_.outputs.resize(tree.selects.size());
+        out_.namesQualified.resize(tree.selects.size());
         out_.relations.resize(tree.selects.size());
         state_.assign(tree.selects.size(), 0);
     }
@@ -167,11 +168,12 @@ private:
                 for (size_t c = 0; c < s.values.front().size(); ++c)
                     outputs.push_back({"column" + std::to_string(c + 1), Type(s.values.front()[c]), false, false});
         }
+        std::vector<std::string> sources(outputs.size());  // per output: the relation a plain, unaliased column comes from
         for (size_t k = 0; k < s.items.size(); ++k) {
             const SelectItem& item = s.items[k];
             const Expr& e = tree_.At(item.expr);
             if (e.kind == ExprKind::Star) {
-                ExpandStar(id, e.qualifier, outputs);
+                ExpandStar(id, e.qualifier, outputs, &sources);
                 continue;
             }
             const auto outerItem = std::pair{itemSelect_, itemIndex_};  // a subquery's items are typed inside
@@ -186,8 +188,12 @@ private:
                      : e.kind == ExprKind::Column ? e.text
                                                    : "Expr" + std::to_string(1000 + outputs.size());
             out_.itemNames[item.expr] = c.name;
+            const ExprTyping& t = out_.exprs[item.expr];
+            const bool plain = item.alias.empty() && e.kind == ExprKind::Column && t.scope == id && t.relation >= 0;
+            sources.push_back(plain ? out_.relations[id][static_cast<size_t>(t.relation)].name : "");
             outputs.push_back(std::move(c));
         }
+        QualifyRepeatedNames(id, sources);
         TypeRoot(s.where, id);
         for (ExprId g : s.groupBy) TypeRoot(g, id);
         TypeRoot(s.having, id);
@@ -205,14 +211,56 @@ private:
         state_[id] = 2;
     }
 
-    void ExpandStar(SelectId id, const std::string& qualifier, std::vector<OutputColumn>& outputs) {
+    void ExpandStar(SelectId id, const std::string& qualifier, std::vector<OutputColumn>& outputs,
+                    std::vector<std::string>* sources = nullptr) {
         for (const Relation& r : out_.relations[id]) {
             if (!qualifier.empty() && !EqualsNoCase(r.name, LastPart(qualifier))) continue;
             if (!r.known) {
                 outputs.push_back({"", {}, false, true});
+                if (sources) sources->emplace_back();
                 continue;
             }
             outputs.insert(outputs.end(), r.columns.begin(), r.columns.end());
+            if (sources) sources->insert(sources->end(), r.columns.size(), r.name);
+        }
+    }
+
+    // Two result columns of one name, as a join of tables with columns of the same name
+    // gives: Access names each plain column among them after its table, "A.Id" and "B.Id".
+    // Columns named by an alias keep it; nothing is renamed when a source is not known.
+    void QualifyRepeatedNames(SelectId id, const std::vector<std::string>& sources) {
+        const Select& s = tree_.selects[id];
+        std::vector<OutputColumn>& outputs = out_.outputs[id];
+        if (s.inlineValues) return;
+        for (const OutputColumn& c : outputs)
+            if (c.unknown) return;
+        // The writer spells stars out by their qualifier as written (t.*, not db.t.*).
+        for (const SelectItem& item : s.items)
+            if (const Expr& e = tree_.At(item.expr); e.kind == ExprKind::Star && LastPart(e.qualifier) != e.qualifier)
+                return;
+        std::vector<size_t> renamed;
+        for (size_t k = 0; k < outputs.size(); ++k) {
+            if (sources[k].empty()) continue;
+            for (size_t j = 0; j < outputs.size(); ++j)
+                if (j != k && EqualsNoCase(outputs[j].name, outputs[k].name)) {
+                    renamed.push_back(k);
+                    break;
+                }
+        }
+        for (size_t k : renamed) outputs[k].name = sources[k] + "." + outputs[k].name;
+        if (renamed.empty()) return;
+        out_.namesQualified[id] = 1;
+        // The select list's own items take their new names.
+        size_t at = 0;
+        for (const SelectItem& item : s.items) {
+            const Expr& e = tree_.At(item.expr);
+            if (e.kind != ExprKind::Star) {
+                if (at < outputs.size()) out_.itemNames[item.expr] = outputs[at].name;
+                ++at;
+                continue;
+            }
+            for (const Relation& r : out_.relations[id])
+                if (e.qualifier.empty() || EqualsNoCase(r.name, LastPart(e.qualifier))) at += r.columns.size();
         }
     }
 

@@ -46,6 +46,9 @@ struct Typing {
     std::vector<ValueType> targets;    // INSERT: each value's column; UPDATE: each assignment's
     std::vector<ValueType> definitions;  // CREATE TABLE / ALTER TABLE ADD: each column's type
     std::vector<std::string> itemNames;  // by ExprId of a select item: the name its result column takes
+    // By SelectId: some result column took its table's name before its own (two of one
+    // name); its stars are then written out column by column, each under its name.
+    std::vector<uint8_t> namesQualified;
 };
 
 Typing TypeStatement(const Tree& tree, SchemaSource& schema);

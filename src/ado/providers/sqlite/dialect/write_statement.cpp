@@ -260,20 +260,22 @@ std::string SqlWriter::CoreText(SelectId id, bool inCompound, const std::vector<
     const bool distinct = s.distinct || (s.distinctRow && distinctRowGroups == "DISTINCT");
     const bool wrapHaving = s.having != kNone && s.groupBy.empty();
     std::string items;
+    size_t output = 0;  // the result column the item starts
     for (size_t i = 0; i < s.items.size(); ++i) {
         if (i) items += ", ";
         const SelectItem& item = s.items[i];
         const Expr& e = tree_.At(item.expr);
         if (e.kind == ExprKind::Star) {
-            items += StarText(id, item.expr);
+            items += StarText(id, item.expr, output);
             continue;
         }
+        ++output;
         items += itemText(item.expr, i);
         if (distinct && NeedsCollation(item.expr)) items += std::string(" COLLATE ") + kTextCollation;
         // A qualified column is named too: the engine names q.Col of a saved query or a derived
         // table "q", where Access names it "Col".
         if (!item.alias.empty()) items += " AS " + QuoteName(item.alias);
-        else if (e.kind != ExprKind::Column || wrapHaving || !e.qualifier.empty())
+        else if (e.kind != ExprKind::Column || wrapHaving || !e.qualifier.empty() || OutputName(item) != e.text)
             items += " AS " + QuoteName(OutputName(item));
     }
     items += extraItems;
@@ -305,7 +307,8 @@ std::string SqlWriter::CoreText(SelectId id, bool inCompound, const std::vector<
 std::string SqlWriter::OutputName(const SelectItem& item) const {
     if (!item.alias.empty()) return item.alias;
     const Expr& e = tree_.At(item.expr);
-    return e.kind == ExprKind::Column ? e.text : typing_.itemNames[item.expr];
+    const std::string& typed = typing_.itemNames[item.expr];
+    return e.kind == ExprKind::Column && typed.empty() ? e.text : typed;
 }
 
 namespace {
@@ -326,18 +329,26 @@ bool HasRightJoin(const Tree& tree, SourceId id) {
 
 }  // namespace
 
-// `*` keeps the written order of the sources' columns: where a RIGHT JOIN is written the other
-// way round, the columns are listed.
-std::string SqlWriter::StarText(SelectId id, ExprId star) {
+// A star as written, or column by column: under a RIGHT JOIN (written the other way round,
+// it would change the order of the sources' columns), and where result columns took their
+// tables' names. `output` is the result column the star starts, and moves past its columns.
+std::string SqlWriter::StarText(SelectId id, ExprId star, size_t& output) {
     const Expr& e = tree_.At(star);
-    if (!HasRightJoin(tree_, tree_.selects[id].from)) return Expression(star);
+    const bool named = id < typing_.namesQualified.size() && typing_.namesQualified[id] != 0;
+    if (!named && !HasRightJoin(tree_, tree_.selects[id].from)) return Expression(star);
     std::string out;
+    bool unknown = false;
     for (const Relation& r : typing_.relations[id]) {
         if (!e.qualifier.empty() && !EqualsNoCase(r.name, e.qualifier)) continue;
-        if (!r.known) return Expression(star);
-        for (const OutputColumn& c : r.columns) out += (out.empty() ? "" : ", ") + QuoteName(r.name) + "." + QuoteName(c.name);
+        unknown |= !r.known;
+        for (const OutputColumn& c : r.columns) {
+            out += (out.empty() ? "" : ", ") + QuoteName(r.name) + "." + QuoteName(c.name);
+            if (named && output < typing_.outputs[id].size())
+                out += " AS " + QuoteName(typing_.outputs[id][output].name);
+            ++output;
+        }
     }
-    return out.empty() ? Expression(star) : out;
+    return unknown || out.empty() ? Expression(star) : out;
 }
 
 // The GROUP BY that makes DISTINCTROW drop repeated rows of the tables output; "" when
