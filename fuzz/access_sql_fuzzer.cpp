@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -46,6 +47,12 @@ public:
         if (table == "t" || table == "T") return &t_;
         if (table == "u" || table == "U") return &u_;
         return nullptr;
+    }
+    // u refers to t.
+    std::vector<std::string> Referrers(std::string_view database, std::string_view table,
+                                       const std::vector<std::string>&) override {
+        if (database.empty() && (table == "t" || table == "T")) return {"u"};
+        return {};
     }
 
 private:

@@ -42,11 +42,16 @@ public:
     // table it does not have may still exist.
     virtual bool Known() const { return true; }
     // The other tables with a relationship to `table` of `database`: any relationship when
-    // `keyColumns` is empty, else one to exactly those columns (in any order).
-    virtual std::vector<std::string> Referrers(std::string_view database, std::string_view table,
-                                               const std::vector<std::string>& keyColumns) = 0;
+    // `keyColumns` is empty, else one to exactly those columns (in any order). None unless
+    // the source reads relationships.
+    virtual std::vector<std::string> Referrers(std::string_view /*database*/, std::string_view /*table*/,
+                                               const std::vector<std::string>& /*keyColumns*/) {
+        return {};
+    }
     // The unique index `name` of `database`; nullopt when there is none of that name.
-    virtual std::optional<UniqueIndex> FindUniqueIndex(std::string_view database, std::string_view name) = 0;
+    virtual std::optional<UniqueIndex> FindUniqueIndex(std::string_view /*database*/, std::string_view /*name*/) {
+        return std::nullopt;
+    }
 };
 
 // Knows no table: every column is of unknown type.
@@ -54,10 +59,6 @@ class NoSchema final : public SchemaSource {
 public:
     const TableShape* Table(std::string_view, std::string_view, std::string_view) override { return nullptr; }
     bool Known() const override { return false; }
-    std::vector<std::string> Referrers(std::string_view, std::string_view, const std::vector<std::string>&) override {
-        return {};
-    }
-    std::optional<UniqueIndex> FindUniqueIndex(std::string_view, std::string_view) override { return std::nullopt; }
 };
 
 }  // namespace ado::sqlite::detail

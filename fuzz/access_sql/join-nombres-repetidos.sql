@@ -1,0 +1,1 @@
+SELECT *, t.N AS Nombre FROM t INNER JOIN u ON t.Id = u.T_Id ORDER BY u.Id
