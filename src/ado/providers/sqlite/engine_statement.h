@@ -39,6 +39,11 @@ public:
     EngineStatement& BindTexts(std::initializer_list<std::string_view> texts);
     // Steps once: true for a row, false at the end; a failure is thrown.
     bool Step();
+    // The current row's column as text; "" for Null.
+    const char* Text(int column) const {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return text ? text : "";
+    }
 
 private:
     sqlite3* db_ = nullptr;

@@ -45,11 +45,6 @@ std::string SchemaName(std::string_view database) {
     return QuoteIdentifier(database.empty() ? "main" : std::string(database));
 }
 
-const char* TextAt(EngineStatement& s, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), column));
-    return text ? text : "";
-}
-
 // The same names, whatever their order and case.
 bool SameColumns(std::vector<std::string> a, std::vector<std::string> b) {
     if (a.size() != b.size()) return false;
@@ -68,16 +63,16 @@ std::vector<std::string> SessionSchema::Referrers(std::string_view database, std
     std::vector<std::string> tables;
     EngineStatement list(db_, "SELECT name FROM " + schema + ".sqlite_master WHERE type = 'table' AND name <> ?1 "
                                                              "COLLATE NOCASE");
-    for (list.BindTexts({table}); list.Step();) tables.emplace_back(TextAt(list, 0));
+    for (list.BindTexts({table}); list.Step();) tables.emplace_back(list.Text(0));
     std::vector<std::string> referrers;
     for (const std::string& other : tables) {
         // One row per column of each relationship: id, seq, table, from, to.
         EngineStatement keys(db_, "PRAGMA " + schema + ".foreign_key_list(" + QuoteIdentifier(other) + ")");
         std::map<int, std::vector<std::string>> pointing;  // relationship id -> the columns it points to
         while (keys.Step()) {
-            if (!EqualsNoCase(TextAt(keys, 2), table)) continue;
+            if (!EqualsNoCase(keys.Text(2), table)) continue;
             auto& columns = pointing[sqlite3_column_int(keys.get(), 0)];
-            if (sqlite3_column_type(keys.get(), 4) != SQLITE_NULL) columns.emplace_back(TextAt(keys, 4));
+            if (sqlite3_column_type(keys.get(), 4) != SQLITE_NULL) columns.emplace_back(keys.Text(4));
         }
         for (const auto& [id, columns] : pointing)
             if (keyColumns.empty() || SameColumns(columns, keyColumns)) {
@@ -90,39 +85,37 @@ std::vector<std::string> SessionSchema::Referrers(std::string_view database, std
 
 std::optional<detail::UniqueIndex> SessionSchema::FindUniqueIndex(std::string_view database, std::string_view name) {
     const std::string schema = SchemaName(database);
-    detail::UniqueIndex index;
-    EngineStatement owner(db_, "SELECT tbl_name FROM " + schema +
-                                   ".sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE");
-    if (!owner.BindTexts({name}).Step()) return std::nullopt;
-    index.table = TextAt(owner, 0);
+    const std::optional<std::string> table = QueryText(
+        db_, "SELECT tbl_name FROM " + schema + ".sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE",
+        {name});
+    if (!table) return std::nullopt;
+    detail::UniqueIndex index{*table, {}};
     EngineStatement unique(db_, "PRAGMA " + schema + ".index_list(" + QuoteIdentifier(index.table) + ")");
     bool isUnique = false;
     while (unique.Step())
-        if (EqualsNoCase(TextAt(unique, 1), name)) isUnique = sqlite3_column_int(unique.get(), 2) != 0;
+        if (EqualsNoCase(unique.Text(1), name)) isUnique = sqlite3_column_int(unique.get(), 2) != 0;
     if (!isUnique) return std::nullopt;
     EngineStatement columns(db_, "PRAGMA " + schema + ".index_info(" + QuoteIdentifier(std::string(name)) + ")");
-    while (columns.Step()) index.columns.emplace_back(TextAt(columns, 2));
+    while (columns.Step()) index.columns.emplace_back(columns.Text(2));
     return index;
 }
 
 std::optional<detail::TableShape> SessionSchema::Read(sqlite3* db, std::string_view database, std::string_view table) {
-    const std::string schema = database.empty() ? "main" : std::string(database);
+    const std::string schema = SchemaName(database);
     detail::TableShape shape;
-    EngineStatement kind(db, "SELECT type, sql FROM " + QuoteIdentifier(schema) +
+    EngineStatement kind(db, "SELECT type, sql FROM " + schema +
                                  ".sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE");
     if (kind.BindTexts({table}).Step()) {
-        const auto* sql = reinterpret_cast<const char*>(sqlite3_column_text(kind.get(), 1));
-        shape.view = std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(kind.get(), 0))) == "view";
-        shape.rowid = !shape.view && !(sql && EndsWithoutRowid(sql));
+        shape.view = std::string_view(kind.Text(0)) == "view";
+        shape.rowid = !shape.view && !EndsWithoutRowid(kind.Text(1));
     }
-    EngineStatement info(db, "PRAGMA " + QuoteIdentifier(schema) + ".table_info(" + QuoteIdentifier(table) + ")");
+    EngineStatement info(db, "PRAGMA " + schema + ".table_info(" + QuoteIdentifier(table) + ")");
     std::vector<SchemaColumn>& columns = shape.columns;
     bool computed = false;
     while (info.Step()) {
         SchemaColumn c;
-        c.name = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
-        const char* declared = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2));
-        const MappedType m = MapDeclaredType(declared ? declared : "");
+        c.name = info.Text(1);
+        const MappedType m = MapDeclaredType(info.Text(2));
         c.type = ValueType{m.type, m.definedSize, m.precision, m.scale};
         computed |= m.type == adVariant;
         columns.push_back(std::move(c));

@@ -169,6 +169,7 @@ private:
                     outputs.push_back({"column" + std::to_string(c + 1), Type(s.values.front()[c]), false, false});
         }
         std::vector<std::string> sources(outputs.size());  // per output: the relation a plain, unaliased column comes from
+        std::vector<std::pair<ExprId, size_t>> itemOutputs;  // each item but a star, and its output
         for (size_t k = 0; k < s.items.size(); ++k) {
             const SelectItem& item = s.items[k];
             const Expr& e = tree_.At(item.expr);
@@ -191,9 +192,10 @@ private:
             const ExprTyping& t = out_.exprs[item.expr];
             const bool plain = item.alias.empty() && e.kind == ExprKind::Column && t.scope == id && t.relation >= 0;
             sources.push_back(plain ? out_.relations[id][static_cast<size_t>(t.relation)].name : "");
+            itemOutputs.emplace_back(item.expr, outputs.size());
             outputs.push_back(std::move(c));
         }
-        QualifyRepeatedNames(id, sources);
+        QualifyRepeatedNames(id, sources, itemOutputs);
         TypeRoot(s.where, id);
         for (ExprId g : s.groupBy) TypeRoot(g, id);
         TypeRoot(s.having, id);
@@ -228,7 +230,8 @@ private:
     // Two result columns of one name, as a join of tables with columns of the same name
     // gives: Access names each plain column among them after its table, "A.Id" and "B.Id".
     // Columns named by an alias keep it; nothing is renamed when a source is not known.
-    void QualifyRepeatedNames(SelectId id, const std::vector<std::string>& sources) {
+    void QualifyRepeatedNames(SelectId id, const std::vector<std::string>& sources,
+                              const std::vector<std::pair<ExprId, size_t>>& itemOutputs) {
         const Select& s = tree_.selects[id];
         std::vector<OutputColumn>& outputs = out_.outputs[id];
         if (s.inlineValues) return;
@@ -250,18 +253,7 @@ private:
         for (size_t k : renamed) outputs[k].name = sources[k] + "." + outputs[k].name;
         if (renamed.empty()) return;
         out_.namesQualified[id] = 1;
-        // The select list's own items take their new names.
-        size_t at = 0;
-        for (const SelectItem& item : s.items) {
-            const Expr& e = tree_.At(item.expr);
-            if (e.kind != ExprKind::Star) {
-                if (at < outputs.size()) out_.itemNames[item.expr] = outputs[at].name;
-                ++at;
-                continue;
-            }
-            for (const Relation& r : out_.relations[id])
-                if (e.qualifier.empty() || EqualsNoCase(r.name, LastPart(e.qualifier))) at += r.columns.size();
-        }
+        for (const auto& [expr, at] : itemOutputs) out_.itemNames[expr] = outputs[at].name;
     }
 
     // --- names ---
