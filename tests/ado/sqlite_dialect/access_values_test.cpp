@@ -312,12 +312,20 @@ TEST(Relationships, KeepTheTableAndIndexTheyStandOn) {
     AccessDb db;
     db.Setup({"CREATE TABLE Padres (Id LONG PRIMARY KEY, Codigo TEXT(5))",
               "CREATE UNIQUE INDEX PorCodigo ON Padres (Codigo)", "CREATE INDEX PorId ON Padres (Id, Codigo)",
-              "CREATE TABLE Hijos (Id LONG PRIMARY KEY, Padre LONG REFERENCES Padres (Id), Jefe LONG REFERENCES Hijos)",
-              "CREATE TABLE Notas (Codigo TEXT(5), CONSTRAINT n FOREIGN KEY (Codigo) REFERENCES Padres (Codigo))"});
+              "CREATE TABLE Hijos (Id LONG PRIMARY KEY, Padre LONG REFERENCES Padres (Id), Jefe LONG REFERENCES Hijos)"});
+    // Another user, connected before the last relationship is made, is refused too.
+    const ado::ConnectionPtr other = db.db().Connect();
+    other->Execute("SELECT * FROM Padres");
+    db.Setup({"CREATE TABLE Notas (Codigo TEXT(5), CONSTRAINT n FOREIGN KEY (Codigo) REFERENCES Padres (Codigo))"});
     const std::string inUse =
-        "error -2147467259: No se puede eliminar este índice o tabla. Es el índice actual o se utiliza en una relación. ";
-    EXPECT_EQ(db.Run("DROP TABLE padres"), inUse + "'padres' ('Hijos')");
-    EXPECT_EQ(db.Run("DROP INDEX PorCodigo ON Padres"), inUse + "'PorCodigo' ('Notas')");
+        "No se puede eliminar este índice o tabla. Es el índice actual o se utiliza en una relación. ";
+    EXPECT_EQ(db.Run("DROP TABLE padres"), "error -2147467259: " + inUse + "'padres' ('Hijos')");
+    try {
+        other->Execute("DROP INDEX PorCodigo ON Padres");
+        ADD_FAILURE() << "the index was dropped";
+    } catch (const ado::Error& e) {
+        EXPECT_EQ(e.Description(), inUse + "'PorCodigo' ('Notas')");
+    }
     // Both are still there and still hold.
     EXPECT_EQ(db.Run("INSERT INTO Padres VALUES (1, 'A')"), "1");
     EXPECT_EQ(db.Run("INSERT INTO Padres VALUES (2, 'a')"),
