@@ -228,6 +228,7 @@ private:
     void AddedToChapter(cursor::RowId row);  // a row added to a chapter's recordset relates to its parent
     void WriteEdit();
     void KeepEditPending();
+    void KeepAssignedValues();
     void DeleteRow(cursor::RowId row);
     void ForgetRowIdentities();  // the hidden identity columns leave when the connection does
     void ReleaseLock();          // ends the pessimistic edit's record lock, if any

@@ -52,11 +52,21 @@ std::string_view UniqueTable(ado::Properties& p) {
 }
 
 // The write of the row the edit buffer is on: the row as read is the store's, the values to
-// write are the buffer's assigned ones.
+// write are the buffer's assigned ones (an added row's are in the store, where a provider
+// that binds cells itself reads them).
 cursor::WritePlanInput EditedRowInput(const cursor::Cursor& s, cursor::RowWrite::Kind kind, int32_t criteria,
-                                      std::string_view uniqueTable) {
-    const auto* values = kind == cursor::RowWrite::Kind::Delete ? nullptr : &s.edit.values;
-    return {kind, &s.store.Columns(), nullptr, values, &s.edit.dirty, criteria, uniqueTable, &s.store, s.edit.row};
+                                      std::string_view uniqueTable, bool bindsStoreCells = false) {
+    const bool apart = kind != cursor::RowWrite::Kind::Delete && !s.edit.inStore;
+    return {.kind = kind,
+            .columns = &s.store.Columns(),
+            .original = nullptr,
+            .current = apart ? &s.edit.values : nullptr,
+            .changed = &s.edit.dirty,
+            .criteria = criteria,
+            .uniqueTable = uniqueTable,
+            .store = &s.store,
+            .row = s.edit.row,
+            .cellsInStore = bindsStoreCells && s.edit.inStore};
 }
 
 }  // namespace
@@ -70,7 +80,7 @@ bool Recordset::Immediate() const { return lockType_ != adLockBatchOptimistic &&
 
 void Recordset::BeginEdit(cursor::RowId row) {
     cursor::Cursor& s = *state_;
-    s.edit.Start(row, s.store.ColumnCount());
+    s.edit.Start(row, s.store.ColumnCount(), false);
     if (lockType_ == adLockPessimistic && Immediate()) {
         // The first assignment locks the record for this connection until Update/CancelUpdate.
         const cursor::RowWrite probe =
@@ -97,7 +107,10 @@ void Recordset::SetFieldValue(size_t column, const Variant& value) {
         return;
     }
     if (s.editMode == adEditNone) BeginEdit(row);
-    s.edit.values[column] = accepted;
+    if (s.edit.inStore)
+        s.store.Set(row, column, accepted);
+    else
+        s.edit.values[column] = accepted;
     s.edit.dirty[column] = 1;
 }
 
@@ -112,7 +125,7 @@ void Recordset::AddNew() {
     s.store.SetFlags(row, RowStore::New);
     s.RowChanged(row);
     s.AppendRow(row);
-    s.edit.Start(row, s.store.ColumnCount());
+    s.edit.Start(row, s.store.ColumnCount(), true);
     s.editMode = adEditAdd;
     AddedToChapter(row);
     for (const auto& [column, value] : relatedValues_) SetFieldValue(column, value);
@@ -138,7 +151,7 @@ void Recordset::WriteEdit() {
     provider::Session& session = detail::EngineAccess::Session(*connection_);
     cursor::RowWrite& w = s.scratch;
     cursor::PlanWrite(EditedRowInput(s, adding ? cursor::RowWrite::Kind::Insert : cursor::RowWrite::Kind::Update,
-                                     UpdateCriteria(properties_), UniqueTable(properties_)),
+                                     UpdateCriteria(properties_), UniqueTable(properties_), session.BindsStoreCells()),
                       w);
     s.readBack.clear();
     if (w.shape)
@@ -147,8 +160,7 @@ void Recordset::WriteEdit() {
             if (written == 0) Raise(Condition::RowChanged);
         });
     ReleaseLock();
-    for (size_t c = 0; c < s.store.ColumnCount(); ++c)
-        if (s.edit.dirty[c]) s.store.Set(row, c, s.edit.values[c]);
+    KeepAssignedValues();
     if (adding) {
         cursor::StoreReadBack(s.store, row, w.Shape(), s.readBack);  // an insert always has a shape
         s.store.SetFlags(row, 0);
@@ -166,13 +178,19 @@ void Recordset::KeepEditPending() {
         p.changed.assign(s.store.ColumnCount(), 0);
         if (!(flags & RowStore::New)) p.original = s.store.Row(row);
     }
-    for (size_t c = 0; c < s.store.ColumnCount(); ++c) {
-        if (!s.edit.dirty[c]) continue;
-        s.store.Set(row, c, s.edit.values[c]);
-        p.changed[c] = 1;
-    }
+    KeepAssignedValues();
+    for (size_t c = 0; c < s.store.ColumnCount(); ++c)
+        if (s.edit.dirty[c]) p.changed[c] = 1;
     s.RowChanged(row);
     if (!(flags & RowStore::New)) s.store.SetFlags(row, static_cast<uint8_t>(flags | RowStore::Modified));
+}
+
+// The assigned values become the store row's (an added row's already are).
+void Recordset::KeepAssignedValues() {
+    cursor::Cursor& s = *state_;
+    if (s.edit.inStore) return;
+    for (size_t c = 0; c < s.store.ColumnCount(); ++c)
+        if (s.edit.dirty[c]) s.store.Set(s.edit.row, c, s.edit.values[c]);
 }
 
 void Recordset::CancelUpdate() {
@@ -193,7 +211,7 @@ void Recordset::DeleteRow(cursor::RowId row) {
     cursor::Cursor& s = *state_;
     const uint8_t flags = s.store.Flags(row);
     if (Immediate()) {
-        s.edit.Start(row, s.store.ColumnCount());
+        s.edit.Start(row, s.store.ColumnCount(), false);
         const cursor::RowWrite w = cursor::PlanWrite(
             EditedRowInput(s, cursor::RowWrite::Kind::Delete, UpdateCriteria(properties_), UniqueTable(properties_)));
         provider::Session& session = detail::EngineAccess::Session(*connection_);

@@ -138,7 +138,8 @@ bool Cursor::DropDeletedCurrent() {
 }
 
 Variant Cursor::Shown(RowId row, size_t column) const {
-    if (editMode != adEditNone && edit.row == row && edit.dirty[column]) return edit.values[column];
+    if (editMode != adEditNone)
+        if (const Variant* kept = edit.Kept(row, column)) return *kept;
     return store.Get(row, column);
 }
 

@@ -29,18 +29,25 @@ class Recordset;
 namespace ado::cursor {
 
 // The values assigned to the row being edited or added. Columns not assigned since the
-// edit began show the store's row, so starting an edit copies nothing.
+// edit began show the store's row, so starting an edit copies nothing. A row being added
+// has no values to keep apart from: what is assigned goes straight into its store row.
 struct EditBuffer {
     RowId row = 0;
-    std::vector<Variant> values;  // per column, meaningful where `dirty` is set
+    std::vector<Variant> values;  // per column, meaningful where `dirty` is set and not `inStore`
     std::vector<uint8_t> dirty;   // per column: assigned since the edit began
+    bool inStore = false;         // the assigned values are the store row's own (an added row)
     Variant converted;            // an assigned value converted to its column's kind
     int64_t positionBeforeAdd = 0;  // where the cursor was when AddNew began
 
-    void Start(RowId editedRow, size_t columns) {
+    void Start(RowId editedRow, size_t columns, bool valuesInStore) {
         row = editedRow;
-        values.resize(columns);
+        inStore = valuesInStore;
+        if (!inStore) values.resize(columns);
         dirty.assign(columns, 0);
+    }
+    // The assigned value of `column`, when it is kept apart from the store row.
+    const Variant* Kept(RowId r, size_t column) const {
+        return r == row && !inStore && dirty[column] ? &values[column] : nullptr;
     }
 };
 

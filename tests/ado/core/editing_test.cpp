@@ -132,6 +132,27 @@ TEST_F(EditingTest, ConstraintFailuresCarryTheLibrarysNumbers) {
     EXPECT_EQ(db.Scalar("SELECT IdCliente FROM Pedidos").ToInt32(), 1);
 }
 
+// An added row shows what was assigned to it; a refused insert keeps it for a retry.
+TEST_F(EditingTest, ARefusedAdditionKeepsItsValuesForARetry) {
+    cn->Execute("CREATE TABLE Codigos (Codigo TEXT(5) PRIMARY KEY, Texto TEXT(10))");
+    cn->Execute("INSERT INTO Codigos VALUES ('A', 'uno')");
+    auto rs = Open("SELECT * FROM Codigos");
+    rs->AddNew();
+    rs->Fields()["Codigo"].Value("A");
+    rs->Fields()["Texto"].Value("dos");
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Update(); }), err::DuplicateKey);
+    EXPECT_EQ(rs->EditMode(), adEditAdd);
+    EXPECT_EQ(rs->Fields()["Codigo"].Value().ToString(), "A");
+    EXPECT_EQ(rs->Fields()["Texto"].Value().ToString(), "dos");
+    EXPECT_TRUE(rs->Fields()["Texto"].OriginalValue().IsNull());
+    rs->Fields()["Codigo"].Value("B");
+    rs->Update();
+    EXPECT_EQ(rs->EditMode(), adEditNone);
+    EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM Codigos").ToInt32(), 2);
+    EXPECT_EQ(db.Scalar("SELECT Codigo & '|' & Texto FROM Codigos WHERE Codigo <> 'A'").ToString(), "B|dos");
+    EXPECT_EQ(rs->RecordCount(), 2);
+}
+
 TEST_F(EditingTest, DeletedRowsLeaveTheCursorAsAdoSays) {
     cn->Execute("INSERT INTO Clientes (Nombre) VALUES ('Eva')");
     auto rs = Open("SELECT * FROM Clientes WHERE Id > 1 ORDER BY Id");
