@@ -57,6 +57,8 @@ enum class Condition {
     PermissionDenied,
     MissingPassword,
     InRelationship,
+    NullInKey,
+    NullInRequiredField,
 };
 
 struct ConditionEntry {
@@ -92,6 +94,9 @@ inline constexpr ConditionEntry kConditionTable[] = {
     {Condition::TableNotFound, err::TableNotFound, "No se encuentra la tabla o consulta de entrada."},
     {Condition::InRelationship, err::Fail,
      "No se puede eliminar este índice o tabla. Es el índice actual o se utiliza en una relación."},
+    {Condition::NullInKey, err::Fail, "El índice o la clave principal no pueden contener un valor nulo."},
+    {Condition::NullInRequiredField, err::Fail,
+     "El campo no puede contener un valor nulo porque es obligatorio. Escriba un valor en este campo."},
     {Condition::MissingParameters, err::NoValueForParameters,
      "No se han especificado valores para algunos de los parámetros requeridos."},
     {Condition::FileNotFound, err::Fail, "No se encuentra el archivo de base de datos."},

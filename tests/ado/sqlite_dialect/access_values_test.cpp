@@ -276,6 +276,38 @@ TEST(TypedColumns, TextsKeepToTheirDeclaredSize) {
                     {"SELECT Count(*) FROM Copia", "Long(1)"}});
 }
 
+// A key column and a required one take no Null, through SQL or a recordset; the file keeps
+// only the rows that have their values.
+TEST(TypedColumns, KeysAndRequiredFieldsRefuseNull) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Paises (Codigo TEXT(2) PRIMARY KEY, Nombre TEXT(20) NOT NULL)",
+              "CREATE TABLE Lineas (Pedido LONG, Linea SHORT, Nota TEXT(5), CONSTRAINT pk PRIMARY KEY (Pedido, Linea))"});
+    const std::string nullKey = "error -2147467259: El índice o la clave principal no pueden contener un valor nulo. ";
+    const std::string required = "error -2147467259: El campo no puede contener un valor nulo porque es obligatorio. "
+                                 "Escriba un valor en este campo. ";
+    EXPECT_EQ(db.Run("INSERT INTO Paises (Nombre) VALUES ('España')"), nullKey + "(campo Codigo)");
+    EXPECT_EQ(db.Run("INSERT INTO Paises (Codigo) VALUES ('ES')"), required + "(campo Paises.Nombre)");
+    EXPECT_EQ(db.Run("INSERT INTO Lineas (Pedido, Nota) VALUES (1, 'a')"), nullKey + "(campo Linea)");
+    EXPECT_EQ(db.Run("INSERT INTO Lineas (Pedido, Linea) VALUES (1, 1)"), "1");
+    EXPECT_EQ(db.Run("UPDATE Lineas SET Pedido = Null"), nullKey + "(campo Pedido)");
+    auto rs = ado::Recordset::Create();
+    rs->Open("SELECT * FROM Paises", db.cn(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
+    rs->AddNew();
+    rs->Fields()["Nombre"].Value("Francia");
+    try {
+        rs->Update();
+        ADD_FAILURE() << "a Null key was written";
+    } catch (const ado::Error& e) {
+        EXPECT_EQ("error " + std::to_string(e.Number()) + ": " + e.Description(), nullKey + "(campo Codigo)");
+    }
+    rs->Fields()["Codigo"].Value("FR");
+    rs->Update();
+    // What another connection reads in the file.
+    EXPECT_EQ(testsupport::Scalar(db.db().Connect(), "SELECT Codigo & '|' & Nombre FROM Paises").ToString(),
+              "FR|Francia");
+    ExpectRows(db, {{"SELECT Pedido & '|' & Linea FROM Lineas", "Text('1|1')"}});
+}
+
 TEST(Counters, NumberFromTheirSeedByOne) {
     AccessDb db;
     db.Setup({"CREATE TABLE Facturas (Numero COUNTER(1000, 1) PRIMARY KEY, Cliente TEXT(10))",

@@ -18,9 +18,9 @@ constexpr const char* kSinActivo = "Error | No hay un registro activo | Detectad
 constexpr const char* kCancelada =
     "Actualización cancelada | Actualización cancelada | No se ha podido procesar la actualizacion por duplicidad de "
     "indices o consumo de tiempo de espera, inténtelo de nuevo. | 3";
-constexpr const char* kMotor =
-    "Error al actualizar | Error al actualizar. Descripción: Error no especificado (motor: NOT NULL constraint failed: "
-    "Clientes.Nombre) | Detectado en la clase: Quimera | 2";
+constexpr const char* kCampoObligatorio =
+    "Error al actualizar | Error al actualizar. Descripción: El campo no puede contener un valor nulo porque es "
+    "obligatorio. Escriba un valor en este campo. (campo Clientes.Nombre) | Detectado en la clase: Quimera | 2";
 constexpr const char* kTodasEnVigo = "UPDATE Clientes SET Ciudad = 'Vigo'";
 constexpr const char* kPedido99 = "SELECT * FROM Pedidos WHERE Numero = 99";
 
@@ -75,7 +75,7 @@ TEST_F(FallosEdicion, CadaNumeroReconocidoConSuMensajeYSuCambio) {
              return rs;
          },
          "ErrorActualizar 3201 0", kIntegridad, 1},
-        {Actualizar, [](Mundo& m) { return m.Nuevo("Q"); }, "ErrorActualizar -2147467259 0", kMotor, 2},
+        {Actualizar, [](Mundo& m) { return m.Nuevo("Q"); }, "ErrorActualizar -2147467259 0", kCampoObligatorio, 2},
         {ActualizarSinMensaje, [](Mundo& m) { return m.Nuevo("Q"); }, "ErrorActualizar -2147467259 0", "", 2},
         {Actualizar,
          [](Mundo& m) { return m.cn->CommandTimeout(1), m.En("AntesActualizar", kInterminable), m.Editado(); },

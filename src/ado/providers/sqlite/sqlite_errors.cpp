@@ -35,10 +35,13 @@ constexpr MessageRow kMessages[] = {
 };
 
 // A column's own checks name the column after their prefix: its values in their form
-// (a number in its range, a date in Access's calendar), and a text within its size.
+// (a number in its range, a date in Access's calendar), a text within its size, a key
+// column never Null. A required column's refusal names it too (table.column).
 constexpr MessageRow kStorageChecks[] = {
     {"CHECK constraint failed: brezal:", Condition::Overflow},
     {"CHECK constraint failed: brezal-size:", Condition::FieldTooSmall},
+    {"CHECK constraint failed: brezal-key:", Condition::NullInKey},
+    {"NOT NULL constraint failed: ", Condition::NullInRequiredField},
 };
 
 Condition Classify(int code, std::string_view message, StatementKind kind) {
@@ -46,7 +49,8 @@ Condition Classify(int code, std::string_view message, StatementKind kind) {
         case SQLITE_CONSTRAINT_PRIMARYKEY:
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_ROWID: return Condition::DuplicateKey;
-        case SQLITE_CONSTRAINT_CHECK: {
+        case SQLITE_CONSTRAINT_CHECK:
+        case SQLITE_CONSTRAINT_NOTNULL: {
             const MessageRow* check = RowOf(kStorageChecks, message);
             return check ? check->condition : Condition::General;
         }
@@ -94,7 +98,8 @@ Error EngineError(int extendedCode, std::string_view engineMessage, StatementKin
             return Error(number, std::string(engineMessage), kEngineSource, {}, extendedCode);
     const Condition c = Classify(extendedCode, engineMessage, kind);
     // A column's own check says which column, and nothing of the engine; so does overflow.
-    const MessageRow* check = extendedCode == SQLITE_CONSTRAINT_CHECK ? RowOf(kStorageChecks, engineMessage) : nullptr;
+    const bool columnCheck = extendedCode == SQLITE_CONSTRAINT_CHECK || extendedCode == SQLITE_CONSTRAINT_NOTNULL;
+    const MessageRow* check = columnCheck ? RowOf(kStorageChecks, engineMessage) : nullptr;
     if (check || c == Condition::Overflow)
         return MakeError(c, check ? "(campo " + std::string(engineMessage.substr(check->prefix.size())) + ")" : "",
                          kEngineSource, {}, extendedCode);

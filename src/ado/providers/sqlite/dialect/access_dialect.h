@@ -17,7 +17,8 @@
 //    columns' Access types and fills it;
 //  - CREATE TABLE: Access type names are kept as declared (REAL is written SINGLE), one
 //    COUNTER or AUTOINCREMENT column becomes INTEGER PRIMARY KEY AUTOINCREMENT, text columns
-//    get the ACCESS collation and typed columns a check that keeps their values in form.
+//    get the ACCESS collation, typed columns a check that keeps their values in form, and
+//    the columns of a primary key (but the autonumber) a check that refuses Null.
 // Text after the end of the statement fails with 3142; malformed text with err::SyntaxError;
 // Access constructs the engine cannot express with err::FeatureNotAvailable. Statements the
 // translator does not read (PRAGMA, CREATE TRIGGER...) pass through as written.

@@ -103,7 +103,8 @@ private:
     std::string AlterTableText();
     std::string CreateIndexText() const;
     std::string SelectIntoText();
-    std::string ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter);
+    // `inTableKey`: the column is in the table's PRIMARY KEY (...) constraint.
+    std::string ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter, bool inTableKey);
     std::string DefinitionsText(const std::vector<ColumnDefinition>& defs, const std::vector<ValueType>& types,
                                 const std::vector<TableConstraint>& constraints);
 

@@ -81,9 +81,24 @@ std::string SizeCheck(const ColumnDefinition& d, const ValueType& t) {
     return c + " IS NULL OR length(" + c + ") <= " + std::to_string(t.size);
 }
 
+// A key column holds no Null, as in Access (the engine would take Nulls in a key that is not
+// its row number).
+std::string KeyCheck(const std::string& column) {
+    const std::string c = QuoteName(column);
+    return " CONSTRAINT " + QuoteName("brezal-key:" + column) + " CHECK (" + c + " IS NOT NULL)";
+}
+
+bool InKey(const std::string& column, const std::vector<TableConstraint>& constraints) {
+    for (const TableConstraint& tc : constraints)
+        if (tc.kind == TableConstraint::Kind::PrimaryKey)
+            for (const std::string& c : tc.columns)
+                if (EqualsNoCase(c, column)) return true;
+    return false;
+}
+
 }  // namespace
 
-std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter) {
+std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter, bool inTableKey) {
     std::string out = QuoteName(d.name);
     if (counter) {
         CounterSeed(d.typeName);
@@ -116,7 +131,12 @@ std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& ty
     }
     if (!collated && IsTextType(type.type)) out += std::string(" COLLATE ") + kTextCollation;
     bool rowId = false;  // INTEGER PRIMARY KEY: the engine's own row number, always an integer
-    for (const auto& c : d.constraints) rowId |= c.kind == Kind::PrimaryKey && FirstWord(d.typeName) == "INTEGER";
+    bool key = inTableKey;
+    for (const auto& c : d.constraints) {
+        rowId |= c.kind == Kind::PrimaryKey && FirstWord(d.typeName) == "INTEGER";
+        key |= c.kind == Kind::PrimaryKey;
+    }
+    if (key && !counter && !rowId) out += KeyCheck(d.name);
     if (!counter && !rowId) {
         const std::string check = StorageCheck(d.name, type);
         if (!check.empty()) out += " CONSTRAINT " + QuoteName("brezal:" + d.name) + " CHECK (" + check + ")";
@@ -139,7 +159,7 @@ std::string SqlWriter::DefinitionsText(const std::vector<ColumnDefinition>& defs
         if (counter != kNone && i != counter)
             for (const auto& c : defs[i].constraints)
                 if (c.kind == Kind::PrimaryKey) ThrowNotSupported("un campo autonumérico que no es la clave principal.");
-        out += (out.empty() ? "" : ", ") + ColumnText(defs[i], types[i], i == counter);
+        out += (out.empty() ? "" : ", ") + ColumnText(defs[i], types[i], i == counter, InKey(defs[i].name, constraints));
     }
     for (const TableConstraint& tc : constraints) {
         if (tc.kind == TableConstraint::Kind::PrimaryKey && counter != kNone) {
@@ -190,7 +210,7 @@ std::string SqlWriter::AlterTableText() {
     const auto& st = tree_.statement;
     if (IsCounter(st.definitions.front())) ThrowNotSupported("añadir un campo autonumérico a una tabla existente.");
     return "ALTER TABLE " + TableText(st.target.database, st.target.externalFile, st.target.name) + " ADD COLUMN " +
-           ColumnText(st.definitions.front(), typing_.definitions.front(), false);
+           ColumnText(st.definitions.front(), typing_.definitions.front(), false, false);
 }
 
 std::string SqlWriter::CreateIndexText() const {
@@ -225,7 +245,7 @@ std::string SqlWriter::SelectIntoText() {
         ColumnDefinition d;
         d.name = c.name;
         d.typeName = DeclaredNameOf(c.type);
-        columns += (columns.empty() ? "" : ", ") + ColumnText(d, c.type, false);
+        columns += (columns.empty() ? "" : ", ") + ColumnText(d, c.type, false, false);
     }
     out_.before.push_back("CREATE TABLE " + target + " (" + columns + ")");
     return "INSERT INTO " + target + " " + SelectText(st.select);
