@@ -1,10 +1,11 @@
 // Fuzz target: the Access SQL translator on any text, against a schema with a column of each
 // Access type; what it writes is then compiled by a real engine holding those tables. A
 // translation may refuse the text (ado::Error) and the engine may refuse what it wrote (an
-// unknown function, say); neither may crash, hang or read out of bounds. The script splitter
-// and the reader of EXECUTE calls run on the same text.
+// unknown function, say); neither may crash, hang or read out of bounds. The script splitter,
+// the reader of EXECUTE calls and the splitter of stored table definitions run on the same text.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "ado/Error.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/dialect/schema_source.h"
+#include "ado/providers/sqlite/dialect/table_definition.h"
 #include "ado/providers/sqlite/procedure_call.h"
 
 namespace {
@@ -25,6 +27,13 @@ constexpr const char* kTables =
     "CREATE TABLE t (Id INTEGER PRIMARY KEY, N TEXT(50), M CURRENCY, D DECIMAL(10,2), F DATETIME, R DOUBLE, "
     "S SINGLE, B BYTE, L LONG, Y YESNO, X MEMO, G LONGBINARY);"
     "CREATE TABLE u (Id INTEGER PRIMARY KEY, T_Id LONG, F DATETIME, N TEXT(20));";
+
+// u's definition as the file keeps it, for changes that make it again.
+constexpr const char* kStoredU =
+    "CREATE TABLE `u` (`Id` INTEGER PRIMARY KEY, `T_Id` LONG CONSTRAINT `brezal:T_Id` CHECK (`T_Id` IS NULL OR "
+    "(typeof(`T_Id`) = 'integer' AND `T_Id` BETWEEN -2147483648 AND 2147483647)) REFERENCES `t` (`Id`), `F` DATETIME, "
+    "`N` TEXT(20) COLLATE ACCESS CONSTRAINT `brezal-size:N` CHECK (`N` IS NULL OR length(`N`) <= 20), "
+    "CONSTRAINT `u_n` UNIQUE (`N`))";
 
 class FuzzSchema final : public ado::sqlite::detail::SchemaSource {
 public:
@@ -53,6 +62,18 @@ public:
                                        const std::vector<std::string>&) override {
         if (database.empty() && (table == "t" || table == "T")) return {"u"};
         return {};
+    }
+
+    std::optional<ado::sqlite::detail::StoredTable> Stored(std::string_view database, std::string_view table) override {
+        if (!database.empty() || (table != "u" && table != "U")) return std::nullopt;
+        ado::sqlite::detail::StoredTable u;
+        u.name = "u";
+        u.sql = kStoredU;
+        u.columns = {"Id", "T_Id", "F", "N"};
+        u.declaredTypes = {"INTEGER", "LONG", "DATETIME", "TEXT(20)"};
+        u.keyColumns = {"Id"};
+        u.indexes = {{"u_f", "CREATE INDEX u_f ON u (F)", {"F"}}, {"sqlite_autoindex_u_1", "", {"N"}}};
+        return u;
     }
 
 private:
@@ -88,6 +109,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     try {
         (void)ado::sqlite::ReadProcedureCall(text);
+    } catch (const ado::Error&) {
+    }
+    try {
+        namespace d = ado::sqlite::detail;
+        for (std::string item : d::SplitTableDefinition(text).items) {
+            (void)d::ItemColumn(item);
+            (void)d::ItemConstraintName(item);
+            (void)d::IsPrimaryKeyItem(item);
+            (void)d::ItemNamesColumn(item, "N");
+            (void)d::KeyConstraintsOf(item);
+            (void)d::RemoveColumnConstraint(item, "c");
+        }
     } catch (const ado::Error&) {
     }
     try {

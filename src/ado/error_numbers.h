@@ -58,6 +58,10 @@ enum class Condition {
     MissingPassword,
     InRelationship,
     NullInKey,
+    KeyExists,
+    ConstraintNotFound,
+    FieldInIndex,
+    RelatedTableInTransaction,
     NullInRequiredField,
 };
 
@@ -94,6 +98,12 @@ inline constexpr ConditionEntry kConditionTable[] = {
     {Condition::TableNotFound, err::TableNotFound, "No se encuentra la tabla o consulta de entrada."},
     {Condition::InRelationship, err::Fail,
      "No se puede eliminar este índice o tabla. Es el índice actual o se utiliza en una relación."},
+    {Condition::KeyExists, err::Fail, "Ya existe la clave principal."},
+    {Condition::ConstraintNotFound, err::Fail, "No se encuentra la restricción."},
+    {Condition::FieldInIndex, err::Fail,
+     "No se puede eliminar un campo que forma parte de un índice, de una relación o de una regla de la tabla."},
+    {Condition::RelatedTableInTransaction, err::Fail,
+     "No se puede cambiar la definición de una tabla relacionada con otras mientras hay una transacción en curso."},
     {Condition::NullInKey, err::Fail, "El índice o la clave principal no pueden contener un valor nulo."},
     {Condition::NullInRequiredField, err::Fail,
      "El campo no puede contener un valor nulo porque es obligatorio. Escriba un valor en este campo."},

@@ -100,6 +100,39 @@ std::optional<detail::UniqueIndex> SessionSchema::FindUniqueIndex(std::string_vi
     return index;
 }
 
+std::optional<detail::StoredTable> SessionSchema::Stored(std::string_view database, std::string_view table) {
+    const std::string schema = SchemaName(database);
+    detail::StoredTable stored;
+    EngineStatement found(db_, "SELECT name, sql FROM " + schema +
+                                   ".sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    if (!found.BindTexts({table}).Step()) return std::nullopt;
+    stored.name = found.Text(0);
+    stored.sql = found.Text(1);
+    stored.rowid = !EndsWithoutRowid(stored.sql);
+    std::vector<std::pair<int, std::string>> key;
+    EngineStatement info(db_, "PRAGMA " + schema + ".table_info(" + QuoteIdentifier(stored.name) + ")");
+    while (info.Step()) {
+        stored.columns.emplace_back(info.Text(1));
+        stored.declaredTypes.emplace_back(info.Text(2));
+        if (const int at = sqlite3_column_int(info.get(), 5)) key.emplace_back(at, info.Text(1));
+    }
+    std::sort(key.begin(), key.end());
+    for (auto& [at, column] : key) stored.keyColumns.push_back(std::move(column));
+    EngineStatement made(db_, "SELECT type, name, sql FROM " + schema +
+                                  ".sqlite_master WHERE type IN ('index', 'trigger') AND tbl_name = ?1 ORDER BY rowid");
+    for (made.BindTexts({stored.name}); made.Step();) {
+        if (std::string_view(made.Text(0)) == "trigger") {
+            stored.triggers.emplace_back(made.Text(2));
+            continue;
+        }
+        detail::StoredIndex index{made.Text(1), made.Text(2), {}};
+        EngineStatement columns(db_, "PRAGMA " + schema + ".index_info(" + QuoteIdentifier(index.name) + ")");
+        while (columns.Step()) index.columns.emplace_back(columns.Text(2));
+        stored.indexes.push_back(std::move(index));
+    }
+    return stored;
+}
+
 std::optional<detail::TableShape> SessionSchema::Read(sqlite3* db, std::string_view database, std::string_view table) {
     const std::string schema = SchemaName(database);
     detail::TableShape shape;

@@ -28,6 +28,7 @@ public:
     std::vector<std::string> Referrers(std::string_view database, std::string_view table,
                                        const std::vector<std::string>& keyColumns) override;
     std::optional<detail::UniqueIndex> FindUniqueIndex(std::string_view database, std::string_view name) override;
+    std::optional<detail::StoredTable> Stored(std::string_view database, std::string_view table) override;
     // Forgets what it read (the schema changed).
     void Forget() { cache_.clear(); }
 

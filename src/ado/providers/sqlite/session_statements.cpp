@@ -281,6 +281,26 @@ std::shared_ptr<const Translation> SqliteSession::CrosstabFor(const Translation&
     return std::make_shared<const Translation>(CrosstabStatement(plan, values));
 }
 
+// A table that others refer to is made again with the engine's relationship checks off (the
+// engine would otherwise empty or refuse their rows when it drops the old table); they can be
+// switched off only outside a transaction.
+SqliteSession::RelationshipChecksOff::RelationshipChecksOff(SqliteSession& session, bool off)
+    : session_(off ? &session : nullptr) {
+    if (!off) return;
+    if (!sqlite3_get_autocommit(session.db_)) Raise(Condition::RelatedTableInTransaction);
+    session.Run("PRAGMA foreign_keys = OFF");
+}
+
+SqliteSession::RelationshipChecksOff::~RelationshipChecksOff() {
+    if (session_) sqlite3_exec(session_->db_, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+}
+
+void SqliteSession::RequireRelationshipsHold() {
+    EngineStatement check(db_, "PRAGMA foreign_key_check");
+    if (!check.Step()) return;
+    Raise(Condition::IntegrityOnChange, "('" + std::string(check.Text(0)) + "')");
+}
+
 int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provider::Statement& st,
                                      cursor::RowStore& rows) {
     EngineStatement compiled;
@@ -292,6 +312,7 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
     // Statements that prepare the main one (SELECT INTO's new table) or complete it (a
     // counter's seed) run with it or not at all.
     const bool together = !tr->before.empty() || !tr->after.empty();
+    const RelationshipChecksOff checksOff(*this, tr->remakesRelatedTable);
     if (together) Run("SAVEPOINT brezal_statement");
     try {
         for (const std::string& sql : tr->before) Run(sql);
@@ -310,6 +331,7 @@ int64_t SqliteSession::RunTranslated(const std::string& accessSql, const provide
         const int64_t result = stmt ? RunStatement(db_, stmt, *tr, st, kind, rows) : 0;
         if (result < 0) MarkRowIdentityColumns(rows, tr->rowIdentity);
         for (const std::string& sql : tr->after) Run(sql);
+        if (tr->remakesRelatedTable) RequireRelationshipsHold();
         if (together) Run("RELEASE brezal_statement");
         if (tr->schemaChange) FollowSchema(true);
         return result;

@@ -64,6 +64,19 @@ private:
     void Run(const std::string& sql);  // a statement without rows or parameters
     bool IsTableOrView(std::string_view name);
     int64_t RunTranslated(const std::string& accessSql, const provider::Statement& st, cursor::RowStore& rows);
+    // While it lives, the engine's relationship checks are off (when `off`); outside a
+    // transaction only.
+    class RelationshipChecksOff {
+    public:
+        RelationshipChecksOff(SqliteSession& session, bool off);
+        ~RelationshipChecksOff();
+        RelationshipChecksOff(const RelationshipChecksOff&) = delete;
+        RelationshipChecksOff& operator=(const RelationshipChecksOff&) = delete;
+
+    private:
+        SqliteSession* session_;
+    };
+    void RequireRelationshipsHold();  // every row of every relationship has its related row
     // The Access text a statement runs: a stored query's, a table's SELECT, or its own.
     std::string AccessText(const provider::Statement& st);
     // The translation of an Access text in which names that are no column are parameters,

@@ -1,4 +1,4 @@
-// Data definition: CREATE TABLE, ALTER TABLE ... ADD, CREATE INDEX, DROP TABLE / INDEX.
+// Data definition: CREATE TABLE, ALTER TABLE, CREATE INDEX, DROP TABLE / INDEX.
 // Views, procedures, triggers and the rest pass through as written.
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/parser_state.h"
@@ -131,6 +131,73 @@ ColumnDefinition ParserState::ParseColumnDefinition(SelectId scope) {
     return def;
 }
 
+bool ParserState::ParseTableConstraint(TableConstraint& tc, SelectId scope) {
+    using TKind = TableConstraint::Kind;
+    const size_t before = pos_;
+    if (AcceptWord("CONSTRAINT")) tc.name = ExpectName("el nombre de la restricción");
+    if (AcceptWord("PRIMARY")) {
+        ExpectWord("KEY");
+        tc.kind = TKind::PrimaryKey;
+        tc.columns = NameList(*this);
+    } else if (AcceptWord("UNIQUE")) {
+        tc.kind = TKind::Unique;
+        tc.columns = NameList(*this);
+    } else if (AcceptWord("CHECK")) {
+        tc.kind = TKind::Check;
+        ExpectPunct("(");
+        tc.check = ParseExpression(scope);
+        ExpectPunct(")");
+    } else if (AcceptWord("FOREIGN")) {
+        ExpectWord("KEY");
+        tc.kind = TKind::ForeignKey;
+        tc.columns = NameList(*this);
+        ExpectWord("REFERENCES");
+        tc.references = ReferencesClause(*this, tc.referencedTable);
+    } else {
+        pos_ = before;
+        tc.name.clear();
+        return false;
+    }
+    return true;
+}
+
+// ALTER TABLE t: ADD [COLUMN] definition, ADD [CONSTRAINT n] key, DROP CONSTRAINT n,
+// DROP [COLUMN] c, ALTER [COLUMN] definition; RENAME TO is the engine's own form.
+bool ParserState::ParseAlterTable() {
+    Statement& st = tree_.statement;
+    st.target = ParseTableName(false);
+    if (!AtWord("ADD") && !AtWord("DROP") && !AtWord("ALTER")) return false;
+    st.scope = AddScope(kNone, kNone);
+    if (AcceptWord("ADD")) {
+        TableConstraint tc;
+        if (!AtWord("COLUMN") && ParseTableConstraint(tc, st.scope)) {
+            if (tc.kind == TableConstraint::Kind::Check) ThrowNotSupported("ALTER TABLE ... ADD CONSTRAINT ... CHECK.");
+            st.alterAction = "ADD CONSTRAINT";
+            st.tableConstraints.push_back(std::move(tc));
+        } else {
+            AcceptWord("COLUMN");
+            st.alterAction = "ADD COLUMN";
+            st.definitions.push_back(ParseColumnDefinition(st.scope));
+        }
+    } else if (AcceptWord("DROP")) {
+        if (AcceptWord("CONSTRAINT")) {
+            st.alterAction = "DROP CONSTRAINT";
+            st.indexName = ExpectName("el nombre de la restricción");
+        } else {
+            AcceptWord("COLUMN");
+            st.alterAction = "DROP COLUMN";
+            st.columns.push_back(ExpectName("el nombre del campo"));
+        }
+    } else {
+        ExpectWord("ALTER");
+        AcceptWord("COLUMN");
+        st.alterAction = "ALTER COLUMN";
+        st.definitions.push_back(ParseColumnDefinition(st.scope));
+    }
+    st.kind = StatementKind::AlterTable;
+    return true;
+}
+
 bool ParserState::ParseDefinition() {
     Statement& st = tree_.statement;
     const size_t mark = pos_;
@@ -158,25 +225,10 @@ bool ParserState::ParseDefinition() {
             pos_ = mark;
             return false;
         }
-        st.target = ParseTableName(false);
-        // The engine cannot change or drop a column or add or drop a constraint of an existing table:
-        // refused by name rather than left to fail as a syntax error.
-        if (AtWord("ALTER")) ThrowNotSupported("ALTER TABLE ... ALTER COLUMN.");
-        if (AtWord("DROP") && AtWord("CONSTRAINT", 1)) ThrowNotSupported("ALTER TABLE ... DROP CONSTRAINT.");
-        if (AtWord("DROP")) ThrowNotSupported("ALTER TABLE ... DROP COLUMN.");
-        if (AtWord("ADD") && (AtWord("CONSTRAINT", 1) || AtWord("PRIMARY", 1) || AtWord("FOREIGN", 1) ||
-                              AtWord("UNIQUE", 1)))
-            ThrowNotSupported("ALTER TABLE ... ADD CONSTRAINT.");
-        if (!AcceptWord("ADD")) {  // RENAME TO: the engine's own form
-            pos_ = mark;
-            return false;
-        }
-        AcceptWord("COLUMN");
-        st.kind = StatementKind::AlterTable;
-        st.alterAction = "ADD COLUMN";
-        st.scope = AddScope(kNone, kNone);
-        st.definitions.push_back(ParseColumnDefinition(st.scope));
-        return true;
+        if (ParseAlterTable()) return true;
+        pos_ = mark;
+        st.target = {};
+        return false;
     }
     if (!AcceptWord("CREATE")) return false;
     st.temporary = AcceptWord("TEMP") || AcceptWord("TEMPORARY");
@@ -219,34 +271,11 @@ bool ParserState::ParseDefinition() {
     }
     ExpectPunct("(");
     do {
-        using TKind = TableConstraint::Kind;
         TableConstraint tc;
-        const size_t before = pos_;
-        if (AcceptWord("CONSTRAINT")) tc.name = ExpectName("el nombre de la restricción");
-        if (AcceptWord("PRIMARY")) {
-            ExpectWord("KEY");
-            tc.kind = TKind::PrimaryKey;
-            tc.columns = NameList(*this);
-        } else if (AcceptWord("UNIQUE")) {
-            tc.kind = TKind::Unique;
-            tc.columns = NameList(*this);
-        } else if (AcceptWord("CHECK")) {
-            tc.kind = TKind::Check;
-            ExpectPunct("(");
-            tc.check = ParseExpression(st.scope);
-            ExpectPunct(")");
-        } else if (AcceptWord("FOREIGN")) {
-            ExpectWord("KEY");
-            tc.kind = TKind::ForeignKey;
-            tc.columns = NameList(*this);
-            ExpectWord("REFERENCES");
-            tc.references = ReferencesClause(*this, tc.referencedTable);
-        } else {
-            pos_ = before;
+        if (ParseTableConstraint(tc, st.scope))
+            st.tableConstraints.push_back(std::move(tc));
+        else
             st.definitions.push_back(ParseColumnDefinition(st.scope));
-            continue;
-        }
-        st.tableConstraints.push_back(std::move(tc));
     } while (AcceptPunct(","));
     ExpectPunct(")");
     if (AcceptWord("WITHOUT")) {

@@ -54,6 +54,8 @@ public:
     // --- definitions (parse_definition.cpp) ---
     bool ParseDefinition();  // false when the statement is none it reads
     ColumnDefinition ParseColumnDefinition(SelectId scope);
+    bool ParseTableConstraint(TableConstraint& tc, SelectId scope);  // false, reading nothing, when none starts here
+    bool ParseAlterTable();  // after ALTER TABLE; false for a form it does not read
 
     // --- expressions (parse_expression.cpp) ---
     // `stopAtIn`: an IN after the expression is not its operator (PIVOT x IN (...)).

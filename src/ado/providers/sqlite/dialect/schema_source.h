@@ -24,6 +24,26 @@ struct UniqueIndex {
     std::vector<std::string> columns;
 };
 
+// An index of a stored table: its engine text (empty for one the engine makes for a key
+// or UNIQUE) and its columns.
+struct StoredIndex {
+    std::string name;
+    std::string sql;
+    std::vector<std::string> columns;
+};
+
+// A table as the file keeps it, for a change that makes it again.
+struct StoredTable {
+    std::string name;                     // as the file spells it
+    std::string sql;                      // its CREATE TABLE, as stored
+    std::vector<std::string> columns;     // in order
+    std::vector<std::string> declaredTypes;  // each column's, as declared
+    std::vector<std::string> keyColumns;  // its primary key's, in key order
+    std::vector<StoredIndex> indexes;
+    std::vector<std::string> triggers;    // their CREATE TRIGGER texts
+    bool rowid = true;
+};
+
 struct TableShape {
     std::vector<SchemaColumn> columns;
     bool view = false;  // a view or stored query: its rows have no identity of their own
@@ -50,6 +70,11 @@ public:
     }
     // The unique index `name` of `database`; nullopt when there is none of that name.
     virtual std::optional<UniqueIndex> FindUniqueIndex(std::string_view /*database*/, std::string_view /*name*/) {
+        return std::nullopt;
+    }
+    // The table `table` of `database` as stored; nullopt when there is none (or the source
+    // does not read definitions).
+    virtual std::optional<StoredTable> Stored(std::string_view /*database*/, std::string_view /*table*/) {
         return std::nullopt;
     }
 };

@@ -6,16 +6,25 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/dialect/syntax_tree.h"
+#include "ado/providers/sqlite/dialect/table_definition.h"
 #include "ado/providers/sqlite/dialect/typer.h"
 
 namespace ado::sqlite::detail {
 
 // The collation that text columns and text comparisons use.
 inline constexpr const char* kTextCollation = "ACCESS";
+// The name of the check that keeps Null out of a key column starts so, then the column's.
+inline constexpr std::string_view kKeyCheckPrefix = "brezal-key:";
+
+// CONSTRAINT `brezal-key:c` CHECK (`c` IS NOT NULL)
+std::string KeyCheck(const std::string& column);
+// (`a`, `b`)
+std::string NameList(const std::vector<std::string>& names);
 
 class SqlWriter {
 public:
@@ -107,6 +116,15 @@ private:
     std::string ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter, bool inTableKey);
     std::string DefinitionsText(const std::vector<ColumnDefinition>& defs, const std::vector<ValueType>& types,
                                 const std::vector<TableConstraint>& constraints);
+    std::string TableConstraintText(const TableConstraint& tc);
+
+    // --- changes that make a table again (write_table_change.cpp) ---
+    std::string TableChangeText();
+    std::string AddedConstraintText(DefinitionItems& def);
+    void DropConstraint(DefinitionItems& def, const std::string& name);
+    void DropColumn(DefinitionItems& def, const std::string& column);
+    void AlterColumn(DefinitionItems& def);
+    std::string RemadeTableText(const DefinitionItems& def);
 
     const Tree& tree_;
     const Typing& typing_;

@@ -7,6 +7,7 @@
 
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/dialect/declared_types.h"
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/function_catalog.h"
 #include "ado/providers/sqlite/dialect/parser_state.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
@@ -71,7 +72,10 @@ public:
                 TypeRoot(st.where, st.scope);
                 break;
             case StatementKind::CreateTable:
-            case StatementKind::AlterTable: TypeDefinitions(st); break;
+            case StatementKind::AlterTable:
+                TypeDefinitions(st);
+                if (st.kind == StatementKind::AlterTable && st.alterAction != "ADD COLUMN") ReadStoredTable(st);
+                break;
             case StatementKind::Drop: RequireNoRelationship(st); break;
             default: break;
         }
@@ -609,6 +613,24 @@ private:
         if (table.empty() || !schema_.Known() || EqualsNoCase(table, st.target.name)) return;
         if (!schema_.Table(st.target.database, st.target.externalFile, table))
             Raise(Condition::TableNotFound, "'" + table + "'");
+    }
+
+    // A change that makes the table again starts from the file's own definition of it.
+    void ReadStoredTable(const Statement& st) {
+        if (!schema_.Known()) return;
+        if (!st.target.externalFile.empty()) ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " en otro archivo.");
+        out_.stored = schema_.Stored(st.target.database, st.target.name);
+        if (!out_.stored) Raise(Condition::TableNotFound, "'" + st.target.name + "'");
+        out_.referrers = schema_.Referrers(st.target.database, out_.stored->name, {});
+        if (!out_.stored->keyColumns.empty())
+            out_.keyReferrers = schema_.Referrers(st.target.database, out_.stored->name, out_.stored->keyColumns);
+        if (st.alterAction == "DROP CONSTRAINT") {
+            // A unique index the constraint names keeps a relationship as DROP INDEX does.
+            Statement drop;
+            drop.target = {st.target.database, st.indexName, {}, {}};
+            drop.dropKind = "INDEX";
+            RequireNoRelationship(drop);
+        }
     }
 
     // A table or unique index that a relationship stands on is not dropped, as in Access: the

@@ -5,6 +5,7 @@
 // context needs (Currency scaled, dates as serials, texts collated).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,10 @@ struct Typing {
     // By SelectId: some result column took its table's name before its own (two of one
     // name); its stars are then written out column by column, each under its name.
     std::vector<uint8_t> namesQualified;
+    // ALTER TABLE but ADD COLUMN: the table as the file keeps it (none without a database),
+    // the other tables with a relationship to it, and those whose relationship is to its key.
+    std::optional<StoredTable> stored;
+    std::vector<std::string> referrers, keyReferrers;
 };
 
 Typing TypeStatement(const Tree& tree, SchemaSource& schema);

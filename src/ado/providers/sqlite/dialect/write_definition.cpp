@@ -81,13 +81,6 @@ std::string SizeCheck(const ColumnDefinition& d, const ValueType& t) {
     return c + " IS NULL OR length(" + c + ") <= " + std::to_string(t.size);
 }
 
-// A key column holds no Null, as in Access (the engine would take Nulls in a key that is not
-// its row number).
-std::string KeyCheck(const std::string& column) {
-    const std::string c = QuoteName(column);
-    return " CONSTRAINT " + QuoteName("brezal-key:" + column) + " CHECK (" + c + " IS NOT NULL)";
-}
-
 bool InKey(const std::string& column, const std::vector<TableConstraint>& constraints) {
     for (const TableConstraint& tc : constraints)
         if (tc.kind == TableConstraint::Kind::PrimaryKey)
@@ -136,7 +129,7 @@ std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& ty
         rowId |= c.kind == Kind::PrimaryKey && FirstWord(d.typeName) == "INTEGER";
         key |= c.kind == Kind::PrimaryKey;
     }
-    if (key && !counter && !rowId) out += KeyCheck(d.name);
+    if (key && !counter && !rowId) out += " " + KeyCheck(d.name);
     if (!counter && !rowId) {
         const std::string check = StorageCheck(d.name, type);
         if (!check.empty()) out += " CONSTRAINT " + QuoteName("brezal:" + d.name) + " CHECK (" + check + ")";
@@ -167,21 +160,32 @@ std::string SqlWriter::DefinitionsText(const std::vector<ColumnDefinition>& defs
             if (tc.columns.size() == 1 && EqualsNoCase(tc.columns.front(), defs[counter].name)) continue;
             ThrowNotSupported("un campo autonumérico que no es la clave principal.");
         }
-        out += ", ";
-        if (!tc.name.empty()) out += "CONSTRAINT " + QuoteName(tc.name) + " ";
-        auto names = [&] {
-            std::string list = "(";
-            for (size_t i = 0; i < tc.columns.size(); ++i) list += (i ? ", " : "") + QuoteName(tc.columns[i]);
-            return list + ")";
-        };
-        switch (tc.kind) {
-            case TableConstraint::Kind::PrimaryKey: out += "PRIMARY KEY " + names(); break;
-            case TableConstraint::Kind::Unique: out += "UNIQUE " + names(); break;
-            case TableConstraint::Kind::Check: out += "CHECK (" + Expression(tc.check) + ")"; break;
-            case TableConstraint::Kind::ForeignKey: out += "FOREIGN KEY " + names() + " " + tc.references; break;
-        }
+        out += ", " + TableConstraintText(tc);
     }
     return out;
+}
+
+std::string SqlWriter::TableConstraintText(const TableConstraint& tc) {
+    std::string out;
+    if (!tc.name.empty()) out += "CONSTRAINT " + QuoteName(tc.name) + " ";
+    switch (tc.kind) {
+        case TableConstraint::Kind::PrimaryKey: return out + "PRIMARY KEY " + NameList(tc.columns);
+        case TableConstraint::Kind::Unique: return out + "UNIQUE " + NameList(tc.columns);
+        case TableConstraint::Kind::Check: return out + "CHECK (" + Expression(tc.check) + ")";
+        case TableConstraint::Kind::ForeignKey: return out + "FOREIGN KEY " + NameList(tc.columns) + " " + tc.references;
+    }
+    return out;
+}
+
+std::string KeyCheck(const std::string& column) {
+    return "CONSTRAINT " + QuoteName(std::string(kKeyCheckPrefix) + column) + " CHECK (" + QuoteName(column) +
+           " IS NOT NULL)";
+}
+
+std::string NameList(const std::vector<std::string>& names) {
+    std::string list = "(";
+    for (size_t i = 0; i < names.size(); ++i) list += (i ? ", " : "") + QuoteName(names[i]);
+    return list + ")";
 }
 
 std::string SqlWriter::CreateTableText() {
@@ -208,6 +212,7 @@ std::string SqlWriter::CreateTableText() {
 
 std::string SqlWriter::AlterTableText() {
     const auto& st = tree_.statement;
+    if (st.alterAction != "ADD COLUMN") return TableChangeText();
     if (IsCounter(st.definitions.front())) ThrowNotSupported("añadir un campo autonumérico a una tabla existente.");
     return "ALTER TABLE " + TableText(st.target.database, st.target.externalFile, st.target.name) + " ADD COLUMN " +
            ColumnText(st.definitions.front(), typing_.definitions.front(), false, false);

@@ -1,0 +1,200 @@
+// ALTER TABLE changes the engine cannot make in place: a key, unique index or relationship
+// added or dropped, a column dropped or given another size or type of its kind. The table is
+// made again under its new definition: its rows copied with their row numbers (which open
+// recordsets keep), then its indexes, triggers and autonumber sequence as they were.
+#include "ado/error_numbers.h"
+#include "ado/providers/sqlite/dialect/declared_types.h"
+#include "ado/providers/sqlite/dialect/dialect_errors.h"
+#include "ado/providers/sqlite/dialect/sql_tokens.h"
+#include "ado/providers/sqlite/dialect/sql_writer.h"
+
+namespace ado::sqlite::detail {
+
+namespace {
+
+using Kind = TableConstraint::Kind;
+
+bool Contains(const std::vector<std::string>& names, std::string_view name) {
+    for (const std::string& n : names)
+        if (EqualsNoCase(n, name)) return true;
+    return false;
+}
+
+size_t ColumnItem(const DefinitionItems& def, std::string_view column) {
+    for (size_t i = 0; i < def.items.size(); ++i)
+        if (EqualsNoCase(ItemColumn(def.items[i]), column)) return i;
+    Raise(Condition::ItemNotFound, "'" + std::string(column) + "'");
+}
+
+// The key's own checks against Null go with the key.
+void RemoveKeyChecks(DefinitionItems& def, const std::vector<std::string>& keyColumns) {
+    for (const std::string& column : keyColumns) {
+        const std::string check = std::string(kKeyCheckPrefix) + column;
+        std::erase_if(def.items, [&](const std::string& item) { return EqualsNoCase(ItemConstraintName(item), check); });
+        for (std::string& item : def.items)
+            if (!ItemColumn(item).empty()) RemoveColumnConstraint(item, check);
+    }
+}
+
+// The kinds of value a column may change between in place of its values: texts, whole
+// numbers (a value out of the new range is refused), and whole or single to double.
+enum class Family { Text, Whole, Fraction, Other };
+
+Family FamilyOf(DataTypeEnum t) {
+    switch (t) {
+        case adVarWChar: case adWChar: case adLongVarWChar: case adVarChar: case adChar: case adLongVarChar:
+            return Family::Text;
+        case adUnsignedTinyInt: case adTinyInt: case adSmallInt: case adInteger: case adBigInt: return Family::Whole;
+        case adSingle: case adDouble: return Family::Fraction;
+        default: return Family::Other;
+    }
+}
+
+bool KeepsValues(DataTypeEnum from, DataTypeEnum to) {
+    if (from == to) return true;
+    const Family a = FamilyOf(from), b = FamilyOf(to);
+    if (a == Family::Other || b == Family::Other) return false;
+    if (a == b) return a != Family::Fraction || to == adDouble;
+    return a == Family::Whole && to == adDouble;
+}
+
+}  // namespace
+
+std::string SqlWriter::TableChangeText() {
+    const auto& st = tree_.statement;
+    if (!typing_.stored) ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " sin la base de datos.");
+    if (!st.target.database.empty())
+        ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " en una base de datos adjunta.");
+    DefinitionItems def = SplitTableDefinition(typing_.stored->sql);
+    if (st.alterAction == "ADD CONSTRAINT") {
+        if (std::string index = AddedConstraintText(def); !index.empty()) return index;
+    } else if (st.alterAction == "DROP CONSTRAINT") {
+        for (const StoredIndex& index : typing_.stored->indexes)
+            if (!index.sql.empty() && EqualsNoCase(index.name, st.indexName)) return "DROP INDEX " + QuoteName(index.name);
+        DropConstraint(def, st.indexName);
+    } else if (st.alterAction == "DROP COLUMN") {
+        DropColumn(def, st.columns.front());
+    } else {
+        AlterColumn(def);
+    }
+    return RemadeTableText(def);
+}
+
+// A unique constraint is a unique index, made as it is; a key or relationship joins the
+// definition (""), a key with its columns' checks against Null.
+std::string SqlWriter::AddedConstraintText(DefinitionItems& def) {
+    const StoredTable& stored = *typing_.stored;
+    const TableConstraint& tc = tree_.statement.tableConstraints.front();
+    for (const std::string& column : tc.columns) ColumnItem(def, column);
+    switch (tc.kind) {
+        case Kind::Unique: {
+            std::string name = tc.name;
+            if (name.empty())
+                for (const std::string& column : tc.columns) name += (name.empty() ? stored.name : "") + "_" + column;
+            return "CREATE UNIQUE INDEX " + QuoteName(name) + " ON " + QuoteName(stored.name) + " " + NameList(tc.columns);
+        }
+        case Kind::PrimaryKey:
+            if (!stored.keyColumns.empty()) Raise(Condition::KeyExists, "('" + stored.name + "')");
+            def.items.push_back(TableConstraintText(tc));
+            for (const std::string& column : tc.columns) def.items.push_back(KeyCheck(column));
+            return {};
+        default:
+            def.items.push_back(TableConstraintText(tc));
+            return {};
+    }
+}
+
+void SqlWriter::DropConstraint(DefinitionItems& def, const std::string& name) {
+    const StoredTable& stored = *typing_.stored;
+    auto dropKey = [&] {
+        if (!typing_.keyReferrers.empty())
+            Raise(Condition::InRelationship, "'" + name + "' ('" + typing_.keyReferrers.front() + "')");
+        RemoveKeyChecks(def, stored.keyColumns);
+    };
+    // The library's own checks are the columns' types, not constraints to drop.
+    if (!name.starts_with("brezal"))
+        for (size_t i = 0; i < def.items.size(); ++i) {
+            std::string& item = def.items[i];
+            if (ItemColumn(item).empty()) {
+                if (!EqualsNoCase(ItemConstraintName(item), name)) continue;
+                const bool key = IsPrimaryKeyItem(item);
+                def.items.erase(def.items.begin() + static_cast<std::ptrdiff_t>(i));
+                if (key) dropKey();
+                return;
+            }
+            bool key = false;
+            if (!RemoveColumnConstraint(item, name, &key)) continue;
+            if (key) dropKey();
+            return;
+        }
+    Raise(Condition::ConstraintNotFound, "'" + name + "'");
+}
+
+// A column goes with its own constraints; one that an index, key, relationship or rule of
+// the table names stays, as in Access.
+void SqlWriter::DropColumn(DefinitionItems& def, const std::string& column) {
+    const StoredTable& stored = *typing_.stored;
+    const size_t at = ColumnItem(def, column);
+    bool needed = false;
+    for (const StoredIndex& index : stored.indexes) needed |= Contains(index.columns, column);
+    for (const std::string& item : def.items) needed |= ItemColumn(item).empty() && ItemNamesColumn(item, column);
+    if (needed) Raise(Condition::FieldInIndex, "'" + column + "'");
+    if (stored.columns.size() == 1) ThrowNotSupported("eliminar el único campo de una tabla.");
+    def.items.erase(def.items.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// The column gets its new definition; its key, unique and relationship stay, as Access keeps
+// indexes apart from the field. Its values are kept as they are, so only a change that keeps
+// their meaning is made: another size of text, a wider or narrower whole number (a value that
+// does not fit is refused), a whole number or single to double.
+void SqlWriter::AlterColumn(DefinitionItems& def) {
+    const StoredTable& stored = *typing_.stored;
+    const ColumnDefinition& d = tree_.statement.definitions.front();
+    const ValueType& type = typing_.definitions.front();
+    const size_t at = ColumnItem(def, d.name);
+    const std::string& old = def.items[at];
+    size_t column = 0;
+    while (!EqualsNoCase(stored.columns[column], d.name)) ++column;
+    const DataTypeEnum from = MapDeclaredType(stored.declaredTypes[column]).type;
+    const std::string upper = ToUpperAscii(old);
+    if (upper.find("AUTOINCREMENT") != std::string::npos || (from == adInteger && Contains(stored.keyColumns, d.name) &&
+                                                             upper.find("INTEGER PRIMARY KEY") != std::string::npos))
+        ThrowNotSupported("cambiar un campo autonumérico.");
+    for (const auto& c : d.constraints)
+        if (c.kind == ColumnDefinition::Constraint::Kind::PrimaryKey || c.kind == ColumnDefinition::Constraint::Kind::Unique ||
+            c.kind == ColumnDefinition::Constraint::Kind::References)
+            ThrowNotSupported("ALTER TABLE ... ALTER COLUMN con una clave o relación (use ADD CONSTRAINT).");
+    if (!KeepsValues(from, type.type))
+        ThrowNotSupported("cambiar el tipo de datos del campo '" + d.name + "' de " + stored.declaredTypes[column] +
+                          " a " + d.typeName + ".");
+    def.items[at] = ColumnText(d, type, false, Contains(stored.keyColumns, d.name)) + KeyConstraintsOf(old);
+}
+
+std::string SqlWriter::RemadeTableText(const DefinitionItems& def) {
+    const StoredTable& stored = *typing_.stored;
+    const std::string table = QuoteName(stored.name);
+    const std::string remade = QuoteName(stored.name + "_brezal_nuevo");
+    std::string items;
+    for (const std::string& item : def.items) items += (items.empty() ? "" : ", ") + item;
+    out_.before.push_back("CREATE TABLE " + remade + " (" + items + ")" + (def.options.empty() ? "" : " " + def.options));
+    std::string columns = stored.rowid ? "_rowid_" : "";
+    for (const std::string& item : def.items)
+        if (const std::string column = ItemColumn(item); !column.empty())
+            columns += (columns.empty() ? "" : ", ") + QuoteName(column);
+    out_.before.push_back("INSERT INTO " + remade + " (" + columns + ") SELECT " + columns + " FROM " + table);
+    if (ToUpperAscii(stored.sql).find("AUTOINCREMENT") != std::string::npos) {
+        // The numbering goes on from where it was, not from the highest number left.
+        out_.before.push_back("DELETE FROM sqlite_sequence WHERE name = " + QuoteString(stored.name + "_brezal_nuevo"));
+        out_.before.push_back("INSERT INTO sqlite_sequence (name, seq) SELECT " +
+                              QuoteString(stored.name + "_brezal_nuevo") +
+                              ", seq FROM sqlite_sequence WHERE name = " + QuoteString(stored.name));
+    }
+    out_.before.push_back("DROP TABLE " + table);
+    for (const StoredIndex& index : stored.indexes)
+        if (!index.sql.empty()) out_.after.push_back(index.sql);
+    for (const std::string& trigger : stored.triggers) out_.after.push_back(trigger);
+    out_.remakesRelatedTable = !typing_.referrers.empty();
+    return "ALTER TABLE " + remade + " RENAME TO " + table;
+}
+
+}  // namespace ado::sqlite::detail

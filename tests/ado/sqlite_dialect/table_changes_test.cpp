@@ -1,0 +1,151 @@
+// ALTER TABLE changes that make the table again: keys, relationships and unique indexes added
+// and dropped, columns dropped and redefined; the rows, their numbering and the recordsets
+// already open survive them.
+#include <gtest/gtest.h>
+
+#include "access_db.h"
+
+using dialect_test::AccessDb;
+using dialect_test::ExpectRows;
+
+namespace {
+
+const std::string kFail = "error -2147467259: ";
+const std::string kNullKey = kFail + "El índice o la clave principal no pueden contener un valor nulo. ";
+const std::string kOrphan = "error 3201: No se puede agregar o cambiar el registro porque se necesita un registro "
+                            "relacionado en otra tabla.";
+
+void MakeShop(AccessDb& db) {
+    db.Setup({"CREATE TABLE Clientes (Id LONG, Nombre TEXT(10), Ciudad TEXT(10), Alta DATETIME)",
+              "INSERT INTO Clientes VALUES (0, 'Cero', Null, Null)",
+              "INSERT INTO Clientes VALUES (1, 'Ana', 'León', #2024-03-15#)",
+              "INSERT INTO Clientes VALUES (2, 'Luis', 'Vigo', Null)", "DELETE FROM Clientes WHERE Id = 0",
+              "CREATE TABLE Pedidos (Num COUNTER PRIMARY KEY, Cliente LONG, Nota TEXT(5))",
+              "INSERT INTO Pedidos (Cliente) VALUES (1)", "INSERT INTO Pedidos (Cliente) VALUES (9)",
+              "INSERT INTO Pedidos (Cliente) VALUES (2)", "DELETE FROM Pedidos WHERE Num = 3"});
+}
+
+std::string Seen(AccessDb& db, const std::string& sql) {
+    return testsupport::Scalar(db.db().Connect(), sql).ToString();
+}
+
+}  // namespace
+
+TEST(TableChanges, AddKeysRelationshipsAndUniqueIndexes) {
+    AccessDb db;
+    MakeShop(db);
+    // Another user's recordset, open before the changes, still writes to its rows after them.
+    auto open = ado::Recordset::Create();
+    open->Open("SELECT * FROM Clientes ORDER BY Id", db.db().Connect(), ado::adOpenKeyset, ado::adLockOptimistic,
+               ado::adCmdText);
+
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ADD CONSTRAINT pk PRIMARY KEY (Id)"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Nombre) VALUES ('Eva')"), kNullKey + "(campo Id)");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Id) VALUES (1)"),
+              "error -2147217873: Los cambios no se realizaron porque crearían valores duplicados en el índice, clave "
+              "principal o relación. (motor: UNIQUE constraint failed: Clientes.Id)");
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ADD PRIMARY KEY (Nombre)"), kFail + "Ya existe la clave principal. ('Clientes')");
+
+    // Rows that break the new relationship keep it from being made, and nothing changes.
+    EXPECT_EQ(db.Run("ALTER TABLE Pedidos ADD CONSTRAINT fk FOREIGN KEY (Cliente) REFERENCES Clientes (Id)"),
+              kOrphan + " (motor: FOREIGN KEY constraint failed)");
+    EXPECT_EQ(db.Run("DELETE FROM Pedidos WHERE Cliente = 9"), "1");
+    EXPECT_EQ(db.Run("ALTER TABLE Pedidos ADD CONSTRAINT fk FOREIGN KEY (Cliente) REFERENCES Clientes (Id)"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Pedidos (Cliente) VALUES (7)"), kOrphan + " (motor: FOREIGN KEY constraint failed)");
+    // The autonumber goes on from the last number given, not from the highest left.
+    EXPECT_EQ(db.Run("INSERT INTO Pedidos (Cliente) VALUES (2)"), "1");
+    ExpectRows(db, {{"SELECT Num & ':' & Cliente FROM Pedidos ORDER BY Num", "Text('1:1')|Text('4:2')"}});
+
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ADD CONSTRAINT PorNombre UNIQUE (Nombre)"), "0");
+    EXPECT_EQ(db.Run("UPDATE Clientes SET Nombre = 'Ana' WHERE Id = 2").rfind("error -2147217873: ", 0), 0u);
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ADD CONSTRAINT x UNIQUE (Apodo)"),
+              "error 3265: No se encontró el elemento en la colección correspondiente al nombre o número solicitado. "
+              "'Apodo'");
+
+    open->MoveNext();
+    open->Fields()["Ciudad"].Value("Lugo");
+    open->Update();
+    EXPECT_EQ(Seen(db, "SELECT Nombre & '|' & Ciudad FROM Clientes WHERE Id = 2"), "Luis|Lugo");
+}
+
+TEST(TableChanges, DropAndRedefineColumnsKeepingTheRows) {
+    AccessDb db;
+    MakeShop(db);
+    db.Setup({"CREATE INDEX PorCiudad ON Clientes (Ciudad)", "ALTER TABLE Clientes ADD CONSTRAINT pk PRIMARY KEY (Id)"});
+    const std::string needed = kFail + "No se puede eliminar un campo que forma parte de un índice, de una relación o de "
+                                       "una regla de la tabla. ";
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP COLUMN Ciudad"), needed + "'Ciudad'");
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP Id"), needed + "'Id'");
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP COLUMN Alta"), "0");
+    EXPECT_EQ(db.Run("SELECT Alta FROM Clientes").rfind("error", 0), 0u);
+
+    const std::string tooSmall = "error 3163: El campo es demasiado pequeño para aceptar la cantidad de datos que "
+                                 "intentó agregar. Intente insertar o pegar menos datos. (campo Nombre)";
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ALTER COLUMN Nombre TEXT(3)"), tooSmall);
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ALTER COLUMN Nombre TEXT(30) NOT NULL"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Id) VALUES (3)"),
+              kFail + "El campo no puede contener un valor nulo porque es obligatorio. Escriba un valor en este "
+                      "campo. (campo Clientes.Nombre)");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Id, Nombre) VALUES (3, '" + std::string(30, 'n') + "')"), "1");
+    // The key and the index stay with their columns.
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ALTER COLUMN Id DOUBLE"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Nombre) VALUES ('Eva')"), kNullKey + "(campo Id)");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Id, Nombre) VALUES (2, 'Eva')").rfind("error -2147217873: ", 0), 0u);
+    ExpectRows(db, {{"SELECT Id FROM Clientes WHERE Ciudad = 'LEÓN'", "Double(1)"}});
+    const std::string unsupported = "error 3251: El motor de base de datos incrustado no admite esta construcción de "
+                                    "SQL de Access: ";
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ALTER COLUMN Ciudad LONG"),
+              unsupported + "cambiar el tipo de datos del campo 'Ciudad' de TEXT(10) a LONG.");
+    EXPECT_EQ(db.Run("ALTER TABLE Pedidos ALTER COLUMN Num LONG"), unsupported + "cambiar un campo autonumérico.");
+    EXPECT_EQ(Seen(db, "SELECT Count(*) & '|' & Sum(Id) & '|' & Max(Len(Nombre)) FROM Clientes"), "3|6|30");
+}
+
+TEST(TableChanges, DropConstraintsAsLongAsNothingStandsOnThem) {
+    AccessDb db;
+    MakeShop(db);
+    db.Setup({"DELETE FROM Pedidos WHERE Cliente = 9", "ALTER TABLE Clientes ADD CONSTRAINT pk PRIMARY KEY (Id)",
+              "ALTER TABLE Pedidos ADD CONSTRAINT fk FOREIGN KEY (Cliente) REFERENCES Clientes (Id)",
+              "ALTER TABLE Clientes ADD CONSTRAINT PorNombre UNIQUE (Nombre)"});
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP CONSTRAINT pk"),
+              kFail + "No se puede eliminar este índice o tabla. Es el índice actual o se utiliza en una relación. "
+                      "'pk' ('Pedidos')");
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP CONSTRAINT [brezal-size:Nombre]"),
+              kFail + "No se encuentra la restricción. 'brezal-size:Nombre'");
+    EXPECT_EQ(db.Run("ALTER TABLE Pedidos DROP CONSTRAINT fk"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Pedidos (Cliente) VALUES (7)"), "1");
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP CONSTRAINT pk"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Nombre) VALUES ('Eva')"), "1") << "no key, Null allowed";
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP CONSTRAINT PorNombre"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Clientes (Id, Nombre) VALUES (1, 'Ana')"), "1");
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP CONSTRAINT PorNombre"),
+              kFail + "No se encuentra la restricción. 'PorNombre'");
+    // A key made with its column drops by its name too.
+    db.Setup({"CREATE TABLE Paises (Codigo TEXT(2) CONSTRAINT pkp PRIMARY KEY NOT NULL, Nombre TEXT(20))"});
+    EXPECT_EQ(db.Run("ALTER TABLE Paises DROP CONSTRAINT pkp"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Paises (Codigo) VALUES ('ES')"), "1");
+    EXPECT_EQ(db.Run("INSERT INTO Paises (Codigo) VALUES ('ES')"), "1");
+    EXPECT_EQ(Seen(db, "SELECT Count(*) FROM Clientes"), "4");
+}
+
+// The engine's relationship checks go off while a table others refer to is made again; that
+// cannot be inside a transaction. A table nobody refers to changes inside one, and goes back
+// with it.
+TEST(TableChanges, ARelatedTableChangesOnlyOutsideATransaction) {
+    AccessDb db;
+    MakeShop(db);
+    db.Setup({"DELETE FROM Pedidos WHERE Cliente = 9", "ALTER TABLE Clientes ADD CONSTRAINT pk PRIMARY KEY (Id)",
+              "ALTER TABLE Pedidos ADD CONSTRAINT fk FOREIGN KEY (Cliente) REFERENCES Clientes (Id) ON DELETE CASCADE"});
+    db.cn()->BeginTrans();
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP COLUMN Alta"),
+              kFail + "No se puede cambiar la definición de una tabla relacionada con otras mientras hay una "
+                      "transacción en curso.");
+    EXPECT_EQ(db.Run("ALTER TABLE Pedidos DROP COLUMN Nota"), "0");
+    db.cn()->RollbackTrans();
+    ExpectRows(db, {{"SELECT Count(Nota) FROM Pedidos", "Long(0)"}});
+    // Outside one, the related rows stay where a cascade would have emptied them.
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes DROP COLUMN Alta"), "0");
+    EXPECT_EQ(Seen(db, "SELECT Count(*) FROM Pedidos WHERE Cliente = 1"), "1");
+    EXPECT_EQ(db.Run("INSERT INTO Pedidos (Cliente) VALUES (7)"), kOrphan + " (motor: FOREIGN KEY constraint failed)");
+    EXPECT_EQ(db.Run("DELETE FROM Clientes WHERE Id = 1"), "1");
+    EXPECT_EQ(Seen(db, "SELECT Count(*) FROM Pedidos WHERE Cliente = 1"), "0") << "the cascade still works";
+}
