@@ -124,6 +124,14 @@ TEST(TableChanges, DropConstraintsAsLongAsNothingStandsOnThem) {
     EXPECT_EQ(db.Run("ALTER TABLE Paises DROP CONSTRAINT pkp"), "0");
     EXPECT_EQ(db.Run("INSERT INTO Paises (Codigo) VALUES ('ES')"), "1");
     EXPECT_EQ(db.Run("INSERT INTO Paises (Codigo) VALUES ('ES')"), "1");
+    // An index made WITH PRIMARY is the table's key, and DROP INDEX ... ON drops it.
+    db.Setup({"CREATE TABLE Monedas (Codigo TEXT(3), Nombre TEXT(20))"});
+    EXPECT_EQ(db.Run("CREATE UNIQUE INDEX pkm ON Monedas (Codigo) WITH PRIMARY"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Monedas (Nombre) VALUES ('Euro')"), kNullKey + "(campo Codigo)");
+    EXPECT_EQ(db.Run("CREATE INDEX otra ON Monedas (Nombre) WITH PRIMARY"),
+              kFail + "Ya existe la clave principal. ('Monedas')");
+    EXPECT_EQ(db.Run("DROP INDEX pkm ON Monedas"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Monedas (Nombre) VALUES ('Euro')"), "1");
     EXPECT_EQ(Seen(db, "SELECT Count(*) FROM Clientes"), "4");
 }
 

@@ -217,7 +217,20 @@ bool ParserState::ParseDefinition() {
             st.ifNotExists = true;  // IF EXISTS, for DROP
         }
         st.target = ParseTableName(false);
-        if (st.dropKind == "INDEX" && AcceptWord("ON")) ExpectName("el nombre de la tabla");  // Access's DROP INDEX i ON t
+        if (st.dropKind == "INDEX" && AcceptWord("ON")) {
+            // Access's DROP INDEX i ON t: the index, or the key or unique constraint of that name.
+            const std::string index = st.target.name;
+            st.target = ParseTableName(false);
+            if (!st.ifNotExists) {
+                st.kind = StatementKind::AlterTable;
+                st.alterAction = "DROP CONSTRAINT";
+                st.indexName = index;
+                st.dropKind.clear();
+                st.scope = AddScope(kNone, kNone);
+            } else {
+                st.target.name = index;
+            }
+        }
         return true;
     }
     if (AcceptWord("ALTER")) {

@@ -110,7 +110,8 @@ private:
     // --- definitions (write_definition.cpp) ---
     std::string CreateTableText();
     std::string AlterTableText();
-    std::string CreateIndexText() const;
+    std::string CreateIndexText();
+    std::string IndexText() const;  // CREATE [UNIQUE] INDEX ... (columns), without its options
     std::string SelectIntoText();
     // `inTableKey`: the column is in the table's PRIMARY KEY (...) constraint.
     std::string ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter, bool inTableKey);
@@ -121,10 +122,12 @@ private:
     // --- changes that make a table again (write_table_change.cpp) ---
     std::string TableChangeText();
     std::string AddedConstraintText(DefinitionItems& def);
+    void AddKey(DefinitionItems& def, const std::string& name, const std::vector<std::string>& columns);
     void DropConstraint(DefinitionItems& def, const std::string& name);
     void DropColumn(DefinitionItems& def, const std::string& column);
     void AlterColumn(DefinitionItems& def);
     std::string RemadeTableText(const DefinitionItems& def);
+    std::string PrimaryIndexText();
 
     const Tree& tree_;
     const Typing& typing_;

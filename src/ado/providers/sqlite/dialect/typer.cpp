@@ -74,7 +74,11 @@ public:
             case StatementKind::CreateTable:
             case StatementKind::AlterTable:
                 TypeDefinitions(st);
-                if (st.kind == StatementKind::AlterTable && st.alterAction != "ADD COLUMN") ReadStoredTable(st);
+                if (st.kind == StatementKind::AlterTable && st.alterAction != "ADD COLUMN")
+                    ReadStoredTable(st, "ALTER TABLE ... " + st.alterAction);
+                break;
+            case StatementKind::CreateIndex:
+                if (st.options == "PRIMARY") ReadStoredTable(st, "CREATE INDEX ... WITH PRIMARY");
                 break;
             case StatementKind::Drop: RequireNoRelationship(st); break;
             default: break;
@@ -616,9 +620,9 @@ private:
     }
 
     // A change that makes the table again starts from the file's own definition of it.
-    void ReadStoredTable(const Statement& st) {
+    void ReadStoredTable(const Statement& st, const std::string& what) {
         if (!schema_.Known()) return;
-        if (!st.target.externalFile.empty()) ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " en otro archivo.");
+        if (!st.target.externalFile.empty()) ThrowNotSupported(what + " en otro archivo.");
         out_.stored = schema_.Stored(st.target.database, st.target.name);
         if (!out_.stored) Raise(Condition::TableNotFound, "'" + st.target.name + "'");
         out_.referrers = schema_.Referrers(st.target.database, out_.stored->name, {});

@@ -218,7 +218,19 @@ std::string SqlWriter::AlterTableText() {
            ColumnText(st.definitions.front(), typing_.definitions.front(), false, false);
 }
 
-std::string SqlWriter::CreateIndexText() const {
+std::string SqlWriter::CreateIndexText() {
+    const auto& st = tree_.statement;
+    if (st.options == "PRIMARY") return PrimaryIndexText();
+    std::string out = IndexText();
+    if (st.options.empty()) return out;
+    // WITH IGNORE NULL leaves Null keys out of the index.
+    if (st.options != "IGNORE NULL") ThrowNotSupported("CREATE INDEX ... WITH " + st.options + ".");
+    out += " WHERE ";
+    for (size_t i = 0; i < st.columns.size(); ++i) out += (i ? " AND " : "") + QuoteName(st.columns[i]) + " IS NOT NULL";
+    return out;
+}
+
+std::string SqlWriter::IndexText() const {
     const auto& st = tree_.statement;
     std::string out = std::string("CREATE ") + (st.unique ? "UNIQUE " : "") + "INDEX " +
                       (st.ifNotExists ? "IF NOT EXISTS " : "") + QuoteName(st.indexName) + " ON " +
@@ -228,13 +240,7 @@ std::string SqlWriter::CreateIndexText() const {
         out += (i ? ", " : "") + QuoteName(st.columns[i]);
         if (!st.directions[i].empty()) out += " " + st.directions[i];
     }
-    out += ")";
-    if (st.options.empty()) return out;
-    // WITH IGNORE NULL leaves Null keys out of the index; the other options have no form here.
-    if (st.options != "IGNORE NULL") ThrowNotSupported("CREATE INDEX ... WITH " + st.options + ".");
-    out += " WHERE ";
-    for (size_t i = 0; i < st.columns.size(); ++i) out += (i ? " AND " : "") + QuoteName(st.columns[i]) + " IS NOT NULL";
-    return out;
+    return out + ")";
 }
 
 // SELECT ... INTO t: the new table with the columns' Access types, then the rows.

@@ -94,14 +94,21 @@ std::string SqlWriter::AddedConstraintText(DefinitionItems& def) {
             return "CREATE UNIQUE INDEX " + QuoteName(name) + " ON " + QuoteName(stored.name) + " " + NameList(tc.columns);
         }
         case Kind::PrimaryKey:
-            if (!stored.keyColumns.empty()) Raise(Condition::KeyExists, "('" + stored.name + "')");
-            def.items.push_back(TableConstraintText(tc));
-            for (const std::string& column : tc.columns) def.items.push_back(KeyCheck(column));
+            AddKey(def, tc.name, tc.columns);
             return {};
         default:
             def.items.push_back(TableConstraintText(tc));
             return {};
     }
+}
+
+// The table's key, its columns refusing Null; refused where the table has one.
+void SqlWriter::AddKey(DefinitionItems& def, const std::string& name, const std::vector<std::string>& columns) {
+    const StoredTable& stored = *typing_.stored;
+    for (const std::string& column : columns) ColumnItem(def, column);
+    if (!stored.keyColumns.empty()) Raise(Condition::KeyExists, "('" + stored.name + "')");
+    def.items.push_back((name.empty() ? "" : "CONSTRAINT " + QuoteName(name) + " ") + "PRIMARY KEY " + NameList(columns));
+    for (const std::string& column : columns) def.items.push_back(KeyCheck(column));
 }
 
 void SqlWriter::DropConstraint(DefinitionItems& def, const std::string& name) {
@@ -168,6 +175,18 @@ void SqlWriter::AlterColumn(DefinitionItems& def) {
         ThrowNotSupported("cambiar el tipo de datos del campo '" + d.name + "' de " + stored.declaredTypes[column] +
                           " a " + d.typeName + ".");
     def.items[at] = ColumnText(d, type, false, Contains(stored.keyColumns, d.name)) + KeyConstraintsOf(old);
+}
+
+// CREATE INDEX ... WITH PRIMARY makes the table's key, named as the index, as ADD CONSTRAINT
+// ... PRIMARY KEY does.
+std::string SqlWriter::PrimaryIndexText() {
+    const auto& st = tree_.statement;
+    if (!typing_.stored) ThrowNotSupported("CREATE INDEX ... WITH PRIMARY sin la base de datos.");
+    if (!st.target.database.empty()) ThrowNotSupported("CREATE INDEX ... WITH PRIMARY en una base de datos adjunta.");
+    const StoredTable& stored = *typing_.stored;
+    DefinitionItems def = SplitTableDefinition(stored.sql);
+    AddKey(def, st.indexName, st.columns);
+    return RemadeTableText(def);
 }
 
 std::string SqlWriter::RemadeTableText(const DefinitionItems& def) {

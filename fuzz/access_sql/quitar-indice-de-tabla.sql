@@ -1,0 +1,1 @@
+DROP INDEX u_f ON u
