@@ -157,3 +157,23 @@ TEST(TableChanges, ARelatedTableChangesOnlyOutsideATransaction) {
     EXPECT_EQ(db.Run("DELETE FROM Clientes WHERE Id = 1"), "1");
     EXPECT_EQ(Seen(db, "SELECT Count(*) FROM Pedidos WHERE Cliente = 1"), "0") << "the cascade still works";
 }
+
+// An autonumber, key or unique column is added by making the table again: the rows there are
+// get numbers in their order, and new rows go on from there.
+TEST(TableChanges, AddAnAutonumberKeyToATableWithRows) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Notas (Texto TEXT(10))", "INSERT INTO Notas VALUES ('uno')",
+              "INSERT INTO Notas VALUES ('dos')", "INSERT INTO Notas VALUES ('tres')",
+              "DELETE FROM Notas WHERE Texto = 'uno'"});
+    auto open = ado::Recordset::Create();
+    open->Open("SELECT * FROM Notas", db.db().Connect(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
+    EXPECT_EQ(db.Run("ALTER TABLE Notas ADD COLUMN Id COUNTER CONSTRAINT PrimaryKey PRIMARY KEY"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Notas (Texto) VALUES ('cuatro')"), "1");
+    ExpectRows(db, {{"SELECT Id & ':' & Texto FROM Notas ORDER BY Id", "Text('2:dos')|Text('3:tres')|Text('4:cuatro')"}});
+    EXPECT_EQ(db.Run("ALTER TABLE Notas ADD COLUMN Otro COUNTER"), kFail + "Ya existe la clave principal. ('Notas')");
+    EXPECT_EQ(db.Run("ALTER TABLE Notas ADD COLUMN Codigo TEXT(5) UNIQUE"), "0");
+    EXPECT_EQ(db.Run("UPDATE Notas SET Codigo = 'x'").rfind("error -2147217873: ", 0), 0u);
+    open->Fields()["Texto"].Value("DOS");
+    open->Update();
+    EXPECT_EQ(Seen(db, "SELECT Texto FROM Notas WHERE Id = 2"), "DOS");
+}

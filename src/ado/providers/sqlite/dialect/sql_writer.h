@@ -21,6 +21,10 @@ inline constexpr const char* kTextCollation = "ACCESS";
 // The name of the check that keeps Null out of a key column starts so, then the column's.
 inline constexpr std::string_view kKeyCheckPrefix = "brezal-key:";
 
+// A COUNTER or AUTOINCREMENT column, and the number it starts from (1 unless given).
+bool IsCounter(const ColumnDefinition& d);
+int64_t CounterSeed(const std::string& typeName);
+
 // CONSTRAINT `brezal-key:c` CHECK (`c` IS NOT NULL)
 std::string KeyCheck(const std::string& column);
 // (`a`, `b`)
@@ -124,6 +128,7 @@ private:
     std::string AddedConstraintText(DefinitionItems& def);
     void AddKey(DefinitionItems& def, const std::string& name, const std::vector<std::string>& columns);
     void DropConstraint(DefinitionItems& def, const std::string& name);
+    void AddColumn(DefinitionItems& def);
     void DropColumn(DefinitionItems& def, const std::string& column);
     void AlterColumn(DefinitionItems& def);
     std::string RemadeTableText(const DefinitionItems& def);

@@ -74,7 +74,9 @@ public:
             case StatementKind::CreateTable:
             case StatementKind::AlterTable:
                 TypeDefinitions(st);
-                if (st.kind == StatementKind::AlterTable && st.alterAction != "ADD COLUMN")
+                // A column added in place needs no definition (and may go to a table of another file).
+                if (st.kind == StatementKind::AlterTable &&
+                    (st.alterAction != "ADD COLUMN" || (st.target.externalFile.empty() && st.target.database.empty())))
                     ReadStoredTable(st, "ALTER TABLE ... " + st.alterAction);
                 break;
             case StatementKind::CreateIndex:

@@ -22,6 +22,8 @@ std::string FirstWord(const std::string& typeName) {
     return ToUpperAscii(typeName.substr(0, end));
 }
 
+}  // namespace
+
 bool IsCounter(const ColumnDefinition& d) {
     const std::string w = FirstWord(d.typeName);
     return w == "COUNTER" || w == "AUTOINCREMENT";
@@ -46,6 +48,8 @@ int64_t CounterSeed(const std::string& typeName) {
         ThrowNotSupported("COUNTER con valor inicial menor que 1 o incremento distinto de 1.");
     return seed;
 }
+
+namespace {
 
 // The declared type as the schema keeps it: REAL, Access's single, is written SINGLE.
 std::string SchemaTypeName(const std::string& typeName) {
@@ -213,7 +217,15 @@ std::string SqlWriter::CreateTableText() {
 std::string SqlWriter::AlterTableText() {
     const auto& st = tree_.statement;
     if (st.alterAction != "ADD COLUMN") return TableChangeText();
-    if (IsCounter(st.definitions.front())) ThrowNotSupported("añadir un campo autonumérico a una tabla existente.");
+    // The engine adds a column in place unless it is an autonumber, a key or unique.
+    const ColumnDefinition& d = st.definitions.front();
+    bool keyed = IsCounter(d);
+    for (const auto& c : d.constraints) keyed |= c.kind == Kind::PrimaryKey || c.kind == Kind::Unique;
+    if (keyed) {
+        if (!typing_.stored)
+            ThrowNotSupported("añadir un campo autonumérico, clave o único sin la base de datos o en otro archivo.");
+        return TableChangeText();
+    }
     return "ALTER TABLE " + TableText(st.target.database, st.target.externalFile, st.target.name) + " ADD COLUMN " +
            ColumnText(st.definitions.front(), typing_.definitions.front(), false, false);
 }

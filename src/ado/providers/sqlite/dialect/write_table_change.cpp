@@ -72,6 +72,8 @@ std::string SqlWriter::TableChangeText() {
         for (const StoredIndex& index : typing_.stored->indexes)
             if (!index.sql.empty() && EqualsNoCase(index.name, st.indexName)) return "DROP INDEX " + QuoteName(index.name);
         DropConstraint(def, st.indexName);
+    } else if (st.alterAction == "ADD COLUMN") {
+        AddColumn(def);
     } else if (st.alterAction == "DROP COLUMN") {
         DropColumn(def, st.columns.front());
     } else {
@@ -137,6 +139,24 @@ void SqlWriter::DropConstraint(DefinitionItems& def, const std::string& name) {
     Raise(Condition::ConstraintNotFound, "'" + name + "'");
 }
 
+// A column the engine cannot add in place (an autonumber, a key, unique): after the other
+// columns. An autonumber numbers the rows there are by their row numbers.
+void SqlWriter::AddColumn(DefinitionItems& def) {
+    const StoredTable& stored = *typing_.stored;
+    const ColumnDefinition& d = tree_.statement.definitions.front();
+    bool key = IsCounter(d);
+    for (const auto& c : d.constraints) key |= c.kind == ColumnDefinition::Constraint::Kind::PrimaryKey;
+    if (key && !stored.keyColumns.empty()) Raise(Condition::KeyExists, "('" + stored.name + "')");
+    if (IsCounter(d) && CounterSeed(d.typeName) != 1)
+        ThrowNotSupported("COUNTER con valor inicial en un campo añadido a una tabla con filas.");
+    if (Contains(stored.columns, d.name))
+        Raise(Condition::IllegalOperation, "(ya existe un campo '" + d.name + "')");
+    size_t at = 0;
+    while (at < def.items.size() && !ItemColumn(def.items[at]).empty()) ++at;
+    def.items.insert(def.items.begin() + static_cast<std::ptrdiff_t>(at),
+                     ColumnText(d, typing_.definitions.front(), IsCounter(d), false));
+}
+
 // A column goes with its own constraints; one that an index, key, relationship or rule of
 // the table names stays, as in Access.
 void SqlWriter::DropColumn(DefinitionItems& def, const std::string& column) {
@@ -198,7 +218,7 @@ std::string SqlWriter::RemadeTableText(const DefinitionItems& def) {
     out_.before.push_back("CREATE TABLE " + remade + " (" + items + ")" + (def.options.empty() ? "" : " " + def.options));
     std::string columns = stored.rowid ? "_rowid_" : "";
     for (const std::string& item : def.items)
-        if (const std::string column = ItemColumn(item); !column.empty())
+        if (const std::string column = ItemColumn(item); Contains(stored.columns, column))
             columns += (columns.empty() ? "" : ", ") + QuoteName(column);
     out_.before.push_back("INSERT INTO " + remade + " (" + columns + ") SELECT " + columns + " FROM " + table);
     if (ToUpperAscii(stored.sql).find("AUTOINCREMENT") != std::string::npos) {
