@@ -177,3 +177,23 @@ TEST(TableChanges, AddAnAutonumberKeyToATableWithRows) {
     open->Update();
     EXPECT_EQ(Seen(db, "SELECT Texto FROM Notas WHERE Id = 2"), "DOS");
 }
+
+// An index made WITH DISALLOW NULL refuses Null in its columns, for rows there are too, until
+// it is dropped; a change that makes the table again keeps it.
+TEST(TableChanges, IndexesThatDisallowNullRefuseIt) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Lineas (Pedido LONG, Producto TEXT(5), Nota TEXT(5))",
+              "INSERT INTO Lineas VALUES (1, 'a', Null)", "INSERT INTO Lineas VALUES (2, Null, Null)"});
+    EXPECT_EQ(db.Run("CREATE INDEX Obligado ON Lineas (Pedido, Producto) WITH DISALLOW NULL"),
+              kNullKey + "(campo Producto)");
+    EXPECT_EQ(db.Run("INSERT INTO Lineas (Pedido) VALUES (3)"), "1") << "the refused index left nothing behind";
+    EXPECT_EQ(db.Run("DELETE FROM Lineas WHERE Producto IS NULL"), "2");
+    EXPECT_EQ(db.Run("CREATE INDEX Obligado ON Lineas (Pedido, Producto) WITH DISALLOW NULL"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Lineas (Producto) VALUES ('b')"), kNullKey + "(campo Pedido)");
+    EXPECT_EQ(db.Run("UPDATE Lineas SET Producto = Null"), kNullKey + "(campo Producto)");
+    EXPECT_EQ(db.Run("ALTER TABLE Lineas DROP COLUMN Nota"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Lineas (Pedido) VALUES (4)"), kNullKey + "(campo Producto)");
+    EXPECT_EQ(db.Run("DROP INDEX Obligado ON Lineas"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Lineas (Pedido) VALUES (4)"), "1");
+    EXPECT_EQ(Seen(db, "SELECT Count(*) & '|' & Count(Producto) FROM Lineas"), "2|1");
+}

@@ -42,6 +42,7 @@ constexpr MessageRow kStorageChecks[] = {
     {"CHECK constraint failed: brezal-size:", Condition::FieldTooSmall},
     {"CHECK constraint failed: brezal-key:", Condition::NullInKey},
     {"NOT NULL constraint failed: ", Condition::NullInRequiredField},
+    {"brezal-key:", Condition::NullInKey},  // an index's rule against Null
 };
 
 Condition Classify(int code, std::string_view message, StatementKind kind) {
@@ -50,7 +51,8 @@ Condition Classify(int code, std::string_view message, StatementKind kind) {
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_ROWID: return Condition::DuplicateKey;
         case SQLITE_CONSTRAINT_CHECK:
-        case SQLITE_CONSTRAINT_NOTNULL: {
+        case SQLITE_CONSTRAINT_NOTNULL:
+        case SQLITE_CONSTRAINT_TRIGGER: {
             const MessageRow* check = RowOf(kStorageChecks, message);
             return check ? check->condition : Condition::General;
         }
@@ -98,7 +100,8 @@ Error EngineError(int extendedCode, std::string_view engineMessage, StatementKin
             return Error(number, std::string(engineMessage), kEngineSource, {}, extendedCode);
     const Condition c = Classify(extendedCode, engineMessage, kind);
     // A column's own check says which column, and nothing of the engine; so does overflow.
-    const bool columnCheck = extendedCode == SQLITE_CONSTRAINT_CHECK || extendedCode == SQLITE_CONSTRAINT_NOTNULL;
+    const bool columnCheck = extendedCode == SQLITE_CONSTRAINT_CHECK || extendedCode == SQLITE_CONSTRAINT_NOTNULL ||
+                             extendedCode == SQLITE_CONSTRAINT_TRIGGER;
     const MessageRow* check = columnCheck ? RowOf(kStorageChecks, engineMessage) : nullptr;
     if (check || c == Condition::Overflow)
         return MakeError(c, check ? "(campo " + std::string(engineMessage.substr(check->prefix.size())) + ")" : "",

@@ -27,6 +27,9 @@ int64_t CounterSeed(const std::string& typeName);
 
 // CONSTRAINT `brezal-key:c` CHECK (`c` IS NOT NULL)
 std::string KeyCheck(const std::string& column);
+// The triggers that refuse Null in the columns of an index made WITH DISALLOW NULL, by event.
+std::string NullRuleTrigger(const std::string& index, const char* event);
+
 // (`a`, `b`)
 std::string NameList(const std::vector<std::string>& names);
 
@@ -116,6 +119,8 @@ private:
     std::string AlterTableText();
     std::string CreateIndexText();
     std::string IndexText() const;  // CREATE [UNIQUE] INDEX ... (columns), without its options
+    void NullRule();
+    void DropNullRule(const std::string& database, const std::string& index);  // its triggers, if it has them
     std::string SelectIntoText();
     // `inTableKey`: the column is in the table's PRIMARY KEY (...) constraint.
     std::string ColumnText(const ColumnDefinition& d, const ValueType& type, bool counter, bool inTableKey);

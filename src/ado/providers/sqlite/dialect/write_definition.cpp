@@ -235,11 +235,47 @@ std::string SqlWriter::CreateIndexText() {
     if (st.options == "PRIMARY") return PrimaryIndexText();
     std::string out = IndexText();
     if (st.options.empty()) return out;
+    if (st.options == "DISALLOW NULL") {
+        NullRule();
+        return out;
+    }
     // WITH IGNORE NULL leaves Null keys out of the index.
     if (st.options != "IGNORE NULL") ThrowNotSupported("CREATE INDEX ... WITH " + st.options + ".");
     out += " WHERE ";
     for (size_t i = 0; i < st.columns.size(); ++i) out += (i ? " AND " : "") + QuoteName(st.columns[i]) + " IS NOT NULL";
     return out;
+}
+
+// WITH DISALLOW NULL: the engine's indexes take Null, so two triggers of the index refuse a
+// row with Null in its columns (the first such column named, as a key's check names it), and
+// the rows already there are put to them. DROP INDEX drops them with the index.
+void SqlWriter::NullRule() {
+    const auto& st = tree_.statement;
+    const std::string schema = st.target.database.empty() ? "" : QuoteName(st.target.database) + ".";
+    std::string refusal = "CASE", anyNull, firstNull;
+    for (const std::string& c : st.columns) {
+        refusal += " WHEN NEW." + QuoteName(c) + " IS NULL THEN RAISE(ABORT, " +
+                   QuoteString(std::string(kKeyCheckPrefix) + c) + ")";
+        anyNull += (anyNull.empty() ? "" : " OR ") + QuoteName(c) + " IS NULL";
+    }
+    refusal += " END";
+    for (const char* event : {"INSERT", "UPDATE"})
+        out_.after.push_back("CREATE TRIGGER " + schema + QuoteName(NullRuleTrigger(st.indexName, event)) + " BEFORE " +
+                             event + " ON " + QuoteName(st.target.name) + " FOR EACH ROW BEGIN SELECT " + refusal +
+                             "; END");
+    const std::string first = QuoteName(st.columns.front());
+    out_.after.push_back("UPDATE " + schema + QuoteName(st.target.name) + " SET " + first + " = " + first + " WHERE " +
+                         anyNull);
+}
+
+void SqlWriter::DropNullRule(const std::string& database, const std::string& index) {
+    const std::string schema = database.empty() ? "" : QuoteName(database) + ".";
+    for (const char* event : {"INSERT", "UPDATE"})
+        out_.after.push_back("DROP TRIGGER IF EXISTS " + schema + QuoteName(NullRuleTrigger(index, event)));
+}
+
+std::string NullRuleTrigger(const std::string& index, const char* event) {
+    return std::string("brezal-nn-") + event + ":" + index;
 }
 
 std::string SqlWriter::IndexText() const {

@@ -101,6 +101,7 @@ std::string SqlWriter::Statement() {
         case StatementKind::CreateIndex: out_.schemaChange = true; return CreateIndexText();
         case StatementKind::Drop:
             out_.schemaChange = true;
+            if (st.dropKind == "INDEX") DropNullRule(st.target.database, st.target.name);
             return "DROP " + st.dropKind + (st.ifNotExists ? " IF EXISTS " : " ") +
                    (st.target.database.empty() ? "" : QuoteName(st.target.database) + ".") + QuoteName(st.target.name);
         case StatementKind::Passthrough: break;  // written from its tokens by the translator

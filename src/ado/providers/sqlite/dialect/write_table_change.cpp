@@ -70,7 +70,10 @@ std::string SqlWriter::TableChangeText() {
         if (std::string index = AddedConstraintText(def); !index.empty()) return index;
     } else if (st.alterAction == "DROP CONSTRAINT") {
         for (const StoredIndex& index : typing_.stored->indexes)
-            if (!index.sql.empty() && EqualsNoCase(index.name, st.indexName)) return "DROP INDEX " + QuoteName(index.name);
+            if (!index.sql.empty() && EqualsNoCase(index.name, st.indexName)) {
+                DropNullRule({}, index.name);
+                return "DROP INDEX " + QuoteName(index.name);
+            }
         DropConstraint(def, st.indexName);
     } else if (st.alterAction == "ADD COLUMN") {
         AddColumn(def);
