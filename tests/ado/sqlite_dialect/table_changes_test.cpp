@@ -94,10 +94,22 @@ TEST(TableChanges, DropAndRedefineColumnsKeepingTheRows) {
     ExpectRows(db, {{"SELECT Id FROM Clientes WHERE Ciudad = 'LEÓN'", "Double(1)"}});
     const std::string unsupported = "error 3251: El motor de base de datos incrustado no admite esta construcción de "
                                     "SQL de Access: ";
-    EXPECT_EQ(db.Run("ALTER TABLE Clientes ALTER COLUMN Ciudad LONG"),
-              unsupported + "cambiar el tipo de datos del campo 'Ciudad' de TEXT(10) a LONG.");
+    // A value that does not convert refuses the change, and nothing changes.
+    EXPECT_EQ(db.Run("ALTER TABLE Clientes ALTER COLUMN Ciudad LONG"), "error 13: No coinciden los tipos");
+    ExpectRows(db, {{"SELECT Ciudad FROM Clientes WHERE Id = 1", "Text('León')"}});
     EXPECT_EQ(db.Run("ALTER TABLE Pedidos ALTER COLUMN Num LONG"), unsupported + "cambiar un campo autonumérico.");
     EXPECT_EQ(Seen(db, "SELECT Count(*) & '|' & Sum(Id) & '|' & Max(Len(Nombre)) FROM Clientes"), "3|6|30");
+
+    // Values are converted as Access converts them; Null stays Null.
+    db.Setup({"CREATE TABLE Valores (F DATETIME, M CURRENCY, G LONGBINARY)",
+              "INSERT INTO Valores VALUES (#2024-03-15 10:30#, 12.5, Null)", "INSERT INTO Valores (G) VALUES (Null)",
+              "ALTER TABLE Valores ALTER COLUMN F TEXT(30)", "ALTER TABLE Valores ALTER COLUMN M LONG"});
+    ExpectRows(db, {{"SELECT TypeName(F) & ' ' & M FROM Valores WHERE M Is Not Null", "Text('String 12')"},
+                    {"SELECT Count(F) & '|' & Count(M) FROM Valores", "Text('1|1')"}});
+    EXPECT_EQ(db.Run("ALTER TABLE Valores ALTER COLUMN F DATETIME"), "0");
+    ExpectRows(db, {{"SELECT F FROM Valores WHERE F Is Not Null", "Date(2024-03-15 10:30:00)"}});
+    EXPECT_EQ(db.Run("ALTER TABLE Valores ALTER COLUMN G TEXT(10)"),
+              unsupported + "cambiar el tipo de datos del campo 'G' de LONGBINARY a TEXT(10).");
 }
 
 TEST(TableChanges, DropConstraintsAsLongAsNothingStandsOnThem) {

@@ -151,6 +151,8 @@ private:
     std::vector<std::pair<std::string, std::string>> renames_;
     const Source* innerAlias_ = nullptr;  // the changed table inside an UPDATE's subqueries
     std::string pivotCondition_;  // a crosstab column's: the rows its aggregates take
+    // A table made again: the columns whose values are copied converted, and how.
+    std::vector<std::pair<std::string, std::string>> copiedAs_;
 };
 
 // The name of the attached database that stands for an external file (same file, same name).

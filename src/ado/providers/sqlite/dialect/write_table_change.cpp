@@ -7,6 +7,7 @@
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
 #include "ado/providers/sqlite/dialect/sql_writer.h"
+#include "ado/providers/sqlite/dialect/value_conversions.h"
 
 namespace ado::sqlite::detail {
 
@@ -36,26 +37,10 @@ void RemoveKeyChecks(DefinitionItems& def, const std::vector<std::string>& keyCo
     }
 }
 
-// The kinds of value a column may change between in place of its values: texts, whole
-// numbers (a value out of the new range is refused), and whole or single to double.
-enum class Family { Text, Whole, Fraction, Other };
-
-Family FamilyOf(DataTypeEnum t) {
-    switch (t) {
-        case adVarWChar: case adWChar: case adLongVarWChar: case adVarChar: case adChar: case adLongVarChar:
-            return Family::Text;
-        case adUnsignedTinyInt: case adTinyInt: case adSmallInt: case adInteger: case adBigInt: return Family::Whole;
-        case adSingle: case adDouble: return Family::Fraction;
-        default: return Family::Other;
-    }
-}
-
-bool KeepsValues(DataTypeEnum from, DataTypeEnum to) {
-    if (from == to) return true;
-    const Family a = FamilyOf(from), b = FamilyOf(to);
-    if (a == Family::Other || b == Family::Other) return false;
-    if (a == b) return a != Family::Fraction || to == adDouble;
-    return a == Family::Whole && to == adDouble;
+// The kinds of value a column's values are converted between as Access converts them
+// (CStr, CLng, CDate... of each value): texts, numbers, Currency, Decimal, dates, Yes/No.
+bool Convertible(DataTypeEnum t) {
+    return IsTextType(t) || IsNumberType(t) || t == adCurrency || IsDecimalType(t) || t == adDate || t == adBoolean;
 }
 
 }  // namespace
@@ -174,9 +159,8 @@ void SqlWriter::DropColumn(DefinitionItems& def, const std::string& column) {
 }
 
 // The column gets its new definition; its key, unique and relationship stay, as Access keeps
-// indexes apart from the field. Its values are kept as they are, so only a change that keeps
-// their meaning is made: another size of text, a wider or narrower whole number (a value that
-// does not fit is refused), a whole number or single to double.
+// indexes apart from the field. Its values are converted to the new type as Access converts
+// them; a value that does not convert, or does not fit, refuses the change and nothing changes.
 void SqlWriter::AlterColumn(DefinitionItems& def) {
     const StoredTable& stored = *typing_.stored;
     const ColumnDefinition& d = tree_.statement.definitions.front();
@@ -194,10 +178,16 @@ void SqlWriter::AlterColumn(DefinitionItems& def) {
         if (c.kind == ColumnDefinition::Constraint::Kind::PrimaryKey || c.kind == ColumnDefinition::Constraint::Kind::Unique ||
             c.kind == ColumnDefinition::Constraint::Kind::References)
             ThrowNotSupported("ALTER TABLE ... ALTER COLUMN con una clave o relación (use ADD CONSTRAINT).");
-    if (!KeepsValues(from, type.type))
+    if (from != type.type && (!Convertible(from) || !Convertible(type.type)))
         ThrowNotSupported("cambiar el tipo de datos del campo '" + d.name + "' de " + stored.declaredTypes[column] +
                           " a " + d.typeName + ".");
     def.items[at] = ColumnText(d, type, false, Contains(stored.keyColumns, d.name)) + KeyConstraintsOf(old);
+    // A Null stays Null (Access's conversion functions refuse it).
+    const Wrapping convert = StoreAs(from, type);
+    const std::string value = QuoteName(stored.columns[column]);
+    if (!convert.None())
+        copiedAs_.emplace_back(stored.columns[column], "CASE WHEN " + value + " IS NULL THEN NULL ELSE " + convert.before +
+                                                           value + convert.after + " END");
 }
 
 // CREATE INDEX ... WITH PRIMARY makes the table's key, named as the index, as ADD CONSTRAINT
@@ -219,11 +209,18 @@ std::string SqlWriter::RemadeTableText(const DefinitionItems& def) {
     std::string items;
     for (const std::string& item : def.items) items += (items.empty() ? "" : ", ") + item;
     out_.before.push_back("CREATE TABLE " + remade + " (" + items + ")" + (def.options.empty() ? "" : " " + def.options));
-    std::string columns = stored.rowid ? "_rowid_" : "";
-    for (const std::string& item : def.items)
-        if (const std::string column = ItemColumn(item); Contains(stored.columns, column))
-            columns += (columns.empty() ? "" : ", ") + QuoteName(column);
-    out_.before.push_back("INSERT INTO " + remade + " (" + columns + ") SELECT " + columns + " FROM " + table);
+    // Each value as it is, or converted to its column's new type.
+    std::string columns = stored.rowid ? "_rowid_" : "", values = columns;
+    for (const std::string& item : def.items) {
+        const std::string column = ItemColumn(item);
+        if (!Contains(stored.columns, column)) continue;
+        std::string value = QuoteName(column);
+        for (const auto& [name, expression] : copiedAs_)
+            if (EqualsNoCase(name, column)) value = expression;
+        columns += (columns.empty() ? "" : ", ") + QuoteName(column);
+        values += (values.empty() ? "" : ", ") + value;
+    }
+    out_.before.push_back("INSERT INTO " + remade + " (" + columns + ") SELECT " + values + " FROM " + table);
     if (ToUpperAscii(stored.sql).find("AUTOINCREMENT") != std::string::npos) {
         // The numbering goes on from where it was, not from the highest number left.
         out_.before.push_back("DELETE FROM sqlite_sequence WHERE name = " + QuoteString(stored.name + "_brezal_nuevo"));
