@@ -168,6 +168,12 @@ TEST(TableChanges, ARelatedTableChangesOnlyOutsideATransaction) {
     EXPECT_EQ(db.Run("INSERT INTO Pedidos (Cliente) VALUES (7)"), kOrphan + " (motor: FOREIGN KEY constraint failed)");
     EXPECT_EQ(db.Run("DELETE FROM Clientes WHERE Id = 1"), "1");
     EXPECT_EQ(Seen(db, "SELECT Count(*) FROM Pedidos WHERE Cliente = 1"), "0") << "the cascade still works";
+    // A table related to itself: its old rows would be the parents of its new ones.
+    db.Setup({"CREATE TABLE Empleados (Id LONG PRIMARY KEY, Jefe LONG REFERENCES Empleados (Id), Nota TEXT(5))",
+              "INSERT INTO Empleados VALUES (1, Null, 'a')", "INSERT INTO Empleados VALUES (2, 1, 'b')"});
+    EXPECT_EQ(db.Run("ALTER TABLE Empleados DROP COLUMN Nota"), "0");
+    EXPECT_EQ(Seen(db, "SELECT Id & ':' & Jefe FROM Empleados WHERE Jefe Is Not Null"), "2:1");
+    EXPECT_EQ(db.Run("INSERT INTO Empleados VALUES (3, 9)"), kOrphan + " (motor: FOREIGN KEY constraint failed)");
 }
 
 // An autonumber, key or unique column is added by making the table again: the rows there are

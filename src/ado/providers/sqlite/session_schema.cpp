@@ -118,6 +118,8 @@ std::optional<detail::StoredTable> SessionSchema::Stored(std::string_view databa
     }
     std::sort(key.begin(), key.end());
     for (auto& [at, column] : key) stored.keyColumns.push_back(std::move(column));
+    EngineStatement keys(db_, "PRAGMA " + schema + ".foreign_key_list(" + QuoteIdentifier(stored.name) + ")");
+    while (keys.Step()) stored.refersToItself |= EqualsNoCase(keys.Text(2), stored.name);
     EngineStatement made(db_, "SELECT type, name, sql FROM " + schema +
                                   ".sqlite_master WHERE type IN ('index', 'trigger') AND tbl_name = ?1 ORDER BY rowid");
     for (made.BindTexts({stored.name}); made.Step();) {

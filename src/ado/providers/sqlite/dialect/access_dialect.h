@@ -111,7 +111,7 @@ struct Translation {
     std::vector<ResultColumnType> columns;        // the result's columns (SELECT), in order
     bool returnsRows = false;                     // the statement yields rows (SELECT, PRAGMA, ...)
     bool schemaChange = false;                    // it defines or drops something
-    // It makes again a table that other tables have relationships with: it runs outside any
+    // It makes again a table that has relationships with other tables or itself: it runs outside any
     // transaction with the engine's relationship checks off, then every relationship is checked.
     bool remakesRelatedTable = false;
     std::shared_ptr<const CrosstabPlan> crosstab; // a crosstab: its plan, `sql` empty

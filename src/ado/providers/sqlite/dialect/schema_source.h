@@ -42,6 +42,7 @@ struct StoredTable {
     std::vector<StoredIndex> indexes;
     std::vector<std::string> triggers;    // their CREATE TRIGGER texts
     bool rowid = true;
+    bool refersToItself = false;          // a relationship of its own rows to its own rows
 };
 
 struct TableShape {

@@ -232,7 +232,8 @@ std::string SqlWriter::RemadeTableText(const DefinitionItems& def) {
     for (const StoredIndex& index : stored.indexes)
         if (!index.sql.empty()) out_.after.push_back(index.sql);
     for (const std::string& trigger : stored.triggers) out_.after.push_back(trigger);
-    out_.remakesRelatedTable = !typing_.referrers.empty();
+    // Its old rows would be the parents of the new ones when it refers to itself.
+    out_.remakesRelatedTable = !typing_.referrers.empty() || stored.refersToItself;
     return "ALTER TABLE " + remade + " RENAME TO " + table;
 }
 
