@@ -160,7 +160,6 @@ TEST(Translate, TableChangesNeedTheDatabase) {
         {"ALTER TABLE [Mis Clientes] ADD CONSTRAINT pk PRIMARY KEY (Id)",
          "ALTER TABLE ... ADD CONSTRAINT sin la base de datos."},
         {"ALTER TABLE Clientes ADD PRIMARY KEY (Id)", "ALTER TABLE ... ADD CONSTRAINT sin la base de datos."},
-        {"ALTER TABLE Clientes DROP CONSTRAINT pk", "ALTER TABLE ... DROP CONSTRAINT sin la base de datos."},
         {"ALTER TABLE Clientes DROP COLUMN Nombre", "ALTER TABLE ... DROP COLUMN sin la base de datos."},
         {"ALTER TABLE Clientes ADD CHECK (Id > 0)", "ALTER TABLE ... ADD CONSTRAINT ... CHECK."},
     };
@@ -176,6 +175,9 @@ TEST(Translate, TableChangesNeedTheDatabase) {
         }
     }
     EXPECT_EQ(TranslateAccessSql("ALTER TABLE Clientes RENAME TO Socios").sql, "ALTER TABLE Clientes RENAME TO Socios");
+    // A constraint to drop is taken for an index.
+    EXPECT_EQ(TranslateAccessSql("DROP INDEX PorNombre ON Clientes").sql, "DROP INDEX `PorNombre`");
+    EXPECT_EQ(TranslateAccessSql("ALTER TABLE Clientes DROP CONSTRAINT pk").sql, "DROP INDEX `pk`");
 }
 
 // Subqueries in GROUP BY grow the parser's arena of selects while the outer select's list of

@@ -47,6 +47,12 @@ bool Convertible(DataTypeEnum t) {
 
 std::string SqlWriter::TableChangeText() {
     const auto& st = tree_.statement;
+    // Without the table's definition a constraint can only be taken for an index.
+    if (!typing_.stored && st.alterAction == "DROP CONSTRAINT" && st.target.externalFile.empty()) {
+        DropNullRule(st.target.database, st.indexName);
+        return "DROP INDEX " + (st.target.database.empty() ? "" : QuoteName(st.target.database) + ".") +
+               QuoteName(st.indexName);
+    }
     if (!typing_.stored) ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " sin la base de datos.");
     if (!st.target.database.empty())
         ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " en una base de datos adjunta.");
