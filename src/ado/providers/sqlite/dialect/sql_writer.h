@@ -130,6 +130,7 @@ private:
 
     // --- changes that make a table again (write_table_change.cpp) ---
     std::string TableChangeText();
+    std::string DropIndexText(const std::string& database, const std::string& index);
     std::string AddedConstraintText(DefinitionItems& def);
     void AddKey(DefinitionItems& def, const std::string& name, const std::vector<std::string>& columns);
     void DropConstraint(DefinitionItems& def, const std::string& name);

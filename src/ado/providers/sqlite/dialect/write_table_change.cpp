@@ -1,7 +1,8 @@
 // ALTER TABLE changes the engine cannot make in place: a key, unique index or relationship
-// added or dropped, a column dropped or given another size or type of its kind. The table is
-// made again under its new definition: its rows copied with their row numbers (which open
-// recordsets keep), then its indexes, triggers and autonumber sequence as they were.
+// added or dropped, an autonumber, key or unique column added, a column dropped or given
+// another type or size. The table is made again under its new definition: its rows copied
+// with their row numbers (which open recordsets keep), converted where a column's type
+// changed, then its indexes, triggers and autonumber sequence as they were.
 #include "ado/error_numbers.h"
 #include "ado/providers/sqlite/dialect/declared_types.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
@@ -48,11 +49,8 @@ bool Convertible(DataTypeEnum t) {
 std::string SqlWriter::TableChangeText() {
     const auto& st = tree_.statement;
     // Without the table's definition a constraint can only be taken for an index.
-    if (!typing_.stored && st.alterAction == "DROP CONSTRAINT" && st.target.externalFile.empty()) {
-        DropNullRule(st.target.database, st.indexName);
-        return "DROP INDEX " + (st.target.database.empty() ? "" : QuoteName(st.target.database) + ".") +
-               QuoteName(st.indexName);
-    }
+    if (!typing_.stored && st.alterAction == "DROP CONSTRAINT" && st.target.externalFile.empty())
+        return DropIndexText(st.target.database, st.indexName);
     if (!typing_.stored) ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " sin la base de datos.");
     if (!st.target.database.empty())
         ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " en una base de datos adjunta.");
@@ -61,10 +59,7 @@ std::string SqlWriter::TableChangeText() {
         if (std::string index = AddedConstraintText(def); !index.empty()) return index;
     } else if (st.alterAction == "DROP CONSTRAINT") {
         for (const StoredIndex& index : typing_.stored->indexes)
-            if (!index.sql.empty() && EqualsNoCase(index.name, st.indexName)) {
-                DropNullRule({}, index.name);
-                return "DROP INDEX " + QuoteName(index.name);
-            }
+            if (!index.sql.empty() && EqualsNoCase(index.name, st.indexName)) return DropIndexText({}, index.name);
         DropConstraint(def, st.indexName);
     } else if (st.alterAction == "ADD COLUMN") {
         AddColumn(def);
@@ -74,6 +69,12 @@ std::string SqlWriter::TableChangeText() {
         AlterColumn(def);
     }
     return RemadeTableText(def);
+}
+
+// DROP INDEX, with the triggers of an index made WITH DISALLOW NULL.
+std::string SqlWriter::DropIndexText(const std::string& database, const std::string& index) {
+    DropNullRule(database, index);
+    return "DROP INDEX " + (database.empty() ? "" : QuoteName(database) + ".") + QuoteName(index);
 }
 
 // A unique constraint is a unique index, made as it is; a key or relationship joins the
