@@ -45,6 +45,11 @@ TEST(TableChanges, AddKeysRelationshipsAndUniqueIndexes) {
               "error -2147217873: Los cambios no se realizaron porque crearían valores duplicados en el índice, clave "
               "principal o relación. (motor: UNIQUE constraint failed: Clientes.Id)");
     EXPECT_EQ(db.Run("ALTER TABLE Clientes ADD PRIMARY KEY (Nombre)"), kFail + "Ya existe la clave principal. ('Clientes')");
+    // Duplicates keep a key from being made; the engine's message names the table as it is.
+    db.Setup({"CREATE TABLE Dobles (Codigo LONG)", "INSERT INTO Dobles VALUES (1)", "INSERT INTO Dobles VALUES (1)"});
+    EXPECT_EQ(db.Run("ALTER TABLE Dobles ADD PRIMARY KEY (Codigo)"),
+              "error -2147217873: Los cambios no se realizaron porque crearían valores duplicados en el índice, clave "
+              "principal o relación. (motor: UNIQUE constraint failed: Dobles.Codigo)");
 
     // Rows that break the new relationship keep it from being made, and nothing changes.
     EXPECT_EQ(db.Run("ALTER TABLE Pedidos ADD CONSTRAINT fk FOREIGN KEY (Cliente) REFERENCES Clientes (Id)"),
@@ -176,9 +181,10 @@ TEST(TableChanges, ARelatedTableChangesOnlyOutsideATransaction) {
     EXPECT_EQ(db.Run("INSERT INTO Empleados VALUES (3, 9)"), kOrphan + " (motor: FOREIGN KEY constraint failed)");
 }
 
-// An autonumber, key or unique column is added by making the table again: the rows there are
-// get numbers in their order, and new rows go on from there.
-TEST(TableChanges, AddAnAutonumberKeyToATableWithRows) {
+// An autonumber, key, unique or required column is added by making the table again: the rows
+// there are get numbers in their order, and new rows go on from there; a required column
+// without a default is refused where there are rows.
+TEST(TableChanges, AddColumnsTheEngineCannotAddInPlace) {
     AccessDb db;
     db.Setup({"CREATE TABLE Notas (Texto TEXT(10))", "INSERT INTO Notas VALUES ('uno')",
               "INSERT INTO Notas VALUES ('dos')", "INSERT INTO Notas VALUES ('tres')",
@@ -194,6 +200,14 @@ TEST(TableChanges, AddAnAutonumberKeyToATableWithRows) {
     open->Fields()["Texto"].Value("DOS");
     open->Update();
     EXPECT_EQ(Seen(db, "SELECT Texto FROM Notas WHERE Id = 2"), "DOS");
+
+    const std::string required = kFail + "El campo no puede contener un valor nulo porque es obligatorio. Escriba un "
+                                         "valor en este campo. ";
+    EXPECT_EQ(db.Run("ALTER TABLE Notas ADD COLUMN Autor TEXT(10) NOT NULL"), required + "(campo Notas.Autor)");
+    EXPECT_EQ(db.Run("ALTER TABLE Notas ADD COLUMN Autor TEXT(10) NOT NULL DEFAULT 'nadie'"), "0");
+    db.Setup({"CREATE TABLE Vacia (Id LONG)", "ALTER TABLE Vacia ADD COLUMN Nombre TEXT(10) NOT NULL"});
+    EXPECT_EQ(db.Run("INSERT INTO Vacia (Id) VALUES (1)"), required + "(campo Vacia.Nombre)");
+    ExpectRows(db, {{"SELECT Autor FROM Notas WHERE Id = 4", "Text('nadie')"}});
 }
 
 // An index made WITH DISALLOW NULL refuses Null in its columns, for rows there are too, until

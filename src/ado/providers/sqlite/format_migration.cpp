@@ -54,7 +54,7 @@ std::string Converted(const std::string& column, DataTypeEnum type) {
 
 // One table written again in the new form, its rows converted.
 int64_t ConvertTable(sqlite3* db, const SchemaObject& table) {
-    const std::string temporary = table.name + "_brezal_nuevo";
+    const std::string temporary = table.name + std::string(kRemadeTableSuffix);
     RunOwn(db, RewriteTableDefinition(table.sql, temporary));
     std::string columns, values;
     EngineStatement info(db, "PRAGMA main.table_info(" + QuoteIdentifier(table.name) + ")");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ado/error_numbers.h"
+#include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 
 namespace ado::sqlite {
@@ -73,6 +74,13 @@ Condition Classify(int code, std::string_view message, StatementKind kind) {
     }
 }
 
+// A table being made again is named by its own name in what the user reads.
+std::string WithoutRemadeSuffix(std::string_view message) {
+    std::string out(message);
+    for (size_t at; (at = out.find(kRemadeTableSuffix)) != std::string::npos;) out.erase(at, kRemadeTableSuffix.size());
+    return out;
+}
+
 }  // namespace
 
 StatementKind KindOf(std::string_view sql) {
@@ -87,7 +95,9 @@ StatementKind KindOf(std::string_view sql) {
     return StatementKind::Other;
 }
 
-Error EngineError(int extendedCode, std::string_view engineMessage, StatementKind kind) {
+Error EngineError(int extendedCode, std::string_view engineText, StatementKind kind) {
+    const std::string cleaned = WithoutRemadeSuffix(engineText);
+    const std::string_view engineMessage = cleaned;
     // A function the engine does not have: a VBA function of the application, as Access says.
     constexpr std::string_view kNoFunction = "no such function: ";
     if (engineMessage.rfind(kNoFunction, 0) == 0)

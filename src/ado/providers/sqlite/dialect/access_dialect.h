@@ -98,6 +98,10 @@ struct RowIdentityColumn {
     friend bool operator==(const RowIdentityColumn&, const RowIdentityColumn&) = default;
 };
 
+// While a table is made again (a change the engine cannot make in place, a file's migration),
+// the new one goes by the table's name followed by this until the old one is gone.
+inline constexpr std::string_view kRemadeTableSuffix = "_brezal_nuevo";
+
 struct Translation {
     std::string sql;                              // the engine's text (empty for a crosstab)
     std::vector<std::string> before;              // statements that run first, with it (SELECT INTO)

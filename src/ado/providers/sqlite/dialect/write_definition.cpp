@@ -217,13 +217,19 @@ std::string SqlWriter::CreateTableText() {
 std::string SqlWriter::AlterTableText() {
     const auto& st = tree_.statement;
     if (st.alterAction != "ADD COLUMN") return TableChangeText();
-    // The engine adds a column in place unless it is an autonumber, a key or unique.
+    // The engine adds a column in place unless it is an autonumber, a key or unique, or
+    // required without a default (the rows there are would break it: then it is refused).
     const ColumnDefinition& d = st.definitions.front();
-    bool keyed = IsCounter(d);
-    for (const auto& c : d.constraints) keyed |= c.kind == Kind::PrimaryKey || c.kind == Kind::Unique;
-    if (keyed) {
+    bool keyed = IsCounter(d), required = false, defaulted = false;
+    for (const auto& c : d.constraints) {
+        keyed |= c.kind == Kind::PrimaryKey || c.kind == Kind::Unique;
+        required |= c.kind == Kind::NotNull;
+        defaulted |= c.kind == Kind::Default;
+    }
+    if (keyed || (required && !defaulted)) {
         if (!typing_.stored)
-            ThrowNotSupported("añadir un campo autonumérico, clave o único sin la base de datos o en otro archivo.");
+            ThrowNotSupported("añadir un campo autonumérico, clave, único u obligatorio sin la base de datos o en otro "
+                              "archivo.");
         return TableChangeText();
     }
     return "ALTER TABLE " + TableText(st.target.database, st.target.externalFile, st.target.name) + " ADD COLUMN " +

@@ -134,8 +134,9 @@ void SqlWriter::DropConstraint(DefinitionItems& def, const std::string& name) {
     Raise(Condition::ConstraintNotFound, "'" + name + "'");
 }
 
-// A column the engine cannot add in place (an autonumber, a key, unique): after the other
-// columns. An autonumber numbers the rows there are by their row numbers.
+// A column the engine cannot add in place (an autonumber, a key, unique, required without a
+// default): after the other columns. An autonumber numbers the rows there are by their row
+// numbers; a required column is refused where there are rows.
 void SqlWriter::AddColumn(DefinitionItems& def) {
     const StoredTable& stored = *typing_.stored;
     const ColumnDefinition& d = tree_.statement.definitions.front();
@@ -212,7 +213,8 @@ std::string SqlWriter::PrimaryIndexText() {
 std::string SqlWriter::RemadeTableText(const DefinitionItems& def) {
     const StoredTable& stored = *typing_.stored;
     const std::string table = QuoteName(stored.name);
-    const std::string remade = QuoteName(stored.name + "_brezal_nuevo");
+    const std::string remadeName = stored.name + std::string(kRemadeTableSuffix);
+    const std::string remade = QuoteName(remadeName);
     std::string items;
     for (const std::string& item : def.items) items += (items.empty() ? "" : ", ") + item;
     out_.before.push_back("CREATE TABLE " + remade + " (" + items + ")" + (def.options.empty() ? "" : " " + def.options));
@@ -230,9 +232,8 @@ std::string SqlWriter::RemadeTableText(const DefinitionItems& def) {
     out_.before.push_back("INSERT INTO " + remade + " (" + columns + ") SELECT " + values + " FROM " + table);
     if (ToUpperAscii(stored.sql).find("AUTOINCREMENT") != std::string::npos) {
         // The numbering goes on from where it was, not from the highest number left.
-        out_.before.push_back("DELETE FROM sqlite_sequence WHERE name = " + QuoteString(stored.name + "_brezal_nuevo"));
-        out_.before.push_back("INSERT INTO sqlite_sequence (name, seq) SELECT " +
-                              QuoteString(stored.name + "_brezal_nuevo") +
+        out_.before.push_back("DELETE FROM sqlite_sequence WHERE name = " + QuoteString(remadeName));
+        out_.before.push_back("INSERT INTO sqlite_sequence (name, seq) SELECT " + QuoteString(remadeName) +
                               ", seq FROM sqlite_sequence WHERE name = " + QuoteString(stored.name));
     }
     out_.before.push_back("DROP TABLE " + table);
