@@ -149,6 +149,13 @@ TEST(TableChanges, DropConstraintsAsLongAsNothingStandsOnThem) {
               kFail + "Ya existe la clave principal. ('Monedas')");
     EXPECT_EQ(db.Run("DROP INDEX pkm ON Monedas"), "0");
     EXPECT_EQ(db.Run("INSERT INTO Monedas (Nombre) VALUES ('Euro')"), "1");
+    // A validation rule: refused while rows break it, then kept until dropped.
+    const std::string rule = kFail + "Uno o más valores no cumplen una regla de validación de la tabla. (regla corto)";
+    EXPECT_EQ(db.Run("ALTER TABLE Monedas ADD CONSTRAINT corto CHECK (Len(Nombre) < 4)"), rule);
+    EXPECT_EQ(db.Run("ALTER TABLE Monedas ADD CONSTRAINT corto CHECK (Len(Nombre) < 5)"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Monedas (Nombre) VALUES ('Dólar')"), rule);
+    EXPECT_EQ(db.Run("ALTER TABLE Monedas DROP CONSTRAINT corto"), "0");
+    EXPECT_EQ(db.Run("INSERT INTO Monedas (Nombre) VALUES ('Dólar')"), "1");
     EXPECT_EQ(Seen(db, "SELECT Count(*) FROM Clientes"), "4");
 }
 

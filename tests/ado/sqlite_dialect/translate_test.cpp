@@ -161,7 +161,7 @@ TEST(Translate, TableChangesNeedTheDatabase) {
          "ALTER TABLE ... ADD CONSTRAINT sin la base de datos."},
         {"ALTER TABLE Clientes ADD PRIMARY KEY (Id)", "ALTER TABLE ... ADD CONSTRAINT sin la base de datos."},
         {"ALTER TABLE Clientes DROP COLUMN Nombre", "ALTER TABLE ... DROP COLUMN sin la base de datos."},
-        {"ALTER TABLE Clientes ADD CHECK (Id > 0)", "ALTER TABLE ... ADD CONSTRAINT ... CHECK."},
+        {"ALTER TABLE Clientes ADD CHECK (Id > 0)", "ALTER TABLE ... ADD CONSTRAINT sin la base de datos."},
     };
     for (const auto& [sql, construct] : cases) {
         try {

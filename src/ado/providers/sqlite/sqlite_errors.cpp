@@ -15,6 +15,7 @@ namespace {
 struct MessageRow {
     std::string_view prefix;
     Condition condition;
+    std::string_view names = "campo";  // what the text after the prefix names
 };
 
 template <size_t N>
@@ -37,13 +38,15 @@ constexpr MessageRow kMessages[] = {
 
 // A column's own checks name the column after their prefix: its values in their form
 // (a number in its range, a date in Access's calendar), a text within its size, a key
-// column never Null. A required column's refusal names it too (table.column).
+// column never Null. A required column's refusal names it too (table.column); a table's
+// validation rule (CHECK) its name.
 constexpr MessageRow kStorageChecks[] = {
     {"CHECK constraint failed: brezal:", Condition::Overflow},
     {"CHECK constraint failed: brezal-size:", Condition::FieldTooSmall},
     {"CHECK constraint failed: brezal-key:", Condition::NullInKey},
     {"NOT NULL constraint failed: ", Condition::NullInRequiredField},
     {"brezal-key:", Condition::NullInKey},  // an index's rule against Null
+    {"CHECK constraint failed: ", Condition::ValidationRule, "regla"},  // the table's own rules, by name
 };
 
 Condition Classify(int code, std::string_view message, StatementKind kind) {
@@ -114,7 +117,10 @@ Error EngineError(int extendedCode, std::string_view engineText, StatementKind k
                              extendedCode == SQLITE_CONSTRAINT_TRIGGER;
     const MessageRow* check = columnCheck ? RowOf(kStorageChecks, engineMessage) : nullptr;
     if (check || c == Condition::Overflow)
-        return MakeError(c, check ? "(campo " + std::string(engineMessage.substr(check->prefix.size())) + ")" : "",
+        return MakeError(c,
+                         check ? "(" + std::string(check->names) + " " +
+                                     std::string(engineMessage.substr(check->prefix.size())) + ")"
+                               : "",
                          kEngineSource, {}, extendedCode);
     const std::string detail = "(motor: " + std::string(engineMessage) + ")";
     return MakeError(c, detail, kEngineSource, {}, extendedCode);

@@ -171,7 +171,6 @@ bool ParserState::ParseAlterTable() {
     if (AcceptWord("ADD")) {
         TableConstraint tc;
         if (!AtWord("COLUMN") && ParseTableConstraint(tc, st.scope)) {
-            if (tc.kind == TableConstraint::Kind::Check) ThrowNotSupported("ALTER TABLE ... ADD CONSTRAINT ... CHECK.");
             st.alterAction = "ADD CONSTRAINT";
             st.tableConstraints.push_back(std::move(tc));
         } else {

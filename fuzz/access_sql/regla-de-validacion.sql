@@ -1,0 +1,1 @@
+ALTER TABLE u ADD CONSTRAINT corto CHECK (Len(N) < 5 AND T_Id > 0)
