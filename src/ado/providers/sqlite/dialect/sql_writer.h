@@ -130,6 +130,7 @@ private:
 
     // --- changes that make a table again (write_table_change.cpp) ---
     std::string TableChangeText();
+    DefinitionItems StoredDefinition(const std::string& what) const;
     std::string DropIndexText(const std::string& database, const std::string& index);
     std::string AddedConstraintText(DefinitionItems& def);
     void AddKey(DefinitionItems& def, const std::string& name, const std::vector<std::string>& columns);

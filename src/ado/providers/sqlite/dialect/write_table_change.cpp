@@ -51,10 +51,7 @@ std::string SqlWriter::TableChangeText() {
     // Without the table's definition a constraint can only be taken for an index.
     if (!typing_.stored && st.alterAction == "DROP CONSTRAINT" && st.target.externalFile.empty())
         return DropIndexText(st.target.database, st.indexName);
-    if (!typing_.stored) ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " sin la base de datos.");
-    if (!st.target.database.empty())
-        ThrowNotSupported("ALTER TABLE ... " + st.alterAction + " en una base de datos adjunta.");
-    DefinitionItems def = SplitTableDefinition(typing_.stored->sql);
+    DefinitionItems def = StoredDefinition("ALTER TABLE ... " + st.alterAction);
     if (st.alterAction == "ADD CONSTRAINT") {
         if (std::string index = AddedConstraintText(def); !index.empty()) return index;
     } else if (st.alterAction == "DROP CONSTRAINT") {
@@ -71,6 +68,14 @@ std::string SqlWriter::TableChangeText() {
     return RemadeTableText(def);
 }
 
+// The table's stored definition taken apart; `what` names the statement that needs it where
+// there is none to read (no database, a table of an attached one).
+DefinitionItems SqlWriter::StoredDefinition(const std::string& what) const {
+    if (!typing_.stored) ThrowNotSupported(what + " sin la base de datos.");
+    if (!tree_.statement.target.database.empty()) ThrowNotSupported(what + " en una base de datos adjunta.");
+    return SplitTableDefinition(typing_.stored->sql);
+}
+
 // DROP INDEX, with the triggers of an index made WITH DISALLOW NULL.
 std::string SqlWriter::DropIndexText(const std::string& database, const std::string& index) {
     DropNullRule(database, index);
@@ -82,7 +87,8 @@ std::string SqlWriter::DropIndexText(const std::string& database, const std::str
 std::string SqlWriter::AddedConstraintText(DefinitionItems& def) {
     const StoredTable& stored = *typing_.stored;
     const TableConstraint& tc = tree_.statement.tableConstraints.front();
-    for (const std::string& column : tc.columns) ColumnItem(def, column);
+    if (tc.kind != Kind::PrimaryKey)  // a key checks its own columns
+        for (const std::string& column : tc.columns) ColumnItem(def, column);
     switch (tc.kind) {
         case Kind::Unique: {
             std::string name = tc.name;
@@ -202,10 +208,7 @@ void SqlWriter::AlterColumn(DefinitionItems& def) {
 // ... PRIMARY KEY does.
 std::string SqlWriter::PrimaryIndexText() {
     const auto& st = tree_.statement;
-    if (!typing_.stored) ThrowNotSupported("CREATE INDEX ... WITH PRIMARY sin la base de datos.");
-    if (!st.target.database.empty()) ThrowNotSupported("CREATE INDEX ... WITH PRIMARY en una base de datos adjunta.");
-    const StoredTable& stored = *typing_.stored;
-    DefinitionItems def = SplitTableDefinition(stored.sql);
+    DefinitionItems def = StoredDefinition("CREATE INDEX ... WITH PRIMARY");
     AddKey(def, st.indexName, st.columns);
     return RemadeTableText(def);
 }
