@@ -28,6 +28,8 @@ public:
         Require(sqlite3_open_v2(args.target.c_str(), &db_, flags, nullptr) == SQLITE_OK, "open " + args.target);
 #ifdef PEERS_SQLCIPHER
         if (!args.key.empty()) sqlite3_key(db_, args.key.data(), static_cast<int>(args.key.size()));
+        // Our library writes through the write-ahead log with synchronous=NORMAL; its floor too.
+        if (flags & SQLITE_OPEN_READWRITE) Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
 #else
         Require(args.key.empty(), "libsqlite3 opens no encrypted files");
 #endif

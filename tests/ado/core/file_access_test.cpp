@@ -13,12 +13,14 @@
 #include <functional>
 
 #include "support/EmbeddedDb.h"
+#include "support/OrdinaryUser.h"
 
 namespace {
 
 using namespace ado;
 namespace fs = std::filesystem;
 using testsupport::EmbeddedDb;
+using testsupport::AsOrdinaryUser;
 using testsupport::JetConnectionString;
 
 // "number description" of what opening cs in mode raises ("0" when it opens).
@@ -31,29 +33,6 @@ std::string OpenFailure(const std::string& cs, ConnectModeEnum mode = adModeUnkn
     } catch (const Error& e) {
         return std::to_string(e.Number()) + " " + e.Description();
     }
-}
-
-// What f returns when run by an ordinary user (nobody) in a child process: as root every
-// file may be read and written, whatever its mode says.
-std::string AsOrdinaryUser(const std::function<std::string()>& f) {
-    if (::getuid() != 0) return f();
-    int pipe[2];
-    if (::pipe(pipe) != 0) return "pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipe[0]);
-        std::string result = "setuid";
-        if (::setgid(65534) == 0 && ::setuid(65534) == 0) result = f();
-        (void)!::write(pipe[1], result.data(), result.size());
-        ::_exit(0);
-    }
-    ::close(pipe[1]);
-    std::string result;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<size_t>(n));
-    ::close(pipe[0]);
-    ::waitpid(child, nullptr, 0);
-    return result;
 }
 
 TEST(FileAccess, EachRefusalHasItsOwnNumberAndNamesTheFile) {

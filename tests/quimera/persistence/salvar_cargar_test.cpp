@@ -40,14 +40,7 @@ class SalvarCargar : public EntornoQuimera {
 protected:
     SalvarCargar() { m.acceso.ConectarEventos(salvado); }
     std::string Ruta(const std::string& nombre) const { return m.db.dir().file(nombre); }
-    // The names in the folder besides the database and its lock file.
-    std::vector<std::string> Archivos() const {
-        std::vector<std::string> nombres;
-        for (const auto& e : std::filesystem::directory_iterator(m.db.dir().path()))
-            if (e.path().extension() != ".db" && e.path().extension() != ".ldb") nombres.push_back(e.path().filename());
-        std::sort(nombres.begin(), nombres.end());
-        return nombres;
-    }
+    std::vector<std::string> Archivos() const { return testsupport::FilesBesideDatabases(m.db.dir().path()); }
 
     Mundo m;
     Salvado salvado;

@@ -9,12 +9,14 @@
 #include <fmt/format.h>
 
 #include "ado/providers/sqlite/dialect/sql_tokens.h"
+#include "ado/providers/sqlite/journal_mode.h"
 #include "ado/providers/sqlite/dialect/value_conversions.h"
 #include "ado/providers/sqlite/prepared_statement.h"
 #include "ado/providers/sqlite/procedure_call.h"
 #include "ado/providers/sqlite/result_reader.h"
 #include "ado/providers/sqlite/row_identity.h"
 #include "ado/providers/sqlite/sqlite_session.h"
+#include "ado/providers/sqlite/journal_mode.h"
 #include "ado/providers/sqlite/statement_run.h"
 #include "ado/providers/sqlite/stored_queries.h"
 
@@ -127,6 +129,8 @@ void SqliteSession::RebuildStoredViews() {
 bool SqliteSession::SchemaHeaderMoved() {
     // The schema cookie is at offset 40 of the header; the 16 bytes there change only with the
     // schema (and its format) in a plain file, and whenever page 1 is written in an encrypted one.
+    // A file in the write-ahead log shows its changes only when they are copied back into it.
+    if (inLog_) return true;
     constexpr int kOffset = 40;
     sqlite3_file* file = nullptr;
     std::array<unsigned char, 16> header{};
@@ -147,6 +151,8 @@ void SqliteSession::FollowSchema(bool blnAsk) {
     sqlite3_stmt* q = schemaVersionQuery_.get();
     const int64_t version = sqlite3_step(q) == SQLITE_ROW ? sqlite3_column_int64(q, 0) : -1;
     sqlite3_reset(q);
+    // Another connection moves the file into the log by writing its header, which brings here.
+    if (!inLog_) inLog_ = UsesWriteAheadLog(db_);
     if (version == schemaVersion_) return;
     schemaVersion_ = version;
     translations_.clear();

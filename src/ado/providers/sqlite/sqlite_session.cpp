@@ -11,6 +11,7 @@
 #include "ado/providers/sqlite/file_access.h"
 #include "ado/providers/sqlite/domain_aggregates.h"
 #include "ado/providers/sqlite/file_format.h"
+#include "ado/providers/sqlite/journal_mode.h"
 #include "ado/providers/sqlite/text_collation.h"
 #include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "ado/providers/sqlite/prepared_statement.h"
@@ -25,6 +26,10 @@ namespace ado::sqlite {
 namespace {
 
 constexpr std::string_view kPasswordKey = "Jet OLEDB:Database Password";
+
+// How long an opening writer waits for readers of a file in the rollback journal before it
+// goes on in that journal.
+constexpr int kJournalChangeWaitMs = 1000;
 
 // Access programs list their tables and queries through MSysObjects: a view of the file's own
 // schema, made for the connection (never stored in the file), answers them. Type 1 is a table
@@ -68,6 +73,10 @@ void SqliteSession::ForgetStatements() {
 
 void SqliteSession::CloseFile() {
     ForgetStatements();
+    if (db_ && !readOnly_ && !exclusive_) {
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        LeaveWriteAheadLog(db_);  // done by the last connection to close
+    }
     sqlite3_close_v2(db_);
     db_ = nullptr;
 }
@@ -119,6 +128,11 @@ std::string SqliteSession::OpenFile(const std::string& key) {
         throw;
     }
     if (exclusive_) {
+        if (!LeaveWriteAheadLog(db_)) {
+            CloseFile();
+            Raise(Condition::ExclusiveUse, "'" + path_ + "'");
+        }
+        sqlite3_busy_timeout(db_, busyTimeoutMs_);
         // Hold the file's lock for the whole session: other connections are refused.
         Run("PRAGMA locking_mode = EXCLUSIVE");
         try {
@@ -128,7 +142,11 @@ std::string SqliteSession::OpenFile(const std::string& key) {
             CloseFile();
             Raise(Condition::ExclusiveUse, "'" + path_ + "'");
         }
+    } else if (!readOnly_) {
+        EnterWriteAheadLog(db_, path_, std::min(busyTimeoutMs_, kJournalChangeWaitMs));
+        sqlite3_busy_timeout(db_, busyTimeoutMs_);
     }
+    inLog_ = UsesWriteAheadLog(db_);
     return used;
 }
 

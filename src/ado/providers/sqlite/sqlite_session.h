@@ -108,6 +108,7 @@ private:
     int64_t schemaVersion_ = -1;
     std::array<unsigned char, 16> schemaHeader_{};
     bool schemaHeaderKnown_ = false;
+    bool inLog_ = false;  // the file is in the write-ahead log, whose changes its header does not show
 public:
     struct Finalizer {
         void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
