@@ -8,6 +8,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "access_db.h"
+#include "ado/providers/sqlite/dialect/access_dialect.h"
 #include "support/PlainFile.h"
 
 namespace {
@@ -306,6 +307,29 @@ TEST(TypedColumns, KeysAndRequiredFieldsRefuseNull) {
     EXPECT_EQ(testsupport::Scalar(db.db().Connect(), "SELECT Codigo & '|' & Nombre FROM Paises").ToString(),
               "FR|Francia");
     ExpectRows(db, {{"SELECT Pedido & '|' & Linea FROM Lineas", "Text('1|1')"}});
+}
+
+// A truth is Access's True, -1, wherever its value is used: stored, computed, summed, sorted.
+// Where only the truth counts (a condition) the comparison stays the engine's, for its indexes.
+TEST(Booleans, ATruthIsMinusOneWhereverItsValueIsUsed) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Cuentas (Id LONG PRIMARY KEY, Saldo CURRENCY, Nota TEXT(10), Saldada YESNO)",
+              "INSERT INTO Cuentas VALUES (1, 0, 'a', False)", "INSERT INTO Cuentas VALUES (2, 50, Null, False)",
+              "INSERT INTO Cuentas VALUES (3, 0, 'b', False)", "UPDATE Cuentas SET Saldada = (Saldo = 0)",
+              "INSERT INTO Cuentas VALUES (4, 1, 'c', 2 > 1)"});
+    ExpectRows(db, {
+        {"SELECT Id FROM Cuentas WHERE Saldada = True ORDER BY Id", "Long(1)|Long(3)|Long(4)"},
+        {"SELECT -Sum(Saldo = 0) & '|' & Sum(Nota Is Null) & '|' & Sum(Saldo * (Saldo > 10)) FROM Cuentas",
+         "Text('2|-1|-50')"},
+        {"SELECT ((Not 0) + 1) & '|' & ((5 And 3) * 2) & '|' & ((7 In (1, 7)) * 3) & '|' & (('ab' Not Like 'a*') * 1) & "
+         "'|' & (('ab' Not Like 'x*') * 1) & '|' & (((1 > 0) Xor (1 > 2)) * 1) & '|' & ((2 Between 1 And 3) * 1) & '|' & "
+         "((Exists (SELECT * FROM Cuentas)) * 1)",
+         "Text('0|-2|-3|0|-1|-1|-1|-1')"},
+        {"SELECT Id FROM Cuentas ORDER BY Saldo > 10, Id", "Long(2)|Long(1)|Long(3)|Long(4)"},
+    });
+    const std::string condition =
+        ado::sqlite::TranslateAccessSql("SELECT * FROM t WHERE a = 1 AND (b > 2 OR Not c Is Null)").sql;
+    EXPECT_EQ(condition.find("(- "), std::string::npos) << condition;
 }
 
 TEST(Counters, NumberFromTheirSeedByOne) {

@@ -13,6 +13,7 @@
 #include "ado/providers/sqlite/dialect/syntax_tree.h"
 #include "ado/providers/sqlite/dialect/table_definition.h"
 #include "ado/providers/sqlite/dialect/typer.h"
+#include "ado/providers/sqlite/dialect/value_conversions.h"
 
 namespace ado::sqlite::detail {
 
@@ -52,6 +53,9 @@ public:
 
     // --- expressions (write_expression.cpp) ---
     std::string Expression(ExprId id, DataTypeEnum want = adVariant);
+    // A condition (WHERE, ON, HAVING, CHECK): only its truth counts, so a comparison stays the
+    // engine's own and an index can serve it.
+    std::string Condition(ExprId id) { return Expression(id, kWantTruth); }
     std::string Stored(ExprId id, const ValueType& column);
     // An expression that sorts, groups or compares texts: with the collation when it is no column.
     std::string Collated(ExprId id);
@@ -75,6 +79,7 @@ private:
     };
     void Pieces(ExprId id, DataTypeEnum want, std::vector<Item>& out);
     void NodePieces(ExprId id, std::vector<Item>& out);
+    bool GivesEngineTruth(const Expr& e) const;
     void BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out);
     void CallPieces(const Expr& e, ExprId id, std::vector<Item>& out);
     bool NeedsCollation(ExprId id) const;

@@ -46,7 +46,7 @@ const char* StoringFunction(DataTypeEnum column) {
 }  // namespace
 
 Wrapping UseAs(DataTypeEnum from, DataTypeEnum want) {
-    if (want == adVariant || from == adEmpty || from == want) return {};
+    if (want == adVariant || want == kWantTruth || from == adEmpty || from == want) return {};
     if (IsDecimalType(from) && IsDecimalType(want)) return {};
     if (want == adCurrency) {
         if (IsIntegerType(from)) return {"(", " * 10000)"};

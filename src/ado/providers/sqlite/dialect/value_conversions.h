@@ -18,6 +18,8 @@ namespace ado::sqlite::detail {
 // A wanted form that is not a column type: a value whose kind a function looks at (Format,
 // CStr, IsDate...): a Date goes as its date text, Currency and Decimal as plain numbers.
 inline constexpr DataTypeEnum kWantTyped = adUserDefined;
+// A wanted form where only a value's truth counts (a condition, an operand of And, Or, Not).
+inline constexpr DataTypeEnum kWantTruth = adPropVariant;
 
 struct Wrapping {
     std::string before, after;

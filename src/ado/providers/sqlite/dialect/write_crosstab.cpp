@@ -12,7 +12,7 @@ std::string SqlWriter::CrosstabValues() {
     const Select& s = tree_.selects[st.select];
     std::string out = "SELECT DISTINCT " + Collated(st.pivot) + " AS `brezal_pivote`";
     if (s.from != kNone) out += " FROM " + SourceText(s.from);
-    if (s.where != kNone) out += " WHERE " + Expression(s.where);
+    if (s.where != kNone) out += " WHERE " + Condition(s.where);
     return out + " ORDER BY 1";
 }
 

@@ -117,7 +117,7 @@ std::string SqlWriter::ColumnText(const ColumnDefinition& d, const ValueType& ty
             case Kind::Null: out += " NULL"; break;
             case Kind::Unique: out += " UNIQUE"; break;
             case Kind::Default: out += " DEFAULT (" + Stored(c.expr, type) + ")"; break;
-            case Kind::Check: out += " CHECK (" + Expression(c.expr) + ")"; break;
+            case Kind::Check: out += " CHECK (" + Condition(c.expr) + ")"; break;
             case Kind::References: out += " REFERENCES " + c.text; break;
             case Kind::Collate:
                 out += " COLLATE " + QuoteName(c.text);
@@ -175,7 +175,7 @@ std::string SqlWriter::TableConstraintText(const TableConstraint& tc) {
     switch (tc.kind) {
         case TableConstraint::Kind::PrimaryKey: return out + "PRIMARY KEY " + NameList(tc.columns);
         case TableConstraint::Kind::Unique: return out + "UNIQUE " + NameList(tc.columns);
-        case TableConstraint::Kind::Check: return out + "CHECK (" + Expression(tc.check) + ")";
+        case TableConstraint::Kind::Check: return out + "CHECK (" + Condition(tc.check) + ")";
         case TableConstraint::Kind::ForeignKey: return out + "FOREIGN KEY " + NameList(tc.columns) + " " + tc.references;
     }
     return out;

@@ -152,6 +152,22 @@ std::string SqlWriter::QualifiedName(const std::string& qualifier) const {
 
 std::string SqlWriter::ParameterText(ExprId id) { return "?" + std::to_string(parameterNumbers_[id]); }
 
+// Whether the engine gives the node's truth as 1, where Access's True is -1: comparisons and
+// the logical operators. Like is Access's own function, which gives -1; Not Like negates it.
+bool SqlWriter::GivesEngineTruth(const Expr& e) const {
+    switch (e.kind) {
+        case ExprKind::Between: case ExprKind::InList: case ExprKind::InSelect: case ExprKind::Quantified:
+        case ExprKind::IsNull: case ExprKind::Exists:
+            return true;
+        case ExprKind::Unary: return e.op == Op::Not;
+        case ExprKind::Binary:
+            if (e.op == Op::Like || e.op == Op::Alike) return e.negated;
+            return ComparisonText(e.op) || PatternText(e.op) || e.op == Op::And || e.op == Op::Or ||
+                   e.op == Op::Xor || e.op == Op::Eqv || e.op == Op::Imp;
+        default: return false;
+    }
+}
+
 void SqlWriter::Pieces(ExprId id, DataTypeEnum want, std::vector<Item>& out) {
     const Expr& e = tree_.At(id);
     const DataTypeEnum from = typing_.exprs[id].type.type;
@@ -162,9 +178,13 @@ void SqlWriter::Pieces(ExprId id, DataTypeEnum want, std::vector<Item>& out) {
         out.push_back({true, w.before + text + w.after, kNone, adVariant});
         return;
     }
+    // Where its value is used (computed, stored, shown, sorted), a truth is Access's -1.
+    const bool negated = want != kWantTruth && GivesEngineTruth(e);
     const Wrapping w = UseAs(from, want);
     if (!w.before.empty()) out.push_back({true, w.before, kNone, adVariant});
+    if (negated) out.push_back({true, "(- ", kNone, adVariant});
     NodePieces(id, out);
+    if (negated) out.push_back({true, ")", kNone, adVariant});
     if (!w.after.empty()) out.push_back({true, w.after, kNone, adVariant});
 }
 
@@ -210,7 +230,7 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
                 child(0, t.type.type);
                 return text("))");
             }
-            child(0, e.op == Op::Not || e.op == Op::BitNot ? adVariant : t.type.type);
+            child(0, e.op == Op::Not ? kWantTruth : e.op == Op::BitNot ? adVariant : t.type.type);
             return text(")");
         case ExprKind::Binary: return BinaryPieces(e, id, out);
         case ExprKind::Between: {
@@ -273,7 +293,7 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
             const uint32_t end = e.count - (e.hasElse ? 1 : 0);
             for (; i + 1 < end; i += 2) {
                 text(" WHEN ");
-                child(i, e.hasBase ? t.compare : adVariant);
+                child(i, e.hasBase ? t.compare : kWantTruth);
                 text(" THEN ");
                 child(i + 1, t.type.type);
             }
@@ -319,18 +339,18 @@ void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
         case Op::And:
         case Op::Or:
             text("(");
-            child(0, adVariant);
+            child(0, kWantTruth);
             text(e.op == Op::And ? " AND " : " OR ");
-            child(1, adVariant);
+            child(1, kWantTruth);
             return text(")");
         case Op::Xor:
         case Op::Eqv:
         case Op::Imp:
             text(e.op == Op::Imp ? "((NOT (" : "((");
-            child(0, adVariant);
+            child(0, kWantTruth);
             text(e.op == Op::Imp ? " <> 0)) OR (" : " <> 0) ");
             if (e.op != Op::Imp) text(e.op == Op::Xor ? "<> (" : "= (");
-            child(1, adVariant);
+            child(1, kWantTruth);
             return text(" <> 0))");
         case Op::Concat: {
             // Access joins texts with &, a Null operand counting as empty.
@@ -447,7 +467,7 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
         text("(CASE");
         for (uint32_t i = 0; i + 1 < e.count; i += 2) {
             text(" WHEN ");
-            child(i, adVariant);
+            child(i, kWantTruth);
             text(" THEN ");
             child(i + 1, t.type.type);
         }

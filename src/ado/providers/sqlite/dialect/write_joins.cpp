@@ -81,10 +81,10 @@ std::string SqlWriter::SourceText(SourceId id, const std::vector<ExprId>& moreOn
         if (flat) continue;
         if (join.on != kNone) {
             if (carried.empty()) {
-                out += " ON " + Expression(join.on);
+                out += " ON " + Condition(join.on);
             } else {
-                out += " ON (" + Expression(join.on) + ")";
-                for (const ExprId c : carried) out += " AND (" + Expression(c) + ")";
+                out += " ON (" + Condition(join.on) + ")";
+                for (const ExprId c : carried) out += " AND (" + Condition(c) + ")";
             }
         }
         if (!join.usingColumns.empty()) {

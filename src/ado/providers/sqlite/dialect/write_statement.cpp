@@ -280,17 +280,17 @@ std::string SqlWriter::CoreText(SelectId id, bool inCompound, const std::vector<
             items += " AS " + QuoteName(OutputName(item));
     }
     items += extraItems;
-    if (wrapHaving) items += ", (" + Expression(s.having) + ") AS `brezal_having`";
+    if (wrapHaving) items += ", (" + Condition(s.having) + ") AS `brezal_having`";
     out = (distinct ? "SELECT DISTINCT " : "SELECT ") + items;
     if (s.from != kNone) out += " FROM " + SourceText(s.from);
-    if (s.where != kNone) out += " WHERE " + Expression(s.where);
+    if (s.where != kNone) out += " WHERE " + Condition(s.where);
     if (!s.groupBy.empty()) {
         out += " GROUP BY ";
         for (size_t i = 0; i < s.groupBy.size(); ++i) out += (i ? ", " : "") + Collated(s.groupBy[i]);
     } else if (!distinctRowGroups.empty() && distinctRowGroups != "DISTINCT") {
         out += " GROUP BY " + distinctRowGroups;
     }
-    if (s.having != kNone && !wrapHaving) out += " HAVING " + Expression(s.having);
+    if (s.having != kNone && !wrapHaving) out += " HAVING " + Condition(s.having);
     if (wrapHaving) {
         // HAVING without GROUP BY: the whole table is one group, which HAVING keeps or not.
         std::string names;
@@ -507,7 +507,7 @@ std::string SqlWriter::UpdateText() {
         for (size_t i = 0; i < st.assignments.size(); ++i)
             out += (i ? ", " : "") + QuoteName(ColumnOf(st.assignments[i].first)) + " = " +
                    Stored(st.assignments[i].second, typing_.targets[i]);
-        if (st.where != kNone) out += " WHERE " + Expression(st.where);
+        if (st.where != kNone) out += " WHERE " + Condition(st.where);
         renames_.clear();
         return out;
     }
@@ -523,7 +523,7 @@ std::string SqlWriter::UpdateText() {
         renames_.emplace_back(target.name, "brezal_fila");
     }
     const std::string joined = SourceText(st.from);
-    const std::string condition = st.where != kNone ? "(" + Expression(st.where) + ") AND " : "";
+    const std::string condition = st.where != kNone ? "(" + Condition(st.where) + ") AND " : "";
     out += table + " SET ";
     for (size_t i = 0; i < st.assignments.size(); ++i) {
         const auto& [column, value] = st.assignments[i];
@@ -534,7 +534,7 @@ std::string SqlWriter::UpdateText() {
                " FROM " + joined + " WHERE " + condition + inner + ".rowid = " + table + ".rowid LIMIT 1)";
     }
     out += " WHERE rowid IN (SELECT " + inner + ".rowid FROM " + joined +
-           (st.where != kNone ? " WHERE " + Expression(st.where) : "") + ")";
+           (st.where != kNone ? " WHERE " + Condition(st.where) : "") + ")";
     innerAlias_ = nullptr;
     renames_.clear();
     return out;
@@ -547,7 +547,7 @@ std::string SqlWriter::DeleteText() {
     if (from.kind == Source::Kind::Table) {
         if (!from.alias.empty()) renames_.emplace_back(from.alias, from.name);
         out += TableText(from.database, from.externalFile, from.name);
-        if (st.where != kNone) out += " WHERE " + Expression(st.where);
+        if (st.where != kNone) out += " WHERE " + Condition(st.where);
         renames_.clear();
         return out;
     }
@@ -555,7 +555,7 @@ std::string SqlWriter::DeleteText() {
     const Source& target = ChangedTable(st.deleteTarget);
     out += QuoteName(target.name) + " WHERE rowid IN (SELECT " + QuoteName(SourceName(target)) + ".rowid FROM " +
            SourceText(st.from);
-    if (st.where != kNone) out += " WHERE " + Expression(st.where);
+    if (st.where != kNone) out += " WHERE " + Condition(st.where);
     return out + ")";
 }
 
