@@ -206,14 +206,24 @@ bool IsTextType(DataTypeEnum type) {
     }
 }
 
+// A whole number of an integer column. One beyond the column type's range (a computation
+// that overflowed it) goes in the next type that holds it, as Access's Variant arithmetic
+// does (Integer to Long, Long to Double): never cut to its low bits.
+Variant WholeNumber(DataTypeEnum type, int64_t i) {
+    const bool small = type == adTinyInt || type == adUnsignedTinyInt || type == adSmallInt;
+    if (small && i >= INT16_MIN && i <= INT16_MAX) return Variant(static_cast<int16_t>(i));
+    if (i >= INT32_MIN && i <= INT32_MAX) return Variant(static_cast<int32_t>(i));
+    return Variant(static_cast<double>(i));
+}
+
 Variant IntegerAs(DataTypeEnum type, int64_t i) {
     switch (type) {
         case adBoolean: return Variant(i != 0);
         case adTinyInt:
         case adUnsignedTinyInt:
-        case adSmallInt: return Variant(static_cast<int16_t>(i));
+        case adSmallInt:
         case adInteger:
-        case adUnsignedSmallInt: return Variant(static_cast<int32_t>(i));
+        case adUnsignedSmallInt: return WholeNumber(type, i);
         case adSingle: return Variant(static_cast<float>(i));
         case adDouble: return Variant(static_cast<double>(i));
         case adCurrency: return Variant(Currency::FromUnits(i));

@@ -332,6 +332,17 @@ TEST(Booleans, ATruthIsMinusOneWhereverItsValueIsUsed) {
     EXPECT_EQ(condition.find("(- "), std::string::npos) << condition;
 }
 
+// A computation that leaves its integer type goes on in the next one, never cut to 32 bits.
+TEST(WholeNumbers, BeyondTheirTypeGoOnInTheNextOne) {
+    AccessDb db;
+    db.Setup({"CREATE TABLE Cifras (Id LONG PRIMARY KEY, Corta SHORT)", "INSERT INTO Cifras VALUES (2, 30000)"});
+    ExpectRows(db, {
+        {"SELECT Id + 2147483647 FROM Cifras", "Double(2147483649)"},
+        {"SELECT Corta + Corta FROM Cifras", "Long(60000)"},
+        {"SELECT Corta FROM Cifras", "Integer(30000)"},
+    });
+}
+
 TEST(Counters, NumberFromTheirSeedByOne) {
     AccessDb db;
     db.Setup({"CREATE TABLE Facturas (Numero COUNTER(1000, 1) PRIMARY KEY, Cliente TEXT(10))",
