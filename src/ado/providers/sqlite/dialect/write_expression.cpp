@@ -420,9 +420,7 @@ void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
         case Op::Div: return call("BZ_DIV", want);
         case Op::IntDiv: return call("BZ_INTDIV", want);
         case Op::Pow: return call("BZ_POW", want);
-        case Op::Mod:
-            if (IsIntegerType(a) && IsIntegerType(b)) break;
-            return call("BZ_MOD", want);
+        case Op::Mod: return call("BZ_MOD", want);  // the engine's % gives Null for a zero divisor
         default: break;
     }
     // A text operand is the number written in it ("10" + 5 is 15); text that holds none is a
@@ -435,7 +433,7 @@ void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     };
     text("(");
     operand(0, a);
-    text(e.op == Op::Mod ? " % " : PlainOperatorText(e.op));
+    text(PlainOperatorText(e.op));
     operand(1, b);
     text(")");
 }
