@@ -253,6 +253,25 @@ TEST_F(AccessFeatures, DomainAggregatesAndFunctions) {
         EXPECT_EQ(db.Rows(sql), "error 11: División por cero") << sql;
 }
 
+// The financial functions: a loan of 1,000 at 1% a month over 12 months, paid at the end of each
+// month (or at the start), and the depreciation of an asset, as VBA computes them.
+TEST_F(AccessFeatures, FinancialFunctions) {
+    ExpectRows(db, {
+        {"SELECT Round(Pmt(0.01, 12, -1000), 4) & '|' & Round(IPmt(0.01, 1, 12, -1000), 4) & '|' & "
+         "Round(PPmt(0.01, 1, 12, -1000), 4) & '|' & Round(IPmt(0.01, 2, 12, -1000, 0, 1), 4) & '|' & "
+         "Round(FV(0.01, 12, -100), 4) & '|' & Round(PV(0.01, 12, -100), 4) & '|' & Round(NPer(0.01, -100, 1000), 4) & "
+         "'|' & Round(Rate(12, -100, 1000), 6) & '|' & Pmt(0, 10, 1000)",
+         "Text('88,8488|10|78,8488|9,1203|1268,2503|1125,5077|10,5886|0,029229|-100')"},
+        {"SELECT SLN(1000, 100, 5) & '|' & Round(SYD(30000, 7500, 10, 1), 2) & '|' & DDB(2400, 300, 10, 2) & '|' & "
+         "DDB(1000, 100, 5, 5)",
+         "Text('180|4090,91|384|29,6')"},
+        {"SELECT Pmt(Null, 12, 1000)", "Null"},
+    });
+    for (const char* sql : {"SELECT Pmt(0.1, 0, 1)", "SELECT Rate(12, 100, 1000)", "SELECT IPmt(0.01, 13, 12, -1000)",
+                            "SELECT DDB(1000, 100, 5, 6)"})
+        EXPECT_EQ(db.Rows(sql), "error 5: Argumento o llamada a procedimiento no válida") << sql;
+}
+
 // What VBA tells of a value (its kind, by the column's type where the stored value does not
 // tell it) and of the clock, as texts of fixed forms.
 TEST_F(AccessFeatures, TypeInspectionAndClockTexts) {

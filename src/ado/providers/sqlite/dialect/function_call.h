@@ -98,6 +98,7 @@ std::span<const FunctionSpec> TextFunctions();
 std::span<const FunctionSpec> DateFunctions();
 std::span<const FunctionSpec> ConversionFunctions();
 std::span<const FunctionSpec> MathFunctions();
+std::span<const FunctionSpec> FinanceFunctions();
 std::span<const FunctionSpec> FormatFunctions();
 std::span<const FunctionSpec> OperatorFunctions();
 std::span<const FunctionSpec> ExactFunctions();

@@ -5,7 +5,7 @@ namespace ado::sqlite {
 
 void RegisterAccessFunctions(sqlite3* db) {
     using namespace detail;
-    for (auto table : {TextFunctions(), DateFunctions(), ConversionFunctions(), MathFunctions(), FormatFunctions(),
+    for (auto table : {TextFunctions(), DateFunctions(), ConversionFunctions(), MathFunctions(), FinanceFunctions(), FormatFunctions(),
                        OperatorFunctions(), ExactFunctions(), VbaFunctions()})
         RegisterFunctionTable(db, table);
     for (auto table : {AccessAggregates(), ExactAggregates()}) RegisterAggregateTable(db, table);
