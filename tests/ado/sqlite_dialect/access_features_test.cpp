@@ -214,6 +214,10 @@ TEST_F(AccessFeatures, DomainAggregatesAndFunctions) {
          "'Cliente = ' & Id & ' AND Total < 60') FROM Clientes ORDER BY Id",
          "Text('1:2:cerrado')|Text('2:1:cerrado')|Text('3:2:abierto')|Text('4:0:')"},
         {"SELECT DSum('Total', 'Pedidos', 'Cliente = ' & Cliente) FROM Pedidos WHERE Id = 10", "Double(150.5)"},
+        {"SELECT DVarP('Total', 'Pedidos', 'Cliente = 1') & '/' & DVar('Total', 'Pedidos', 'Cliente = 1') & '/' & "
+         "DStDevP('Total', 'Pedidos', 'Cliente = 1') & '/' & Round(DStDev('Total', 'Pedidos', 'Cliente = ' & Cliente), 4) "
+         "FROM Pedidos WHERE Id = 13",
+         "Text('612,5625/1225,125/24,75/46,1387')"},
         {"SELECT Switch(Total > 60, 'alto', Total > 15, 'medio', True, 'bajo') FROM Pedidos ORDER BY Id",
          "Text('alto')|Text('medio')|Text('medio')|Text('alto')|Text('bajo')"},
         {"SELECT Choose(Cliente, 'uno', 'dos') FROM Pedidos ORDER BY Id",

@@ -18,10 +18,8 @@ namespace {
 
 struct Binding {
     SqliteSession* session;
-    const char* name;
+    std::string name;
 };
-
-constexpr const char* kNames[] = {"DLOOKUP", "DCOUNT", "DSUM", "DAVG", "DMIN", "DMAX", "DFIRST", "DLAST"};
 
 // A Null argument is an empty text.
 std::string TextArgument(sqlite3_value* v) {
@@ -57,9 +55,10 @@ void Run(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }  // namespace
 
 void RegisterDomainAggregates(sqlite3* db, SqliteSession& session) {
-    for (const char* name : kNames)
+    for (const std::string_view name : DomainAggregateNames())
         for (int args = 2; args <= 3; ++args)
-            sqlite3_create_function_v2(db, name, args, SQLITE_UTF8, new Binding{&session, name}, Run, nullptr, nullptr,
+            sqlite3_create_function_v2(db, std::string(name).c_str(), args, SQLITE_UTF8,
+                                       new Binding{&session, std::string(name)}, Run, nullptr, nullptr,
                                        [](void* p) { delete static_cast<Binding*>(p); });
 }
 

@@ -150,6 +150,8 @@ std::string RewriteTableDefinition(std::string_view createTableSql, std::string_
 // otherwise the session runs them per row (RegisterDomainAggregates).
 std::optional<std::string> DomainAggregateQuery(std::string_view function, std::string_view expression,
                                                 std::string_view domain, std::string_view criteria);
+// The names of those functions (DLookUp, DCount, DSum...), in capitals.
+std::vector<std::string_view> DomainAggregateNames();
 
 // The statements of a script, each with where it starts (for `quimera sql`).
 struct ScriptPart {

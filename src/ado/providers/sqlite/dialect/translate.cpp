@@ -113,11 +113,24 @@ std::string RewriteTableDefinition(std::string_view createTableSql, std::string_
     return writer.Statement();
 }
 
+namespace {
+
+// Each domain function and the aggregate it runs over its domain (none: the first value).
+constexpr std::pair<std::string_view, std::string_view> kDomain[] = {
+    {"DLOOKUP", ""},        {"DCOUNT", "Count"},      {"DSUM", "Sum"},     {"DAVG", "Avg"},
+    {"DMIN", "Min"},        {"DMAX", "Max"},          {"DFIRST", "First"}, {"DLAST", "Last"},
+    {"DSTDEV", "StDev"},    {"DSTDEVP", "StDevP"},    {"DVAR", "Var"},     {"DVARP", "VarP"}};
+
+}  // namespace
+
+std::vector<std::string_view> DomainAggregateNames() {
+    std::vector<std::string_view> names;
+    for (const auto& d : kDomain) names.push_back(d.first);
+    return names;
+}
+
 std::optional<std::string> DomainAggregateQuery(std::string_view function, std::string_view expression,
                                                 std::string_view domain, std::string_view criteria) {
-    static constexpr std::pair<std::string_view, std::string_view> kDomain[] = {
-        {"DLOOKUP", ""}, {"DCOUNT", "Count"}, {"DSUM", "Sum"}, {"DAVG", "Avg"},
-        {"DMIN", "Min"}, {"DMAX", "Max"},     {"DFIRST", "First"}, {"DLAST", "Last"}};
     const auto* found = std::find_if(std::begin(kDomain), std::end(kDomain),
                                      [&](const auto& d) { return EqualsNoCase(d.first, function); });
     if (found == std::end(kDomain)) return std::nullopt;
