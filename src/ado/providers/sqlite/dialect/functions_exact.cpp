@@ -132,7 +132,7 @@ void DecFit(Call& c) {
 }
 
 // BZ_TEXT: how each ADO type is held in the engine, and its text form.
-enum class Held { TenThousandths, DecimalKey, DateSerial, Single, Double, Integer, Boolean, Text };
+enum class Held { TenThousandths, DecimalKey, DateSerial, Single, Double, Integer, Boolean, Text, AsStored };
 
 struct HeldAs {
     int32_t adoType;
@@ -148,7 +148,7 @@ constexpr HeldAs kHeldAs[] = {
     {adUnsignedInt, Held::Integer},     {adUnsignedBigInt, Held::Integer},  {adBoolean, Held::Boolean},
     {adBSTR, Held::Text},               {adChar, Held::Text},            {adWChar, Held::Text},
     {adVarChar, Held::Text},            {adVarWChar, Held::Text},        {adLongVarChar, Held::Text},
-    {adLongVarWChar, Held::Text},
+    {adLongVarWChar, Held::Text},       {adVariant, Held::AsStored},
 };
 
 Variant HeldValue(Call& c, Held held) {
@@ -161,6 +161,7 @@ Variant HeldValue(Call& c, Held held) {
         case Held::Integer: return c.IsInteger(0) ? Variant(c.Integer(0)) : Variant(Number(c, 0));
         case Held::Boolean: return Number(c, 0) != 0 ? int64_t{-1} : int64_t{0};  // as a number
         case Held::Text: return TextValue(c, 0);
+        case Held::AsStored: return c.Value(0);  // a value of no known type: its own kind
     }
     return Variant();
 }

@@ -14,6 +14,7 @@ Wrapping Call(std::string_view function) { return {std::string(function) + "(", 
 Wrapping TextOf(DataTypeEnum from) {
     switch (from) {
         case adCurrency: case adNumeric: case adDecimal: case adDate: case adSingle: case adDouble: case adBoolean:
+        case adVariant:
             return {"BZ_TEXT(", ", " + std::to_string(static_cast<int>(from == adDecimal ? adNumeric : from)) + ")"};
         default: return {};
     }
@@ -54,9 +55,10 @@ Wrapping UseAs(DataTypeEnum from, DataTypeEnum want) {
         return Call("BZ_CUR");
     }
     if (IsDecimalType(want)) return from == adCurrency ? Call("BZ_DEC_FROM_CUR") : Call("BZ_DEC");
+    // A value of no known type becomes text by its own kind (a real in the regional form).
+    if (IsTextType(want)) return IsTextType(from) ? Wrapping{} : TextOf(from);
     if (from == adVariant) return {};
     if (want == kWantTyped) return from == adDate ? Call("BZ_ISO") : PlainOf(from);
-    if (IsTextType(want)) return IsTextType(from) ? Wrapping{} : TextOf(from);
     if (want == adDate) return IsTextType(from) ? Call("CDATE") : PlainOf(from);
     return PlainOf(from);
 }
