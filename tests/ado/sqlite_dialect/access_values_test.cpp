@@ -343,6 +343,24 @@ TEST(WholeNumbers, BeyondTheirTypeGoOnInTheNextOne) {
     });
 }
 
+// A real beyond its type's range overflows, where the engine would keep infinity; a Single is
+// stored with a Single's precision, as Access stores it.
+TEST(Reals, BeyondTheirRangeOverflowAndSinglesKeepTheirPrecision) {
+    testsupport::ScopedRegional spanish{ado::RegionalSettings::Spanish()};
+    AccessDb db;
+    db.Setup({"CREATE TABLE Medidas (Id LONG PRIMARY KEY, S SINGLE, D DOUBLE)",
+              "INSERT INTO Medidas VALUES (1, 0.1, 1E308)"});
+    for (const char* sql : {"SELECT D * 10 FROM Medidas", "SELECT CDbl(D * 10) FROM Medidas"})
+        EXPECT_EQ(db.Rows(sql), "error 6: Desbordamiento") << sql;
+    for (const char* sql : {"UPDATE Medidas SET D = D * 10", "UPDATE Medidas SET S = 1E39"})
+        EXPECT_EQ(db.Run(sql), "error 6: Desbordamiento") << sql;
+    ExpectRows(db, {
+        {"SELECT D / 1E300 & '|' & S FROM Medidas", "Text('100000000|0,1')"},
+        {"SELECT Count(*) FROM Medidas WHERE S = 0.1", "Long(0)"},
+        {"SELECT Count(*) FROM Medidas WHERE S = CSng(0.1)", "Long(1)"},
+    });
+}
+
 TEST(Counters, NumberFromTheirSeedByOne) {
     AccessDb db;
     db.Setup({"CREATE TABLE Facturas (Numero COUNTER(1000, 1) PRIMARY KEY, Cliente TEXT(10))",

@@ -92,10 +92,17 @@ void PutBlobOf(sqlite3_value* v, cursor::RowStore& rows) {
     rows.PutBlob(p, n);
 }
 
+// A real the engine computed beyond Double's range (it gives infinity) is Access's overflow.
+double FiniteReal(sqlite3_value* v) {
+    const double d = sqlite3_value_double(v);
+    if (!std::isfinite(d)) ThrowOverflow();
+    return d;
+}
+
 void PutNatural(sqlite3_value* v, int storage, cursor::RowStore& rows) {
     switch (storage) {
         case SQLITE_INTEGER: rows.PutInt(sqlite3_value_int64(v)); break;
-        case SQLITE_FLOAT: rows.PutReal(sqlite3_value_double(v)); break;
+        case SQLITE_FLOAT: rows.PutReal(FiniteReal(v)); break;
         case SQLITE_TEXT: rows.PutText(ValueText(v)); break;
         case SQLITE_BLOB: PutBlobOf(v, rows); break;
         default: rows.PutNull(); break;
@@ -117,7 +124,8 @@ void PutCell(sqlite3_stmt* stmt, int i, Reader reader, cursor::RowStore& rows) {
             if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutBool(sqlite3_value_double(v) != 0);
             break;
         case Reader::Real:
-            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return rows.PutReal(sqlite3_value_double(v));
+            if (storage == SQLITE_FLOAT) return rows.PutReal(FiniteReal(v));
+            if (storage == SQLITE_INTEGER) return rows.PutReal(sqlite3_value_double(v));
             break;
         case Reader::Currency:
             // Ten-thousandths, exact. A real here is a computation that left Currency's range.

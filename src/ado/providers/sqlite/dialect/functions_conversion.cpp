@@ -1,6 +1,7 @@
 // Conversion and test functions: CStr, CLng, CInt, CDbl, CSng, CCur, CDate, CBool, Val,
 // Nz, IIf, IsNull, IsNumeric, IsDate. The C... conversions follow ado::Variant's
 // rules (rounding half to even, overflow 6, type mismatch 13, Null 94).
+#include <cmath>
 #include <charconv>
 
 #include "ado/Enums.h"
@@ -20,7 +21,11 @@ Variant NotNull(Call& c) {
 void CStr(Call& c) { c.ReturnText(NotNull(c).ToString()); }
 void CLng(Call& c) { c.Return(int64_t{NotNull(c).ToInt32()}); }
 void CInt(Call& c) { c.Return(int64_t{NotNull(c).ToInt16()}); }
-void CDbl(Call& c) { c.Return(NotNull(c).ToDouble()); }
+void CDbl(Call& c) {
+    const double d = NotNull(c).ToDouble();
+    if (!std::isfinite(d)) ThrowRuntimeError(err::Overflow);  // a computation beyond Double's range
+    c.Return(d);
+}
 void CSng(Call& c) { c.Return(static_cast<double>(NotNull(c).ToSingle())); }
 void CCur(Call& c) { c.Return(Variant(NotNull(c).ToCurrency())); }
 void CDate(Call& c) { c.ReturnDate(NotNull(c).ToDate()); }

@@ -71,13 +71,16 @@ Wrapping StoreAs(DataTypeEnum from, const ValueType& column) {
                                               std::to_string(column.scale) + ")"};
         return Compose(fit, UseAs(from, adNumeric));
     }
+    // A real the engine computed beyond Double's range (infinity) is refused, as Access overflows.
+    if (to == adDouble && (from == adDouble || from == adSingle)) return Call("CDBL");
     if (from == to) return {};
     if (to == adCurrency || IsTextType(to)) return UseAs(from, to);
     if (to == adDate) return IsTextType(from) || from == adVariant ? Call("CDATE") : PlainOf(from);
     if (const char* f = StoringFunction(to)) {
         // Integers go as they are: the column's check refuses what does not fit.
         if (IsIntegerType(from) && to != adBoolean) return {};
-        if ((to == adDouble || to == adSingle) && (IsNumberType(from) || from == adDate)) return PlainOf(from);
+        // A Single is stored through CSng: rounded to its precision, refused beyond its range.
+        if (to == adDouble && (IsNumberType(from) || from == adDate)) return PlainOf(from);
         return Compose(Call(f), PlainOf(from));
     }
     return PlainOf(from);
