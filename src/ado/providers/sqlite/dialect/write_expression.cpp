@@ -48,6 +48,11 @@ const char* PlainOperatorText(Op op) {
     }
 }
 
+// Functions that show a number as VBA writes it: for a Single, with a Single's digits.
+bool ShowsSingle(const FunctionInfo& f, uint32_t count) {
+    return f.name == "CSTR" || f.name == "STR" || (f.name == "FORMAT" && count == 1);
+}
+
 // Function names that are keywords of the engine: called through a quoted name.
 bool IsKeywordFunction(std::string_view upper) { return upper == "LEFT" || upper == "RIGHT" || upper == "ISNULL"; }
 
@@ -525,6 +530,10 @@ void SqlWriter::CallPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
             continue;
         }
         const ArgumentUse use = (i == 0 && f->firstDiffers) ? f->firstUse : f->use;
+        if (i == 0 && ShowsSingle(*f, e.count) && first == adSingle) {
+            argument(i, adVarWChar);  // the Single's own digits, not those of the double holding it
+            continue;
+        }
         switch (use) {
             case ArgumentUse::Plain: argument(i, adDouble); break;
             case ArgumentUse::Text: argument(i, adVarWChar); break;
