@@ -355,7 +355,8 @@ TEST(Reals, BeyondTheirRangeOverflowAndSinglesKeepTheirPrecision) {
     for (const char* sql : {"UPDATE Medidas SET D = D * 10", "UPDATE Medidas SET S = 1E39"})
         EXPECT_EQ(db.Run(sql), "error 6: Desbordamiento") << sql;
     ExpectRows(db, {
-        {"SELECT D / 1E300 & '|' & S & '|' & CStr(S) & '|' & Format(S) FROM Medidas", "Text('100000000|0,1|0,1|0,1')"},
+        {"SELECT D / 1E300 & '|' & S & '|' & CStr(S) & '|' & Format(S) & '|' & Str(S) FROM Medidas",
+         "Text('100000000|0,1|0,1|0,1| 0.1')"},
         {"SELECT Count(*) FROM Medidas WHERE S = 0.1", "Long(0)"},
         {"SELECT Count(*) FROM Medidas WHERE S = CSng(0.1)", "Long(1)"},
     });
