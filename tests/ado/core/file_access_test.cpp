@@ -77,6 +77,21 @@ TEST(FileAccess, ReadOnlyAndForbiddenFilesAsAnOrdinaryUser) {
     EXPECT_EQ(outcome, "3027 No se puede actualizar. La base de datos o el objeto es de sólo lectura." + named +
                            " | 0 | 3027 No se puede actualizar. La base de datos o el objeto es de sólo lectura. '" +
                            db.file() + "'");
+    // A file anyone may write, in a folder they may not: it opens and reads, and a write that
+    // cannot make its journal there is refused for want of permission (it said "not found").
+    fs::permissions(db.file(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_write);
+    EXPECT_EQ(AsOrdinaryUser([&] {
+                  auto cn = Connection::Create();
+                  cn->Open(cs);
+                  cn->Execute("SELECT * FROM t");
+                  try {
+                      cn->Execute("INSERT INTO t VALUES (1)");
+                      return std::string("written");
+                  } catch (const Error& e) {
+                      return std::to_string(e.Number()) + " " + e.Description();
+                  }
+              }),
+              "3051 No tiene permiso para usar el archivo. (motor: unable to open database file)");
     fs::permissions(db.file(), fs::perms::owner_all);
     EXPECT_EQ(AsOrdinaryUser([&] { return OpenFailure(cs, adModeRead); }),
               "3051 No tiene permiso para usar el archivo." + named);

@@ -64,7 +64,8 @@ Condition Classify(int code, std::string_view message, StatementKind kind) {
             return kind == StatementKind::Delete ? Condition::IntegrityOnDelete : Condition::IntegrityOnChange;
         case SQLITE_INTERRUPT: return Condition::TimeLimit;
         case SQLITE_NOTADB: return Condition::WrongPassword;
-        case SQLITE_CANTOPEN: return Condition::FileNotFound;
+        // A write of an open file that cannot open its journal: a folder this user may not write.
+        case SQLITE_CANTOPEN: return kind == StatementKind::Other ? Condition::FileNotFound : Condition::PermissionDenied;
         default: break;
     }
     switch (code & 0xFF) {
