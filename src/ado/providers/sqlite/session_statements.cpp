@@ -16,7 +16,6 @@
 #include "ado/providers/sqlite/result_reader.h"
 #include "ado/providers/sqlite/row_identity.h"
 #include "ado/providers/sqlite/sqlite_session.h"
-#include "ado/providers/sqlite/journal_mode.h"
 #include "ado/providers/sqlite/statement_run.h"
 #include "ado/providers/sqlite/stored_queries.h"
 

@@ -49,17 +49,20 @@ constexpr MessageRow kStorageChecks[] = {
     {"CHECK constraint failed: ", Condition::ValidationRule, "regla"},  // the table's own rules, by name
 };
 
+// The refusals of a column's or table's own rules: their text says which rule.
+bool IsStorageCheck(int code) {
+    return code == SQLITE_CONSTRAINT_CHECK || code == SQLITE_CONSTRAINT_NOTNULL || code == SQLITE_CONSTRAINT_TRIGGER;
+}
+
 Condition Classify(int code, std::string_view message, StatementKind kind) {
+    if (IsStorageCheck(code)) {
+        const MessageRow* check = RowOf(kStorageChecks, message);
+        return check ? check->condition : Condition::General;
+    }
     switch (code) {
         case SQLITE_CONSTRAINT_PRIMARYKEY:
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_ROWID: return Condition::DuplicateKey;
-        case SQLITE_CONSTRAINT_CHECK:
-        case SQLITE_CONSTRAINT_NOTNULL:
-        case SQLITE_CONSTRAINT_TRIGGER: {
-            const MessageRow* check = RowOf(kStorageChecks, message);
-            return check ? check->condition : Condition::General;
-        }
         case SQLITE_CONSTRAINT_FOREIGNKEY:
             return kind == StatementKind::Delete ? Condition::IntegrityOnDelete : Condition::IntegrityOnChange;
         case SQLITE_INTERRUPT: return Condition::TimeLimit;
@@ -114,9 +117,7 @@ Error EngineError(int extendedCode, std::string_view engineText, StatementKind k
             return Error(number, std::string(engineMessage), kEngineSource, {}, extendedCode);
     const Condition c = Classify(extendedCode, engineMessage, kind);
     // A column's own check says which column, and nothing of the engine; so does overflow.
-    const bool columnCheck = extendedCode == SQLITE_CONSTRAINT_CHECK || extendedCode == SQLITE_CONSTRAINT_NOTNULL ||
-                             extendedCode == SQLITE_CONSTRAINT_TRIGGER;
-    const MessageRow* check = columnCheck ? RowOf(kStorageChecks, engineMessage) : nullptr;
+    const MessageRow* check = IsStorageCheck(extendedCode) ? RowOf(kStorageChecks, engineMessage) : nullptr;
     if (check || c == Condition::Overflow)
         return MakeError(c,
                          check ? "(" + std::string(check->names) + " " +

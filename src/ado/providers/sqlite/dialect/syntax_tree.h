@@ -143,6 +143,11 @@ struct ColumnDefinition {
         bool autoIncrement = false;
     };
     std::vector<Constraint> constraints;
+    bool Has(Constraint::Kind kind) const {
+        for (const Constraint& c : constraints)
+            if (c.kind == kind) return true;
+        return false;
+    }
 };
 
 struct TableConstraint {

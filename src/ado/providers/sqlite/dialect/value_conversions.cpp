@@ -71,8 +71,6 @@ Wrapping StoreAs(DataTypeEnum from, const ValueType& column) {
                                               std::to_string(column.scale) + ")"};
         return Compose(fit, UseAs(from, adNumeric));
     }
-    // A real the engine computed beyond Double's range (infinity) is refused, as Access overflows.
-    if (to == adDouble && (from == adDouble || from == adSingle)) return Call("CDBL");
     if (from == to) return {};
     if (to == adCurrency || IsTextType(to)) return UseAs(from, to);
     if (to == adDate) return IsTextType(from) || from == adVariant ? Call("CDATE") : PlainOf(from);

@@ -220,13 +220,8 @@ std::string SqlWriter::AlterTableText() {
     // The engine adds a column in place unless it is an autonumber, a key or unique, or
     // required without a default (the rows there are would break it: then it is refused).
     const ColumnDefinition& d = st.definitions.front();
-    bool keyed = IsCounter(d), required = false, defaulted = false;
-    for (const auto& c : d.constraints) {
-        keyed |= c.kind == Kind::PrimaryKey || c.kind == Kind::Unique;
-        required |= c.kind == Kind::NotNull;
-        defaulted |= c.kind == Kind::Default;
-    }
-    if (keyed || (required && !defaulted)) {
+    const bool keyed = IsCounter(d) || d.Has(Kind::PrimaryKey) || d.Has(Kind::Unique);
+    if (keyed || (d.Has(Kind::NotNull) && !d.Has(Kind::Default))) {
         if (!typing_.stored)
             ThrowNotSupported("añadir un campo autonumérico, clave, único u obligatorio sin la base de datos o en otro "
                               "archivo.");

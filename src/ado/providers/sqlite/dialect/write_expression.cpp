@@ -92,6 +92,11 @@ std::string SqlWriter::Stored(ExprId id, const ValueType& column) {
     const DataTypeEnum from = typing_.exprs[id].type.type;
     if (e.kind == ExprKind::Literal && e.literal == LiteralKind::Number && column.type == adCurrency)
         if (auto exact = NumberLiteralAs(e.text, adCurrency)) return *exact;
+    // A real computed beyond Double's range is the engine's infinity: CDbl refuses it, as
+    // Access overflows. A column or literal stored as it is cannot be one.
+    if (column.type == adDouble && from == adDouble && e.kind != ExprKind::Column && e.kind != ExprKind::Literal &&
+        e.kind != ExprKind::Parameter)
+        return "CDBL(" + Expression(id, adVariant) + ")";
     const Wrapping w = StoreAs(from, column);
     if (IsDecimalType(column.type) && e.kind == ExprKind::Literal && e.literal == LiteralKind::Number)
         return "BZ_DEC_FIT(BZ_DEC_LIT(" + QuoteString(e.text) + "), " +

@@ -146,8 +146,7 @@ void SqlWriter::DropConstraint(DefinitionItems& def, const std::string& name) {
 void SqlWriter::AddColumn(DefinitionItems& def) {
     const StoredTable& stored = *typing_.stored;
     const ColumnDefinition& d = tree_.statement.definitions.front();
-    bool key = IsCounter(d);
-    for (const auto& c : d.constraints) key |= c.kind == ColumnDefinition::Constraint::Kind::PrimaryKey;
+    const bool key = IsCounter(d) || d.Has(ColumnDefinition::Constraint::Kind::PrimaryKey);
     if (key && !stored.keyColumns.empty()) Raise(Condition::KeyExists, "('" + stored.name + "')");
     if (IsCounter(d) && CounterSeed(d.typeName) != 1)
         ThrowNotSupported("COUNTER con valor inicial en un campo añadido a una tabla con filas.");
