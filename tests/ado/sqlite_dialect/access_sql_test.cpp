@@ -56,6 +56,21 @@ std::string FieldNames(AccessDb& db, const std::string& sql) {
     return names;
 }
 
+// {guid {...}} is a GUID in the form GUIDs are stored in, whatever the letter case written.
+TEST_F(AccessSql, GuidLiteralsStoreAndFindTheGuid) {
+    db.Setup({"CREATE TABLE Replicas (Id LONG PRIMARY KEY, G GUID)",
+              "INSERT INTO Replicas VALUES (1, {guid {6f9619ff-8b86-d011-b42d-00c04fc964ff}})",
+              "INSERT INTO Replicas VALUES (2, { GUID {00000000-0000-0000-0000-000000000002} })"});
+    ExpectRows(db, {{"SELECT Id & ' ' & G FROM Replicas WHERE G = {guid {6F9619FF-8B86-D011-B42D-00C04FC964FF}}",
+                     "Text('1 {6F9619FF-8B86-D011-B42D-00C04FC964FF}')"}});
+    for (const char* bad : {"SELECT {guid {6F9619FF-8B86-D011-B42D-00C04FC964F}}", "SELECT {guid 6F9619FF}",
+                            "SELECT {guid {6F9619FF-8B86-D011-B42D-00C04FC964FG}}"})
+        EXPECT_EQ(db.Rows(bad),
+                  "error -2147217900: Error de sintaxis en la instrucción SQL: literal GUID no válido: se esperaba "
+                  "{guid {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}}.")
+            << bad;
+}
+
 TEST_F(AccessSql, ColumnsAreNamedAsAccessNamesThem) {
     EXPECT_EQ(FieldNames(db, "SELECT Id, Nombre & 'x', Count(*) AS N, Max(Alta) FROM Clientes GROUP BY Id, Nombre"),
               "Id;Expr1001;N;Expr1003;");

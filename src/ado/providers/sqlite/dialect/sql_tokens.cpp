@@ -83,6 +83,37 @@ size_t ReadNumber(std::string_view sql, size_t i) {
 
 }  // namespace
 
+// Jet's GUID literal, {guid {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}}: its text in the form GUIDs
+// are stored in (braces, upper case); returns where the literal ends, or npos when `open` starts
+// no such literal.
+size_t ReadGuidLiteral(std::string_view sql, size_t open, std::string& value) {
+    size_t i = open + 1;
+    auto skipSpace = [&] {
+        while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+    };
+    skipSpace();
+    if (sql.size() - i < 4 || !EqualsNoCase(sql.substr(i, 4), "guid")) return std::string_view::npos;
+    i += 4;
+    skipSpace();
+    constexpr std::string_view kDigitGroups = "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
+    auto bad = [] { ThrowSyntaxError("literal GUID no válido: se esperaba {guid {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}}."); };
+    if (i >= sql.size() || sql[i] != '{' || sql.size() - i < kDigitGroups.size() + 2) bad();
+    value.assign(1, '{');
+    for (size_t k = 0; k < kDigitGroups.size(); ++k) {
+        const char c = sql[i + 1 + k];
+        const bool fits = kDigitGroups[k] == '-' ? c == '-' : std::isxdigit(static_cast<unsigned char>(c)) != 0;
+        if (!fits) bad();
+        value += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    i += 1 + kDigitGroups.size();
+    if (sql[i] != '}') bad();
+    value += '}';
+    ++i;
+    skipSpace();
+    if (i >= sql.size() || sql[i] != '}') bad();
+    return i + 1;
+}
+
 Tokens Tokenize(std::string_view sql, bool engineText) {
     static constexpr std::array<std::string_view, 8> kTwoCharOps = {"<>", "<=", ">=", "==", "!=", "||", "<<", ">>"};
     Tokens out;
@@ -156,6 +187,11 @@ Tokens Tokenize(std::string_view sql, bool engineText) {
             t.kind = TokenKind::Date;
             t.serial = ParseDateLiteral(content).serial;
             t.value = FormatIsoDate(Date{t.serial});
+            t.text = QuoteString(t.value);
+        } else if (const size_t end = c == '{' && !engineText ? ReadGuidLiteral(sql, i, t.value) : std::string_view::npos;
+                   end != std::string_view::npos) {
+            i = end;
+            t.kind = TokenKind::String;
             t.text = QuoteString(t.value);
         } else if ((c == 'x' || c == 'X') && i + 1 < sql.size() && sql[i + 1] == '\'') {
             i = ReadQuoted(sql, i + 1, '\'', false, t.value, "literal binario");
