@@ -46,6 +46,11 @@ ConnectionString ConnectionString::Parse(std::string_view text) {
     }
     size_t i = 0;
     while (i < text.size()) {
+        // Empty pairs (";;", a leading ';') are passed over.
+        if (text[i] == ';' || std::isspace(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            continue;
+        }
         const size_t eq = text.find('=', i);
         if (eq == std::string_view::npos) break;
         const std::string_view key = Trim(text.substr(i, eq - i));

@@ -160,3 +160,22 @@ TEST(Connection, StatementsFollowSchemaChangesOfEveryConnection) {
         EXPECT_EQ(Scalar(cn, "SELECT c FROM T"), Variant("x")) << password;
     }
 }
+
+// CurrentUser() answers the user the connection opened as: the Open argument, else the
+// string's User ID, else Jet's "Admin"; each connection keeps its own, in views too.
+TEST(Connection, CurrentUserIsTheUserTheConnectionOpenedAs) {
+    EmbeddedDb db;
+    db.Connect()->Execute("CREATE VIEW Quien AS SELECT CurrentUser() AS Usuario");
+    auto open = [&](const std::string& extra, const std::string& user) {
+        auto cn = Connection::Create();
+        cn->Open(JetConnectionString(db.file()) + extra, user);
+        return cn;
+    };
+    auto ana = open(";User ID=ana", "");  // an empty pair before it is passed over
+    auto pepe = open("User ID=ana", "pepe");
+    auto nobody = open("", "");
+    EXPECT_EQ(Scalar(ana, "SELECT Usuario FROM Quien").ToString() + "|" +
+                  Scalar(pepe, "SELECT Usuario & '/' & CurrentUser() FROM Quien").ToString() + "|" +
+                  Scalar(nobody, "SELECT CurrentUser()").ToString(),
+              "ana|pepe/pepe|Admin");
+}

@@ -44,7 +44,7 @@ constexpr const char* kSystemObjects =
 }  // namespace
 
 SqliteSession::SqliteSession(const provider::OpenRequest& request)
-    : path_(request.settings.GetOr("Data Source", "")), locks_(path_) {
+    : path_(request.settings.GetOr("Data Source", "")), user_(request.user), locks_(path_) {
     password_ = request.settings.GetOr(kPasswordKey, "");
     exclusive_ = (request.mode & adModeShareExclusive) == adModeShareExclusive;
     readOnly_ = request.mode == adModeRead;
@@ -111,6 +111,7 @@ std::string SqliteSession::OpenFile(const std::string& key) {
     Run("PRAGMA foreign_keys = ON");
     Run(kSystemObjects);
     RegisterAccessFunctions(db_);
+    RegisterCurrentUser(db_, user_);
     // Every end of a transaction ends the unchecked writing of record locks (a commit that
     // fails ends in the rollback hook).
     sqlite3_commit_hook(db_, [](void* locks) {

@@ -137,6 +137,7 @@ private:
     WriteStatements* lastWrite_ = nullptr;
     std::unordered_map<std::string, std::vector<std::string>> implicitParameters_;  // by Access text
     std::string path_;
+    std::string user_;  // the user the connection opened as, for CurrentUser()
     RecordLocks locks_;
     struct HeldRecords {
         RecordLocks::Table* table;

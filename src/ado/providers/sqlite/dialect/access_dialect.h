@@ -166,4 +166,8 @@ std::vector<ScriptPart> SplitAccessScript(std::string_view script);
 // replace() stay as they are. PRAGMA case_sensitive_like puts the engine's LIKE back.
 void RegisterAccessFunctions(sqlite3* db);
 
+// CurrentUser(): the user this connection opened as, "Admin" when none was named (Jet's
+// user when no workgroup is in use).
+void RegisterCurrentUser(sqlite3* db, const std::string& user);
+
 }  // namespace ado::sqlite

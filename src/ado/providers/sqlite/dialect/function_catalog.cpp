@@ -47,6 +47,7 @@ constexpr auto kFunctions = std::to_array<FunctionInfo>({
     Aggregate("COUNT", adInteger, R::Fixed, U::Kept),
     Fixed("CSNG", adSingle, U::Typed),
     Fixed("CSTR", adVarWChar, U::Typed),
+    Fixed("CURRENTUSER", adVarWChar, U::Plain),
     {"CVAR", adVariant, R::FirstArgument, U::Same},
     Fixed("CVDATE", adDate, U::Typed),
     Fixed("DATE", adDate, U::Plain),
