@@ -179,8 +179,9 @@ TEST(Text, ComparesAndKeysWithoutRegardToCase) {
     });
 }
 
-// Text in arithmetic is the number written in it, in the regional settings' form; text that
-// holds none is a type mismatch, never 0. + of two texts joins them.
+// Text in arithmetic and in comparisons with numbers is the number written in it, in the
+// regional settings' form; text that holds none is a type mismatch, never 0 and never a silent
+// "not equal". + of two texts joins them.
 TEST(Text, InArithmeticIsTheNumberItHolds) {
     testsupport::ScopedRegional spanish{ado::RegionalSettings::Spanish()};
     AccessDb db;
@@ -190,8 +191,13 @@ TEST(Text, InArithmeticIsTheNumberItHolds) {
         {"SELECT T * 2 FROM Notas WHERE Id = 1", "Double(5)"},
         {"SELECT '10' + 5 & '|' & -'4' & '|' & ('1' + '2')", "Text('15|-4|12')"},
         {"SELECT T - 1 FROM Notas WHERE Id = 3", "Null"},
+        // Compared with a number that no column holds, a text is the number it holds too.
+        {"SELECT (T * 1 = '2,5') & '|' & (Len('abc') = '3') & '|' & (10 > '9') & '|' & ('10' > '9') FROM Notas "
+         "WHERE Id = 1",
+         "Text('-1|-1|-1|0')"},
     });
-    for (const char* sql : {"SELECT T * 2 FROM Notas WHERE Id = 2", "SELECT 'a' + 5", "SELECT -T FROM Notas WHERE Id = 2"})
+    for (const char* sql : {"SELECT T * 2 FROM Notas WHERE Id = 2", "SELECT 'a' + 5", "SELECT -T FROM Notas WHERE Id = 2",
+                            "SELECT Id FROM Notas WHERE Id * 2 = T & ''"})
         EXPECT_EQ(db.Rows(sql), "error 13: No coinciden los tipos") << sql;
 }
 

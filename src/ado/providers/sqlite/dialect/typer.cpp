@@ -334,6 +334,15 @@ private:
         if (Kind(b) == adVariant) Infer(b, Type(a));
         if ((Kind(a) == adCurrency && IsCurrencyLiteral(b)) || (Kind(b) == adCurrency && IsCurrencyLiteral(a)))
             return adCurrency;
+        // A whole or real number and a text that no column holds compare as numbers, as VBA
+        // compares them (a text that holds none is a type mismatch); a column's affinity
+        // already converts the other side.
+        auto plainNumber = [&](ExprId id) {
+            const DataTypeEnum k = Kind(id);
+            return (IsIntegerType(k) && k != adBoolean) || k == adSingle || k == adDouble;
+        };
+        const bool mixed = (plainNumber(a) && IsTextType(Kind(b))) || (plainNumber(b) && IsTextType(Kind(a)));
+        if (mixed && !out_.exprs[a].column && !out_.exprs[b].column) return adDouble;
         return ComparisonType(Kind(a), Kind(b));
     }
 

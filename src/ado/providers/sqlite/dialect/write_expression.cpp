@@ -382,11 +382,18 @@ void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     if (const char* cmp = ComparisonText(e.op)) {
         const bool collate = IsTextType(t.compare) || (t.compare == adVariant && IsTextType(a) && IsTextType(b));
         const bool needs = collate && NeedsCollation(tree_.Child(e, 0)) && NeedsCollation(tree_.Child(e, 1));
+        // A text compared as a number is the number written in it, as in arithmetic.
+        auto side = [&](uint32_t i) {
+            if (t.compare != adDouble || !IsTextType(typing_.exprs[tree_.Child(e, i)].type.type)) return child(i, t.compare);
+            text("BZ_NUM(");
+            child(i, adVariant);
+            text(")");
+        };
         text("(");
-        child(0, t.compare);
+        side(0);
         if (needs) text(std::string(" COLLATE ") + kTextCollation);
         text(cmp);
-        child(1, t.compare);
+        side(1);
         return text(")");
     }
     if (const char* pattern = PatternText(e.op)) {
