@@ -192,9 +192,9 @@ TEST(Text, InArithmeticIsTheNumberItHolds) {
         {"SELECT '10' + 5 & '|' & -'4' & '|' & ('1' + '2')", "Text('15|-4|12')"},
         {"SELECT T - 1 FROM Notas WHERE Id = 3", "Null"},
         // Compared with a number that no column holds, a text is the number it holds too.
-        {"SELECT (T * 1 = '2,5') & '|' & (Len('abc') = '3') & '|' & (10 > '9') & '|' & ('10' > '9') FROM Notas "
-         "WHERE Id = 1",
-         "Text('-1|-1|-1|0')"},
+        {"SELECT (T * 1 = '2,5') & '|' & (Len('abc') = '3') & '|' & (10 > '9') & '|' & ('10' > '9') & '|' & "
+         "(Len('abc') IN ('2', '3')) & '|' & (10 BETWEEN '9' AND '11') FROM Notas WHERE Id = 1",
+         "Text('-1|-1|-1|0|-1|-1')"},
     });
     for (const char* sql : {"SELECT T * 2 FROM Notas WHERE Id = 2", "SELECT 'a' + 5", "SELECT -T FROM Notas WHERE Id = 2",
                             "SELECT Id FROM Notas WHERE Id * 2 = T & ''"})

@@ -81,6 +81,9 @@ private:
     void NodePieces(ExprId id, std::vector<Item>& out);
     bool GivesEngineTruth(const Expr& e) const;
     void BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out);
+    // An operand of a comparison made as `compare`: a text compared as a number is the number
+    // written in it; a text that is no column takes the collation when `collate`.
+    void ComparedPieces(ExprId operand, DataTypeEnum compare, bool collate, std::vector<Item>& out);
     void CallPieces(const Expr& e, ExprId id, std::vector<Item>& out);
     bool NeedsCollation(ExprId id) const;
     std::string LiteralText(const Expr& e, DataTypeEnum want, bool& converted) const;

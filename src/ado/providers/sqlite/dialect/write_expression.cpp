@@ -203,11 +203,7 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
     const ExprTyping& t = typing_.exprs[id];
     auto text = [&](std::string s) { out.push_back({true, std::move(s), kNone, adVariant}); };
     auto child = [&](uint32_t i, DataTypeEnum want) { out.push_back({false, {}, tree_.Child(e, i), want}); };
-    // An operand of a comparison on texts that is no column: with the collation.
-    auto compared = [&](uint32_t i, DataTypeEnum want, bool collate) {
-        child(i, want);
-        if (collate && NeedsCollation(tree_.Child(e, i))) text(std::string(" COLLATE ") + kTextCollation);
-    };
+    auto compared = [&](uint32_t i, DataTypeEnum want, bool collate) { ComparedPieces(tree_.Child(e, i), want, collate, out); };
     switch (e.kind) {
         case ExprKind::Literal: break;
         case ExprKind::Column: {
@@ -248,9 +244,9 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
             text("(");
             compared(0, t.compare, collate);
             text(e.negated ? " NOT BETWEEN " : " BETWEEN ");
-            child(1, t.compare);
+            compared(1, t.compare, false);
             text(" AND ");
-            child(2, t.compare);
+            compared(2, t.compare, false);
             return text(")");
         }
         case ExprKind::InList: {
@@ -259,7 +255,7 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
             text(e.negated ? " NOT IN (" : " IN (");
             for (uint32_t i = 1; i < e.count; ++i) {
                 if (i > 1) text(", ");
-                child(i, t.compare);
+                compared(i, t.compare, false);
             }
             return text("))");
         }
@@ -332,6 +328,17 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
     }
 }
 
+void SqlWriter::ComparedPieces(ExprId operand, DataTypeEnum compare, bool collate, std::vector<Item>& out) {
+    if (compare == adDouble && IsTextType(typing_.exprs[operand].type.type)) {
+        out.push_back({true, "BZ_NUM(", kNone, adVariant});
+        out.push_back({false, {}, operand, adVariant});
+        out.push_back({true, ")", kNone, adVariant});
+        return;
+    }
+    out.push_back({false, {}, operand, compare});
+    if (collate && NeedsCollation(operand)) out.push_back({true, std::string(" COLLATE ") + kTextCollation, kNone, adVariant});
+}
+
 void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     const ExprTyping& t = typing_.exprs[id];
     auto text = [&](std::string s) { out.push_back({true, std::move(s), kNone, adVariant}); };
@@ -382,18 +389,11 @@ void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     if (const char* cmp = ComparisonText(e.op)) {
         const bool collate = IsTextType(t.compare) || (t.compare == adVariant && IsTextType(a) && IsTextType(b));
         const bool needs = collate && NeedsCollation(tree_.Child(e, 0)) && NeedsCollation(tree_.Child(e, 1));
-        // A text compared as a number is the number written in it, as in arithmetic.
-        auto side = [&](uint32_t i) {
-            if (t.compare != adDouble || !IsTextType(typing_.exprs[tree_.Child(e, i)].type.type)) return child(i, t.compare);
-            text("BZ_NUM(");
-            child(i, adVariant);
-            text(")");
-        };
         text("(");
-        side(0);
+        ComparedPieces(tree_.Child(e, 0), t.compare, false, out);
         if (needs) text(std::string(" COLLATE ") + kTextCollation);
         text(cmp);
-        side(1);
+        ComparedPieces(tree_.Child(e, 1), t.compare, false, out);
         return text(")");
     }
     if (const char* pattern = PatternText(e.op)) {
