@@ -8,6 +8,7 @@
 #include "ado/error_numbers.h"
 #include "ado/recordset_chapters.h"
 #include "ado/text/character_count.h"
+#include "ado/text/guid_text.h"
 #include "ado/provider.h"
 
 namespace ado {
@@ -30,6 +31,13 @@ const Variant& Coerced(const cursor::ColumnInfo& c, const Variant& v, Variant& c
             Raise(Condition::DataConversion, "(campo '" + c.name + "')");
         }
         out = &converted;
+    }
+    // A GUID is kept in its stored form, whatever the case and braces it was given in.
+    if (c.type == adGUID) {
+        const auto guid = text::CanonicalGuid(out->AsString());
+        if (!guid) Raise(Condition::DataConversion, "(campo '" + c.name + "')");
+        converted = Variant(*guid);
+        return converted;
     }
     // A byte holds 0..255, though its value travels as a 16-bit integer.
     if (c.type == adUnsignedTinyInt && (out->ToInt32() < 0 || out->ToInt32() > 255))

@@ -65,6 +65,25 @@ TEST_F(EditingTest, TextsHoldingANulAreWrittenWhole) {
     EXPECT_EQ(db.Scalar("SELECT Ciudad FROM Clientes WHERE Id = 1").ToString(), text);
 }
 
+// A GUID is stored in one form (braces, upper case) whichever way it arrives: a field's value,
+// a parameter; a text that is no GUID is refused before anything is written.
+TEST_F(EditingTest, GuidsAreStoredInTheirOneForm) {
+    cn->Execute("CREATE TABLE Replicas (Id LONG PRIMARY KEY, G GUID)");
+    auto rs = Open("SELECT * FROM Replicas");
+    rs->AddNew();
+    rs->Fields()["Id"].Value(1);
+    rs->Fields()["G"].Value("6f9619ff-8b86-d011-b42d-00c04fc964ff");
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields()["G"].Value("{6F9619FF-8B86-D011-B42D-00C04FC964F}"); }),
+              err::DataConversion);
+    rs->Update();
+    EXPECT_EQ(db.Scalar("SELECT G FROM Replicas WHERE Id = 1").ToString(), "{6F9619FF-8B86-D011-B42D-00C04FC964FF}");
+    auto cmd = testsupport::NewCommand(cn, "INSERT INTO Replicas VALUES (2, ?)");
+    cmd->Parameters().Append(
+        cmd->CreateParameter("g", adGUID, adParamInput, 0, Variant("{0000000a-0000-0000-0000-00000000000b}")));
+    cmd->Execute(nullptr, Variant(), adExecuteNoRecords);
+    EXPECT_EQ(db.Scalar("SELECT G FROM Replicas WHERE Id = 2").ToString(), "{0000000A-0000-0000-0000-00000000000B}");
+}
+
 TEST_F(EditingTest, EditCancelAndTheBufferRules) {
     auto rs = Open("SELECT * FROM Clientes ORDER BY Id");
     rs->Fields()["Ciudad"].Value("Soria");

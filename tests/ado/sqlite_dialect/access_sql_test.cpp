@@ -56,13 +56,18 @@ std::string FieldNames(AccessDb& db, const std::string& sql) {
     return names;
 }
 
-// {guid {...}} is a GUID in the form GUIDs are stored in, whatever the letter case written.
+// {guid {...}} is a GUID in the form GUIDs are stored in, whatever the letter case written; a
+// GUID column stores a GUID's text in that form too and refuses any other value.
 TEST_F(AccessSql, GuidLiteralsStoreAndFindTheGuid) {
     db.Setup({"CREATE TABLE Replicas (Id LONG PRIMARY KEY, G GUID)",
               "INSERT INTO Replicas VALUES (1, {guid {6f9619ff-8b86-d011-b42d-00c04fc964ff}})",
-              "INSERT INTO Replicas VALUES (2, { GUID {00000000-0000-0000-0000-000000000002} })"});
+              "INSERT INTO Replicas VALUES (2, { GUID {00000000-0000-0000-0000-000000000002} })",
+              "INSERT INTO Replicas VALUES (3, '0000000a-0000-0000-0000-000000000003')"});
     ExpectRows(db, {{"SELECT Id & ' ' & G FROM Replicas WHERE G = {guid {6F9619FF-8B86-D011-B42D-00C04FC964FF}}",
-                     "Text('1 {6F9619FF-8B86-D011-B42D-00C04FC964FF}')"}});
+                     "Text('1 {6F9619FF-8B86-D011-B42D-00C04FC964FF}')"},
+                    {"SELECT G FROM Replicas WHERE Id = 3", "Text('{0000000A-0000-0000-0000-000000000003}')"}});
+    for (const char* bad : {"INSERT INTO Replicas VALUES (4, 'abc')", "UPDATE Replicas SET G = 12 WHERE Id = 1"})
+        EXPECT_EQ(db.Run(bad), "error 13: No coinciden los tipos") << bad;
     for (const char* bad : {"SELECT {guid {6F9619FF-8B86-D011-B42D-00C04FC964F}}", "SELECT {guid 6F9619FF}",
                             "SELECT {guid {6F9619FF-8B86-D011-B42D-00C04FC964FG}}"})
         EXPECT_EQ(db.Rows(bad),

@@ -9,6 +9,7 @@
 #include "ado/ErrorNumbers.h"
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/function_call.h"
+#include "ado/text/guid_text.h"
 
 namespace ado::sqlite::detail {
 namespace {
@@ -30,6 +31,15 @@ void CSng(Call& c) { c.Return(static_cast<double>(NotNull(c).ToSingle())); }
 void CCur(Call& c) { c.Return(Variant(NotNull(c).ToCurrency())); }
 void CDate(Call& c) { c.ReturnDate(NotNull(c).ToDate()); }
 void CBool(Call& c) { c.ReturnBool(NotNull(c).ToBool()); }
+
+// A value stored in a GUID column: a GUID's text in the stored form; anything else is a type
+// mismatch.
+void StoredGuid(Call& c) {
+    if (c.IsNull(0)) return c.ReturnNull();
+    const auto guid = c.IsText(0) ? text::CanonicalGuid(c.Text(0)) : std::nullopt;
+    if (!guid) ThrowRuntimeError(err::TypeMismatch);
+    c.ReturnText(*guid);
+}
 
 // The number at the start of a text: blanks, tabs and line feeds are skipped anywhere,
 // '.' is the decimal point whatever the regional settings, &H and &O read hexadecimal
@@ -162,6 +172,7 @@ constexpr FunctionSpec kConversionFunctions[] = {
     {"CSTR", 1, 1, CStr},       {"CLNG", 1, 1, CLng},   {"CINT", 1, 1, CInt},
     {"CDBL", 1, 1, CDbl},       {"CSNG", 1, 1, CSng},   {"CCUR", 1, 1, CCur},
     {"CDATE", 1, 1, CDate},     {"CVDATE", 1, 1, CDate}, {"CBOOL", 1, 1, CBool},
+    {"BZ_GUID", 1, 1, StoredGuid},
     {"VAL", 1, 1, Val},         {"NZ", 1, 2, Nz},       {"IIF", 3, 3, IIf},
     {"ISNULL", 1, 1, IsNullF},  {"ISNUMERIC", 1, 1, IsNumeric}, {"ISDATE", 1, 1, IsDate},
     {"ISEMPTY", 1, 1, IsEmptyF}, {"VARTYPE", 2, 2, VarTypeF},  {"TYPENAME", 2, 2, TypeNameF},

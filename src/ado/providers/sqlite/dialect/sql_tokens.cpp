@@ -8,6 +8,7 @@
 #include "ado/providers/sqlite/dialect/dialect_errors.h"
 #include "ado/providers/sqlite/dialect/iso_date.h"
 #include "ado/providers/sqlite/dialect/saved_derived_table.h"
+#include "ado/text/guid_text.h"
 
 namespace ado::sqlite::detail {
 namespace {
@@ -83,9 +84,12 @@ size_t ReadNumber(std::string_view sql, size_t i) {
 
 }  // namespace
 
-// Jet's GUID literal, {guid {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}}: its text in the form GUIDs
-// are stored in (braces, upper case); returns where the literal ends, or npos when `open` starts
-// no such literal.
+[[noreturn]] void BadGuidLiteral() {
+    ThrowSyntaxError("literal GUID no válido: se esperaba {guid {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}}.");
+}
+
+// Jet's GUID literal, {guid {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}}: its text in the stored
+// form; returns where the literal ends, or npos when `open` starts no such literal.
 size_t ReadGuidLiteral(std::string_view sql, size_t open, std::string& value) {
     size_t i = open + 1;
     auto skipSpace = [&] {
@@ -95,22 +99,13 @@ size_t ReadGuidLiteral(std::string_view sql, size_t open, std::string& value) {
     if (sql.size() - i < 4 || !EqualsNoCase(sql.substr(i, 4), "guid")) return std::string_view::npos;
     i += 4;
     skipSpace();
-    constexpr std::string_view kDigitGroups = "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
-    auto bad = [] { ThrowSyntaxError("literal GUID no válido: se esperaba {guid {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}}."); };
-    if (i >= sql.size() || sql[i] != '{' || sql.size() - i < kDigitGroups.size() + 2) bad();
-    value.assign(1, '{');
-    for (size_t k = 0; k < kDigitGroups.size(); ++k) {
-        const char c = sql[i + 1 + k];
-        const bool fits = kDigitGroups[k] == '-' ? c == '-' : std::isxdigit(static_cast<unsigned char>(c)) != 0;
-        if (!fits) bad();
-        value += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    i += 1 + kDigitGroups.size();
-    if (sql[i] != '}') bad();
-    value += '}';
-    ++i;
+    const size_t close = i < sql.size() && sql[i] == '{' ? sql.find('}', i) : std::string_view::npos;
+    const auto guid = close == std::string_view::npos ? std::nullopt : text::CanonicalGuid(sql.substr(i, close + 1 - i));
+    if (!guid) BadGuidLiteral();
+    i = close + 1;
     skipSpace();
-    if (i >= sql.size() || sql[i] != '}') bad();
+    if (i >= sql.size() || sql[i] != '}') BadGuidLiteral();
+    value = *guid;
     return i + 1;
 }
 

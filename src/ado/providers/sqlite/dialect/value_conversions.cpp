@@ -66,6 +66,8 @@ Wrapping UseAs(DataTypeEnum from, DataTypeEnum want) {
 Wrapping StoreAs(DataTypeEnum from, const ValueType& column) {
     const DataTypeEnum to = column.type;
     if (to == adVariant || from == adEmpty) return {};
+    // A parameter takes the column's type: its value is put in the stored form all the same.
+    if (to == adGUID) return Call("BZ_GUID");
     if (IsDecimalType(to)) {
         const Wrapping fit{"BZ_DEC_FIT(", ", " + std::to_string(column.precision ? column.precision : 18) + ", " +
                                               std::to_string(column.scale) + ")"};

@@ -72,6 +72,16 @@ std::string StorageCheck(const std::string& column, const ValueType& t) {
             return c + " IS NULL OR (typeof(" + c + ") IN ('integer', 'real') AND " + c + " >= -657434 AND " + c +
                    " < 2958466)";
         case adNumeric: case adDecimal: return c + " IS NULL OR (typeof(" + c + ") = 'blob' AND length(" + c + ") = 24)";
+        case adGUID: {
+            const std::string hex = "[0-9A-Fa-f]";
+            auto digits = [&](int n) {
+                std::string s;
+                for (int i = 0; i < n; ++i) s += hex;
+                return s;
+            };
+            return c + " IS NULL OR (typeof(" + c + ") = 'text' AND " + c + " GLOB '{" + digits(8) + "-" + digits(4) +
+                   "-" + digits(4) + "-" + digits(4) + "-" + digits(12) + "}')";
+        }
         default: return {};
     }
 }
