@@ -82,8 +82,6 @@ size_t ReadNumber(std::string_view sql, size_t i) {
     return i;
 }
 
-}  // namespace
-
 [[noreturn]] void BadGuidLiteral() {
     ThrowSyntaxError("literal GUID no válido: se esperaba {guid {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}}.");
 }
@@ -108,6 +106,8 @@ size_t ReadGuidLiteral(std::string_view sql, size_t open, std::string& value) {
     value = *guid;
     return i + 1;
 }
+
+}  // namespace
 
 Tokens Tokenize(std::string_view sql, bool engineText) {
     static constexpr std::array<std::string_view, 8> kTwoCharOps = {"<>", "<=", ">=", "==", "!=", "||", "<<", ">>"};
