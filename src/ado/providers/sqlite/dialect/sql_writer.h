@@ -83,6 +83,9 @@ private:
     void BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out);
     // An operand of a comparison made as `compare`: a text compared as a number is the number
     // written in it; a text that is no column takes the collation when `collate`.
+    // A text operand as the number written in it ("10" + 5 is 15); a text that holds none is a
+    // type mismatch, where the engine would read 0.
+    void TextAsNumberPieces(ExprId operand, DataTypeEnum want, std::vector<Item>& out);
     void ComparedPieces(ExprId operand, DataTypeEnum compare, bool collate, std::vector<Item>& out);
     void CallPieces(const Expr& e, ExprId id, std::vector<Item>& out);
     bool NeedsCollation(ExprId id) const;

@@ -232,9 +232,8 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
                     text("(- ");
             }
             if (e.op != Op::Not && e.op != Op::BitNot && IsTextType(typing_.exprs[tree_.Child(e, 0)].type.type)) {
-                text("BZ_NUM(");  // the number written in the text, as in arithmetic
-                child(0, t.type.type);
-                return text("))");
+                TextAsNumberPieces(tree_.Child(e, 0), t.type.type, out);
+                return text(")");
             }
             child(0, e.op == Op::Not ? kWantTruth : e.op == Op::BitNot ? adVariant : t.type.type);
             return text(")");
@@ -328,13 +327,15 @@ void SqlWriter::NodePieces(ExprId id, std::vector<Item>& out) {
     }
 }
 
+void SqlWriter::TextAsNumberPieces(ExprId operand, DataTypeEnum want, std::vector<Item>& out) {
+    out.push_back({true, "BZ_NUM(", kNone, adVariant});
+    out.push_back({false, {}, operand, want});
+    out.push_back({true, ")", kNone, adVariant});
+}
+
 void SqlWriter::ComparedPieces(ExprId operand, DataTypeEnum compare, bool collate, std::vector<Item>& out) {
-    if (compare == adDouble && IsTextType(typing_.exprs[operand].type.type)) {
-        out.push_back({true, "BZ_NUM(", kNone, adVariant});
-        out.push_back({false, {}, operand, adVariant});
-        out.push_back({true, ")", kNone, adVariant});
-        return;
-    }
+    if (compare == adDouble && IsTextType(typing_.exprs[operand].type.type))
+        return TextAsNumberPieces(operand, adVariant, out);
     out.push_back({false, {}, operand, compare});
     if (collate && NeedsCollation(operand)) out.push_back({true, std::string(" COLLATE ") + kTextCollation, kNone, adVariant});
 }
@@ -444,9 +445,7 @@ void SqlWriter::BinaryPieces(const Expr& e, ExprId id, std::vector<Item>& out) {
     // type mismatch, where the engine would read 0.
     auto operand = [&](uint32_t i, DataTypeEnum type) {
         if (!IsTextType(type)) return child(i, want);
-        text("BZ_NUM(");
-        child(i, want);
-        text(")");
+        TextAsNumberPieces(tree_.Child(e, i), want, out);
     };
     text("(");
     operand(0, a);
